@@ -1,0 +1,59 @@
+#pragma once
+// The settings the main window and the options window keep as members.
+
+#include <array>
+#include <string>
+
+#include "app/SettingsKeys.h"
+
+namespace kestro::app {
+
+struct TileColourSetting {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    friend bool operator==(const TileColourSetting&, const TileColourSetting&) = default;
+};
+
+struct ProgramSetting {
+    bool enabled = false;
+    std::string directory;
+    friend bool operator==(const ProgramSetting&, const ProgramSetting&) = default;
+};
+
+/// One copy of every key except the Reality Boy front-end's own.
+struct AppSettings {
+    std::string versionNumber;
+    bool mainMenuTheme = false;
+    bool themeColours = false;
+    std::string baseDirectory;
+    bool autoDetectRom = false;
+    int recentRomsNumber = 4;
+    std::array<std::string, 10> recentRoms;
+    int tileDisplayMode = 0;
+    bool autoUpdateViewer = false;
+    std::array<TileColourSetting, 4> tileColours;
+    std::array<ProgramSetting, kProgramCount> programs;
+    int detailedRomLists = 0;
+    int renameRoms = 0;
+    int moveRoms = 0;
+    int createChangeLog = 0;
+
+    const ProgramSetting& program(Program p) const { return programs[static_cast<int>(p)]; }
+
+    /// Reads every key in the designed order, each with its table default.
+    void GetRegistry(const SettingsStore& store);
+    /// Writes every key back in the same order. The options window passes
+    /// writeVersion = false: it reads "Version Number" but never writes it.
+    void SaveRegistry(SettingsStore& store, bool writeVersion = true) const;
+
+    friend bool operator==(const AppSettings&, const AppSettings&) = default;
+};
+
+/// Colour-set index of the themed look: 0 "VB Colours", 1 "Greyscale".
+inline int ThemeColourSet(const AppSettings& s) { return s.themeColours ? 1 : 0; }
+
+bool AnyEmulatorEnabled(const AppSettings& s);
+bool AnyUtilityEnabled(const AppSettings& s);
+
+}  // namespace kestro::app

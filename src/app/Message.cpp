@@ -1,0 +1,16 @@
+#include "app/Message.h"
+
+namespace kestro::app {
+
+std::string JoinCr(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    bool first = true;
+    for (std::string_view line : lines) {
+        if (!first) text += '\r';
+        text += line;
+        first = false;
+    }
+    return text;
+}
+
+}  // namespace kestro::app

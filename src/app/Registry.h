@@ -1,0 +1,140 @@
+#pragma once
+// cRegistry: a cursor over another program's registry values (and, at
+// start-up, the system locations), working over a replaceable backend.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace kestro::app {
+
+inline constexpr std::uint32_t HKEY_CLASSES_ROOT_ = 0x80000000u;
+inline constexpr std::uint32_t HKEY_CURRENT_USER_ = 0x80000001u;
+inline constexpr std::uint32_t HKEY_LOCAL_MACHINE_ = 0x80000002u;
+inline constexpr std::uint32_t HKEY_USERS_ = 0x80000003u;
+
+enum RegistryType : std::int32_t {
+    REG_NONE_ = 0,
+    REG_SZ_ = 1,
+    REG_EXPAND_SZ_ = 2,
+    REG_BINARY_ = 3,
+    REG_DWORD_ = 4,
+    REG_DWORD_BIG_ENDIAN_ = 5,
+    REG_MULTI_SZ_ = 7,
+};
+
+/// A value as the class hands it over: empty, text, 32-bit number or bytes.
+using RegistryValue = std::variant<std::monostate, std::string, std::int32_t, std::vector<std::uint8_t>>;
+
+/// Raw data of a stored value.
+struct RegistryData {
+    std::int32_t type = REG_NONE_;
+    std::vector<std::uint8_t> bytes;
+    friend bool operator==(const RegistryData&, const RegistryData&) = default;
+};
+
+/// Where values really live: the Windows registry, a Wine prefix, or memory.
+class RegistryBackend {
+public:
+    virtual ~RegistryBackend() = default;
+    /// True when the key exists and may be opened for query access.
+    virtual bool OpenForQuery(std::uint32_t root, const std::string& path) const = 0;
+    virtual std::optional<RegistryData> Query(std::uint32_t root, const std::string& path,
+                                              const std::string& name) const = 0;
+    /// Creates the key (and its parents) or opens it with full access.
+    virtual bool CreateKey(std::uint32_t root, const std::string& path) = 0;
+    virtual bool SetValue(std::uint32_t root, const std::string& path, const std::string& name,
+                          const RegistryData& data) = 0;
+    /// Environment-variable expansion of %NAME% forms (unknown names stay).
+    virtual std::string Expand(const std::string& text) const;
+};
+
+/// Keys and values held in memory; key paths and value names compare without
+/// regard to case, as the registry's do.
+class MemoryRegistryBackend final : public RegistryBackend {
+public:
+    bool OpenForQuery(std::uint32_t root, const std::string& path) const override;
+    std::optional<RegistryData> Query(std::uint32_t root, const std::string& path,
+                                      const std::string& name) const override;
+    bool CreateKey(std::uint32_t root, const std::string& path) override;
+    bool SetValue(std::uint32_t root, const std::string& path, const std::string& name,
+                  const RegistryData& data) override;
+
+    /// The key exists but refuses query access (as a key with a restrictive ACL).
+    void DenyQuery(std::uint32_t root, const std::string& path);
+    /// Every write under this root fails (a read-only hive).
+    void DenyWrites(std::uint32_t root) { m_readOnlyRoots.insert(root); }
+    void SetText(std::uint32_t root, const std::string& path, const std::string& name, const std::string& text);
+
+private:
+    using KeyId = std::pair<std::uint32_t, std::string>;
+    static KeyId Id(std::uint32_t root, const std::string& path);
+    std::map<KeyId, std::map<std::string, RegistryData>> m_keys;
+    std::set<KeyId> m_denied;
+    std::set<std::uint32_t> m_readOnlyRoots;
+};
+
+/// Error 26001, raised when a value cannot be written.
+class RegistryError : public std::runtime_error {
+public:
+    RegistryError(std::string source, const std::string& text)
+        : std::runtime_error(text), m_source(std::move(source)) {}
+    int Number() const { return 26001; }
+    const std::string& Source() const { return m_source; }
+
+private:
+    std::string m_source;
+};
+
+class cRegistry {
+public:
+    explicit cRegistry(RegistryBackend& backend) : m_backend(backend) {}
+
+    bool KeyExists() const;
+    /// Reads the value; sets ValueType to the stored type. A missing key or
+    /// value gives Default.
+    RegistryValue Value();
+    /// Writes the value by ValueType; throws RegistryError on failure.
+    void SetValue(const RegistryValue& value);
+
+    std::int32_t ValueType() const { return m_valueType; }
+    void SetValueType(std::int32_t type) { m_valueType = type; }
+    std::uint32_t ClassKey() const { return m_classKey; }
+    void SetClassKey(std::uint32_t key) { m_classKey = key; }
+    const std::string& SectionKey() const { return m_sectionKey; }
+    void SetSectionKey(std::string key) { m_sectionKey = std::move(key); }
+    const std::string& ValueKey() const { return m_valueKey; }
+    void SetValueKey(std::string key) { m_valueKey = std::move(key); }
+    const RegistryValue& Default() const { return m_default; }
+    void SetDefault(RegistryValue value) { m_default = std::move(value); }
+
+    /// The executable name that starts the error source ("<name>.cRegistry").
+    static void SetExecutableName(std::string name);
+    static const std::string& ExecutableName();
+
+private:
+    [[noreturn]] void RaiseWriteError(const RegistryValue& value) const;
+
+    RegistryBackend& m_backend;
+    std::uint32_t m_classKey = 0;
+    std::string m_sectionKey;
+    std::string m_valueKey;
+    std::int32_t m_valueType = 0;
+    RegistryValue m_default;
+};
+
+/// The value as text, as the error message and callers that want text show it.
+std::string RegistryValueText(const RegistryValue& value);
+
+/// True when the text holds a %NAME% form: a "%" and a second "%" at least
+/// two positions after it.
+bool HasExpandableName(const std::string& text);
+
+}  // namespace kestro::app

@@ -1,0 +1,112 @@
+#pragma once
+// Every key of the settings store, declared once with its kind and default.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "app/SettingsStore.h"
+
+namespace kestro::app {
+
+inline constexpr std::string_view kSettingsApplication = "Kestro Utils";
+inline constexpr std::string_view kSettingsSection = "Settings";
+
+enum class SettingKind {
+    Text,       ///< stored as it is
+    Directory,  ///< text; the default "C:\" stands for the platform's default directory
+    YesNo,      ///< "True" / "False"
+    Whole,      ///< 16-bit signed decimal text
+    CheckBox,   ///< 0 or 1
+};
+
+struct SettingKey {
+    std::string_view key;
+    SettingKind kind;
+    std::string_view defaultText;
+};
+
+/// The six outside programs, in the order the settings list them.
+enum class Program { RealityBoy, VirtualE, RedDragon, VeCCompiler, VEnvironment, VbDevKit };
+inline constexpr int kProgramCount = 6;
+
+namespace keys {
+using K = SettingKind;
+inline constexpr SettingKey VersionNumber{"Version Number", K::Text, "1.0"};
+inline constexpr SettingKey MainMenuTheme{"VB Main Menu Theme", K::YesNo, "False"};
+inline constexpr SettingKey ThemeColours{"VB Theme Colours", K::YesNo, "False"};
+inline constexpr SettingKey BaseDirectory{"Base Directory", K::Directory, "C:\\"};
+inline constexpr SettingKey AutoDetectRom{"Auto Detect ROM", K::YesNo, "False"};
+inline constexpr SettingKey RecentRomsNumber{"Recent ROMs number", K::Whole, "4"};
+inline constexpr std::array<SettingKey, 10> RecentRom{{
+    {"Recent ROM #1", K::Text, ""}, {"Recent ROM #2", K::Text, ""}, {"Recent ROM #3", K::Text, ""},
+    {"Recent ROM #4", K::Text, ""}, {"Recent ROM #5", K::Text, ""}, {"Recent ROM #6", K::Text, ""},
+    {"Recent ROM #7", K::Text, ""}, {"Recent ROM #8", K::Text, ""}, {"Recent ROM #9", K::Text, ""},
+    {"Recent ROM #10", K::Text, ""},
+}};
+inline constexpr SettingKey TileDisplayMode{"Tile Display Mode", K::Whole, "0"};
+inline constexpr SettingKey AutoUpdateViewer{"AutoUpdate Viewer", K::YesNo, "False"};
+
+/// The four tile colours, lightest first, each red, green, blue.
+inline constexpr std::array<std::array<SettingKey, 3>, 4> TileColour{{
+    {{{"White Tile Red", K::Whole, "255"}, {"White Tile Green", K::Whole, "0"}, {"White Tile Blue", K::Whole, "0"}}},
+    {{{"L Grey Tile Red", K::Whole, "192"}, {"L Grey Tile Green", K::Whole, "0"}, {"L Grey Tile Blue", K::Whole, "0"}}},
+    {{{"D Grey Tile Red", K::Whole, "128"}, {"D Grey Tile Green", K::Whole, "0"}, {"D Grey Tile Blue", K::Whole, "0"}}},
+    {{{"Black Tile Red", K::Whole, "64"}, {"Black Tile Green", K::Whole, "0"}, {"Black Tile Blue", K::Whole, "0"}}},
+}};
+
+struct ProgramKeys {
+    SettingKey enabled;
+    SettingKey directory;
+};
+inline constexpr std::array<ProgramKeys, kProgramCount> Programs{{
+    {{"Reality Boy Enabled", K::YesNo, "False"}, {"Reality Boy Directory", K::Directory, "C:\\"}},
+    {{"Virtual-E Enabled", K::YesNo, "False"}, {"Virtual-E Directory", K::Directory, "C:\\"}},
+    {{"Red Dragon Enabled", K::YesNo, "False"}, {"Red Dragon Directory", K::Directory, "C:\\"}},
+    {{"V-E C Compiler Enabled", K::YesNo, "False"}, {"V-E C Compiler Directory", K::Directory, "C:\\"}},
+    {{"V-Environment Enabled", K::YesNo, "False"}, {"V-Environment Directory", K::Directory, "C:\\"}},
+    {{"VB Dev Kit Enabled", K::YesNo, "False"}, {"VB Dev Kit Directory", K::Directory, "C:\\"}},
+}};
+
+inline constexpr SettingKey DetailedRomLists{"Detailed ROM Lists", K::CheckBox, "0"};
+inline constexpr SettingKey RenameRoms{"Rename ROMs", K::CheckBox, "0"};
+inline constexpr SettingKey MoveRoms{"Move ROMs", K::CheckBox, "0"};
+inline constexpr SettingKey CreateChangeLog{"Create Change Log", K::CheckBox, "0"};
+
+inline constexpr SettingKey RealityBoyDisplayMode{"Reality Boy Display Mode", K::Whole, "0"};
+inline constexpr SettingKey RealityBoyResolution{"Reality Boy Resolution", K::Whole, "1"};
+inline constexpr SettingKey RealityBoyPalette{"Reality Boy Palette", K::Whole, "0"};
+inline constexpr SettingKey RealityBoyFrameSkip{"Reality Boy Frame Skip", K::Whole, "0"};
+inline constexpr SettingKey RealityBoyBrightness{"Reality Boy Brightness", K::Whole, "64"};
+inline constexpr SettingKey RealityBoyIgnorePalette{"Reality Boy Ignore Palette", K::YesNo, "False"};
+inline constexpr SettingKey RealityBoyFlip3D{"Reality Boy Flip 3D Effects", K::YesNo, "False"};
+}  // namespace keys
+
+/// The platform's stand-in for the design's default directory "C:\": the
+/// user's home directory (with a trailing separator) on Linux.
+std::string DefaultDirectory();
+
+/// The default of a key as the program uses it (directories resolved).
+std::string DefaultText(const SettingKey& key);
+
+/// Text forms of the three value kinds.
+std::string YesNoText(bool value);
+std::string WholeText(int value);
+
+/// Parses "True"/"False" (any case) or a decimal number (0 is false).
+/// Text that is neither gives the fallback.
+bool ParseYesNo(std::string_view text, bool fallback);
+/// Parses a 16-bit signed decimal number; anything else gives the fallback.
+int ParseWhole(std::string_view text, int fallback);
+
+/// Typed reads with the key's own default; a stored value that does not
+/// parse as its kind reads as the default.
+std::string ReadText(const SettingsStore& store, const SettingKey& key);
+bool ReadYesNo(const SettingsStore& store, const SettingKey& key);
+int ReadWhole(const SettingsStore& store, const SettingKey& key);
+
+void WriteText(SettingsStore& store, const SettingKey& key, const std::string& value);
+void WriteYesNo(SettingsStore& store, const SettingKey& key, bool value);
+void WriteWhole(SettingsStore& store, const SettingKey& key, int value);
+
+}  // namespace kestro::app

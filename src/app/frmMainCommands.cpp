@@ -1,0 +1,80 @@
+// The main window's commands. Each tool window is opened modally here and
+// control comes back when it closes.
+#include <QAction>
+#include <QMenu>
+
+#include "app/HelpTopics.h"
+#include "app/MainMenuTexts.h"
+#include "app/frmAbout.h"
+#include "app/frmHelp.h"
+#include "app/frmMain.h"
+#include "platform/Text.h"
+
+namespace kestro::app {
+
+void frmMain::mnuFileRomInfo_Click() {
+    // The ROM information window opens here.
+}
+
+void frmMain::mnuFileTileViewer_Click() {
+    // The tile viewer opens here.
+}
+
+void frmMain::mnuFileRomDatabase_Click() {
+    // The collection database opens here.
+}
+
+void frmMain::mnuFileEmusRealityBoy_Click() {
+    // The Reality Boy front-end opens here.
+}
+
+void frmMain::mnuFileEmusVirtualE_Click() {
+    // The Virtual-E front-end opens here.
+}
+
+void frmMain::mnuFileEmusRedDragon_Click() {
+    // The Red Dragon front-end opens here.
+}
+
+void frmMain::mnuFileUtilsVeCCompiler_Click() {
+    // The C compiler is started here.
+}
+
+void frmMain::mnuFileUtilsVEnvironment_Click() {
+    // The development environment is started here.
+}
+
+void frmMain::mnuFileUtilsVbDevKit_Click() {
+    // The development kit is started here.
+}
+
+void frmMain::cmdEmus_Click() {
+    // The emulator chooser opens here.
+}
+
+void frmMain::cmdUtils_Click() {
+    // The utility chooser opens here.
+}
+
+void frmMain::mnuFileOptions_Click() {
+    // The options window opens here; whatever it saved is applied on return.
+    AfterOptionsClosed();
+}
+
+void frmMain::ShowHelp(const QString& topic) {
+    m_tag = topic;
+    frmHelp help(m_services, m_tag, platform::Q(MainHelpText()), this);
+    m_tag.clear();
+    help.exec();
+}
+
+void frmMain::mnuHelpHelp_Click() { ShowHelp(QStringLiteral("Kestro")); }
+
+void frmMain::mnuHelpIdCodes_Click() { ShowHelp(QStringLiteral("ROM ID Codes")); }
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout about(m_services, this);
+    about.exec();
+}
+
+}  // namespace kestro::app

@@ -1,0 +1,9 @@
+// kestro, the command-line tool.
+#include <iostream>
+
+#include "cli/Cli.h"
+
+int main(int argc, char* argv[]) {
+    std::vector<std::string> args(argv, argv + argc);
+    return kestro::cli::Run(args, std::cout, std::cerr);
+}

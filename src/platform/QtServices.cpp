@@ -1,0 +1,179 @@
+#include "platform/QtServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTime>
+
+#include "app/SettingsKeys.h"
+#include "platform/Text.h"
+
+namespace kestro::platform {
+
+using app::MessageButtons;
+using app::MessageIcon;
+using app::MessageResult;
+
+app::MessageResult MessageBoxService::Show(QWidget* parent, const app::Message& m) {
+    return Show(parent, Q(m.title), Q(m.text), m.icon, m.buttons, m.defaultButton);
+}
+
+QString DisplayText(const QString& text) {
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return out;
+}
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Critical: return QMessageBox::Critical;
+        case MessageIcon::Exclamation: return QMessageBox::Warning;
+        case MessageIcon::Question: return QMessageBox::Question;
+        case MessageIcon::Information: return QMessageBox::Information;
+        case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton ToQtButton(MessageResult r) {
+    switch (r) {
+        case MessageResult::Ok: return QMessageBox::Ok;
+        case MessageResult::Cancel: return QMessageBox::Cancel;
+        case MessageResult::Yes: return QMessageBox::Yes;
+        case MessageResult::No: return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+MessageResult QtMessageBox::Show(QWidget* parent, const QString& title, const QString& text, MessageIcon icon,
+                                 MessageButtons buttons, MessageResult defaultButton) {
+    QMessageBox box(ToQtIcon(icon), title, DisplayText(text), QMessageBox::NoButton, parent);
+    switch (buttons) {
+        case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    }
+    box.setDefaultButton(ToQtButton(defaultButton));
+    switch (box.exec()) {
+        case QMessageBox::Yes: return MessageResult::Yes;
+        case QMessageBox::No: return MessageResult::No;
+        case QMessageBox::Cancel: return MessageResult::Cancel;
+        default: break;
+    }
+    // Closing a Yes/No box with the window's close button counts as its safe answer.
+    if (buttons == MessageButtons::YesNo) return MessageResult::No;
+    if (buttons == MessageButtons::OkCancel) return MessageResult::Cancel;
+    return MessageResult::Ok;
+}
+
+QString ToQtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i];
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString p = pattern.trimmed();
+            if (p == QStringLiteral("*.*")) {
+                patterns << QStringLiteral("*");
+            } else {
+                patterns << p.toLower();
+                if (p.toUpper() != p.toLower()) patterns << p.toUpper();
+            }
+        }
+        // The name carries its own "(*.vb)"; Qt reads the patterns from the
+        // last parentheses, so they are replaced by the full list.
+        name.remove(QRegularExpression(QStringLiteral("\\s*\\([^()]*\\)\\s*$")));
+        entries << name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QStringLiteral(")");
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+namespace {
+QString StartPath(const QString& directory, const QString& fileName) {
+    if (fileName.isEmpty()) return directory;
+    if (QFileInfo(fileName).isAbsolute()) return fileName;
+    return QDir(directory).filePath(fileName);
+}
+}  // namespace
+
+QString QtFileDialogs::OpenFile(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& directory, const QString& fileName) {
+    return QFileDialog::getOpenFileName(parent, title, StartPath(directory, fileName), ToQtFilter(filter));
+}
+
+QString QtFileDialogs::SaveFile(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& directory, const QString& fileName) {
+    return QFileDialog::getSaveFileName(parent, title, StartPath(directory, fileName), ToQtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+QtSettingsStore::QtSettingsStore()
+    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                             Q(app::kSettingsApplication), Q(app::kSettingsApplication))) {}
+
+QtSettingsStore::QtSettingsStore(const QString& iniPath)
+    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+
+std::optional<std::string> QtSettingsStore::Find(const std::string& key) const {
+    const QString path = Q(app::kSettingsSection) + QLatin1Char('/') + Q(key);
+    if (!m_settings->contains(path)) return std::nullopt;
+    return U8(m_settings->value(path).toString());
+}
+
+void QtSettingsStore::Write(const std::string& key, const std::string& value) {
+    m_settings->setValue(Q(app::kSettingsSection) + QLatin1Char('/') + Q(key), Q(value));
+    m_settings->sync();
+}
+
+namespace {
+
+// A program named without extension may be NAME, NAME.EXE or NAME.exe.
+QString ResolveProgram(const QString& program) {
+    if (QFileInfo::exists(program)) return program;
+    for (const QString& ext : {QStringLiteral(".EXE"), QStringLiteral(".exe")}) {
+        if (QFileInfo::exists(program + ext)) return program + ext;
+    }
+    return program;
+}
+
+bool IsDosExecutable(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    return file.read(2) == QByteArrayLiteral("MZ");
+}
+
+}  // namespace
+
+app::LaunchResult QtProcessLauncher::Start(const std::string& commandLine, const std::string& workingDirectory) {
+    QStringList args = Q(commandLine).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (args.isEmpty()) return {false, "No program to start."};
+    QString program = ResolveProgram(args.takeFirst());
+    if (!QFileInfo::exists(program)) return {false, "Cannot find the program " + U8(program) + "."};
+    if (IsDosExecutable(program)) {
+        const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+        if (wine.isEmpty()) {
+            return {false, U8(program) + " is a Windows program, and Wine, which runs it here, is not installed "
+                                         "(install the \"wine\" package)."};
+        }
+        args.prepend(program);
+        program = wine;
+    }
+    const QString dir = workingDirectory.empty() ? QFileInfo(program).absolutePath() : Q(workingDirectory);
+    if (!QProcess::startDetached(program, args, dir)) return {false, "Could not start " + U8(program) + "."};
+    return {true, {}};
+}
+
+double QtClock::SecondsSinceMidnight() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+
+}  // namespace kestro::platform

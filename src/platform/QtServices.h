@@ -1,0 +1,58 @@
+#pragma once
+// The Qt implementations of the services.
+
+#include <QSettings>
+#include <memory>
+
+#include "platform/Services.h"
+
+namespace kestro::platform {
+
+class QtMessageBox final : public MessageBoxService {
+public:
+    using MessageBoxService::Show;
+    app::MessageResult Show(QWidget* parent, const QString& title, const QString& text, app::MessageIcon icon,
+                            app::MessageButtons buttons, app::MessageResult defaultButton) override;
+};
+
+class QtFileDialogs final : public FileDialogService {
+public:
+    QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
+                     const QString& fileName) override;
+    QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
+                     const QString& fileName) override;
+};
+
+/// QSettings in INI format under "Kestro Utils", group "Settings"; every
+/// write is synced to disk at once.
+class QtSettingsStore final : public app::SettingsStore {
+public:
+    QtSettingsStore();
+    /// A store in the given INI file (for tests and portable use).
+    explicit QtSettingsStore(const QString& iniPath);
+    std::optional<std::string> Find(const std::string& key) const override;
+    void Write(const std::string& key, const std::string& value) override;
+    QString FileName() const { return m_settings->fileName(); }
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};
+
+class QtProcessLauncher final : public app::ProcessLauncher {
+public:
+    app::LaunchResult Start(const std::string& commandLine, const std::string& workingDirectory) override;
+};
+
+class QtClock final : public app::Clock {
+public:
+    double SecondsSinceMidnight() const override;
+};
+
+/// Converts a designed filter ("Name (*.vb)|*.vb|All Files (*.*)|*.*") into
+/// Qt's form, matching extensions without regard to case.
+QString ToQtFilter(const QString& filter);
+
+/// Display form of a message text: CR, CR LF and LF all become line breaks.
+QString DisplayText(const QString& text);
+
+}  // namespace kestro::platform

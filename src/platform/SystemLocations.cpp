@@ -1,0 +1,83 @@
+#include "platform/SystemLocations.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
+
+#include "app/Paths.h"
+#include "app/Startup.h"
+#include "platform/Text.h"
+#include "rom/Checksum.h"
+
+namespace kestro::platform {
+
+KatakanaFontFile FindKatakanaFont() {
+    KatakanaFontFile result;
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    FcPattern* pattern = FcPatternCreate();
+    FcCharSet* charset = FcCharSetCreate();
+    FcCharSetAddChar(charset, 0xFF71);  // HALFWIDTH KATAKANA LETTER A
+    FcPatternAddCharSet(pattern, FC_CHARSET, charset);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_FAMILY, FC_SPACING, nullptr);
+    FcFontSet* fonts = FcFontList(config, pattern, objects);
+    int best = -1;
+    int bestScore = -1;
+    for (int i = 0; fonts != nullptr && i < fonts->nfont; ++i) {
+        FcChar8* family = nullptr;
+        FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &family);
+        const QString name = family ? QString::fromUtf8(reinterpret_cast<const char*>(family)) : QString();
+        // A fixed-pitch gothic face is closest to the half-width font the titles were made for.
+        int score = 0;
+        if (name.contains(QStringLiteral("Gothic"), Qt::CaseInsensitive)) score += 2;
+        if (!name.endsWith(QLatin1Char('P'))) score += 1;
+        if (score > bestScore) {
+            best = i;
+            bestScore = score;
+        }
+    }
+    if (best >= 0) {
+        FcChar8* file = nullptr;
+        FcChar8* family = nullptr;
+        FcPatternGetString(fonts->fonts[best], FC_FILE, 0, &file);
+        FcPatternGetString(fonts->fonts[best], FC_FAMILY, 0, &family);
+        const std::string path = reinterpret_cast<const char*>(file);
+        result.directory = app::DirectoryOf(path);
+        result.fileName = app::FileNameOf(path);
+        result.family = QString::fromUtf8(reinterpret_cast<const char*>(family));
+    } else {
+        // The font the setup installs (Debian's fonts-ipafont-gothic), and the
+        // per-user font folder where a copy would be found.
+        result.fileName = "ipag.ttf";
+        result.directory = app::WithTrailingSeparator(U8(QDir::homePath())) + ".local/share/fonts/";
+    }
+    if (fonts) FcFontSetDestroy(fonts);
+    FcObjectSetDestroy(objects);
+    FcCharSetDestroy(charset);
+    FcPatternDestroy(pattern);
+    FcConfigDestroy(config);
+    return result;
+}
+
+void FillSystemLocations(app::MemoryRegistryBackend& registry, const KatakanaFontFile& font) {
+    registry.SetText(app::HKEY_LOCAL_MACHINE_, app::kWindowsDirKey, app::kWindowsDirValue, KESTRO_LIBDIR);
+    registry.SetText(app::HKEY_USERS_, app::kFontsDirKey, app::kFontsDirValue, font.directory);
+}
+
+std::string ProgramDirectory() { return U8(QCoreApplication::applicationDirPath()); }
+
+bool LoadChecksumLibrary(const std::string& path, QString* error) {
+    // The library stays loaded for the whole run.
+    auto* library = new QLibrary(Q(path));
+    auto fn = reinterpret_cast<GetVbRomChecksumFn>(library->resolve("GetVbRomChecksum"));
+    if (fn == nullptr) {
+        if (error) *error = library->errorString();
+        delete library;
+        return false;
+    }
+    rom::SetChecksumFunction(fn);
+    return true;
+}
+
+}  // namespace kestro::platform

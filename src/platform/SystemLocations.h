@@ -1,0 +1,33 @@
+#pragma once
+// Linux stand-ins for the Windows and Fonts directories that start-up reads
+// from the registry, and loading the checksum library.
+
+#include <QString>
+#include <string>
+
+#include "app/Registry.h"
+
+namespace kestro::platform {
+
+struct KatakanaFontFile {
+    std::string directory;  ///< with its trailing separator
+    std::string fileName;   ///< the font file that was, or would be, looked for
+    QString family;         ///< empty when no installed font draws katakana
+};
+
+/// Asks fontconfig for an installed font that draws U+FF71, preferring a
+/// gothic face. When there is none, names the file the setup installs.
+KatakanaFontFile FindKatakanaFont();
+
+/// Puts the stand-in values where start-up reads them: the library directory
+/// as "SystemRoot" and the katakana font's directory as "Fonts".
+void FillSystemLocations(app::MemoryRegistryBackend& registry, const KatakanaFontFile& font);
+
+/// The directory the program was started from.
+std::string ProgramDirectory();
+
+/// Loads the checksum library and makes its GetVbRomChecksum the one the
+/// program uses. False (with the reason) when it cannot be loaded.
+bool LoadChecksumLibrary(const std::string& path, QString* error);
+
+}  // namespace kestro::platform

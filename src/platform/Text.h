@@ -1,0 +1,28 @@
+#pragma once
+// Conversions at the edge between core text (UTF-8 or title bytes) and QString.
+
+#include <QFont>
+#include <QStringList>
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace kestro::platform {
+
+inline QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+inline std::string U8(const QString& text) { return text.toUtf8().toStdString(); }
+
+/// A single-byte title as shown: katakana bytes as half-width katakana.
+QString TitleToDisplay(std::string_view bytes);
+/// The title bytes behind a displayed text; characters no byte shows become "?".
+std::string DisplayToTitle(const QString& text);
+
+/// A font that draws half-width katakana, at the given point size.
+QFont KatakanaFont(int pointSize = 0);
+/// The family found at start-up, for windows created later.
+void SetKatakanaFontFamily(const QString& family);
+
+/// Design twips to pixels (15 twips a pixel).
+constexpr int Twips(int twips) { return twips / 15; }
+
+}  // namespace kestro::platform

@@ -1,0 +1,39 @@
+#include "platform/ThemeArt.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace kestro::platform {
+
+namespace {
+
+struct Palette {
+    const char* fg;
+    const char* dim;
+    const char* bg;
+};
+
+// Lit and unlit shades of each colour set; the Virtual Boy's red, or grey.
+constexpr Palette kPalettes[2][2] = {
+    {{"#7a0000", "#3d0000", "#000000"}, {"#ff1010", "#900000", "#000000"}},
+    {{"#707070", "#383838", "#000000"}, {"#f0f0f0", "#8a8a8a", "#000000"}},
+};
+
+}  // namespace
+
+QPixmap ThemePicture(const QString& name, int colourSet, Shade shade) {
+    QFile file(QStringLiteral(":/theme/") + name + QStringLiteral(".svg"));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const Palette& p = kPalettes[colourSet == 1 ? 1 : 0][shade == Shade::Lit ? 1 : 0];
+    QByteArray svg = file.readAll();
+    svg.replace("@FG@", p.fg).replace("@DIM@", p.dim).replace("@BG@", p.bg);
+    QSvgRenderer renderer(svg);
+    QPixmap pixmap(renderer.defaultSize());
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
+    return pixmap;
+}
+
+}  // namespace kestro::platform

@@ -1,0 +1,25 @@
+#pragma once
+// ROM titles are single-byte text: ASCII plus half-width katakana at
+// 0xA1-0xDF. These turn them into Unicode for display and back.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestro::rom {
+
+/// 0xA1-0xDF as U+FF61-U+FF9F, everything else as Latin-1.
+char32_t TitleByteToCodepoint(unsigned char byte);
+/// The byte that shows as this code point, or nothing.
+std::optional<unsigned char> CodepointToTitleByte(char32_t cp);
+
+std::string TitleToUtf8(std::string_view bytes);
+/// Nothing when the text holds a character no title byte shows.
+std::optional<std::string> Utf8ToTitle(std::string_view utf8);
+
+/// Upper-case hex of the bytes, two digits each.
+std::string HexText(std::string_view bytes);
+/// Bytes from hex digits (blanks allowed between pairs); nothing when malformed.
+std::optional<std::string> BytesFromHex(std::string_view hex);
+
+}  // namespace kestro::rom

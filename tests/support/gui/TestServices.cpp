@@ -1,0 +1,81 @@
+#include "support/gui/TestServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "platform/Text.h"
+
+namespace kestro::test {
+
+app::MessageResult ScriptedMessageBox::Show(QWidget*, const QString& title, const QString& text,
+                                            app::MessageIcon icon, app::MessageButtons buttons,
+                                            app::MessageResult defaultButton) {
+    app::Message m{platform::U8(title), platform::U8(text), icon, buttons, defaultButton};
+    m_shown.push_back(m);
+    if (m_onNext) {
+        auto fn = std::move(m_onNext);
+        m_onNext = nullptr;
+        fn(m);
+    }
+    if (buttons == app::MessageButtons::Ok) {
+        // An OK-only box has no choice; a scripted answer stays for a real question.
+        return app::MessageResult::Ok;
+    }
+    if (m_answers.empty()) {
+        ADD_FAILURE() << "Unexpected question \"" << m.title << "\": " << m.text;
+        return defaultButton;
+    }
+    app::MessageResult answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+std::vector<app::Message> ScriptedMessageBox::Take() {
+    std::vector<app::Message> shown;
+    shown.swap(m_shown);
+    return shown;
+}
+
+QString ScriptedFileDialogs::Next(Request request) {
+    m_requests.push_back(std::move(request));
+    if (m_paths.empty()) {
+        ADD_FAILURE() << "Unexpected file dialog \"" << platform::U8(m_requests.back().title) << "\"";
+        return {};
+    }
+    QString path = m_paths.front();
+    m_paths.pop_front();
+    return path;
+}
+
+QString ScriptedFileDialogs::OpenFile(QWidget*, const QString& title, const QString& filter,
+                                      const QString& directory, const QString& fileName) {
+    return Next({false, title, filter, directory, fileName});
+}
+
+QString ScriptedFileDialogs::SaveFile(QWidget*, const QString& title, const QString& filter,
+                                      const QString& directory, const QString& fileName) {
+    return Next({true, title, filter, directory, fileName});
+}
+
+void WhenModalShown(std::function<void(QWidget* dialog)> fn) {
+    auto timer = std::make_shared<QTimer>();
+    auto tries = std::make_shared<int>(0);
+    timer->setInterval(5);
+    QObject::connect(timer.get(), &QTimer::timeout, [timer, tries, fn] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->isVisible()) {
+            timer->stop();
+            fn(modal);
+        } else if (++*tries > 400) {
+            timer->stop();
+            ADD_FAILURE() << "No modal window was shown";
+        }
+    });
+    timer->start();
+}
+
+}  // namespace kestro::test

@@ -1,0 +1,92 @@
+#pragma once
+// Scripted stand-ins for the services, for driving windows in tests.
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Message.h"
+#include "app/SettingsStore.h"
+#include "platform/Services.h"
+
+namespace kestro::test {
+
+/// Records every message box and answers from a script. A box nobody
+/// expected (no scripted answer for a box with a choice) fails the test.
+class ScriptedMessageBox final : public platform::MessageBoxService {
+public:
+    using MessageBoxService::Show;
+    app::MessageResult Show(QWidget* parent, const QString& title, const QString& text, app::MessageIcon icon,
+                            app::MessageButtons buttons, app::MessageResult defaultButton) override;
+
+    /// Answers for the next boxes that offer a choice, in order.
+    void Answer(app::MessageResult result) { m_answers.push_back(result); }
+    /// Runs when the next box is shown (before it is answered).
+    void OnNext(std::function<void(const app::Message&)> fn) { m_onNext = std::move(fn); }
+
+    const std::vector<app::Message>& Shown() const { return m_shown; }
+    /// Takes the boxes shown so far, leaving none.
+    std::vector<app::Message> Take();
+    void Clear() { m_shown.clear(); }
+    bool AnswersLeft() const { return !m_answers.empty(); }
+
+private:
+    std::vector<app::Message> m_shown;
+    std::deque<app::MessageResult> m_answers;
+    std::function<void(const app::Message&)> m_onNext;
+};
+
+/// Returns scripted paths and records what each dialog was asked.
+class ScriptedFileDialogs final : public platform::FileDialogService {
+public:
+    struct Request {
+        bool save = false;
+        QString title, filter, directory, fileName;
+    };
+    QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
+                     const QString& fileName) override;
+    QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
+                     const QString& fileName) override;
+
+    /// The next dialog returns this path ("" is a cancel).
+    void Choose(const QString& path) { m_paths.push_back(path); }
+    const std::vector<Request>& Requests() const { return m_requests; }
+
+private:
+    QString Next(Request request);
+    std::deque<QString> m_paths;
+    std::vector<Request> m_requests;
+};
+
+class RecordingLauncher final : public app::ProcessLauncher {
+public:
+    app::LaunchResult Start(const std::string& commandLine, const std::string& workingDirectory) override {
+        started.push_back({commandLine, workingDirectory});
+        return result;
+    }
+    std::vector<std::pair<std::string, std::string>> started;
+    app::LaunchResult result{true, {}};
+};
+
+class FakeClock final : public app::Clock {
+public:
+    double SecondsSinceMidnight() const override { return now; }
+    double now = 3600.0;
+};
+
+/// One full set of scripted services, with an in-memory settings store.
+struct TestServices {
+    ScriptedMessageBox messages;
+    ScriptedFileDialogs files;
+    app::MemorySettingsStore settings;
+    RecordingLauncher processes;
+    FakeClock clock;
+    platform::Services services{messages, files, settings, processes, clock};
+};
+
+/// Runs fn on the next modal dialog once it is shown (polling the event
+/// loop), so that tests can look at and close windows opened with exec().
+void WhenModalShown(std::function<void(QWidget* dialog)> fn);
+
+}  // namespace kestro::test
