@@ -1,0 +1,52 @@
+#!/bin/sh
+# Set-up, build, and run or test Kestro Utilities on Debian 12 / Ubuntu.
+#   scripts/dev.sh run    install what is missing, build, start the desktop program
+#   scripts/dev.sh test   install what is missing, build, run every test
+set -eu
+
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+
+# Debian packages the build, the tests and the program need.
+PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-svg-dev libqt6test6 libfontconfig-dev \
+googletest libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic"
+
+install_missing() {
+    missing=""
+    for p in $PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    sudo_cmd=""
+    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+    $sudo_cmd apt-get update -q
+    # Ubuntu before 24.04 names the SVG module's development package differently.
+    if ! apt-cache show qt6-svg-dev >/dev/null 2>&1; then
+        missing=$(echo "$missing" | sed 's/qt6-svg-dev/libqt6svg6-dev/')
+    fi
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -q $missing
+}
+
+build() {
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$BUILD_DIR"
+}
+
+case "${1:-}" in
+    run)
+        install_missing
+        build
+        exec "$BUILD_DIR/bin/kestro-utils"
+        ;;
+    test)
+        install_missing
+        build
+        cd "$BUILD_DIR"
+        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+        ;;
+    *)
+        echo "usage: $0 run|test" >&2
+        exit 2
+        ;;
+esac
