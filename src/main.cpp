@@ -12,7 +12,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestro Utils"));
     QApplication::setApplicationVersion(QStringLiteral(KESTRO_VERSION));
-    kestro::app::cRegistry::SetExecutableName(QFileInfo(QApplication::applicationFilePath()).completeBaseName().toStdString());
+    kestro::app::cRegistry::SetExecutableName(
+        QFileInfo(QApplication::applicationFilePath()).completeBaseName().toStdString());
 
     kestro::platform::QtMessageBox messages;
     kestro::platform::QtFileDialogs files;

@@ -51,7 +51,9 @@ struct AppSettings {
 };
 
 /// Colour-set index of the themed look: 0 "VB Colours", 1 "Greyscale".
-inline int ThemeColourSet(const AppSettings& s) { return s.themeColours ? 1 : 0; }
+inline int ThemeColourSet(const AppSettings& s) {
+    return s.themeColours ? 1 : 0;
+}
 
 bool AnyEmulatorEnabled(const AppSettings& s);
 bool AnyUtilityEnabled(const AppSettings& s);

@@ -10,8 +10,18 @@ namespace kestro::app {
 
 /// Whose text a topic shows.
 enum class HelpSource {
-    MainWindow, RomInfo, TileView, RomDatabase, RomDbHave, RomDbMiss, RomDbDupes, RomDbLog,
-    RealityBoy, VirtualE, RedDragon, IdCodes,
+    MainWindow,
+    RomInfo,
+    TileView,
+    RomDatabase,
+    RomDbHave,
+    RomDbMiss,
+    RomDbDupes,
+    RomDbLog,
+    RealityBoy,
+    VirtualE,
+    RedDragon,
+    IdCodes,
 };
 
 struct HelpTopic {

@@ -39,8 +39,7 @@ PowerButtonStep PowerButtonStepFor(int c) {
             return {{"Please don't click me", "I said not to click this button!", MessageIcon::Exclamation},
                     "DON'T CLICK ME!!!..."};
         default:
-            return {{"DON'T CLICK ME!!!", "ALRIGHT!!! NOW YOU'VE DONE IT!!!", MessageIcon::Information},
-                    "TOO LATE!!!"};
+            return {{"DON'T CLICK ME!!!", "ALRIGHT!!! NOW YOU'VE DONE IT!!!", MessageIcon::Information}, "TOO LATE!!!"};
     }
 }
 
@@ -51,6 +50,8 @@ Message AboutThanksMessage() {
             MessageIcon::Information, MessageButtons::YesNo, MessageResult::Yes};
 }
 
-Message AboutSelectedNoMessage() { return {"You selected no!", "What do you mean no?!?!", MessageIcon::None}; }
+Message AboutSelectedNoMessage() {
+    return {"You selected no!", "What do you mean no?!?!", MessageIcon::None};
+}
 
 }  // namespace kestro::app

@@ -28,6 +28,8 @@ std::string DirectoryOf(const std::string& path) {
     return {};
 }
 
-std::string FileNameOf(const std::string& path) { return path.substr(DirectoryOf(path).size()); }
+std::string FileNameOf(const std::string& path) {
+    return path.substr(DirectoryOf(path).size());
+}
 
 }  // namespace kestro::app

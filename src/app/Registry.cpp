@@ -112,7 +112,9 @@ void MemoryRegistryBackend::SetText(std::uint32_t root, const std::string& path,
     SetValue(root, path, name, {REG_SZ_, TextBytes(text)});
 }
 
-bool cRegistry::KeyExists() const { return m_backend.OpenForQuery(m_classKey, m_sectionKey); }
+bool cRegistry::KeyExists() const {
+    return m_backend.OpenForQuery(m_classKey, m_sectionKey);
+}
 
 RegistryValue cRegistry::Value() {
     std::optional<RegistryData> data = m_backend.Query(m_classKey, m_sectionKey, m_valueKey);
@@ -130,15 +132,13 @@ RegistryValue cRegistry::Value() {
             if (data->type == REG_EXPAND_SZ_) return m_backend.Expand(text.c_str());
             return text;
         }
-        case REG_DWORD_:
-            return static_cast<std::int32_t>(ReadU32(b));
+        case REG_DWORD_: return static_cast<std::int32_t>(ReadU32(b));
         case REG_DWORD_BIG_ENDIAN_: {
             std::uint32_t v = ReadU32(b);
             v = (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
             return static_cast<std::int32_t>(v);
         }
-        default:
-            return b;
+        default: return b;
     }
 }
 
@@ -163,26 +163,30 @@ void cRegistry::SetValue(const RegistryValue& value) {
             const auto* number = std::get_if<std::int32_t>(&value);
             if (number == nullptr) RaiseWriteError(value);
             auto v = static_cast<std::uint32_t>(*number);
-            data = {REG_DWORD_, {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                                 static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)}};
+            data = {REG_DWORD_,
+                    {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                     static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)}};
             break;
         }
-        default:
-            RaiseWriteError(value);
+        default: RaiseWriteError(value);
     }
     if (!m_backend.SetValue(m_classKey, m_sectionKey, m_valueKey, data)) RaiseWriteError(value);
 }
 
 void cRegistry::RaiseWriteError(const RegistryValue& value) const {
     throw RegistryError(g_executableName + ".cRegistry",
-                        "Failed to set registry value Key: '" + std::to_string(static_cast<std::int64_t>(
-                            static_cast<std::int32_t>(m_classKey))) +
+                        "Failed to set registry value Key: '" +
+                            std::to_string(static_cast<std::int64_t>(static_cast<std::int32_t>(m_classKey))) +
                             "',Section: '" + m_sectionKey + "',Key: '" + m_valueKey + "' to value: '" +
                             RegistryValueText(value) + "'");
 }
 
-void cRegistry::SetExecutableName(std::string name) { g_executableName = std::move(name); }
-const std::string& cRegistry::ExecutableName() { return g_executableName; }
+void cRegistry::SetExecutableName(std::string name) {
+    g_executableName = std::move(name);
+}
+const std::string& cRegistry::ExecutableName() {
+    return g_executableName;
+}
 
 std::string RegistryValueText(const RegistryValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) return *text;

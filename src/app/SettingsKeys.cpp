@@ -24,9 +24,13 @@ std::string DefaultText(const SettingKey& key) {
     return std::string(key.defaultText);
 }
 
-std::string YesNoText(bool value) { return value ? "True" : "False"; }
+std::string YesNoText(bool value) {
+    return value ? "True" : "False";
+}
 
-std::string WholeText(int value) { return std::to_string(value); }
+std::string WholeText(int value) {
+    return std::to_string(value);
+}
 
 namespace {
 

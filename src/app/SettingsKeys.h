@@ -39,9 +39,15 @@ inline constexpr SettingKey BaseDirectory{"Base Directory", K::Directory, "C:\\"
 inline constexpr SettingKey AutoDetectRom{"Auto Detect ROM", K::YesNo, "False"};
 inline constexpr SettingKey RecentRomsNumber{"Recent ROMs number", K::Whole, "4"};
 inline constexpr std::array<SettingKey, 10> RecentRom{{
-    {"Recent ROM #1", K::Text, ""}, {"Recent ROM #2", K::Text, ""}, {"Recent ROM #3", K::Text, ""},
-    {"Recent ROM #4", K::Text, ""}, {"Recent ROM #5", K::Text, ""}, {"Recent ROM #6", K::Text, ""},
-    {"Recent ROM #7", K::Text, ""}, {"Recent ROM #8", K::Text, ""}, {"Recent ROM #9", K::Text, ""},
+    {"Recent ROM #1", K::Text, ""},
+    {"Recent ROM #2", K::Text, ""},
+    {"Recent ROM #3", K::Text, ""},
+    {"Recent ROM #4", K::Text, ""},
+    {"Recent ROM #5", K::Text, ""},
+    {"Recent ROM #6", K::Text, ""},
+    {"Recent ROM #7", K::Text, ""},
+    {"Recent ROM #8", K::Text, ""},
+    {"Recent ROM #9", K::Text, ""},
     {"Recent ROM #10", K::Text, ""},
 }};
 inline constexpr SettingKey TileDisplayMode{"Tile Display Mode", K::Whole, "0"};

@@ -51,8 +51,8 @@ std::optional<Message> CheckStartup(const StartupLocations& where, const Startup
     if (LibraryPath(where, files, fileExists).empty()) {
         return Message{"Library file not found",
                        JoinCr({"Unable to find " + files.library + " library file.",
-                               "Please copy " + files.library + " to the directory where this program is located.",
-                               "", "Kestro Utilities will terminate now."}),
+                               "Please copy " + files.library + " to the directory where this program is located.", "",
+                               "Kestro Utilities will terminate now."}),
                        MessageIcon::Critical};
     }
     if (!fileExists(where.fontsDirectory + files.font)) {
@@ -66,13 +66,12 @@ std::optional<Message> CheckStartup(const StartupLocations& where, const Startup
 }
 
 Message StartupNotice() {
-    return Message{"Kestro Utilities beta version 0.9",
-                   JoinCr({"Thankyou for beta testing Kestro Utilities.",
-                           "Please note that the tile viewer and the Virtual-E",
-                           "C compiler frontend are not yet complete.", "",
-                           "If you find any bugs, please email me at:", "kestro-utils@users.noreply.invalid", "",
-                           "          - The Kestro Utilities team"}),
-                   MessageIcon::Exclamation};
+    return Message{
+        "Kestro Utilities beta version 0.9",
+        JoinCr({"Thankyou for beta testing Kestro Utilities.", "Please note that the tile viewer and the Virtual-E",
+                "C compiler frontend are not yet complete.", "", "If you find any bugs, please email me at:",
+                "kestro-utils@users.noreply.invalid", "", "          - The Kestro Utilities team"}),
+        MessageIcon::Exclamation};
 }
 
 }  // namespace kestro::app

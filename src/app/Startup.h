@@ -14,7 +14,8 @@ namespace kestro::app {
 /// Where the Windows and Fonts directories are read from.
 inline constexpr char kWindowsDirKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 inline constexpr char kWindowsDirValue[] = "SystemRoot";
-inline constexpr char kFontsDirKey[] = ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline constexpr char kFontsDirKey[] =
+    ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 inline constexpr char kFontsDirValue[] = "Fonts";
 
 /// The three start-up locations, each ending in the separator (or empty).

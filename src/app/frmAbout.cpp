@@ -80,9 +80,13 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void frmAbout::imgVBControl_MouseMove() { imgVBControl->setPixmap(imgVBControl2->pixmap()); }
+void frmAbout::imgVBControl_MouseMove() {
+    imgVBControl->setPixmap(imgVBControl2->pixmap());
+}
 
-void frmAbout::Form_MouseMove() { imgVBControl->setPixmap(imgVBControl3->pixmap()); }
+void frmAbout::Form_MouseMove() {
+    imgVBControl->setPixmap(imgVBControl3->pixmap());
+}
 
 void frmAbout::imgVBControl_MouseUp() {
     if (m_services.messages.Show(this, AboutThanksMessage()) == MessageResult::No) {

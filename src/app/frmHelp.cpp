@@ -46,8 +46,7 @@ void frmHelp::Form_Load(const QString& topicKey, const QString& sourceText) {
     }
 }
 
-void ShowHelpTopic(platform::Services& services, QWidget* parent, const QString& topicKey,
-                   const QString& sourceText) {
+void ShowHelpTopic(platform::Services& services, QWidget* parent, const QString& topicKey, const QString& sourceText) {
     frmHelp help(services, topicKey, sourceText, parent);
     help.exec();
 }

@@ -26,7 +26,6 @@ private:
 };
 
 /// Opens the help window modally on a topic.
-void ShowHelpTopic(platform::Services& services, QWidget* parent, const QString& topicKey,
-                   const QString& sourceText);
+void ShowHelpTopic(platform::Services& services, QWidget* parent, const QString& topicKey, const QString& sourceText);
 
 }  // namespace kestro::app

@@ -54,7 +54,19 @@ public:
     int powerCounter() const { return m_powerCounter; }
 
 private:
-    enum ImageButton { RomInfo, TileViewer, VbRomDatabase, Emus, Utils, Options, About, Help, Close, Power, ButtonCount };
+    enum ImageButton {
+        RomInfo,
+        TileViewer,
+        VbRomDatabase,
+        Emus,
+        Utils,
+        Options,
+        About,
+        Help,
+        Close,
+        Power,
+        ButtonCount
+    };
     struct ThemedSet {
         platform::PictureBox* precaution = nullptr;
         platform::PictureBox* title = nullptr;
@@ -78,6 +90,7 @@ private:
     void ApplyLook();
     void ShowPlainLook();
     void ShowThemedLook();
+    void CentreOnScreen();
     void ShowThemedMenu(int set);
     void LightButton(int button);
     bool QuitIfBatteryDead();

@@ -68,9 +68,13 @@ void frmMain::ShowHelp(const QString& topic) {
     help.exec();
 }
 
-void frmMain::mnuHelpHelp_Click() { ShowHelp(QStringLiteral("Kestro")); }
+void frmMain::mnuHelpHelp_Click() {
+    ShowHelp(QStringLiteral("Kestro"));
+}
 
-void frmMain::mnuHelpIdCodes_Click() { ShowHelp(QStringLiteral("ROM ID Codes")); }
+void frmMain::mnuHelpIdCodes_Click() {
+    ShowHelp(QStringLiteral("ROM ID Codes"));
+}
 
 void frmMain::mnuHelpAbout_Click() {
     frmAbout about(m_services, this);

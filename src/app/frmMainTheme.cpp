@@ -49,7 +49,9 @@ const ButtonArt kButtons[] = {
 };
 const QRect kLowBatWhere{300, 198, 16, 16};
 
-QString Element(const char* name, int set) { return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(set); }
+QString Element(const char* name, int set) {
+    return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(set);
+}
 
 }  // namespace
 
@@ -122,6 +124,7 @@ void frmMain::ShowThemedLook() {
     for (QPushButton* b : {cmdRomInfo, cmdTileViewer, cmdRomDatabase, cmdEmus, cmdUtils, cmdOptions}) b->hide();
     m_pages->setCurrentWidget(m_themedPage);
     setFixedSize(Twips(kThemedWidthTwips), Twips(kThemedHeightTwips));
+    if (!wasThemed) CentreOnScreen();
     m_themedPage->setCursor(QCursor(m_themed[static_cast<std::size_t>(s)].pointer->pixmap(), 2, 2));
     ThemedSet& t = m_themed[static_cast<std::size_t>(s)];
     if (stage == 0) t.precaution->show();
@@ -154,14 +157,18 @@ void frmMain::imgPrecaution_Click(int set) {
     m_themed[static_cast<std::size_t>(set)].precaution->hide();
 }
 
-void frmMain::imgTitle_Click(int set) { ShowThemedMenu(set); }
+void frmMain::imgTitle_Click(int set) {
+    ShowThemedMenu(set);
+}
 
 void frmMain::LightButton(int button) {
     ThemedSet& t = m_themed[static_cast<std::size_t>(ThemeColourSet(m_settings))];
     for (int b = 0; b < ButtonCount; ++b) t.buttons[b]->setPixmap(b == button ? t.lit[b] : t.unlit[b]);
 }
 
-void frmMain::imgMenu_MouseMove() { LightButton(-1); }
+void frmMain::imgMenu_MouseMove() {
+    LightButton(-1);
+}
 
 bool frmMain::QuitIfBatteryDead() {
     if (m_powerCounter < kPowerButtonSteps) return false;
@@ -169,7 +176,9 @@ bool frmMain::QuitIfBatteryDead() {
     return true;
 }
 
-void frmMain::imgMenu_Click() { QuitIfBatteryDead(); }
+void frmMain::imgMenu_Click() {
+    QuitIfBatteryDead();
+}
 
 void frmMain::imgButton_Click(ImageButton button) {
     if (QuitIfBatteryDead()) return;

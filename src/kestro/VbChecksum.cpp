@@ -41,9 +41,8 @@ std::string ChecksumText(std::uint32_t sum) {
 
 std::int32_t ChecksumInto(const char* image, std::int32_t size, std::int32_t wholeFile, char* out) noexcept {
     if (out == nullptr || size < 0 || (image == nullptr && size > 0)) return 0;
-    FormatChecksum(ImageSum(reinterpret_cast<const std::uint8_t*>(image), static_cast<std::size_t>(size),
-                            wholeFile != 0),
-                   out);
+    FormatChecksum(
+        ImageSum(reinterpret_cast<const std::uint8_t*>(image), static_cast<std::size_t>(size), wholeFile != 0), out);
     return 1;
 }
 

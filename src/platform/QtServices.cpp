@@ -107,20 +107,20 @@ QString StartPath(const QString& directory, const QString& fileName) {
 }
 }  // namespace
 
-QString QtFileDialogs::OpenFile(QWidget* parent, const QString& title, const QString& filter,
-                                const QString& directory, const QString& fileName) {
+QString QtFileDialogs::OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
+                                const QString& fileName) {
     return QFileDialog::getOpenFileName(parent, title, StartPath(directory, fileName), ToQtFilter(filter));
 }
 
-QString QtFileDialogs::SaveFile(QWidget* parent, const QString& title, const QString& filter,
-                                const QString& directory, const QString& fileName) {
+QString QtFileDialogs::SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
+                                const QString& fileName) {
     return QFileDialog::getSaveFileName(parent, title, StartPath(directory, fileName), ToQtFilter(filter), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
 QtSettingsStore::QtSettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             Q(app::kSettingsApplication), Q(app::kSettingsApplication))) {}
+    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, Q(app::kSettingsApplication),
+                                             Q(app::kSettingsApplication))) {}
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath)
     : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
@@ -163,8 +163,9 @@ app::LaunchResult QtProcessLauncher::Start(const std::string& commandLine, const
     if (IsDosExecutable(program)) {
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (wine.isEmpty()) {
-            return {false, U8(program) + " is a Windows program, and Wine, which runs it here, is not installed "
-                                         "(install the \"wine\" package)."};
+            return {false, U8(program) +
+                               " is a Windows program, and Wine, which runs it here, is not installed "
+                               "(install the \"wine\" package)."};
         }
         args.prepend(program);
         program = wine;
@@ -174,6 +175,8 @@ app::LaunchResult QtProcessLauncher::Start(const std::string& commandLine, const
     return {true, {}};
 }
 
-double QtClock::SecondsSinceMidnight() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+double QtClock::SecondsSinceMidnight() const {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
 
 }  // namespace kestro::platform

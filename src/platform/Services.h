@@ -18,9 +18,8 @@ public:
     virtual ~MessageBoxService() = default;
     /// Shows the box and returns the button pressed. Texts keep the program's
     /// CR line breaks; the implementation turns them into lines for display.
-    virtual app::MessageResult Show(QWidget* parent, const QString& title, const QString& text,
-                                    app::MessageIcon icon, app::MessageButtons buttons,
-                                    app::MessageResult defaultButton) = 0;
+    virtual app::MessageResult Show(QWidget* parent, const QString& title, const QString& text, app::MessageIcon icon,
+                                    app::MessageButtons buttons, app::MessageResult defaultButton) = 0;
 
     app::MessageResult Show(QWidget* parent, const app::Message& message);
 };
@@ -30,11 +29,11 @@ public:
     virtual ~FileDialogService() = default;
     /// The filter is in its designed form "Name (*.vb)|*.vb|All Files (*.*)|*.*".
     /// Returns the chosen path, or an empty text on cancel.
-    virtual QString OpenFile(QWidget* parent, const QString& title, const QString& filter,
-                             const QString& directory, const QString& fileName) = 0;
+    virtual QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
+                             const QString& fileName) = 0;
     /// Never asks its own overwrite question: the program asks its own.
-    virtual QString SaveFile(QWidget* parent, const QString& title, const QString& filter,
-                             const QString& directory, const QString& fileName) = 0;
+    virtual QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
+                             const QString& fileName) = 0;
 };
 
 /// The bundle every window gets from its opener.

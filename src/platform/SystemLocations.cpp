@@ -65,7 +65,9 @@ void FillSystemLocations(app::MemoryRegistryBackend& registry, const KatakanaFon
     registry.SetText(app::HKEY_USERS_, app::kFontsDirKey, app::kFontsDirValue, font.directory);
 }
 
-std::string ProgramDirectory() { return U8(QCoreApplication::applicationDirPath()); }
+std::string ProgramDirectory() {
+    return U8(QCoreApplication::applicationDirPath());
+}
 
 bool LoadChecksumLibrary(const std::string& path, QString* error) {
     // The library stays loaded for the whole run.

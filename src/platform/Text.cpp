@@ -11,7 +11,8 @@ QString g_katakanaFamily;
 QString TitleToDisplay(std::string_view bytes) {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
-    for (char c : bytes) text.append(QChar(static_cast<char16_t>(rom::TitleByteToCodepoint(static_cast<unsigned char>(c)))));
+    for (char c : bytes)
+        text.append(QChar(static_cast<char16_t>(rom::TitleByteToCodepoint(static_cast<unsigned char>(c)))));
     return text;
 }
 
@@ -32,6 +33,8 @@ QFont KatakanaFont(int pointSize) {
     return font;
 }
 
-void SetKatakanaFontFamily(const QString& family) { g_katakanaFamily = family; }
+void SetKatakanaFontFamily(const QString& family) {
+    g_katakanaFamily = family;
+}
 
 }  // namespace kestro::platform

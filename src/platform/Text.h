@@ -2,15 +2,19 @@
 // Conversions at the edge between core text (UTF-8 or title bytes) and QString.
 
 #include <QFont>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <string_view>
 
 namespace kestro::platform {
 
-inline QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-inline std::string U8(const QString& text) { return text.toUtf8().toStdString(); }
+inline QString Q(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+inline std::string U8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 /// A single-byte title as shown: katakana bytes as half-width katakana.
 QString TitleToDisplay(std::string_view bytes);
@@ -23,6 +27,8 @@ QFont KatakanaFont(int pointSize = 0);
 void SetKatakanaFontFamily(const QString& family);
 
 /// Design twips to pixels (15 twips a pixel).
-constexpr int Twips(int twips) { return twips / 15; }
+constexpr int Twips(int twips) {
+    return twips / 15;
+}
 
 }  // namespace kestro::platform

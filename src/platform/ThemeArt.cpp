@@ -4,6 +4,12 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+// The pictures live in the GUI library, a static library: referencing the
+// resource initialiser keeps the linker from dropping them.
+static void InitThemeResources() {
+    Q_INIT_RESOURCE(kestro);
+}
+
 namespace kestro::platform {
 
 namespace {
@@ -23,6 +29,8 @@ constexpr Palette kPalettes[2][2] = {
 }  // namespace
 
 QPixmap ThemePicture(const QString& name, int colourSet, Shade shade) {
+    static const bool initialised = (InitThemeResources(), true);
+    (void)initialised;
     QFile file(QStringLiteral(":/theme/") + name + QStringLiteral(".svg"));
     if (!file.open(QIODevice::ReadOnly)) return {};
     const Palette& p = kPalettes[colourSet == 1 ? 1 : 0][shade == Shade::Lit ? 1 : 0];

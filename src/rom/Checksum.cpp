@@ -13,16 +13,20 @@ std::int32_t KESTRO_CALL BuiltInChecksum(const char* image, std::int32_t size, s
 }
 }  // namespace
 
-void SetChecksumFunction(GetVbRomChecksumFn fn) { g_function = fn; }
+void SetChecksumFunction(GetVbRomChecksumFn fn) {
+    g_function = fn;
+}
 
-GetVbRomChecksumFn ChecksumFunction() { return g_function != nullptr ? g_function : &BuiltInChecksum; }
+GetVbRomChecksumFn ChecksumFunction() {
+    return g_function != nullptr ? g_function : &BuiltInChecksum;
+}
 
 std::string Checksum(const std::uint8_t* data, std::size_t size, bool includeHeader) {
     // The library's interface takes the buffer as single-byte characters and
     // fills an 8-character output initialised to NULs.
     char out[8] = {};
-    ChecksumFunction()(reinterpret_cast<const char*>(data), static_cast<std::int32_t>(size),
-                       includeHeader ? -1 : 0, out);
+    ChecksumFunction()(reinterpret_cast<const char*>(data), static_cast<std::int32_t>(size), includeHeader ? -1 : 0,
+                       out);
     return std::string(out, out + 8);
 }
 

@@ -11,9 +11,8 @@
 
 namespace kestro::test {
 
-app::MessageResult ScriptedMessageBox::Show(QWidget*, const QString& title, const QString& text,
-                                            app::MessageIcon icon, app::MessageButtons buttons,
-                                            app::MessageResult defaultButton) {
+app::MessageResult ScriptedMessageBox::Show(QWidget*, const QString& title, const QString& text, app::MessageIcon icon,
+                                            app::MessageButtons buttons, app::MessageResult defaultButton) {
     app::Message m{platform::U8(title), platform::U8(text), icon, buttons, defaultButton};
     m_shown.push_back(m);
     if (m_onNext) {
@@ -51,13 +50,13 @@ QString ScriptedFileDialogs::Next(Request request) {
     return path;
 }
 
-QString ScriptedFileDialogs::OpenFile(QWidget*, const QString& title, const QString& filter,
-                                      const QString& directory, const QString& fileName) {
+QString ScriptedFileDialogs::OpenFile(QWidget*, const QString& title, const QString& filter, const QString& directory,
+                                      const QString& fileName) {
     return Next({false, title, filter, directory, fileName});
 }
 
-QString ScriptedFileDialogs::SaveFile(QWidget*, const QString& title, const QString& filter,
-                                      const QString& directory, const QString& fileName) {
+QString ScriptedFileDialogs::SaveFile(QWidget*, const QString& title, const QString& filter, const QString& directory,
+                                      const QString& fileName) {
     return Next({true, title, filter, directory, fileName});
 }
 

@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <set>
+
+#include "app/SettingsKeys.h"
+#include "app/frmMain.h"
+#include "platform/PictureBox.h"
+#include "platform/QtServices.h"
+#include "support/core/TempDir.h"
+#include "support/gui/TestServices.h"
+
+using namespace kestro;
+using app::MessageIcon;
+
+namespace {
+
+// A machine on which start-up finds what it looks for, unless told otherwise.
+struct Machine {
+    app::MemoryRegistryBackend registry;
+    std::set<std::string> files{"/opt/kestro/libKestro.so", "/usr/share/fonts/ipa/ipag.ttf"};
+    std::vector<std::string> loaded;
+
+    Machine() {
+        registry.SetText(app::HKEY_LOCAL_MACHINE_, app::kWindowsDirKey, app::kWindowsDirValue, "/usr/lib");
+        registry.SetText(app::HKEY_USERS_, app::kFontsDirKey, app::kFontsDirValue, "/usr/share/fonts/ipa");
+    }
+    app::StartupEnvironment Environment() {
+        return {registry, "/opt/kestro", "ipag.ttf", [this](const std::string& p) { return files.count(p) != 0; },
+                [this](const std::string& p, std::string*) {
+                    loaded.push_back(p);
+                    return true;
+                }};
+    }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<app::frmMain> Start(bool expectNotice = true) {
+        auto window = std::make_unique<app::frmMain>(ts.services, machine.Environment());
+        started = window->Form_Load();
+        if (started && expectNotice) {
+            auto shown = ts.messages.Take();
+            EXPECT_EQ(shown.size(), 1u);
+            if (!shown.empty()) EXPECT_EQ(shown[0].title, "Kestro Utilities beta version 0.9");
+        }
+        return window;
+    }
+    template <typename T>
+    static T* Find(QWidget* w, const char* name) {
+        T* child = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    static QAction* Action(QWidget* w, const char* name) { return Find<QAction>(w, name); }
+
+    test::TestServices ts;
+    Machine machine;
+    bool started = false;
+};
+
+void Click(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, MissingLibraryEndsStartupBeforeAnySettingIsTouched) {
+    machine.files.erase("/opt/kestro/libKestro.so");
+    machine.files.insert("libKestro.so");  // in the current directory only
+    auto window = Start(false);
+    EXPECT_FALSE(started);
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Library file not found");
+    EXPECT_EQ(shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(ts.settings.WriteCount(), 0);
+    EXPECT_TRUE(machine.loaded.empty());
+}
+
+TEST_F(MainWindowTest, MissingFontEndsStartupWithItsMessage) {
+    machine.files.erase("/usr/share/fonts/ipa/ipag.ttf");
+    auto window = Start(false);
+    EXPECT_FALSE(started);
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Font file not found");
+    EXPECT_NE(shown[0].text.find("\r/usr/share/fonts/ipa/\r"), std::string::npos);
+    EXPECT_EQ(ts.settings.WriteCount(), 0);
+}
+
+TEST_F(MainWindowTest, LibraryInTheSystemDirectoryIsLoadedFromThere) {
+    machine.files = {"/usr/lib/libKestro.so", "/usr/share/fonts/ipa/ipag.ttf"};
+    auto window = Start();
+    EXPECT_TRUE(started);
+    EXPECT_EQ(machine.loaded, std::vector<std::string>{"/usr/lib/libKestro.so"});
+}
+
+TEST_F(MainWindowTest, FirstRunCreatesEveryKeyAndKeepsAStoredVersion) {
+    ts.settings.Write("Version Number", "2.5");
+    auto window = Start();
+    ASSERT_TRUE(started);
+    const auto& values = ts.settings.Values();
+    EXPECT_EQ(values.at("Version Number"), "2.5");
+    EXPECT_EQ(values.at("Recent ROMs number"), "4");
+    EXPECT_EQ(values.at("Black Tile Red"), "64");
+    EXPECT_EQ(values.at("Create Change Log"), "0");
+    EXPECT_EQ(values.size(), 46u) << "every key but the seven Reality Boy front-end keys";
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Kestro Utilities"));
+}
+
+TEST_F(MainWindowTest, SettingsReachTheIniFileAtOnce) {
+    test::TempDir dir;
+    const QString ini = QString::fromStdString(dir.File("Kestro Utils.ini"));
+    platform::QtSettingsStore store(ini);
+    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock};
+    app::frmMain window(services, machine.Environment());
+    ASSERT_TRUE(window.Form_Load());
+    // Another reader sees the keys while the program still runs: nothing waits for exit.
+    QSettings reader(ini, QSettings::IniFormat);
+    reader.beginGroup(QStringLiteral("Settings"));
+    EXPECT_EQ(reader.allKeys().size(), 46);
+    EXPECT_EQ(reader.value(QStringLiteral("VB Main Menu Theme")).toString(), QStringLiteral("False"));
+    EXPECT_EQ(reader.value(QStringLiteral("Recent ROM #10")).toString(), QString());
+}
+
+TEST_F(MainWindowTest, EmulatorAndUtilityCommandsFollowTheirFlags) {
+    auto window = Start();
+    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdEmus")->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdUtils")->isEnabled());
+    EXPECT_FALSE(Find<QMenu>(window.get(), "mnuFileEmus")->menuAction()->isEnabled());
+    EXPECT_FALSE(Find<QMenu>(window.get(), "mnuFileUtils")->menuAction()->isEnabled());
+
+    ts.settings.Write("Red Dragon Enabled", "True");
+    ts.settings.Write("VB Dev Kit Enabled", "True");
+    window->AfterOptionsClosed();
+    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdEmus")->isEnabled());
+    EXPECT_TRUE(Find<QMenu>(window.get(), "mnuFileEmus")->menuAction()->isEnabled());
+    EXPECT_TRUE(Action(window.get(), "mnuFileEmusRedDragon")->isEnabled());
+    EXPECT_FALSE(Action(window.get(), "mnuFileEmusRealityBoy")->isEnabled());
+    EXPECT_FALSE(Action(window.get(), "mnuFileEmusVirtualE")->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdUtils")->isEnabled());
+    EXPECT_TRUE(Action(window.get(), "mnuFileUtilsVbDevKit")->isEnabled());
+    EXPECT_FALSE(Action(window.get(), "mnuFileUtilsVeCCompiler")->isEnabled());
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirAccessKeys) {
+    auto window = Start();
+    const std::pair<const char*, const char*> captions[] = {
+        {"mnuFileRomInfo", "View/Edit ROM &Info..."},
+        {"mnuFileTileViewer", "ROM &Tile Viewer..."},
+        {"mnuFileRomDatabase", "VB ROM &Database..."},
+        {"mnuFileEmusRealityBoy", "Reality &Boy Frontend..."},
+        {"mnuFileUtilsVEnvironment", "Virtual-&Environment..."},
+        {"mnuFileOptions", "Kestro Utils &Options..."},
+        {"mnuFileQuit", "&Quit"},
+        {"mnuHelpHelp", "Kestro Utilities &Help..."},
+        {"mnuHelpIdCodes", "ROM &Identification Codes..."},
+        {"mnuHelpAbout", "&About Kestro Utils..."},
+    };
+    for (auto [name, caption] : captions) EXPECT_EQ(Action(window.get(), name)->text(), QString::fromLatin1(caption));
+    EXPECT_EQ(Find<QPushButton>(window.get(), "cmdEmus")->text(), QStringLiteral("Vrtual Boy Emulators..."));
+}
+
+TEST_F(MainWindowTest, ThemeSwitchesLookSizeAndColourSet) {
+    auto window = Start();
+    window->show();
+    EXPECT_EQ(window->width(), 254);
+    EXPECT_TRUE(window->menuBar()->isVisible());
+
+    ts.settings.Write("VB Main Menu Theme", "True");
+    ts.settings.Write("VB Theme Colours", "True");
+    window->AfterOptionsClosed();
+    EXPECT_EQ(window->size(), QSize(390, 249));
+    EXPECT_FALSE(window->menuBar()->isVisible());
+    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdRomInfo")->isVisible());
+    EXPECT_TRUE(Find<QWidget>(window.get(), "imgPrecaution_1")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(window.get(), "imgPrecaution_0")->isVisible());
+
+    ts.settings.Write("VB Main Menu Theme", "False");
+    window->AfterOptionsClosed();
+    EXPECT_EQ(window->width(), 254);
+    EXPECT_TRUE(window->menuBar()->isVisible());
+    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdRomInfo")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(window.get(), "imgPrecaution_1")->isVisible());
+}
+
+TEST_F(MainWindowTest, ThemedScreensLeadToThePictureMenu) {
+    ts.settings.Write("VB Main Menu Theme", "True");
+    ts.settings.Write("Virtual-E Enabled", "True");
+    auto window = Start();
+    window->show();
+    ASSERT_EQ(window->size(), QSize(390, 249));
+    for (const char* picture : {"imgPrecaution_0", "imgTitle_1", "imgMenu_0", "imgPower_1", "imgLowBat_0"}) {
+        EXPECT_FALSE(Find<QLabel>(window.get(), picture)->pixmap().isNull()) << picture << " has its picture";
+    }
+    Click(Find<QWidget>(window.get(), "imgPrecaution_0"));
+    EXPECT_TRUE(Find<QWidget>(window.get(), "imgTitle_0")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(window.get(), "imgPrecaution_0")->isVisible());
+    Click(Find<QWidget>(window.get(), "imgTitle_0"));
+    EXPECT_TRUE(Find<QWidget>(window.get(), "imgMenu_0")->isVisible());
+    EXPECT_TRUE(Find<QWidget>(window.get(), "imgRomInfo_0")->isVisible());
+    EXPECT_TRUE(Find<QWidget>(window.get(), "imgEmus_0")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(window.get(), "imgUtils_0")->isVisible()) << "no utility is enabled";
+    EXPECT_EQ(Find<QWidget>(window.get(), "imgClose_0")->toolTip(), QStringLiteral("Quit Kestro Utils..."));
+}
+
+TEST_F(MainWindowTest, PowerButtonWarnsThreeTimesThenTheNextClickQuits) {
+    ts.settings.Write("VB Main Menu Theme", "True");
+    auto window = Start();
+    window->show();
+    Click(Find<QWidget>(window.get(), "imgPrecaution_0"));
+    Click(Find<QWidget>(window.get(), "imgTitle_0"));
+    QWidget* power = Find<QWidget>(window.get(), "imgPower_0");
+    EXPECT_EQ(power->toolTip(), QStringLiteral("Don't Click Me..."));
+
+    const char* titles[] = {"Don't click me", "Please don't click me", "DON'T CLICK ME!!!"};
+    const MessageIcon icons[] = {MessageIcon::Information, MessageIcon::Exclamation, MessageIcon::Information};
+    const char* tooltips[] = {"Please Don't Click Me...", "DON'T CLICK ME!!!...", "TOO LATE!!!"};
+    for (int c = 0; c < 3; ++c) {
+        Click(power);
+        auto shown = ts.messages.Take();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].title, titles[c]);
+        EXPECT_EQ(shown[0].icon, icons[c]);
+        EXPECT_EQ(power->toolTip(), QString::fromLatin1(tooltips[c]));
+        EXPECT_TRUE(window->isVisible());
+    }
+    EXPECT_EQ(ts.messages.Shown().size(), 0u);
+    EXPECT_EQ(window->powerCounter(), 3);
+
+    // The low-battery lamp blinks.
+    QWidget* lamp = Find<QWidget>(window.get(), "imgLowBat_0");
+    const bool before = lamp->isVisible();
+    QTest::qWait(600);
+    EXPECT_NE(lamp->isVisible(), before);
+
+    Click(Find<QWidget>(window.get(), "imgMenu_0"));
+    EXPECT_FALSE(window->isVisible()) << "a dead battery ends the program";
+}
+
+TEST_F(MainWindowTest, HelpCommandsOpenTheirTopics) {
+    auto window = Start();
+    QString caption;
+    QString text;
+    auto grab = [&](QWidget* dialog) {
+        caption = dialog->windowTitle();
+        text = dialog->findChild<QPlainTextEdit*>(QStringLiteral("txtHelp"))->toPlainText();
+        dialog->close();
+    };
+    test::WhenModalShown(grab);
+    Action(window.get(), "mnuHelpIdCodes")->trigger();
+    EXPECT_EQ(caption, QStringLiteral("ROM Identification Codes"));
+    EXPECT_TRUE(text.contains(QStringLiteral(":   [h] Hacked Dump      [!] Verified Good Dump :")));
+
+    test::WhenModalShown(grab);
+    Action(window.get(), "mnuHelpHelp")->trigger();
+    EXPECT_EQ(caption, QStringLiteral("Kestro Utilities Help"));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Kestro Utilities:")));
+    EXPECT_TRUE(text.contains(QStringLiteral("VB ROM Database: This allow you to identify")));
+    EXPECT_TRUE(window->tag().isEmpty()) << "the topic key is cleared once read";
+}
+
+TEST_F(MainWindowTest, AboutControllerAnswersOnlyTheRightButton) {
+    auto window = Start();
+    bool checked = false;
+    test::WhenModalShown([&](QWidget* about) {
+        EXPECT_EQ(about->windowTitle(), QStringLiteral("About Kestro Utilities..."));
+        auto* pad = about->findChild<platform::PictureBox*>(QStringLiteral("imgVBControl"));
+        ASSERT_NE(pad, nullptr);
+        EXPECT_EQ(pad->toolTip(), QStringLiteral("Click Me  =)"));
+        EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("lblKestro"))->text(),
+                  QStringLiteral("Kestro Utilities 0.9b"));
+
+        QTest::mouseClick(pad, Qt::LeftButton);
+        EXPECT_TRUE(ts.messages.Shown().empty());
+
+        ts.messages.Answer(app::MessageResult::No);
+        QTest::mouseClick(pad, Qt::RightButton);
+        auto shown = ts.messages.Take();
+        EXPECT_EQ(shown.size(), 2u);
+        if (shown.size() == 2) {
+            EXPECT_EQ(shown[0].title, "Emulation rules! Thanks everyone!");
+            EXPECT_EQ(shown[0].buttons, app::MessageButtons::YesNo);
+            EXPECT_EQ(shown[1].title, "You selected no!");
+            EXPECT_EQ(shown[1].text, "What do you mean no?!?!");
+        }
+        ts.messages.Answer(app::MessageResult::Yes);
+        QTest::mouseClick(pad, Qt::RightButton);
+        EXPECT_EQ(ts.messages.Take().size(), 1u);
+        checked = true;
+        about->close();
+    });
+    Action(window.get(), "mnuHelpAbout")->trigger();
+    EXPECT_TRUE(checked);
+}
