@@ -1,0 +1,31 @@
+#pragma once
+// Replacing a user's file so that an interrupted write never leaves half of it.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestro::app {
+
+/// Outcome of a file write: ok, or the reason it failed (UTF-8, for a message).
+struct FileWriteResult {
+    bool ok = true;
+    std::string reason;
+
+    explicit operator bool() const { return ok; }
+};
+
+/// Writes the bytes to path as one step: they go to a temporary file in the
+/// same directory, are flushed to disk, and the temporary file is renamed over
+/// the target. An existing target keeps its permissions (and, where allowed,
+/// its owner); a symbolic link is followed, so the link stays and its target
+/// is replaced. A read-only target is refused, as an in-place write would be.
+/// On failure the target is untouched and no temporary file is left behind.
+FileWriteResult WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size);
+inline FileWriteResult WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& data) {
+    return WriteFileAtomically(path, data.data(), data.size());
+}
+FileWriteResult WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+}  // namespace kestro::app

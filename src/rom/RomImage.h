@@ -1,0 +1,74 @@
+#pragma once
+// Opening a ROM image with the checks every window makes, and saving it back.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/AtomicFile.h"
+#include "app/Message.h"
+#include "rom/RomHeader.h"
+
+namespace kestro::rom {
+
+/// A ROM file held whole in memory, as opened.
+struct RomImage {
+    std::string path;                ///< the path as it was opened
+    std::int32_t size = 0;           ///< the file length in bytes
+    std::vector<std::uint8_t> data;  ///< every byte of the file; header edits go here
+
+    /// The header as the bytes now hold it.
+    RomHeader Header() const { return DecodeHeader(data); }
+};
+
+/// What opening found, in the order the checks are made.
+enum class RomCheck {
+    Accepted,
+    Missing,     ///< no file at the path, or a file of length 0
+    TooSmall,    ///< 544 bytes or less: no room for the header block
+    Invalid,     ///< a reserved header byte is not zero
+    Unreadable,  ///< the file system refused to read it
+    TooLarge,    ///< longer than a 32-bit length can hold
+};
+
+/// The result of OpenRom: the image when accepted, else the message to show.
+struct RomOpenResult {
+    RomCheck check = RomCheck::Accepted;
+    RomImage image;        ///< filled only when accepted
+    app::Message message;  ///< the refusal message; empty when accepted
+
+    bool Accepted() const { return check == RomCheck::Accepted; }
+};
+
+/// The three checks on bytes already in memory (a length of 0 counts as a
+/// missing file, as it does on disk).
+RomCheck CheckRomData(const std::vector<std::uint8_t>& data);
+
+/// Opens, checks and reads a ROM file. The checks run in their fixed order:
+/// missing or empty ("Invalid filename" / "File does not exist."), 544 bytes
+/// or less ("Invalid VB ROM" / "File too small to be a VB ROM image."), a
+/// non-zero reserved byte ("Invalid VB ROM" / "Invalid VB ROM image.").
+/// Opening never creates, changes or removes a file. The collection database
+/// uses the check, the windows show the message and then react as they must.
+RomOpenResult OpenRom(const std::string& path);
+
+/// The message for a refusal, exclamation icon and OK; an empty message for
+/// Accepted. Unreadable and TooLarge carry the reason given.
+app::Message RefusalMessage(RomCheck check, const std::string& reason = {});
+
+/// Applies the header fields to the image's bytes (see ApplyHeader).
+inline void ApplyHeader(RomImage& image, const RomHeader& header) {
+    ApplyHeader(image.data, header);
+}
+
+/// Writes the image's whole buffer over the file at its path, atomically:
+/// afterwards the file holds exactly these bytes, or, on failure, what it held before.
+app::FileWriteResult WriteImage(const RomImage& image);
+/// The same to another path (Save As); the path becomes the image's file only
+/// when the caller makes it so.
+app::FileWriteResult WriteImageTo(const RomImage& image, const std::string& path);
+
+/// The message a window shows when a save failed.
+app::Message SaveFailedMessage(const std::string& path, const std::string& reason);
+
+}  // namespace kestro::rom

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "rom/RomImage.h"
+#include "support/core/RomBuilder.h"
+#include "support/core/TempDir.h"
+
+namespace kestro::rom {
+namespace {
+
+using kestro::test::ReadBytes;
+using kestro::test::RomBuilder;
+using kestro::test::TempDir;
+using kestro::test::WriteBytes;
+namespace fs = std::filesystem;
+
+app::Message Exclamation(std::string title, std::string text) {
+    return {std::move(title), std::move(text), app::MessageIcon::Exclamation, app::MessageButtons::Ok,
+            app::MessageResult::Ok};
+}
+
+TEST(OpenRom, RefusesMissingAndEmptyFilesWithoutCreatingOrRemovingThem) {
+    TempDir dir;
+    const std::string missing = dir.File("missing.vb");
+    auto result = OpenRom(missing);
+    EXPECT_EQ(result.check, RomCheck::Missing);
+    EXPECT_EQ(result.message, Exclamation("Invalid filename", "File does not exist."));
+    EXPECT_FALSE(fs::exists(missing));
+
+    const std::string empty = dir.File("empty.vb");
+    WriteBytes(empty, {});
+    EXPECT_EQ(OpenRom(empty).message, Exclamation("Invalid filename", "File does not exist."));
+    EXPECT_TRUE(fs::exists(empty));  // the user's file, empty or not, is not ours to delete
+
+    EXPECT_EQ(OpenRom(dir.Path().string()).check, RomCheck::Missing);
+    EXPECT_FALSE(OpenRom(missing).Accepted());
+}
+
+TEST(OpenRom, SizeBoundaryIsMoreThan544Bytes) {
+    TempDir dir;
+    const std::string path = dir.File("rom.vb");
+    RomBuilder().Size(544).WriteTo(path);
+    auto small = OpenRom(path);
+    EXPECT_EQ(small.check, RomCheck::TooSmall);
+    EXPECT_EQ(small.message, Exclamation("Invalid VB ROM", "File too small to be a VB ROM image."));
+    EXPECT_TRUE(small.image.data.empty());
+
+    // The size check comes before the reserved-byte check.
+    RomBuilder().Size(544).Reserved(2, 1).WriteTo(path);
+    EXPECT_EQ(OpenRom(path).check, RomCheck::TooSmall);
+
+    auto bytes = RomBuilder().Size(545).Title("TINY").WriteTo(path);
+    auto accepted = OpenRom(path);
+    ASSERT_TRUE(accepted.Accepted());
+    EXPECT_EQ(accepted.message, app::Message{});
+    EXPECT_EQ(accepted.image.path, path);
+    EXPECT_EQ(accepted.image.size, 545);
+    EXPECT_EQ(accepted.image.data, bytes);
+    EXPECT_EQ(accepted.image.Header().title, "TINY");
+}
+
+TEST(OpenRom, AnyNonZeroReservedByteIsRefused) {
+    TempDir dir;
+    const std::string path = dir.File("rom.vb");
+    for (std::size_t index = 0; index < kReservedLength; ++index) {
+        auto written = RomBuilder().Title("GOLF").Maker("01").GameCode("VVGE").Reserved(index, 0x20).WriteTo(path);
+        auto result = OpenRom(path);
+        EXPECT_EQ(result.check, RomCheck::Invalid) << "reserved byte " << index;
+        EXPECT_EQ(result.message, Exclamation("Invalid VB ROM", "Invalid VB ROM image."));
+        EXPECT_EQ(ReadBytes(path), written);  // refused files are left exactly as they were
+    }
+    EXPECT_EQ(CheckRomData(RomBuilder().Reserved(4, 0xFF).Build()), RomCheck::Invalid);
+    EXPECT_EQ(CheckRomData(RomBuilder().Build()), RomCheck::Accepted);
+    EXPECT_EQ(CheckRomData({}), RomCheck::Missing);
+}
+
+TEST(RomHeader, OnlyTrailingSpacesAreTrimmed) {
+    const std::string titleWithNuls("GOLF\0\0", 6);
+    auto header = DecodeHeader(RomBuilder().Title(titleWithNuls).Maker("0 ").GameCode(" VB ").Version(0x0A).Build());
+    EXPECT_EQ(header.title, titleWithNuls);
+    EXPECT_EQ(header.makerCode, "0");
+    EXPECT_EQ(header.gameCode, " VB");
+    EXPECT_EQ(VersionText(header.version), "1.10");
+
+    header = DecodeHeader(RomBuilder().Title("GOLF                ").Version(255).Build());
+    EXPECT_EQ(header.title, "GOLF");
+    EXPECT_EQ(VersionText(header.version), "1.255");
+    EXPECT_EQ(VersionText(0), "1.0");
+
+    const std::string katakana = "\xB2\xDD\xBD\xCF\xB3\xBD \xC9 \xD4\xB6\xC0";
+    EXPECT_EQ(DecodeHeader(RomBuilder().Title(katakana).Build()).title, katakana);
+}
+
+TEST(RomHeader, ApplyPadsFieldsAndLeavesEverythingElse) {
+    auto before = RomBuilder().Title("MARIO CLASH").Maker("01").GameCode("VMCJ").Build();
+    auto data = before;
+    const std::size_t h = HeaderBlockOffset(data.size());
+    data[h + kReservedOffset + 1] = 0x55;  // apply must not touch the reserved bytes, whatever they hold
+    ApplyHeader(data, {"ABC   ", "1", "VX", 3});
+
+    EXPECT_EQ(HeaderBytes(data).substr(0, 20), "ABC                 ");
+    EXPECT_EQ(HeaderBytes(data).substr(kMakerOffset, 2), "1 ");
+    EXPECT_EQ(HeaderBytes(data).substr(kGameCodeOffset, 4), "VX  ");
+    EXPECT_EQ(data[h + kVersionOffset], 3);
+    EXPECT_EQ(data[h + kReservedOffset + 1], 0x55);
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        if (i >= h && i < h + kHeaderSize) continue;
+        ASSERT_EQ(data[i], before[i]) << "byte " << i << " outside the header changed";
+    }
+
+    ApplyHeader(data, {"A TITLE OF MORE THAN TWENTY BYTES", "01", "VMCJ", 0});
+    EXPECT_EQ(DecodeHeader(data).title, "A TITLE OF MORE THAN");
+    EXPECT_EQ(PadField("AB  ", 4), "AB  ");
+    EXPECT_EQ(PadField("ABCDE", 4), "ABCD");
+}
+
+TEST(RomHeader, SizeTextHasTwoSpacesAndExactMegabits) {
+    EXPECT_EQ(SizeText(1048576), "1048576 Bytes  (8 MBit)");
+    EXPECT_EQ(SizeText(2097152), "2097152 Bytes  (16 MBit)");
+    EXPECT_EQ(SizeText(65536), "65536 Bytes  (0.5 MBit)");
+    EXPECT_EQ(SizeText(786432), "786432 Bytes  (6 MBit)");
+    EXPECT_EQ(SizeText(600000), "600000 Bytes  (4.57763671875 MBit)");
+    EXPECT_EQ(SizeText(545), "545 Bytes  (0.00415802001953125 MBit)");
+    // Fifteen significant digits, rounded, and never an exponent.
+    EXPECT_EQ(MegabitText(1000001), "7.62940216064453");
+    EXPECT_EQ(MegabitText(1), "0.00000762939453125");
+    EXPECT_EQ(MegabitText(0), "0");
+}
+
+TEST(RomHeader, CodesAreUpperCasedLikeTheirBoxes) {
+    EXPECT_EQ(UpperCaseCode("vmcj"), "VMCJ");
+    EXPECT_EQ(UpperCaseCode("e4"), "E4");
+    EXPECT_EQ(UpperCaseCode("v-e\xB1"), "V-E\xB1");
+}
+
+TEST(RomBuilder, ReachesTheWantedHeaderExcludedSum) {
+    auto rom = RomBuilder().Title("MARIO CLASH").HeaderExcludedChecksum("0681D85B").Build();
+    EXPECT_EQ(rom.size(), 1048576u);
+    std::uint64_t sum = 0;
+    const std::size_t h = HeaderBlockOffset(rom.size());
+    for (std::size_t i = 0; i < rom.size(); ++i) {
+        if (i < h || i >= h + kHeaderSize) sum += rom[i];
+    }
+    EXPECT_EQ(sum, 0x0681D85Bu);
+    auto fixed = RomBuilder().Size(4096).Bytes(16, "TILE").Bytes(-600, "END").HeaderExcludedSum(300000).Build();
+    EXPECT_EQ(std::string(fixed.begin() + 16, fixed.begin() + 20), "TILE");
+    EXPECT_EQ(std::string(fixed.end() - 600, fixed.end() - 597), "END");
+    EXPECT_THROW(RomBuilder().Size(1024).HeaderExcludedSum(0x10000000).Build(), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace kestro::rom

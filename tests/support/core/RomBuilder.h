@@ -1,0 +1,75 @@
+#pragma once
+// ROM images made for tests: a header, and filler bytes chosen so that the
+// header-excluded byte sum (the column A checksum) is a wanted value.
+//
+//   auto rom = RomBuilder().Title("GOLF").Maker("01").GameCode("VVGE").Build();
+//   RomBuilder().HeaderExcludedChecksum("0681D85B").WriteTo(path);
+//   RomBuilder::Unknown().Size(545).Build();
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "rom/RomHeader.h"
+
+namespace kestro::test {
+
+class RomBuilder {
+public:
+    /// The size used when none is given and the wanted sum fits in it.
+    static constexpr std::size_t kDefaultSize = 64 * 1024;
+
+    RomBuilder() = default;
+
+    /// A ROM with an ordinary header ("TEST ROM", "01", "VTSE") whose
+    /// checksums match no known dump.
+    static RomBuilder Unknown();
+
+    /// The file length; without it the builder picks one (see kDefaultSize).
+    RomBuilder& Size(std::size_t size);
+    /// The title bytes, padded with spaces to 20; longer texts throw.
+    RomBuilder& Title(std::string_view bytes);
+    RomBuilder& Maker(std::string_view code);
+    RomBuilder& GameCode(std::string_view code);
+    RomBuilder& Version(std::uint8_t version);
+    /// Title, maker, game code and version at once.
+    RomBuilder& Header(const rom::RomHeader& header);
+    /// One of the five reserved bytes (index 0-4), zero unless set.
+    RomBuilder& Reserved(std::size_t index, std::uint8_t value);
+    /// Fixed bytes at a file offset (counted from the start; negative offsets
+    /// count from the end). The filler never changes them.
+    RomBuilder& Bytes(std::ptrdiff_t offset, std::string_view bytes);
+    /// The wanted header-excluded sum, modulo 2^32.
+    RomBuilder& HeaderExcludedSum(std::uint32_t sum);
+    /// The same, as an 8-digit checksum text ("0681D85B").
+    RomBuilder& HeaderExcludedChecksum(std::string_view text);
+    /// Varies the filler; the same seed gives the same bytes.
+    RomBuilder& Seed(std::uint32_t seed);
+
+    /// The image. Throws std::invalid_argument when the wanted sum cannot be
+    /// reached in the size given.
+    std::vector<std::uint8_t> Build() const;
+    /// Builds, writes the file (replacing any), and returns the bytes written.
+    std::vector<std::uint8_t> WriteTo(const std::string& path) const;
+
+private:
+    std::size_t ChosenSize() const;
+
+    std::optional<std::size_t> m_size;
+    std::string m_header = std::string(rom::kHeaderSize, '\0');
+    std::vector<std::pair<std::ptrdiff_t, std::string>> m_fixed;
+    std::optional<std::uint32_t> m_sum;
+    std::uint32_t m_seed = 1;
+};
+
+/// The whole content of a file (empty when it cannot be read).
+std::vector<std::uint8_t> ReadBytes(const std::string& path);
+
+/// Writes bytes to a file as they are, for hand-made test files.
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace kestro::test
