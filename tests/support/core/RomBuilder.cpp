@@ -5,6 +5,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "rom/KnownRomTable.h"
 #include "rom/TitleText.h"
 
 namespace kestro::test {
@@ -56,6 +57,14 @@ void Fill(std::vector<std::uint8_t>& data, const std::vector<bool>& fixed, std::
 }
 
 }  // namespace
+
+RomBuilder RomBuilder::KnownDump(std::string_view name) {
+    auto header = ExpectedHeader(name);
+    if (!header) throw std::invalid_argument("not a known ROM: " + std::string(name));
+    RomBuilder builder;
+    builder.Header(*header).HeaderExcludedChecksum(LookupRomChecksum(name, ChecksumColumn::A));
+    return builder;
+}
 
 RomBuilder RomBuilder::Unknown() {
     // The smallest table checksum needs far more than 64 KiB of bytes, so a

@@ -4,6 +4,7 @@
 //
 //   auto rom = RomBuilder().Title("GOLF").Maker("01").GameCode("VVGE").Build();
 //   RomBuilder().HeaderExcludedChecksum("0681D85B").WriteTo(path);
+//   RomBuilder::KnownDump("Mario Clash (JU) [!]").GameCode("VMCE").WriteTo(path);
 //   RomBuilder::Unknown().Size(545).Build();
 
 #include <cstddef>
@@ -25,6 +26,15 @@ public:
 
     RomBuilder() = default;
 
+    /// A known dump of the table: its expected header (version 0) and filler
+    /// reaching its column A checksum, so that it identifies as that name;
+    /// change a field afterwards for the "[h]" forms. The size is the smallest
+    /// power of two that fits (1 MiB or 2 MiB for the rows). Five homebrew rows
+    /// cannot match column B with their expected header ("Croach, The (PD)",
+    /// "Virtual Pong (PD)", "Virtual-E Cursor Demo (PD)", "Reality Boy Demo 1
+    /// (PD)", "Reality Boy Demo 2 (PD)"): built so, they identify with "[h]".
+    /// Throws std::invalid_argument for a name that is not a row.
+    static RomBuilder KnownDump(std::string_view name);
     /// A ROM with an ordinary header ("TEST ROM", "01", "VTSE") whose
     /// checksums match no known dump.
     static RomBuilder Unknown();
