@@ -34,6 +34,12 @@ std::string TitleToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string Latin1ToUtf8(std::string_view bytes) {
+    std::string out;
+    for (char c : bytes) AppendUtf8(out, static_cast<unsigned char>(c));
+    return out;
+}
+
 std::optional<std::string> Utf8ToTitle(std::string_view utf8) {
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {

@@ -14,6 +14,9 @@ char32_t TitleByteToCodepoint(unsigned char byte);
 std::optional<unsigned char> CodepointToTitleByte(char32_t cp);
 
 std::string TitleToUtf8(std::string_view bytes);
+/// Single-byte text read as Latin-1 (every byte its own code point), as UTF-8:
+/// for texts such as the romaji reading, where 0xB7 is the middle dot.
+std::string Latin1ToUtf8(std::string_view bytes);
 /// Nothing when the text holds a character no title byte shows.
 std::optional<std::string> Utf8ToTitle(std::string_view utf8);
 
