@@ -1,0 +1,46 @@
+#include "app/NumericText.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace kestro::app {
+
+double NumericValue(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    const std::size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    }
+    std::string_view number = text.substr(start, i - start);
+    if (number.empty() || number == ".") return 0;
+    // from_chars wants a digit before the point.
+    std::string digits = number.front() == '.' ? "0" + std::string(number) : std::string(number);
+    double value = 0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);
+    // Too many digits for a double: as large as a number gets, so that limits still apply.
+    if (result.ec == std::errc::result_out_of_range) value = HUGE_VAL;
+    return negative ? -value : value;
+}
+
+std::string DecimalText(double value) {
+    if (value == 0 || !std::isfinite(value)) return "0";
+    char buffer[512];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (ec != std::errc()) return "0";
+    return std::string(buffer, end);
+}
+
+std::string NormalisedNumberText(std::string_view text, std::optional<double> low, std::optional<double> high) {
+    if (text.empty()) return {};
+    double value = NumericValue(text);
+    if (high && value > *high) value = *high;
+    if (low && value < *low) value = *low;
+    return DecimalText(value);
+}
+
+}  // namespace kestro::app

@@ -1,0 +1,24 @@
+#pragma once
+// Numbers kept as text in labels and entry boxes: read as the leading decimal
+// number of the text, written back in shortest decimal form.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestro::app {
+
+/// The leading decimal number of a text: blanks before it skipped, a sign and
+/// a fraction allowed; 0 when the text starts with no number.
+double NumericValue(std::string_view text);
+
+/// A number as decimal text in its shortest form ("48", "2.5", "-1").
+std::string DecimalText(double value);
+
+/// What a numeric entry box shows after its text changed: a non-empty text
+/// becomes the decimal text of its value, held within low and high when
+/// given; an empty text stays empty.
+std::string NormalisedNumberText(std::string_view text, std::optional<double> low = std::nullopt,
+                                 std::optional<double> high = std::nullopt);
+
+}  // namespace kestro::app

@@ -1,0 +1,64 @@
+#include "tiles/PaletteFile.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace kestro::tiles {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 3> kMagic{'P', 'A', 'L'};
+
+app::Message MissingFile() {
+    return {"Invalid filename", "File does not exist.", app::MessageIcon::Exclamation};
+}
+
+app::Message NotAPalette() {
+    return {"Invalid Kestro palette", "File is not a Kestro palette file.", app::MessageIcon::Exclamation};
+}
+
+}  // namespace
+
+std::array<std::uint8_t, kPaletteFileSize> PaletteFileBytes(const TilePalette& palette) {
+    std::array<std::uint8_t, kPaletteFileSize> bytes{kMagic[0], kMagic[1], kMagic[2]};
+    std::size_t i = kMagic.size();
+    for (const Rgb& c : palette.colours) {
+        bytes[i++] = c.red;
+        bytes[i++] = c.green;
+        bytes[i++] = c.blue;
+    }
+    return bytes;
+}
+
+std::variant<TilePalette, app::Message> DecodePaletteFile(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kPaletteFileSize || !std::equal(kMagic.begin(), kMagic.end(), bytes.begin())) {
+        return NotAPalette();
+    }
+    TilePalette palette;
+    std::size_t i = kMagic.size();
+    for (Rgb& c : palette.colours) {
+        c = {bytes[i], bytes[i + 1], bytes[i + 2]};
+        i += 3;
+    }
+    return palette;
+}
+
+std::variant<TilePalette, app::Message> ReadPaletteFile(const std::string& path) {
+    // An input stream never creates the file it opens.
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return MissingFile();
+    std::vector<std::uint8_t> bytes(kPaletteFileSize);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.empty()) return MissingFile();
+    return DecodePaletteFile(bytes);
+}
+
+app::FileWriteResult WritePaletteFile(const std::string& path, const TilePalette& palette) {
+    const auto bytes = PaletteFileBytes(palette);
+    return app::WriteFileAtomically(path, bytes.data(), bytes.size());
+}
+
+}  // namespace kestro::tiles

@@ -1,0 +1,99 @@
+#include "tiles/TileTexts.h"
+
+#include <cmath>
+
+#include "app/HelpTopics.h"
+#include "app/NumericText.h"
+
+namespace kestro::tiles {
+
+namespace {
+constexpr double kSecondsPerDay = 86400;
+}
+
+const std::array<NavigationButton, 14> kNavigationButtons{{
+    {"cmdGotoWidth", "...", "Change view width...", GotoWhat::Width},
+    {"cmdGotoOffset", "...", "CHange file offset...", GotoWhat::Offset},
+    {"cmdTileHalf", "<-/2", "Halve width", ViewStep::TileHalf},
+    {"cmdTileDouble", "x2->", "Double width", ViewStep::TileDouble},
+    {"cmdOffsetDown", "<-1", "Left 1 byte", ViewStep::OffsetDown},
+    {"cmdOffsetUp", "1->", "Right 1 byte", ViewStep::OffsetUp},
+    {"cmdTileLeft", "<<", "Decrease width", ViewStep::TileLeft},
+    {"cmdTileRight", ">>", "Increase width", ViewStep::TileRight},
+    {"cmdOffsetDownTile", "<", "Left 1 tile", ViewStep::OffsetDownTile},
+    {"cmdOffsetUpTile", ">", "Right 1 tile", ViewStep::OffsetUpTile},
+    {"cmdUp", "Up", "Up 1 tile", ViewStep::Up},
+    {"cmdDown", "Dn", "Down 1 tile", ViewStep::Down},
+    {"cmdPageUp", "PgUp", "Up 1 screen", ViewStep::PageUp},
+    {"cmdPageDown", "PgDn", "Down 1 screen", ViewStep::PageDown},
+}};
+
+std::string RomCaption(std::string_view title) {
+    return "ROM Tile Viewer - [" + std::string(title) + "]";
+}
+
+double ElapsedSeconds(double startSeconds, double nowSeconds) {
+    double elapsed = nowSeconds - startSeconds;
+    // The start was rounded, so a little below zero is a real reading; far
+    // below means the clock passed midnight.
+    if (elapsed < -1) elapsed += kSecondsPerDay;
+    // The clock counts milliseconds: keep the difference free of binary noise.
+    return std::round(elapsed * 1000) / 1000;
+}
+
+std::string UpdateCaption(double seconds) {
+    return "Update Screen: " + app::DecimalText(seconds) + " seconds";
+}
+
+app::Message CopiedMessage() {
+    return {"Copied to clipboard", "Image copied to clipboard.", app::MessageIcon::Information};
+}
+
+app::Message SavedMessage(std::string_view path) {
+    return {"Saved to file", app::JoinCr({"Image saved to file:", path}), app::MessageIcon::Information};
+}
+
+app::Message ReplaceQuestion(std::string_view path) {
+    return {"Save File As", app::JoinCr({std::string(path) + " already exists.", "Do you wish to replace it?"}),
+            app::MessageIcon::Exclamation, app::MessageButtons::YesNo, app::MessageResult::No};
+}
+
+app::Message WriteFailedMessage(std::string_view reason) {
+    return {"Unable to save file", std::string(reason), app::MessageIcon::Exclamation};
+}
+
+app::Message KeyCodeMessage(int code) {
+    return {"", std::to_string(code), app::MessageIcon::None};
+}
+
+std::string_view GotoCaption(GotoWhat what) {
+    return what == GotoWhat::Width ? "Goto specific width..." : "Goto specific offset...";
+}
+
+std::string_view GotoLabel(GotoWhat what) {
+    return what == GotoWhat::Width ? "Width:" : "Offset:";
+}
+
+std::string TileViewerHelpText() {
+    return app::JoinParagraphs({
+        "The ROM Tile Viewer shows the bytes of a Virtual Boy ROM image as the console's own graphics: "
+        "characters of 8 x 8 pixels, 2 bits a pixel, 16 bytes each, drawn in a palette of four colours.",
+        "Open a ROM with File, Open ROM... (or one of the recent files). The view starts at offset 0 and "
+        "is 48 tiles wide and 28 tiles high. Press Update Screen to draw it, or tick Auto-Update Display "
+        "to have it drawn after every step. The time the last drawing took is shown on the button.",
+        "Offset (bytes) is where the view starts in the ROM. <-1 and 1-> move it by one byte, < and > by "
+        "one tile, Up and Dn by one row of tiles, PgUp and PgDn by a whole screen. The ... button beside "
+        "it lets you type an offset.",
+        "Width (tiles) is how many tiles make one row of the view. Graphics stored for a screen of a "
+        "certain width only look right at that width: use << and >> to change it by one, <-/2 and x2-> "
+        "to halve or double it, or the ... button to type it. Widths above 48 are followed in the ROM, "
+        "but only the first 48 tiles of each row are shown.",
+        "Palette opens the palette window, where the four colours are set by their red, green and blue "
+        "values (0 to 255), loaded from a preset or a palette file (.pvb), or saved to one. Apply keeps "
+        "them; the view is then drawn in the new colours.",
+        "Edit, Copy to clipboard puts the view on the clipboard as a picture; Edit, Save to bitmap... "
+        "saves it as a Windows bitmap file (.bmp).",
+    });
+}
+
+}  // namespace kestro::tiles

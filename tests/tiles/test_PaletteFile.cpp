@@ -1,0 +1,109 @@
+// Palette files and the twelve colour keys.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/SettingsKeys.h"
+#include "support/core/TempDir.h"
+#include "tiles/PaletteFile.h"
+
+namespace kestro::tiles {
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+app::Message RefusalOf(const std::string& path) {
+    auto result = ReadPaletteFile(path);
+    if (auto* m = std::get_if<app::Message>(&result)) return *m;
+    ADD_FAILURE() << path << " was accepted";
+    return {};
+}
+
+TEST(PaletteFile, SavedFileIsFifteenBytesAndReadsBackTheSame) {
+    test::TempDir dir;
+    const std::string path = dir.File("vb.pvb");
+    ASSERT_TRUE(WritePaletteFile(path, kVbPalette));
+    EXPECT_EQ(ReadBytes(path), std::string("PAL\xFF\0\0\xC0\0\0\x80\0\0\x40\0\0", 15));
+
+    const TilePalette edges{{{{0, 255, 1}, {254, 0, 255}, {10, 20, 30}, {255, 255, 255}}}};
+    ASSERT_TRUE(WritePaletteFile(path, edges));  // replaces the first file
+    auto read = ReadPaletteFile(path);
+    ASSERT_TRUE(std::holds_alternative<TilePalette>(read));
+    EXPECT_EQ(std::get<TilePalette>(read), edges);
+    EXPECT_EQ(fs::file_size(path), 15u);
+    // Nothing but the file itself is left in the directory.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(PaletteFile, RefusesMissingEmptyAndForeignFiles) {
+    test::TempDir dir;
+    const app::Message missing{"Invalid filename", "File does not exist.", app::MessageIcon::Exclamation};
+    const app::Message foreign{"Invalid Kestro palette", "File is not a Kestro palette file.",
+                               app::MessageIcon::Exclamation};
+    EXPECT_EQ(RefusalOf(dir.File("none.pvb")), missing);
+    EXPECT_FALSE(fs::exists(dir.File("none.pvb")));      // the attempt created nothing
+    EXPECT_EQ(RefusalOf(dir.Path().string()), missing);  // a directory is no file
+
+    WriteBytes(dir.File("empty.pvb"), "");
+    EXPECT_EQ(RefusalOf(dir.File("empty.pvb")), missing);
+    WriteBytes(dir.File("x.pvb"), "PAX" + std::string(12, '\x10'));
+    EXPECT_EQ(RefusalOf(dir.File("x.pvb")), foreign);
+    WriteBytes(dir.File("short.pvb"), "PAL\x01\x02");
+    EXPECT_EQ(RefusalOf(dir.File("short.pvb")), foreign);
+}
+
+TEST(PaletteFile, IgnoresBytesAfterTheFifteenth) {
+    test::TempDir dir;
+    WriteBytes(dir.File("long.pvb"), std::string("PAL\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0CXYZ!!", 20));
+    auto read = ReadPaletteFile(dir.File("long.pvb"));
+    ASSERT_TRUE(std::holds_alternative<TilePalette>(read));
+    EXPECT_EQ(std::get<TilePalette>(read), (TilePalette{{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}}}));
+}
+
+TEST(PaletteFile, ReplacingKeepsPermissionsAndAFailedWriteLeavesNothing) {
+    test::TempDir dir;
+    const std::string path = dir.File("kept.pvb");
+    WriteBytes(path, "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(WritePaletteFile(path, kGreyPreset));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(ReadBytes(path).substr(0, 4), "PAL\xFF");
+
+    auto written = WritePaletteFile(dir.File("gone/new.pvb"), kGreyPreset);
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.reason.find("gone"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.File("gone")));
+}
+
+TEST(TilePaletteSettings, ReadsTwelveKeysWithGivenDefaultsAndHoldsThemInRange) {
+    app::MemorySettingsStore store;
+    EXPECT_EQ(ReadTilePalette(store, kVbPalette), kVbPalette);
+    EXPECT_EQ(ReadTilePalette(store, kPaletteWindowDefaults), kPaletteWindowDefaults);
+
+    store.Write("White Tile Green", "300");
+    store.Write("L Grey Tile Red", "-4");
+    store.Write("Black Tile Blue", "blue");
+    const TilePalette read = ReadTilePalette(store, kVbPalette);
+    EXPECT_EQ(read.colours[0], (Rgb{255, 255, 0}));
+    EXPECT_EQ(read.colours[1], (Rgb{0, 0, 0}));
+    EXPECT_EQ(read.colours[3], (Rgb{64, 0, 0}));  // garbage reads as the default
+
+    WriteTilePalette(store, kGreyPreset);
+    EXPECT_EQ(store.Values().at("Black Tile Red"), "64");
+    EXPECT_EQ(store.Values().at("D Grey Tile Blue"), "128");
+    EXPECT_EQ(ReadTilePalette(store, kVbPalette), kGreyPreset);
+}
+
+}  // namespace
+}  // namespace kestro::tiles

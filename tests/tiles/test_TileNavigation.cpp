@@ -1,0 +1,71 @@
+// The navigation and width buttons' steps and bounds, and the goto box.
+#include <gtest/gtest.h>
+
+#include "tiles/TileNavigation.h"
+
+namespace kestro::tiles {
+namespace {
+
+constexpr double kLength = 1000;
+
+double OffsetAfter(ViewStep step, double offset, double width = 48, int presses = 1) {
+    ViewPlace place{offset, width};
+    for (int i = 0; i < presses; ++i) place = Step(step, place, kLength);
+    return place.offset;
+}
+
+double WidthAfter(ViewStep step, double width) {
+    return Step(step, {0, width}, kLength).width;
+}
+
+TEST(TileNavigation, OffsetStepsStopAtTheirBounds) {
+    EXPECT_EQ(OffsetAfter(ViewStep::OffsetUp, 990, 48, 20), 999);      // stops at L - 1
+    EXPECT_EQ(OffsetAfter(ViewStep::OffsetUpTile, 900, 48, 20), 984);  // stops at L - 16
+    EXPECT_EQ(OffsetAfter(ViewStep::Down, 0, 1), 16);
+    EXPECT_EQ(OffsetAfter(ViewStep::Down, 0, 48), 768);
+    EXPECT_EQ(OffsetAfter(ViewStep::Down, 768, 48), 984);
+    EXPECT_EQ(OffsetAfter(ViewStep::PageDown, 0, 1), 448);
+    EXPECT_EQ(OffsetAfter(ViewStep::PageDown, 0, 48), 984);
+    EXPECT_EQ(OffsetAfter(ViewStep::OffsetDown, 0), 0);
+    EXPECT_EQ(OffsetAfter(ViewStep::OffsetDown, 7), 6);
+    EXPECT_EQ(OffsetAfter(ViewStep::OffsetDownTile, 20), 4);
+    EXPECT_EQ(OffsetAfter(ViewStep::OffsetDownTile, 10), 0);
+    EXPECT_EQ(OffsetAfter(ViewStep::Up, 800, 48), 32);
+    EXPECT_EQ(OffsetAfter(ViewStep::PageUp, 100, 48), 0);
+    // Offset steps leave the width alone, and width steps the offset.
+    EXPECT_EQ(Step(ViewStep::PageDown, {0, 5}, kLength).width, 5);
+    EXPECT_EQ(Step(ViewStep::TileDouble, {37, 5}, kLength).offset, 37);
+    EXPECT_FALSE(ChangesWidth(ViewStep::PageDown));
+    EXPECT_TRUE(ChangesWidth(ViewStep::TileHalf));
+}
+
+TEST(TileNavigation, WidthStepsHalveDoubleAndStayWithinOneTo32767) {
+    EXPECT_EQ(WidthAfter(ViewStep::TileLeft, 1), 1);
+    EXPECT_EQ(WidthAfter(ViewStep::TileLeft, 48), 47);
+    EXPECT_EQ(WidthAfter(ViewStep::TileRight, 32767), 32767);
+    EXPECT_EQ(WidthAfter(ViewStep::TileRight, 48), 49);
+    EXPECT_EQ(WidthAfter(ViewStep::TileHalf, 1), 1);  // 0 is raised to 1
+    EXPECT_EQ(WidthAfter(ViewStep::TileHalf, 3), 1);
+    EXPECT_EQ(WidthAfter(ViewStep::TileHalf, 48), 24);
+    EXPECT_EQ(WidthAfter(ViewStep::TileHalf, 7.6), 4);  // rounded to 8 first
+    EXPECT_EQ(WidthAfter(ViewStep::TileDouble, 20000), 32767);
+    EXPECT_EQ(WidthAfter(ViewStep::TileDouble, 48), 96);
+}
+
+TEST(TileNavigation, GotoBoxNormalisesWhileTypingAndBoundsOnGoto) {
+    EXPECT_EQ(GotoTextChanged(GotoWhat::Width, "abc", kLength), "0");
+    EXPECT_EQ(GotoAccepted(GotoWhat::Width, "0"), "1");
+    EXPECT_EQ(GotoTextChanged(GotoWhat::Width, "99999", kLength), "32767");
+    EXPECT_EQ(GotoTextChanged(GotoWhat::Width, "64x", kLength), "64");
+    EXPECT_EQ(GotoTextChanged(GotoWhat::Width, "", kLength), "");
+    EXPECT_EQ(GotoTextChanged(GotoWhat::Offset, "5000", kLength), "999");
+    EXPECT_EQ(GotoTextChanged(GotoWhat::Offset, "999", kLength), "999");
+    EXPECT_EQ(GotoTextChanged(GotoWhat::Offset, "-5", kLength), "-5");  // the lower bound waits for Goto
+    EXPECT_EQ(GotoAccepted(GotoWhat::Offset, "-5"), "0");
+    EXPECT_EQ(GotoAccepted(GotoWhat::Offset, ""), "0");
+    EXPECT_EQ(GotoAccepted(GotoWhat::Offset, "512"), "512");
+    EXPECT_EQ(GotoAccepted(GotoWhat::Width, "-3"), "1");
+}
+
+}  // namespace
+}  // namespace kestro::tiles

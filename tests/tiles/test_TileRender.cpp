@@ -1,0 +1,138 @@
+// Decoding bytes into pixels and laying tiles out in the view.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "tiles/TileRender.h"
+
+namespace kestro::tiles {
+namespace {
+
+// Distinct colours per pixel value, so every check sees which value was drawn.
+constexpr TilePalette kTestPalette{{{{250, 1, 2}, {180, 3, 4}, {110, 5, 6}, {40, 7, 8}}}};
+constexpr Rgb kClear{0, 128, 128};
+
+std::vector<std::uint8_t> RandomBytes(std::size_t n, unsigned seed) {
+    std::vector<std::uint8_t> bytes(n);
+    std::mt19937 random(seed);
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+    return bytes;
+}
+
+// The colour a view pixel should have, worked out pixel by pixel from the
+// tile format: a different route from the renderer's tile-by-tile one.
+std::uint32_t Expected(const std::vector<std::uint8_t>& rom, std::int64_t offset, std::int64_t width, int x, int y) {
+    const int column = x / 8, row = y / 8, line = y % 8, half = (x % 8) / 4, j = x % 4;
+    if (column >= std::min<std::int64_t>(width, 48)) return PixelWord(kClear);
+    const std::int64_t index = offset + 16 * (row * width + column) + 2 * line + half;
+    if (index >= static_cast<std::int64_t>(rom.size())) return PixelWord(kClear);
+    return PixelWord(kTestPalette.ForPixel((rom[static_cast<std::size_t>(index)] >> (2 * j)) & 3));
+}
+
+void ExpectView(const std::vector<std::uint8_t>& rom, std::int64_t offset, std::int64_t width) {
+    PixelImage image;
+    ASSERT_TRUE(RenderView(rom, {offset, width}, kTestPalette, kClear, image));
+    ASSERT_EQ(image.width, 384);
+    ASSERT_EQ(image.height, 224);
+    int wrong = 0;
+    for (int y = 0; y < 224; ++y) {
+        for (int x = 0; x < 384; ++x) {
+            if (image.At(x, y) != Expected(rom, offset, width, x, y) && ++wrong <= 3) {
+                ADD_FAILURE() << "offset " << offset << " width " << width << ": pixel " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(TileDecode, LowestBitPairIsLeftmostPixel) {
+    EXPECT_EQ(DecodeByte(0x00), (BytePixels{0, 0, 0, 0}));
+    EXPECT_EQ(DecodeByte(0xFF), (BytePixels{3, 3, 3, 3}));
+    EXPECT_EQ(DecodeByte(0x1B), (BytePixels{3, 2, 1, 0}));
+    EXPECT_EQ(DecodeByte(0xE4), (BytePixels{0, 1, 2, 3}));
+    for (int b = 0; b < 256; ++b) EXPECT_EQ(kBytePixels[b], DecodeByte(static_cast<std::uint8_t>(b))) << b;
+    // Pixel value 3 is colour 1, the lightest; 0 is colour 4.
+    EXPECT_EQ(kVbPalette.ForPixel(3), (Rgb{255, 0, 0}));
+    EXPECT_EQ(kVbPalette.ForPixel(0), (Rgb{64, 0, 0}));
+}
+
+TEST(TileRender, FirstByteOfARowIsItsLeftHalf) {
+    std::vector<std::uint8_t> rom;
+    for (int r = 0; r < 8; ++r) rom.insert(rom.end(), {0x00, 0xFF});
+    PixelImage image;
+    RenderView(rom, {0, 48}, kTestPalette, kClear, image);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(image.At(x, y), PixelWord(kTestPalette.colours[3]));
+        for (int x = 4; x < 8; ++x) EXPECT_EQ(image.At(x, y), PixelWord(kTestPalette.colours[0]));
+    }
+    // Nothing else in the ROM: the second tile and the second tile row stay clear.
+    EXPECT_EQ(image.At(8, 0), PixelWord(kClear));
+    EXPECT_EQ(image.At(0, 8), PixelWord(kClear));
+}
+
+TEST(TileRender, WidthsOffsetsAndTheRomsEnd) {
+    const auto rom = RandomBytes(64 * 1024 + 5, 1);  // ends 5 bytes into a tile
+    ExpectView(rom, 0, 48);                          // 28 rows of 48 read contiguously
+    ExpectView(rom, 0, 1);                           // one column of 28 tiles
+    ExpectView(rom, 0, 60);                          // 48 shown, 12 tiles skipped after each row
+    ExpectView(rom, 1000, 3000);                     // far wider than shown
+    ExpectView(rom, 5, 48);                          // no alignment to whole tiles
+    ExpectView(rom, 64 * 1024 - 48 * 16, 48);        // the view runs over the end
+}
+
+TEST(TileRender, WideRowsStartAWholeWidthApart) {
+    // Each tile filled with its own index: row 1's first tile is tile 60.
+    std::vector<std::uint8_t> rom(16 * 60 * 28);
+    for (std::size_t i = 0; i < rom.size(); ++i) rom[i] = static_cast<std::uint8_t>(i / 16);
+    PixelImage image;
+    RenderView(rom, {0, 60}, kTestPalette, kClear, image);
+    EXPECT_EQ(image.At(0, 8), PixelWord(kTestPalette.ForPixel(60 & 3)));  // 60 = 0b111100
+    EXPECT_EQ(image.At(2, 8), PixelWord(kTestPalette.ForPixel((60 >> 4) & 3)));
+    EXPECT_EQ(TileSource({0, 60}, 1, 0), 960);
+    EXPECT_EQ(VisibleColumns(60), 48);
+    EXPECT_EQ(VisibleColumns(0), 0);
+}
+
+TEST(TileRender, TileCutShortByTheEndShowsOnlyItsBytes) {
+    std::vector<std::uint8_t> rom(16 + 5, 0xFF);  // second tile: rows 0, 1 and the left half of row 2
+    PixelImage image;
+    RenderView(rom, {0, 48}, kTestPalette, kClear, image);
+    const std::uint32_t lit = PixelWord(kTestPalette.colours[0]);
+    EXPECT_EQ(image.At(15, 1), lit);
+    EXPECT_EQ(image.At(11, 2), lit);
+    EXPECT_EQ(image.At(12, 2), PixelWord(kClear));
+    EXPECT_EQ(image.At(8, 3), PixelWord(kClear));
+}
+
+TEST(TileRender, OffsetPastTheEndDrawsNothing) {
+    const auto rom = RandomBytes(1000, 2);
+    EXPECT_EQ(PulledBackOffset(5000, 1000), 1000);
+    EXPECT_EQ(PulledBackOffset(999, 1000), 999);
+    PixelImage image;
+    RenderView(rom, {PulledBackOffset(5000, 1000), 48}, kTestPalette, kClear, image);
+    EXPECT_EQ(image, PixelImage(384, 224, kClear));
+}
+
+TEST(TileRender, PacerSeesEveryTileAndCanStopTheRender) {
+    struct CountingPacer final : RenderPacer {
+        int tiles = 0;
+        int stopAfter = -1;
+        bool TileDrawn(int, int) override { return ++tiles != stopAfter; }
+    };
+    const auto rom = std::vector<std::uint8_t>(100000, 0xFF);
+    PixelImage image;
+    CountingPacer all;
+    EXPECT_TRUE(RenderView(rom, {0, 48}, kTestPalette, kClear, image, &all));
+    EXPECT_EQ(all.tiles, 48 * 28);
+
+    CountingPacer stopping;
+    stopping.stopAfter = 50;  // after the second tile of the second row
+    EXPECT_FALSE(RenderView(rom, {0, 48}, kTestPalette, kClear, image, &stopping));
+    EXPECT_EQ(stopping.tiles, 50);
+    EXPECT_EQ(image.At(8 * 1, 8), PixelWord(kTestPalette.colours[0]));
+    EXPECT_EQ(image.At(8 * 2, 8), PixelWord(kClear));
+}
+
+}  // namespace
+}  // namespace kestro::tiles
