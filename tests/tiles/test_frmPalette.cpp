@@ -1,0 +1,163 @@
+// The palette window and its loader, driven through their controls.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/Swatch.h"
+#include "platform/Text.h"
+#include "support/core/TempDir.h"
+#include "support/gui/TestServices.h"
+#include "tiles/PaletteFile.h"
+#include "tiles/frmLoadPal.h"
+#include "tiles/frmPalette.h"
+
+namespace kestro::tiles {
+namespace {
+
+using app::MessageResult;
+using platform::Q;
+
+class PaletteWindow : public ::testing::Test {
+protected:
+    QLineEdit* Box(const char* name) { return window().findChild<QLineEdit*>(QString::fromLatin1(name)); }
+    QColor Preview(int colour) {
+        auto* s = window().findChild<platform::Swatch*>(QStringLiteral("picCol%1Preview").arg(colour));
+        return s->BackColour();
+    }
+    void Click(const char* name) {
+        QTest::mouseClick(window().findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+    }
+    frmPalette& window() {
+        if (!m_window) m_window = std::make_unique<frmPalette>(t.services);
+        return *m_window;
+    }
+    // Opens the loader from "Load" and clicks one of its buttons.
+    void LoadWith(const char* loaderButton) {
+        test::WhenModalShown([loaderButton](QWidget* loader) {
+            EXPECT_EQ(loader->windowTitle(), QStringLiteral("Load Palette..."));
+            QTest::mouseClick(loader->findChild<QPushButton*>(QString::fromLatin1(loaderButton)), Qt::LeftButton);
+        });
+        Click("cmdLoad");
+    }
+
+    test::TestServices t;
+    test::TempDir dir;
+    std::unique_ptr<frmPalette> m_window;
+};
+
+TEST_F(PaletteWindow, OpensWithTheStoredColoursOrGreyDefaults) {
+    t.settings.Write("White Tile Red", "255");
+    t.settings.Write("White Tile Green", "0");
+    t.settings.Write("White Tile Blue", "0");
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("Palette..."));
+    EXPECT_EQ(Box("txtCol1R")->text(), QStringLiteral("255"));
+    EXPECT_EQ(Box("txtCol1G")->text(), QStringLiteral("0"));
+    EXPECT_EQ(Box("txtCol2G")->text(), QStringLiteral("192"));  // absent keys: grey
+    EXPECT_EQ(Box("txtCol4B")->text(), QStringLiteral("0"));
+    EXPECT_EQ(Preview(1), QColor(255, 0, 0));
+    EXPECT_EQ(Preview(3), QColor(128, 128, 128));
+}
+
+TEST_F(PaletteWindow, BoxesNormaliseAsTheUserTypesAndPreviewsFollow) {
+    Box("txtCol2R")->setText(QStringLiteral("300"));
+    EXPECT_EQ(Box("txtCol2R")->text(), QStringLiteral("255"));
+    EXPECT_EQ(Preview(2), QColor(255, 192, 192));
+    Box("txtCol2G")->setText(QStringLiteral("-5"));
+    EXPECT_EQ(Box("txtCol2G")->text(), QStringLiteral("0"));
+    Box("txtCol2B")->setText(QStringLiteral("12ab"));
+    EXPECT_EQ(Box("txtCol2B")->text(), QStringLiteral("12"));
+    EXPECT_EQ(Preview(2), QColor(255, 0, 12));
+
+    QLineEdit* box = Box("txtCol3G");
+    box->clear();
+    QTest::keyClicks(box, QStringLiteral("4x7"));
+    EXPECT_EQ(box->text(), QStringLiteral("47"));
+    EXPECT_EQ(box->cursorPosition(), 2);
+    EXPECT_EQ(Preview(3), QColor(128, 47, 128));
+}
+
+TEST_F(PaletteWindow, ApplyWritesTheTwelveKeysAndCancelWritesNothing) {
+    Box("txtCol1G")->setText(QStringLiteral("17"));
+    Box("txtCol4R")->clear();  // an emptied box applies as 0
+    Click("cmdCancel");
+    EXPECT_EQ(t.settings.WriteCount(), 0);
+
+    m_window.reset();
+    Box("txtCol1G")->setText(QStringLiteral("17"));
+    Box("txtCol4R")->clear();
+    Box("txtCol3B")->setText(QStringLiteral("99"));
+    Click("cmdApply");
+    EXPECT_EQ(window().result(), QDialog::Accepted);
+    EXPECT_EQ(t.settings.Values().size(), 12u);
+    EXPECT_EQ(t.settings.Values().at("White Tile Green"), "17");
+    EXPECT_EQ(t.settings.Values().at("Black Tile Red"), "0");
+    EXPECT_EQ(t.settings.Values().at("D Grey Tile Blue"), "99");
+    EXPECT_EQ(t.settings.Values().at("L Grey Tile Red"), "192");
+}
+
+TEST_F(PaletteWindow, PresetsFillTheBoxesAndRevertRestoresTheOpeningColour) {
+    LoadWith("cmdRevertRed");
+    EXPECT_EQ(window().BoxPalette(), kVbPalette);
+    EXPECT_EQ(Preview(4), QColor(64, 0, 0));
+    Click("cmdCol2Revert");
+    EXPECT_EQ(window().BoxPalette().colours[1], (Rgb{192, 192, 192}));
+    EXPECT_EQ(window().BoxPalette().colours[0], (Rgb{255, 0, 0}));  // only colour 2 reverted
+    LoadWith("cmdRevertGrey");
+    EXPECT_EQ(window().BoxPalette(), kGreyPreset);
+    EXPECT_EQ(t.settings.WriteCount(), 0);  // nothing is kept before Apply
+}
+
+TEST_F(PaletteWindow, LoadsAPaletteFileAndRefusesAForeignOne) {
+    const TilePalette custom{{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {250, 251, 252}}}};
+    ASSERT_TRUE(WritePaletteFile(dir.File("mine.pvb"), custom));
+    t.files.Choose(Q(dir.File("mine.pvb")));
+    LoadWith("cmdLoadCustom");
+    EXPECT_EQ(window().BoxPalette(), custom);
+    EXPECT_EQ(t.files.Requests().back().filter,
+              QStringLiteral("Kestro Utils Palette File (*.pvb)|*.pvb|All Files (*.*)|*.*"));
+
+    std::ofstream(dir.File("foreign.pvb"), std::ios::binary) << "PAX123456789012";
+    t.files.Choose(Q(dir.File("foreign.pvb")));
+    LoadWith("cmdLoadCustom");
+    ASSERT_EQ(t.messages.Shown().size(), 1u);
+    EXPECT_EQ(t.messages.Shown()[0].text, "File is not a Kestro palette file.");
+    EXPECT_EQ(t.messages.Shown()[0].title, "Invalid Kestro palette");
+    EXPECT_EQ(window().BoxPalette(), custom);  // the boxes kept their values
+
+    t.files.Choose(QString());  // cancelling the dialog closes the loader too
+    LoadWith("cmdLoadCustom");
+    EXPECT_EQ(window().BoxPalette(), custom);
+    EXPECT_EQ(t.messages.Shown().size(), 1u);
+}
+
+TEST_F(PaletteWindow, SaveWritesTheBoxesAndAsksBeforeReplacing) {
+    const std::string path = dir.File("saved.pvb");
+    LoadWith("cmdRevertRed");
+    t.files.Choose(Q(path));
+    Click("cmdSave");
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(std::get<TilePalette>(ReadPaletteFile(path)), kVbPalette);
+    EXPECT_TRUE(t.messages.Shown().empty());  // no message follows a save
+
+    LoadWith("cmdRevertGrey");
+    t.files.Choose(Q(path));
+    t.messages.Answer(MessageResult::No);
+    Click("cmdSave");
+    ASSERT_EQ(t.messages.Shown().size(), 1u);
+    EXPECT_EQ(t.messages.Shown()[0].text, path + " already exists.\rDo you wish to replace it?");
+    EXPECT_EQ(t.messages.Shown()[0].defaultButton, MessageResult::No);
+    EXPECT_EQ(std::get<TilePalette>(ReadPaletteFile(path)), kVbPalette);
+
+    t.files.Choose(Q(path));
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdSave");
+    EXPECT_EQ(std::get<TilePalette>(ReadPaletteFile(path)), kGreyPreset);
+}
+
+}  // namespace
+}  // namespace kestro::tiles
