@@ -14,6 +14,7 @@
 #include "platform/PictureBox.h"
 #include "platform/QtServices.h"
 #include "platform/Text.h"
+#include "platform/Widgets.h"
 
 namespace kestro::app {
 
@@ -40,38 +41,29 @@ frmMain::frmMain(platform::Services& services, StartupEnvironment environment, Q
 frmMain::~frmMain() = default;
 
 void frmMain::BuildMenus() {
-    auto action = [this](QMenu* menu, const char* name, const char* caption) {
-        QAction* a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileRomInfo = action(mnuFile, "mnuFileRomInfo", "View/Edit ROM &Info...");
-    mnuFileTileViewer = action(mnuFile, "mnuFileTileViewer", "ROM &Tile Viewer...");
-    mnuFileRomDatabase = action(mnuFile, "mnuFileRomDatabase", "VB ROM &Database...");
-    mnuFileEmus = mnuFile->addMenu(QStringLiteral("Virtual Boy &Emulators"));
-    mnuFileEmus->setObjectName(QStringLiteral("mnuFileEmus"));
-    mnuFileEmusRealityBoy = action(mnuFileEmus, "mnuFileEmusRealityBoy", "Reality &Boy Frontend...");
-    mnuFileEmusVirtualE = action(mnuFileEmus, "mnuFileEmusVirtualE", "&Virtual-E Frontend...");
-    mnuFileEmusRedDragon = action(mnuFileEmus, "mnuFileEmusRedDragon", "&Red Dragon Frontend...");
-    mnuFileUtils = mnuFile->addMenu(QStringLiteral("Virtual Boy &Utilities"));
-    mnuFileUtils->setObjectName(QStringLiteral("mnuFileUtils"));
-    mnuFileUtilsVeCCompiler = action(mnuFileUtils, "mnuFileUtilsVeCCompiler", "Virtual-E &C Compiler...");
-    mnuFileUtilsVEnvironment = action(mnuFileUtils, "mnuFileUtilsVEnvironment", "Virtual-&Environment...");
-    mnuFileUtilsVbDevKit = action(mnuFileUtils, "mnuFileUtilsVbDevKit", "Virtual Boy Development &Kit...");
+    mnuFile = platform::AddMenu(menuBar(), "mnuFile", "&File");
+    mnuFileRomInfo = platform::AddAction(mnuFile, "mnuFileRomInfo", "View/Edit ROM &Info...");
+    mnuFileTileViewer = platform::AddAction(mnuFile, "mnuFileTileViewer", "ROM &Tile Viewer...");
+    mnuFileRomDatabase = platform::AddAction(mnuFile, "mnuFileRomDatabase", "VB ROM &Database...");
+    mnuFileEmus = platform::AddMenu(mnuFile, "mnuFileEmus", "Virtual Boy &Emulators");
+    mnuFileEmusRealityBoy = platform::AddAction(mnuFileEmus, "mnuFileEmusRealityBoy", "Reality &Boy Frontend...");
+    mnuFileEmusVirtualE = platform::AddAction(mnuFileEmus, "mnuFileEmusVirtualE", "&Virtual-E Frontend...");
+    mnuFileEmusRedDragon = platform::AddAction(mnuFileEmus, "mnuFileEmusRedDragon", "&Red Dragon Frontend...");
+    mnuFileUtils = platform::AddMenu(mnuFile, "mnuFileUtils", "Virtual Boy &Utilities");
+    mnuFileUtilsVeCCompiler = platform::AddAction(mnuFileUtils, "mnuFileUtilsVeCCompiler", "Virtual-E &C Compiler...");
+    mnuFileUtilsVEnvironment = platform::AddAction(mnuFileUtils, "mnuFileUtilsVEnvironment", "Virtual-&Environment...");
+    mnuFileUtilsVbDevKit = platform::AddAction(mnuFileUtils, "mnuFileUtilsVbDevKit", "Virtual Boy Development &Kit...");
     mnuFile->addSeparator();
-    mnuFileOptions = action(mnuFile, "mnuFileOptions", "Kestro Utils &Options...");
+    mnuFileOptions = platform::AddAction(mnuFile, "mnuFileOptions", "Kestro Utils &Options...");
     mnuFile->addSeparator();
-    mnuFileQuit = action(mnuFile, "mnuFileQuit", "&Quit");
+    mnuFileQuit = platform::AddAction(mnuFile, "mnuFileQuit", "&Quit");
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpHelp = action(mnuHelp, "mnuHelpHelp", "Kestro Utilities &Help...");
+    mnuHelp = platform::AddMenu(menuBar(), "mnuHelp", "&Help");
+    mnuHelpHelp = platform::AddAction(mnuHelp, "mnuHelpHelp", "Kestro Utilities &Help...");
     mnuHelp->addSeparator();
-    mnuHelpIdCodes = action(mnuHelp, "mnuHelpIdCodes", "ROM &Identification Codes...");
+    mnuHelpIdCodes = platform::AddAction(mnuHelp, "mnuHelpIdCodes", "ROM &Identification Codes...");
     mnuHelp->addSeparator();
-    mnuHelpAbout = action(mnuHelp, "mnuHelpAbout", "&About Kestro Utils...");
+    mnuHelpAbout = platform::AddAction(mnuHelp, "mnuHelpAbout", "&About Kestro Utils...");
 }
 
 void frmMain::BuildPlainLook() {

@@ -9,11 +9,13 @@
 #include "app/frmHelp.h"
 #include "app/frmMain.h"
 #include "platform/Text.h"
+#include "rominfo/frmRomInfo.h"
 
 namespace kestro::app {
 
 void frmMain::mnuFileRomInfo_Click() {
-    // The ROM information window opens here.
+    rominfo::frmRomInfo window(m_services, this);
+    window.exec();
 }
 
 void frmMain::mnuFileTileViewer_Click() {

@@ -21,6 +21,12 @@ QString TitleToDisplay(std::string_view bytes);
 /// The title bytes behind a displayed text; characters no byte shows become "?".
 std::string DisplayToTitle(const QString& text);
 
+/// A romaji reading as shown: single-byte text in which the middle dot, the
+/// degree sign and the yen sign are their Latin-1 codes.
+inline QString ReadingToDisplay(std::string_view latin1) {
+    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+}
+
 /// A font that draws half-width katakana, at the given point size.
 QFont KatakanaFont(int pointSize = 0);
 /// The family found at start-up, for windows created later.

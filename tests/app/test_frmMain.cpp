@@ -54,10 +54,8 @@ protected:
         return window;
     }
     template <typename T>
-    static T* Find(QWidget* w, const char* name) {
-        T* child = w->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
+    static T* Find(QObject* w, const char* name) {
+        return test::FindChild<T>(w, name);
     }
     static QAction* Action(QWidget* w, const char* name) { return Find<QAction>(w, name); }
 
@@ -266,6 +264,30 @@ TEST_F(MainWindowTest, HelpCommandsOpenTheirTopics) {
     EXPECT_TRUE(text.startsWith(QStringLiteral("Kestro Utilities:")));
     EXPECT_TRUE(text.contains(QStringLiteral("VB ROM Database: This allow you to identify")));
     EXPECT_TRUE(window->tag().isEmpty()) << "the topic key is cleared once read";
+}
+
+TEST_F(MainWindowTest, ToolCommandsOpenTheirWindowsModally) {
+    // Each tool is reached from its menu command and its button.
+    const std::tuple<const char*, const char*, const char*> tools[] = {
+        {"mnuFileRomInfo", "cmdRomInfo", "frmRomInfo"},
+    };
+    auto window = Start();
+    window->show();
+    for (auto [action, button, form] : tools) {
+        for (bool viaButton : {false, true}) {
+            QString opened;
+            test::WhenModalShown([&](QWidget* dialog) {
+                opened = dialog->objectName();
+                dialog->close();
+            });
+            if (viaButton) {
+                QTest::mouseClick(Find<QPushButton>(window.get(), button), Qt::LeftButton);
+            } else {
+                Action(window.get(), action)->trigger();
+            }
+            EXPECT_EQ(opened, QString::fromLatin1(form)) << (viaButton ? button : action);
+        }
+    }
 }
 
 TEST_F(MainWindowTest, AboutControllerAnswersOnlyTheRightButton) {

@@ -1,6 +1,9 @@
 #pragma once
 // Scripted stand-ins for the services, for driving windows in tests.
 
+#include <gtest/gtest.h>
+
+#include <QObject>
 #include <deque>
 #include <functional>
 #include <string>
@@ -84,6 +87,14 @@ struct TestServices {
     FakeClock clock;
     platform::Services services{messages, files, settings, processes, clock};
 };
+
+/// The child with this design name; a missing one fails the test.
+template <typename T>
+T* FindChild(QObject* parent, const char* name) {
+    T* child = parent->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << "no control named " << name;
+    return child;
+}
 
 /// Runs fn on the next modal dialog once it is shown (polling the event
 /// loop), so that tests can look at and close windows opened with exec().

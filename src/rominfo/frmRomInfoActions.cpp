@@ -1,0 +1,191 @@
+// The ROM information window's commands: open, close, save, revert and the
+// field rules.
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/frmHelp.h"
+#include "platform/Text.h"
+#include "rom/Identification.h"
+#include "rom/MakerTable.h"
+#include "rominfo/RomInfoTexts.h"
+#include "rominfo/RomajiReading.h"
+#include "rominfo/frmJapaneseIme.h"
+#include "rominfo/frmRomInfo.h"
+
+namespace kestro::rominfo {
+
+using app::MessageResult;
+using platform::Q;
+using platform::U8;
+
+namespace {
+
+// Upper-cases a code box in place without moving its caret.
+void UpperCaseKeepingCaret(QLineEdit* box) {
+    const QString upper = Q(rom::UpperCaseCode(U8(box->text())));
+    if (upper == box->text()) return;
+    const int caret = box->cursorPosition();
+    box->setText(upper);
+    box->setCursorPosition(caret);
+}
+
+}  // namespace
+
+std::string frmRomInfo::Reading() const {
+    return RomajiReading(m_title);
+}
+
+void frmRomInfo::mnuFileOpen_Click() {
+    const QString path =
+        m_services.files.OpenFile(this, QStringLiteral("Open ROM"), Q(kRomFilter), Q(m_baseDirectory), QString());
+    if (!path.isEmpty()) OpenRom(path);
+}
+
+void frmRomInfo::OpenRom(const QString& path) {
+    rom::RomOpenResult opened = rom::OpenRom(U8(path));
+    if (!opened.Accepted()) {
+        m_services.messages.Show(this, opened.message);
+        m_recent.Remove(U8(path));
+        RefreshRecentMenu();
+        Reset();
+        return;
+    }
+    m_image = std::move(opened.image);
+    SetFieldsEnabled(true);
+    ShowHeader(m_image->Header());
+    lblMbit->setText(Q(rom::SizeText(m_image->size)));
+    txtManufacturer->setCursorPosition(static_cast<int>(txtManufacturer->text().size()));
+    txtRomId->setCursorPosition(static_cast<int>(txtRomId->text().size()));
+    mnuFileClose->setEnabled(true);
+    mnuFileSave->setEnabled(true);
+    mnuFileSaveAs->setEnabled(true);
+    lblFileName->setText(path);
+    m_recent.Add(U8(path.trimmed()));
+    RefreshRecentMenu();
+    if (m_autoDetectRom) Identify();
+}
+
+void frmRomInfo::ShowHeader(const rom::RomHeader& header) {
+    SetTitle(header.title);
+    txtManufacturer->setText(Q(header.makerCode));
+    txtRomId->setText(Q(header.gameCode));
+    cmbVersion->setCurrentIndex(header.version);
+}
+
+void frmRomInfo::SetTitle(const std::string& title) {
+    m_title = title;
+    lblTitle->setText(platform::TitleToDisplay(title));
+    if (title.empty() && !m_image) return;
+    const std::string reading = Reading();
+    lblTitle->setToolTip(reading != title ? platform::ReadingToDisplay(reading) : lblTitle->text());
+    setWindowTitle(Q(RomInfoCaption(RomajiReadingUtf8(title))));
+}
+
+void frmRomInfo::Identify() {
+    fraIdentify->setEnabled(true);
+    lblIdentify->setEnabled(true);
+    lblIdentify->setText(Q(rom::kIdentifyingText));
+    cmdRevert->setEnabled(false);
+    // Let the label be drawn before the checksums keep the window busy.
+    lblIdentify->repaint();
+    QCoreApplication::processEvents();
+    const rom::Identification id = rom::IdentifyRom(m_image->data);
+    lblChecksum->setText(Q(id.checksumA));
+    lblIdentify->setText(Q(id.label));
+    cmdRevert->setEnabled(id.revertAvailable);
+}
+
+rom::RomHeader frmRomInfo::DisplayedHeader() const {
+    return {m_title, U8(txtManufacturer->text()), U8(txtRomId->text()),
+            static_cast<std::uint8_t>(std::max(0, cmbVersion->currentIndex()))};
+}
+
+bool frmRomInfo::WriteTo(const std::string& path) {
+    rom::ApplyHeader(*m_image, DisplayedHeader());
+    const app::FileWriteResult written = rom::WriteImageTo(*m_image, path);
+    if (!written) {
+        m_services.messages.Show(this, rom::SaveFailedMessage(path, written.reason));
+        return false;
+    }
+    m_image->path = path;
+    return true;
+}
+
+void frmRomInfo::mnuFileClose_Click() {
+    if (m_services.messages.Show(this, CloseRomQuestion()) == MessageResult::Yes) Reset();
+}
+
+void frmRomInfo::mnuFileSave_Click() {
+    if (m_services.messages.Show(this, SaveRomQuestion(RomajiReadingUtf8(m_title))) != MessageResult::Yes) return;
+    if (WriteTo(U8(lblFileName->text()))) setWindowTitle(Q(RomInfoCaption(RomajiReadingUtf8(m_title))));
+}
+
+void frmRomInfo::mnuFileSaveAs_Click() {
+    const QString path = m_services.files.SaveFile(this, QStringLiteral("Save ROM As"), Q(kRomFilter),
+                                                   Q(m_baseDirectory), m_lastDialogFileName);
+    if (path.isEmpty()) return;
+    m_lastDialogFileName = path;
+    if (QFileInfo::exists(path) &&
+        m_services.messages.Show(this, ReplaceFileQuestion(U8(path))) != MessageResult::Yes) {
+        return;
+    }
+    const QString previous = lblFileName->text();
+    lblFileName->setText(path);
+    if (!WriteTo(U8(path))) {
+        lblFileName->setText(previous);  // the ROM still belongs to the file it came from
+        return;
+    }
+    m_recent.Add(U8(path));
+    RefreshRecentMenu();
+    setWindowTitle(Q(RomInfoCaption(RomajiReadingUtf8(m_title))));
+}
+
+void frmRomInfo::mnuFileRecent_Click(int index) {
+    if (auto path = m_recent.Select(index)) {
+        OpenRom(Q(*path));
+    } else {
+        RefreshRecentMenu();
+    }
+}
+
+void frmRomInfo::mnuHelpHelp_Click() {
+    app::ShowHelpTopic(m_services, this, QStringLiteral("ROM Info"), txtHelp->toPlainText());
+}
+
+void frmRomInfo::mnuHelpIdCodes_Click() {
+    app::ShowHelpTopic(m_services, this, QStringLiteral("ROM ID Codes"), QString());
+}
+
+void frmRomInfo::txtManufacturer_Change() {
+    UpperCaseKeepingCaret(txtManufacturer);
+    const auto index = rom::FindMaker(U8(txtManufacturer->text()));
+    cmbManufacturer->setCurrentIndex(index.value_or(-1));
+}
+
+void frmRomInfo::cmbManufacturer_Click() {
+    const std::string code = rom::MakerCode(cmbManufacturer->currentIndex());
+    if (U8(txtManufacturer->text()) != code) txtManufacturer->setText(Q(code));
+}
+
+void frmRomInfo::txtRomId_Change() {
+    UpperCaseKeepingCaret(txtRomId);
+}
+
+void frmRomInfo::cmdRevert_Click() {
+    if (auto header = rom::RevertHeader(U8(lblChecksum->text()))) ShowHeader(*header);
+}
+
+void frmRomInfo::cmdJapaneseIme_Click() {
+    frmJapaneseIme editor(m_services, m_title, this);
+    if (editor.exec() == QDialog::Accepted) SetTitle(editor.Title());
+}
+
+}  // namespace kestro::rominfo

@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include "platform/Text.h"
+#include "rominfo/frmRomInfo.h"
+#include "support/core/RomBuilder.h"
+#include "support/core/TempDir.h"
+#include "support/gui/TestServices.h"
+
+using namespace kestro;
+using app::MessageIcon;
+using app::MessageResult;
+using test::RomBuilder;
+
+namespace {
+
+class RomInfoTest : public ::testing::Test {
+protected:
+    std::unique_ptr<rominfo::frmRomInfo> Open(bool autoDetect = true) {
+        ts.settings.Write("Auto Detect ROM", autoDetect ? "True" : "False");
+        ts.settings.Write("Base Directory", dir.Path().string());
+        auto window = std::make_unique<rominfo::frmRomInfo>(ts.services);
+        window->show();
+        return window;
+    }
+    template <typename T>
+    static T* Find(QObject* w, const char* name) {
+        return test::FindChild<T>(w, name);
+    }
+    static QString Text(QWidget* w, const char* name) { return Find<QLabel>(w, name)->text(); }
+    QString Path(const char* name) const { return QString::fromStdString(dir.File(name)); }
+
+    test::TempDir dir;
+    test::TestServices ts;
+};
+
+}  // namespace
+
+TEST_F(RomInfoTest, RefusedFilesShowTheirMessageLeaveTheRecentListAndReset) {
+    const std::vector<std::uint8_t> empty;
+    test::WriteBytes(dir.File("empty.vb"), empty);
+    test::WriteBytes(dir.File("small.vb"), std::vector<std::uint8_t>(544, 0));
+    RomBuilder().Reserved(2, 0x01).WriteTo(dir.File("reserved.vb"));
+    RomBuilder::Unknown().WriteTo(dir.File("good.vb"));
+    for (const char* name : {"empty.vb", "small.vb", "reserved.vb"}) {
+        ts.settings.Write("Recent ROM #1", dir.File(name));
+    }
+    auto w = Open();
+    w->OpenRom(Path("good.vb"));
+    ASSERT_TRUE(Find<QAction>(w.get(), "mnuFileSave")->isEnabled());
+
+    const std::pair<const char*, const char*> refusals[] = {
+        {"empty.vb", "File does not exist."},
+        {"small.vb", "File too small to be a VB ROM image."},
+        {"reserved.vb", "Invalid VB ROM image."},
+        {"missing.vb", "File does not exist."},
+    };
+    for (auto [name, text] : refusals) {
+        w->OpenRom(Path(name));
+        auto shown = ts.messages.Take();
+        ASSERT_EQ(shown.size(), 1u) << name;
+        EXPECT_EQ(shown[0].text, text);
+        EXPECT_EQ(shown[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("ROM Information - [No ROM Loaded]"));
+        EXPECT_FALSE(Find<QAction>(w.get(), "mnuFileSave")->isEnabled());
+        EXPECT_FALSE(Find<QGroupBox>(w.get(), "fraTitle")->isEnabled());
+        EXPECT_NE(ts.settings.Read("Recent ROM #1", ""), dir.File(name)) << "a refused path leaves the list";
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("missing.vb"))) << "opening never creates a file";
+    EXPECT_EQ(ts.settings.Read("Recent ROM #1", ""), dir.File("good.vb"));
+}
+
+TEST_F(RomInfoTest, IdentificationLabelsEveryClassAndRevertRestoresTheKnownHeader) {
+    RomBuilder::KnownDump("Mario Clash (JU) [!]").WriteTo(dir.File("good.vb"));
+    RomBuilder::KnownDump("Mario Clash (JU) [!]").GameCode("VMCE").Title("CLASH").WriteTo(dir.File("hack.vb"));
+    RomBuilder::KnownDump("Mario Clash (JU) [b1]").Maker("99").WriteTo(dir.File("badhack.vb"));
+    RomBuilder::Unknown().WriteTo(dir.File("unknown.vb"));
+    auto w = Open();
+    auto* revert = Find<QPushButton>(w.get(), "cmdRevert");
+
+    const std::tuple<const char*, const char*, bool> expected[] = {
+        {"good.vb", "Mario Clash (JU) [!]", true},
+        {"badhack.vb", "Mario Clash (JU) [b1] [h]", true},
+        {"unknown.vb", "[UNKNOWN VB ROM]  -  Please send me a copy.", false},
+        {"hack.vb", "Mario Clash (JU) [h]", true},
+    };
+    for (auto [name, label, canRevert] : expected) {
+        w->OpenRom(Path(name));
+        EXPECT_EQ(Text(w.get(), "lblIdentify"), QString::fromLatin1(label)) << name;
+        EXPECT_EQ(revert->isEnabled(), canRevert) << name;
+    }
+    EXPECT_EQ(Text(w.get(), "lblChecksum"), QStringLiteral("0681D85B"));
+    EXPECT_EQ(w->TitleBytes(), "CLASH");
+
+    QTest::mouseClick(revert, Qt::LeftButton);
+    EXPECT_EQ(w->TitleBytes(), "MARIO CLASH");
+    EXPECT_EQ(Find<QLineEdit>(w.get(), "txtManufacturer")->text(), QStringLiteral("01"));
+    EXPECT_EQ(Find<QLineEdit>(w.get(), "txtRomId")->text(), QStringLiteral("VMCJ"));
+    EXPECT_EQ(Find<QComboBox>(w.get(), "cmbVersion")->currentText(), QStringLiteral("1.0"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("ROM Information - [MARIO CLASH]"));
+
+    // Saved with the known header, the file is a good dump again.
+    ts.messages.Answer(MessageResult::Yes);
+    Find<QAction>(w.get(), "mnuFileSave")->trigger();
+    EXPECT_EQ(ts.messages.Take().at(0).text, "Are you sure you want to save [MARIO CLASH]?");
+    w->OpenRom(Path("hack.vb"));
+    EXPECT_EQ(Text(w.get(), "lblIdentify"), QStringLiteral("Mario Clash (JU) [!]"));
+}
+
+TEST_F(RomInfoTest, WithoutAutomaticIdentificationNoChecksumIsTaken) {
+    RomBuilder::KnownDump("Golf (U) [!]").WriteTo(dir.File("golf.vb"));
+    auto w = Open(false);
+    EXPECT_EQ(w->height(), 230);
+    w->OpenRom(Path("golf.vb"));
+    EXPECT_FALSE(Find<QGroupBox>(w.get(), "fraIdentify")->isVisibleTo(w.get()));
+    EXPECT_TRUE(Text(w.get(), "lblChecksum").isEmpty());
+    EXPECT_TRUE(Text(w.get(), "lblIdentify").isEmpty());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("ROM Information - [GOLF]"));
+}
+
+TEST_F(RomInfoTest, SaveAsksFirstAndSaveAsReplacesALongerFileExactly) {
+    const auto original = RomBuilder().Title("GOLF").Maker("01").GameCode("VVGE").Size(4096).WriteTo(dir.File("a.vb"));
+    test::WriteBytes(dir.File("longer.vb"), std::vector<std::uint8_t>(10000, 0x55));
+    auto w = Open();
+    w->OpenRom(Path("a.vb"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("ROM Information - [GOLF]"));
+    EXPECT_EQ(Text(w.get(), "lblMbit"), QStringLiteral("4096 Bytes  (0.03125 MBit)"));
+    Find<QLineEdit>(w.get(), "txtRomId")->setText(QStringLiteral("VVGJ"));
+    Find<QComboBox>(w.get(), "cmbVersion")->setCurrentIndex(255);
+
+    ts.messages.Answer(MessageResult::No);
+    Find<QAction>(w.get(), "mnuFileSave")->trigger();
+    auto question = ts.messages.Take();
+    ASSERT_EQ(question.size(), 1u);
+    EXPECT_EQ(question[0].title, "Save new ROM info?");
+    EXPECT_EQ(question[0].defaultButton, MessageResult::No);
+    EXPECT_EQ(test::ReadBytes(dir.File("a.vb")), original) << "No leaves the file byte for byte";
+
+    // Replace question answered No: the other file is untouched.
+    ts.files.Choose(Path("longer.vb"));
+    ts.messages.Answer(MessageResult::No);
+    Find<QAction>(w.get(), "mnuFileSaveAs")->trigger();
+    EXPECT_EQ(ts.messages.Take().at(0).text, dir.File("longer.vb") + " already exists.\rDo you wish to replace it?");
+    EXPECT_EQ(test::ReadBytes(dir.File("longer.vb")).size(), 10000u);
+
+    ts.files.Choose(Path("longer.vb"));
+    ts.messages.Answer(MessageResult::Yes);
+    Find<QAction>(w.get(), "mnuFileSaveAs")->trigger();
+    ts.messages.Take();
+    const auto saved = test::ReadBytes(dir.File("longer.vb"));
+    ASSERT_EQ(saved.size(), original.size());
+    EXPECT_EQ(saved[4096 - 544 + 0x1F], 0xFF) << "version 1.255";
+    EXPECT_EQ(std::string(saved.begin() + 4096 - 544 + 0x1B, saved.begin() + 4096 - 544 + 0x1F), "VVGJ");
+    EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 4096 - 544, original.begin()));
+    EXPECT_EQ(test::ReadBytes(dir.File("a.vb")), original) << "Save As leaves the first file alone";
+    EXPECT_EQ(ts.settings.Read("Recent ROM #1", ""), dir.File("longer.vb"));
+}
+
+TEST_F(RomInfoTest, CodeBoxesUpperCaseAndTheMakerListFollows) {
+    RomBuilder::Unknown().WriteTo(dir.File("a.vb"));
+    auto w = Open();
+    w->OpenRom(Path("a.vb"));
+    auto* maker = Find<QLineEdit>(w.get(), "txtManufacturer");
+    auto* makers = Find<QComboBox>(w.get(), "cmbManufacturer");
+    auto* gameCode = Find<QLineEdit>(w.get(), "txtRomId");
+    EXPECT_EQ(makers->count(), 13);
+    EXPECT_EQ(makers->currentText(), QStringLiteral("Nintendo"));
+
+    maker->clear();
+    QTest::keyClicks(maker, QStringLiteral("e4"));
+    EXPECT_EQ(maker->text(), QStringLiteral("E4"));
+    EXPECT_EQ(makers->currentText(), QStringLiteral("T&E Soft"));
+    maker->setText(QStringLiteral("zz"));
+    EXPECT_EQ(makers->currentIndex(), -1);
+
+    makers->setCurrentIndex(4);
+    Q_EMIT makers->activated(4);
+    EXPECT_EQ(maker->text(), QStringLiteral("67"));
+    EXPECT_EQ(makers->currentText(), QStringLiteral("Ocean"));
+
+    gameCode->clear();
+    QTest::keyClicks(gameCode, QStringLiteral("vmj"));
+    gameCode->setCursorPosition(2);
+    QTest::keyClicks(gameCode, QStringLiteral("c"));
+    EXPECT_EQ(gameCode->text(), QStringLiteral("VMCJ"));
+    EXPECT_EQ(gameCode->cursorPosition(), 3) << "the caret stays where the user typed";
+}
+
+TEST_F(RomInfoTest, RecentItemsOpenOrQuietlyLeaveTheList) {
+    RomBuilder::Unknown().WriteTo(dir.File("a.vb"));
+    RomBuilder::Unknown().WriteTo(dir.File("b.vb"));
+    auto w = Open();
+    w->OpenRom(Path("a.vb"));
+    w->OpenRom(Path("b.vb"));
+    auto* item0 = Find<QAction>(w.get(), "mnuFileRecent0");
+    auto* item1 = Find<QAction>(w.get(), "mnuFileRecent1");
+    EXPECT_EQ(item0->text(), QStringLiteral("&0 ") + Path("b.vb"));
+    EXPECT_EQ(item1->text(), QStringLiteral("&1 ") + Path("a.vb"));
+    EXPECT_FALSE(Find<QAction>(w.get(), "mnuFileRecent2")->isVisible());
+
+    item1->trigger();
+    EXPECT_EQ(Text(w.get(), "lblFileName"), Path("a.vb"));
+    EXPECT_EQ(item0->text(), QStringLiteral("&0 ") + Path("a.vb"));
+
+    std::filesystem::remove(dir.File("b.vb"));
+    item1->trigger();
+    EXPECT_TRUE(ts.messages.Shown().empty()) << "a vanished file leaves without a message";
+    EXPECT_FALSE(item1->isVisible());
+    EXPECT_EQ(Text(w.get(), "lblFileName"), Path("a.vb")) << "the window stays as it was";
+
+    ts.messages.Answer(MessageResult::Yes);
+    Find<QAction>(w.get(), "mnuFileClose")->trigger();
+    EXPECT_EQ(ts.messages.Take().at(0).title, "Close ROM?");
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("ROM Information - [No ROM Loaded]"));
+}
+
+TEST_F(RomInfoTest, TitleEditorInsertsKatakanaAndOkWritesItBack) {
+    RomBuilder().Title("V").Maker("8B").GameCode("VTRJ").WriteTo(dir.File("v.vb"));
+    auto w = Open();
+    w->OpenRom(Path("v.vb"));
+
+    bool checked = false;
+    test::WhenModalShown([&](QWidget* ime) {
+        EXPECT_EQ(ime->windowTitle(), QStringLiteral("Virtual Boy ROM Title Editor..."));
+        auto* box = Find<QLineEdit>(ime, "txtRomTitle");
+        EXPECT_EQ(box->maxLength(), 20);
+        auto* dot = Find<QPushButton>(ime, "cmdKatakana_60");
+        EXPECT_EQ(dot->toolTip(), QStringLiteral("Middle Dot"));
+        EXPECT_EQ(Find<QPushButton>(ime, "cmdKatakana_0")->text(), QString(QChar(0xFF71)));
+        QTest::mouseClick(dot, Qt::LeftButton);
+        QTest::keyClicks(box, QStringLiteral("TETRIS"));
+        EXPECT_EQ(box->toolTip(), QString::fromLatin1("V\xB7TETRIS"));
+        // Three selected characters become one code, and the caret follows it.
+        box->setSelection(2, 3);
+        QTest::mouseClick(Find<QPushButton>(ime, "cmdKatakana_1"), Qt::LeftButton);
+        EXPECT_EQ(box->cursorPosition(), 3);
+        box->setSelection(2, 1);
+        box->insert(QStringLiteral("TET"));
+        checked = true;
+        QTest::mouseClick(Find<QPushButton>(ime, "cmdOK"), Qt::LeftButton);
+    });
+    QTest::mouseClick(Find<QPushButton>(w.get(), "cmdJapaneseIme"), Qt::LeftButton);
+    ASSERT_TRUE(checked);
+    EXPECT_EQ(w->TitleBytes(), "V\xA5TETRIS");
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("ROM Information - [V\u00B7TETRIS]"));
+    EXPECT_EQ(Find<QLabel>(w.get(), "lblTitle")->toolTip(), QString::fromUtf8("V\u00B7TETRIS"));
+
+    test::WhenModalShown([&](QWidget* ime) {
+        Find<QLineEdit>(ime, "txtRomTitle")->setText(QStringLiteral("CHANGED"));
+        QTest::mouseClick(Find<QPushButton>(ime, "cmdCancel"), Qt::LeftButton);
+    });
+    QTest::mouseClick(Find<QPushButton>(w.get(), "cmdJapaneseIme"), Qt::LeftButton);
+    EXPECT_EQ(w->TitleBytes(), "V\xA5TETRIS") << "Cancel changes nothing";
+}
