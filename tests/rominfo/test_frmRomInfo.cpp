@@ -164,6 +164,22 @@ TEST_F(RomInfoTest, SaveAsksFirstAndSaveAsReplacesALongerFileExactly) {
     EXPECT_EQ(ts.settings.Read("Recent ROM #1", ""), dir.File("longer.vb"));
 }
 
+TEST_F(RomInfoTest, AFailedSaveSaysWhyAndKeepsTheRomOnItsFile) {
+    const auto original = RomBuilder::Unknown().WriteTo(dir.File("a.vb"));
+    auto w = Open();
+    w->OpenRom(Path("a.vb"));
+    Find<QLineEdit>(w.get(), "txtRomId")->setText(QStringLiteral("VXXE"));
+    ts.files.Choose(Path("no-such-folder/b.vb"));
+    Find<QAction>(w.get(), "mnuFileSaveAs")->trigger();
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Save failed");
+    EXPECT_NE(shown[0].text.find(dir.File("no-such-folder/b.vb")), std::string::npos);
+    EXPECT_EQ(Text(w.get(), "lblFileName"), Path("a.vb"));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("no-such-folder")));
+    EXPECT_EQ(test::ReadBytes(dir.File("a.vb")), original);
+}
+
 TEST_F(RomInfoTest, CodeBoxesUpperCaseAndTheMakerListFollows) {
     RomBuilder::Unknown().WriteTo(dir.File("a.vb"));
     auto w = Open();
