@@ -1,14 +1,42 @@
 #include "cli/Cli.h"
 
 #include <CLI/CLI.hpp>
+#include <array>
 #include <ostream>
+#include <string_view>
 
 namespace kestro::cli {
 
+namespace {
+
+struct Command {
+    std::string_view name;
+    std::string_view summary;
+    int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+
+constexpr std::array<Command, 3> kCommands{{
+    {"info", "Show ROM images' headers and identification (text or --json)", &InfoCommand},
+    {"romaji", "Print the romaji reading of a title", &RomajiCommand},
+    {"header", "Change a ROM image's header and save it", &HeaderCommand},
+}};
+
+}  // namespace
+
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // A command parses its own arguments, so that "kestro info --help" is its own help.
+    if (args.size() >= 2) {
+        for (const Command& command : kCommands) {
+            if (args[1] == command.name) return command.run({args.begin() + 2, args.end()}, out, err);
+        }
+    }
+
     CLI::App app{"kestro: batch tools for Nintendo Virtual Boy ROM images (.vb)", "kestro"};
     app.set_version_flag("--version", std::string("kestro ") + KESTRO_VERSION);
     app.require_subcommand(0, 1);
+    for (const Command& command : kCommands)
+        app.add_subcommand(std::string(command.name), std::string(command.summary));
+    app.footer("Run 'kestro COMMAND --help' for a command's options.");
 
     std::vector<std::string> argv(args.rbegin(), args.rend());
     if (!argv.empty()) argv.pop_back();  // the program name
@@ -27,10 +55,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         err << "kestro: " << e.what() << '\n' << "Run 'kestro --help' for usage.\n";
         return kExitUsage;
     }
-    if (app.get_subcommands().empty()) {
-        out << app.help();
-        return kExitOk;
-    }
+    out << app.help();
     return kExitOk;
 }
 

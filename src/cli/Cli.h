@@ -15,4 +15,19 @@ inline constexpr int kExitUsage = 2;
 /// Runs the tool with its arguments (argv[0] first), writing to out and err.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// Each command takes the arguments after its name.
+
+/// `kestro info [--json] FILE...`: every file as the ROM information window
+/// shows it with identification on. 0 when all were accepted, 1 when any was refused.
+int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// `kestro romaji [--hex] TEXT`: the romaji reading of a title, in UTF-8.
+int RomajiCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// `kestro header FILE [--title TEXT | --title-hex HEX] [--maker CODE]
+/// [--game-code CODE] [--version N] [--revert]`: edits the header as Save ROM
+/// does and writes the file. 1 when the file is refused, the ROM is unknown
+/// to --revert, or the write fails; the file is then left as it was.
+int HeaderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace kestro::cli

@@ -29,7 +29,7 @@ public:
     /// A known dump of the table: its expected header (version 0) and filler
     /// reaching its column A checksum, so that it identifies as that name;
     /// change a field afterwards for the "[h]" forms. The size is the smallest
-    /// power of two that fits (1 MiB or 2 MiB for the rows). Five homebrew rows
+    /// power of two that fits (512 KiB to 2 MiB for the rows, as real dumps). Five homebrew rows
     /// cannot match column B with their expected header ("Croach, The (PD)",
     /// "Virtual Pong (PD)", "Virtual-E Cursor Demo (PD)", "Reality Boy Demo 1
     /// (PD)", "Reality Boy Demo 2 (PD)"): built so, they identify with "[h]".

@@ -1,0 +1,98 @@
+#include "cli/CommandSupport.h"
+
+#include <ostream>
+
+#include "cli/Cli.h"
+#include "rom/MakerTable.h"
+#include "rom/TitleText.h"
+#include "rominfo/RomInfoView.h"
+#include "rominfo/RomajiReading.h"
+
+namespace kestro::cli {
+
+std::optional<int> ParseCommand(CLI::App& command, const std::vector<std::string>& args, std::ostream& out,
+                                std::ostream& err) {
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        command.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << command.help();
+        return kExitOk;
+    } catch (const CLI::ParseError& e) {
+        err << command.get_name() << ": " << e.what() << '\n'
+            << "Run '" << command.get_name() << " --help' for usage.\n";
+        return kExitUsage;
+    }
+    return std::nullopt;
+}
+
+std::string PrintableText(std::string_view bytes, bool katakana) {
+    std::string out;
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        const bool control = b < 0x20 || (b >= 0x7F && b < 0xA0);
+        const std::string_view one(&c, 1);
+        out += control ? "\xEF\xBF\xBD" : katakana ? rom::TitleToUtf8(one) : rom::Latin1ToUtf8(one);
+    }
+    return out;
+}
+
+std::string MessageLine(const app::Message& message) {
+    std::string text = message.text;
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return message.title + ": " + text;
+}
+
+nlohmann::ordered_json RomJson(const std::string& path, const rom::RomOpenResult& opened) {
+    nlohmann::ordered_json json;
+    json["path"] = path;
+    json["accepted"] = opened.Accepted();
+    if (!opened.Accepted()) {
+        json["message"] = {{"title", opened.message.title}, {"text", opened.message.text}};
+        return json;
+    }
+    const auto view = rominfo::DescribeRom(opened.image, true);
+    const auto& id = *view.identification;
+    json["size"] = opened.image.size;
+    json["size_text"] = view.sizeText;
+    json["title"] = rom::TitleToUtf8(view.title);
+    json["title_hex"] = rom::HexText(view.title);
+    json["reading"] = rom::Latin1ToUtf8(view.reading);
+    json["maker_code"] = rom::Latin1ToUtf8(view.makerCode);
+    auto makerName = rom::MakerListName(view.makerCode);
+    json["maker_name"] = makerName ? nlohmann::ordered_json(*makerName) : nlohmann::ordered_json(nullptr);
+    json["game_code"] = rom::Latin1ToUtf8(view.gameCode);
+    json["version"] = view.version;
+    json["version_text"] = view.versionText;
+    json["checksum_a"] = id.checksumA;
+    json["checksum_b"] = id.checksumB;
+    json["identification"] = id.label;
+    json["revert_available"] = id.revertAvailable;
+    return json;
+}
+
+void PrintRom(std::ostream& out, const std::string& path, const rom::RomOpenResult& opened) {
+    out << path << '\n';
+    if (!opened.Accepted()) {
+        out << "  Refused:          " << MessageLine(opened.message) << '\n';
+        return;
+    }
+    const auto view = rominfo::DescribeRom(opened.image, true);
+    const auto& id = *view.identification;
+    auto makerName = rom::MakerListName(view.makerCode);
+    out << "  ROM Title:        " << PrintableText(view.title) << '\n'
+        << "  Reading:          " << PrintableText(view.reading, false) << '\n'
+        << "  Manufacturer ID:  " << PrintableText(view.makerCode, false) << (makerName ? " (" + *makerName + ")" : "")
+        << '\n'
+        << "  ROM ID:           " << PrintableText(view.gameCode, false) << '\n'
+        << "  Version:          " << view.versionText << '\n'
+        << "  ROM Size:         " << view.sizeText << '\n'
+        << "  Identify ROM:     " << id.label << '\n'
+        << "  Checksums:        " << id.checksumA << " (header left out), " << id.checksumB << " (whole file)\n"
+        << "  Revert:           " << (id.revertAvailable ? "available" : "not available") << '\n';
+}
+
+}  // namespace kestro::cli

@@ -1,0 +1,37 @@
+#pragma once
+// What the commands share: argument parsing with help and usage errors, and
+// the report of one ROM as text or JSON.
+
+#include <CLI/CLI.hpp>
+#include <iosfwd>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Message.h"
+#include "rom/RomImage.h"
+
+namespace kestro::cli {
+
+/// Parses a command's arguments. Returns the exit status when parsing ends
+/// the command (help was asked for, or the arguments are wrong), else nothing.
+std::optional<int> ParseCommand(CLI::App& command, const std::vector<std::string>& args, std::ostream& out,
+                                std::ostream& err);
+
+/// Single-byte text for a terminal, in UTF-8: with katakana true (titles)
+/// 0xA1-0xDF as half-width katakana, other bytes as Latin-1; control codes as
+/// U+FFFD, so that a ROM's header cannot drive the terminal.
+std::string PrintableText(std::string_view bytes, bool katakana = true);
+
+/// A message on one line: "Title: text", its line breaks as spaces.
+std::string MessageLine(const app::Message& message);
+
+/// One file's report object for `info --json`.
+nlohmann::ordered_json RomJson(const std::string& path, const rom::RomOpenResult& opened);
+
+/// One file's readable report block.
+void PrintRom(std::ostream& out, const std::string& path, const rom::RomOpenResult& opened);
+
+}  // namespace kestro::cli
