@@ -19,7 +19,6 @@ RomInfoView DescribeRom(const rom::RomImage& image, bool identify) {
     RomInfoView view;
     view.title = header.title;
     view.reading = RomajiReading(header.title);
-    view.caption = WindowCaption(header.title);
     view.makerCode = header.makerCode;
     view.makerIndex = rom::FindMaker(header.makerCode);
     view.gameCode = header.gameCode;

@@ -1,31 +1,20 @@
 #pragma once
-// What the ROM information window shows for an open ROM, built in the core
-// so that the window and the command line show the same texts.
+// The fields the ROM information window shows for an open ROM, gathered in
+// one place for the command line's report.
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "rom/Identification.h"
 #include "rom/RomImage.h"
 
 namespace kestro::rominfo {
 
-/// The caption while no ROM is open.
-inline constexpr std::string_view kNoRomCaption = "ROM Information - [No ROM Loaded]";
-
-/// "ROM Information - [" + the title's reading + "]".
-std::string WindowCaption(std::string_view title);
-
-/// The title label's tooltip: the reading when it differs from the title, else the title.
-std::string TitleTooltip(std::string_view title);
-
 /// The window's fields for an open ROM. Texts are byte strings as the header
 /// holds them; the reading is single-byte Latin-1.
 struct RomInfoView {
     std::string title;                                  ///< title label (trailing spaces removed)
     std::string reading;                                ///< romaji reading of the title
-    std::string caption;                                ///< window caption
     std::string makerCode;                              ///< maker box
     std::optional<int> makerIndex;                      ///< maker list entry selected, none for an unknown code
     std::string gameCode;                               ///< game code box

@@ -18,7 +18,7 @@ rom::RomImage Image(const RomBuilder& builder) {
 TEST(RomInfoView, FieldsAsTheWindowShowsThem) {
     auto view = DescribeRom(Image(RomBuilder::KnownDump("Red Alarm (J) [!]").Maker("e4").Version(3)), true);
     EXPECT_EQ(view.title, "REDALARM");
-    EXPECT_EQ(view.caption, "ROM Information - [REDALARM]");
+    EXPECT_EQ(view.reading, "REDALARM");
     EXPECT_EQ(view.makerIndex, std::nullopt);  // the box upper-cases what is typed; the header holds "e4"
     EXPECT_EQ(view.versionText, "1.3");
     EXPECT_EQ(view.sizeText, "524288 Bytes  (4 MBit)");
@@ -27,17 +27,8 @@ TEST(RomInfoView, FieldsAsTheWindowShowsThem) {
 
     auto quiet = DescribeRom(Image(RomBuilder().Maker("E4").Title("\xB2\xDD\xBD\xCF\xB3\xBD")), false);
     EXPECT_EQ(quiet.makerIndex, 9);
-    EXPECT_EQ(quiet.caption, "ROM Information - [Insumausu]");
+    EXPECT_EQ(quiet.reading, "Insumausu");
     EXPECT_FALSE(quiet.identification);  // no checksum is taken with identification off
-}
-
-TEST(RomInfoView, TooltipIsTheReadingWhenItDiffers) {
-    EXPECT_EQ(TitleTooltip("GOLF"), "GOLF");
-    EXPECT_EQ(TitleTooltip("mario"), "Mario");
-    EXPECT_EQ(TitleTooltip("\xAF\xB6"), "Ttka");
-    EXPECT_EQ(TitleTooltip(""), "");
-    EXPECT_EQ(WindowCaption(""), "ROM Information - []");
-    EXPECT_EQ(kNoRomCaption, "ROM Information - [No ROM Loaded]");
 }
 
 }  // namespace
