@@ -10,6 +10,7 @@
 #include "app/frmMain.h"
 #include "platform/Text.h"
 #include "rominfo/frmRomInfo.h"
+#include "tiles/frmTileViewer.h"
 
 namespace kestro::app {
 
@@ -19,7 +20,8 @@ void frmMain::mnuFileRomInfo_Click() {
 }
 
 void frmMain::mnuFileTileViewer_Click() {
-    // The tile viewer opens here.
+    tiles::frmTileViewer viewer(m_services, this);
+    viewer.exec();
 }
 
 void frmMain::mnuFileRomDatabase_Click() {

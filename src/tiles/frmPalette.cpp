@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "app/NumericText.h"
 #include "app/SettingsKeys.h"
@@ -34,7 +35,9 @@ frmPalette::frmPalette(platform::Services& services, QWidget* parent) : QDialog(
 }
 
 void frmPalette::BuildControls() {
-    auto* grid = new QGridLayout(this);
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout();
+    layout->addLayout(grid);
     for (int k = 0; k < 3; ++k) grid->addWidget(new QLabel(QString::fromLatin1(kComponents[k].first), this), 0, k + 1);
     for (int c = 0; c < 4; ++c) {
         const QString colour = QStringLiteral("Col") + QString::number(c + 1);
@@ -50,17 +53,22 @@ void frmPalette::BuildControls() {
         }
         cmdColRevert[c] = new QPushButton(QStringLiteral("Revert"), this);
         cmdColRevert[c]->setObjectName(QStringLiteral("cmd") + colour + QStringLiteral("Revert"));
+        cmdColRevert[c]->setAutoDefault(false);
         grid->addWidget(cmdColRevert[c], c + 1, 4);
     }
-    auto button = [this, grid](QPushButton*& b, const char* name, const char* caption, int column) {
+    auto* buttons = new QHBoxLayout();
+    layout->addLayout(buttons);
+    auto button = [this, buttons](QPushButton*& b, const char* name, const char* caption) {
         b = new QPushButton(QString::fromLatin1(caption), this);
         b->setObjectName(QString::fromLatin1(name));
-        grid->addWidget(b, 5, column);
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
     };
-    button(cmdSave, "cmdSave", "Save", 0);
-    button(cmdLoad, "cmdLoad", "Load", 1);
-    button(cmdApply, "cmdApply", "Apply", 3);
-    button(cmdCancel, "cmdCancel", "Cancel", 4);
+    button(cmdSave, "cmdSave", "Save");
+    button(cmdLoad, "cmdLoad", "Load");
+    buttons->addStretch();
+    button(cmdApply, "cmdApply", "Apply");
+    button(cmdCancel, "cmdCancel", "Cancel");
     setFixedSize(sizeHint());
 }
 

@@ -1,0 +1,115 @@
+// The tile viewer's File and Edit commands: opening and closing ROMs, the
+// recent files, copying and saving the view.
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include "platform/DrawingSurface.h"
+#include "platform/Swatch.h"
+#include "platform/Text.h"
+#include "rom/RomImage.h"
+#include "tiles/ImageFile.h"
+#include "tiles/TileTexts.h"
+#include "tiles/frmTileViewer.h"
+
+namespace kestro::tiles {
+
+using platform::Q;
+using platform::U8;
+
+void frmTileViewer::mnuFileOpen_Click() {
+    const QString path =
+        m_services.files.OpenFile(this, QStringLiteral("Open"), Q(kRomFilter), Q(m_baseDirectory), QString());
+    if (path.isEmpty()) return;
+    AfterOpen(LoadRom(path), path);
+}
+
+void frmTileViewer::mnuFileRecent_Click(int index) {
+    const auto path = m_recent.Select(index);
+    if (!path) {
+        RefreshRecentMenu();  // the file was gone and left the list
+        return;
+    }
+    AfterOpen(LoadRom(Q(*path)), Q(*path));
+}
+
+bool frmTileViewer::LoadRom(const QString& path) {
+    rom::RomOpenResult opened = rom::OpenRom(U8(path));
+    if (!opened.Accepted()) {
+        m_services.messages.Show(this, opened.message);
+        m_recent.Remove(U8(path));
+        RefreshRecentMenu();
+        return false;
+    }
+    StopRedraw();
+    lblFileLen->setText(QString::number(opened.image.size));
+    m_title = opened.image.Header().title;
+    m_rom = std::make_shared<const std::vector<std::uint8_t>>(std::move(opened.image.data));
+    m_recent.Add(U8(path));
+    RefreshRecentMenu();
+    lblRomLabel->setText(platform::TitleToDisplay(m_title));
+    setWindowTitle(TitleCaption());
+    return true;
+}
+
+void frmTileViewer::AfterOpen(bool loaded, const QString& path) {
+    if (!loaded) {
+        mnuFileClose_Click();
+        return;
+    }
+    lblFileName->setText(path);
+    for (QAction* a : {mnuFileClose, mnuEditCopy, mnuEditSave}) a->setEnabled(true);
+    for (QWidget* w : {static_cast<QWidget*>(lblWidth1), static_cast<QWidget*>(lblWidth),
+                       static_cast<QWidget*>(lblOffset1), static_cast<QWidget*>(lblOffset)}) {
+        w->setEnabled(true);
+    }
+    SetNavigationEnabled(true);
+    cmdUpdate->setEnabled(!chkAutoUpdate->isChecked());
+    chkAutoUpdate->setEnabled(true);
+    // A new background clears the surface.
+    picTileViewer->SetBackColour(platform::ToQColor(kSurfaceColour));
+    m_image = PixelImage(kViewWidth, kViewHeight, kSurfaceColour);
+    ShowImage();
+    lblOffset->setText(QStringLiteral("0"));
+    if (chkAutoUpdate->isChecked()) RedrawTiles();
+}
+
+void frmTileViewer::mnuFileClose_Click() {
+    StopRedraw();
+    for (QAction* a : {mnuFileClose, mnuEditCopy, mnuEditSave}) a->setEnabled(false);
+    m_image.Fill(kSurfaceColour);
+    picTileViewer->update();
+    SetNavigationEnabled(false);
+    cmdUpdate->setEnabled(false);
+    chkAutoUpdate->setEnabled(false);
+}
+
+void frmTileViewer::mnuFileBack_Click() {
+    close();
+}
+
+void frmTileViewer::mnuEditCopy_Click() {
+    QGuiApplication::clipboard()->setImage(picTileViewer->Image().copy());
+    m_services.messages.Show(this, CopiedMessage());
+}
+
+void frmTileViewer::mnuEditSave_Click() {
+    const QString path =
+        m_services.files.SaveFile(this, QStringLiteral("Save As"), Q(kBitmapFilter), Q(m_baseDirectory), QString());
+    if (path.isEmpty()) return;
+    if (QFileInfo::exists(path) &&
+        m_services.messages.Show(this, ReplaceQuestion(U8(path))) != app::MessageResult::Yes) {
+        return;
+    }
+    if (auto written = WriteImageFile(U8(path), m_image, ImageFormat::Bmp); !written) {
+        m_services.messages.Show(this, WriteFailedMessage(written.reason));
+        return;
+    }
+    m_services.messages.Show(this, SavedMessage(U8(path)));
+}
+
+}  // namespace kestro::tiles

@@ -1,0 +1,201 @@
+// The tile viewer window: opening ROMs, navigation, goto, palettes, recent files.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "platform/Swatch.h"
+#include "tiles/PaletteFile.h"
+#include "tiles/TileViewerFixture.h"
+
+namespace kestro::tiles {
+namespace {
+
+using platform::Q;
+
+constexpr std::array<const char*, 14> kNavigation{
+    "cmdGotoWidth", "cmdGotoOffset", "cmdTileHalf",  "cmdTileDouble",     "cmdOffsetDown",
+    "cmdOffsetUp",  "cmdTileLeft",   "cmdTileRight", "cmdOffsetDownTile", "cmdOffsetUpTile",
+    "cmdUp",        "cmdDown",       "cmdPageUp",    "cmdPageDown"};
+
+TEST_F(TileViewerTest, OpensEmptyWithTileModeAndTheStoredColours) {
+    t.settings.Write("Tile Display Mode", "1");
+    t.settings.Write("Black Tile Green", "99");
+    EXPECT_EQ(Viewer().windowTitle(), QStringLiteral("ROM Tile Viewer - [No ROM loaded]"));
+    EXPECT_EQ(t.settings.Values().at("Tile Display Mode"), "0");  // written at every load
+    EXPECT_TRUE(Find<QRadioButton>("optDspMode_0")->isChecked());
+    EXPECT_FALSE(Find<QRadioButton>("optDspMode_0")->isEnabled());
+    EXPECT_FALSE(Find<QRadioButton>("optDspMode_1")->isChecked());
+    EXPECT_FALSE(Find<QRadioButton>("optDspMode_1")->isEnabled());
+    EXPECT_EQ(Text("lblWidth1"), QStringLiteral("Width (tiles)"));
+    EXPECT_EQ(Text("lblWidth"), QStringLiteral("48"));
+    EXPECT_EQ(Text("lblOffset"), QStringLiteral("0"));
+    for (const char* name : kNavigation) EXPECT_FALSE(Button(name)->isEnabled()) << name;
+    EXPECT_FALSE(Button("cmdUpdate")->isEnabled());
+    EXPECT_FALSE(Find<QCheckBox>("chkAutoUpdate")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("mnuEditSave")->isEnabled());
+    EXPECT_TRUE(Button("cmdChangePalette")->isEnabled());
+    EXPECT_EQ(Button("cmdGotoOffset")->toolTip(), QStringLiteral("CHange file offset..."));
+    EXPECT_EQ(Button("cmdOffsetUp")->text(), QStringLiteral("1->"));
+    EXPECT_EQ(Find<platform::Swatch>("picCol1")->toolTip(), QStringLiteral("Bright Red"));
+    EXPECT_EQ(Find<platform::Swatch>("picCol1")->BackColour(), QColor(255, 0, 0));
+    EXPECT_EQ(Find<platform::Swatch>("picCol4")->BackColour(), QColor(64, 99, 0));
+    EXPECT_FALSE(Find<QMenu>("mnuFileRecent")->menuAction()->isVisible());  // no recent ROMs yet
+}
+
+TEST_F(TileViewerTest, OpeningARomEnablesTheViewAndUpdateDrawsIt) {
+    const std::string path = MakeRom("game.vb", 65536, 3, "\xC4\xCB\xDE");
+    Open(path);
+    EXPECT_EQ(Viewer().windowTitle(), QStringLiteral("ROM Tile Viewer - [Tobi]"));
+    EXPECT_EQ(t.files.Requests().back().filter,
+              QStringLiteral("Virtual Boy ROM Image (*.vb)|*.vb|All Files (*.*)|*.*"));
+    EXPECT_EQ(Text("lblFileLen"), QStringLiteral("65536"));
+    EXPECT_EQ(Text("lblFileName"), Q(path));
+    EXPECT_EQ(t.settings.Values().at("Recent ROM #1"), path);
+    for (const char* name : kNavigation) EXPECT_TRUE(Button(name)->isEnabled()) << name;
+    EXPECT_TRUE(Button("cmdUpdate")->isEnabled());
+    EXPECT_EQ(Surface().pixel(100, 100), qRgb(0, 128, 128));  // cleared, not drawn: auto-update is off
+
+    t.clock.now = 7200.4;
+    Click("cmdUpdate");
+    EXPECT_EQ(Surface(), Expected(path, 0, 48));
+    EXPECT_EQ(Viewer().windowTitle(), QStringLiteral("ROM Tile Viewer - [Tobi]"));
+    EXPECT_EQ(Button("cmdUpdate")->text(), QStringLiteral("Update Screen: 0.4 seconds"));
+}
+
+TEST_F(TileViewerTest, ButtonsPageThroughTheRomWithinItsBounds) {
+    const std::string path = MakeRom("nav.vb", 4096);
+    Open(path);
+    Click("cmdOffsetDown");
+    EXPECT_EQ(Text("lblOffset"), QStringLiteral("0"));
+    Click("cmdPageDown");
+    EXPECT_EQ(Text("lblOffset"), QStringLiteral("4080"));  // 16 x 48 x 28 is past the end: L - 16
+    for (int i = 0; i < 20; ++i) Click("cmdOffsetUp");
+    EXPECT_EQ(Text("lblOffset"), QStringLiteral("4095"));
+    Click("cmdOffsetUpTile");
+    EXPECT_EQ(Text("lblOffset"), QStringLiteral("4080"));
+    Click("cmdUp");
+    EXPECT_EQ(Text("lblOffset"), QStringLiteral("3312"));
+    Click("cmdTileHalf");
+    Click("cmdTileHalf");
+    Click("cmdTileLeft");
+    EXPECT_EQ(Text("lblWidth"), QStringLiteral("11"));
+    Click("cmdTileDouble");
+    EXPECT_EQ(Text("lblWidth"), QStringLiteral("22"));
+    Click("cmdPageUp");
+    EXPECT_EQ(Text("lblOffset"), QStringLiteral("0"));
+
+    // With auto-update every step redraws at once.
+    Find<QCheckBox>("chkAutoUpdate")->click();
+    EXPECT_EQ(t.settings.Values().at("AutoUpdate Viewer"), "True");
+    EXPECT_FALSE(Button("cmdUpdate")->isEnabled());
+    Click("cmdOffsetUp");
+    EXPECT_EQ(Surface(), Expected(path, 1, 22));
+    Click("cmdTileRight");
+    EXPECT_EQ(Surface(), Expected(path, 1, 23));
+}
+
+TEST_F(TileViewerTest, GotoSetsTheWidthOrOffsetAndRedrawsWhenAutomatic) {
+    t.settings.Write("AutoUpdate Viewer", "True");
+    const std::string path = MakeRom("goto.vb", 8192);
+    Open(path);
+    EXPECT_EQ(Surface(), Expected(path, 0, 48));  // auto-update draws the opened ROM at once
+    test::WhenModalShown([](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Goto specific width..."));
+        dialog->findChild<QLineEdit*>(QStringLiteral("txtGoto"))->setText(QStringLiteral("99999"));
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdGoto"))->click();
+    });
+    Click("cmdGotoWidth");
+    EXPECT_EQ(Text("lblWidth"), QStringLiteral("32767"));
+    EXPECT_EQ(Text("lblGotoWhat"), QStringLiteral("Width"));
+    test::WhenModalShown([](QWidget* dialog) {
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("txtGoto"));
+        EXPECT_EQ(box->text(), QStringLiteral("0"));
+        box->setText(QStringLiteral("777"));
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdGoto"))->click();
+    });
+    Click("cmdGotoOffset");
+    EXPECT_EQ(Text("lblOffset"), QStringLiteral("777"));
+    EXPECT_EQ(Surface(), Expected(path, 777, 32767));
+}
+
+TEST_F(TileViewerTest, APaletteFileLoadedInThePaletteWindowRedrawsTheView) {
+    t.settings.Write("AutoUpdate Viewer", "True");
+    const TilePalette custom{{{{0, 255, 0}, {0, 170, 0}, {0, 85, 0}, {0, 0, 40}}}};
+    ASSERT_TRUE(WritePaletteFile(dir.File("green.pvb"), custom));
+    const std::string path = MakeRom("pal.vb", 32768);
+    Open(path);
+    t.files.Choose(Q(dir.File("green.pvb")));
+    test::WhenModalShown([](QWidget* palette) {
+        test::WhenModalShown([palette](QWidget* loader) {
+            loader->findChild<QPushButton*>(QStringLiteral("cmdLoadCustom"))->click();
+            // Back in the palette window once the loader has closed.
+            QTimer::singleShot(0, palette,
+                               [palette] { palette->findChild<QPushButton*>(QStringLiteral("cmdApply"))->click(); });
+        });
+        palette->findChild<QPushButton*>(QStringLiteral("cmdLoad"))->click();
+    });
+    Click("cmdChangePalette");
+    EXPECT_EQ(Find<platform::Swatch>("picCol1")->BackColour(), QColor(0, 255, 0));
+    EXPECT_EQ(t.settings.Values().at("Black Tile Blue"), "40");
+    EXPECT_EQ(Surface(), Expected(path, 0, 48, custom));
+
+    test::WhenModalShown([](QWidget* palette) {
+        palette->findChild<QLineEdit*>(QStringLiteral("txtCol1R"))->setText(QStringLiteral("200"));
+        palette->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    });
+    Click("cmdChangePalette");
+    EXPECT_EQ(Surface(), Expected(path, 0, 48, custom));  // Cancel kept the colours
+}
+
+TEST_F(TileViewerTest, RefusedFilesAndRecentFiles) {
+    const std::string good = MakeRom("good.vb", 4096);
+    test::WriteBytes(dir.File("small.vb"), std::vector<std::uint8_t>(544, 0));
+    Open(good);
+    t.settings.Write("Recent ROM #2", dir.File("small.vb"));
+    m_viewer.reset();  // reopen the window to see the list as stored
+    ASSERT_TRUE(Find<QAction>("mnuFileRecent1")->isVisible());
+    EXPECT_EQ(Find<QAction>("mnuFileRecent1")->text(), Q("&1 " + dir.File("small.vb")));
+    Trigger("mnuFileRecent1");
+    ASSERT_EQ(t.messages.Shown().size(), 1u);
+    EXPECT_EQ(t.messages.Shown()[0].text, "File too small to be a VB ROM image.");
+    EXPECT_EQ(t.messages.Shown()[0].title, "Invalid VB ROM");
+    EXPECT_EQ(t.settings.Values().at("Recent ROM #2"), "");  // the refused path left the list
+    EXPECT_FALSE(Button("cmdUpdate")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("mnuEditCopy")->isEnabled());
+
+    Trigger("mnuFileRecent0");  // the good ROM again
+    EXPECT_EQ(Text("lblFileName"), Q(good));
+    EXPECT_TRUE(Button("cmdUpdate")->isEnabled());
+
+    std::filesystem::remove(good);  // a recent file that has gone leaves quietly
+    Trigger("mnuFileRecent0");
+    EXPECT_EQ(t.messages.Shown().size(), 1u);
+    EXPECT_EQ(t.settings.Values().at("Recent ROM #1"), "");
+    EXPECT_FALSE(Find<QMenu>("mnuFileRecent")->menuAction()->isVisible());
+
+    t.files.Choose(QString());  // cancelling the open dialog leaves the view as it was
+    Trigger("mnuFileOpen");
+    EXPECT_EQ(Text("lblFileName"), Q(good));
+    EXPECT_TRUE(Button("cmdUpdate")->isEnabled());
+}
+
+TEST_F(TileViewerTest, KeysTypedOnTheSurfaceAndHelp) {
+    QTest::keyClick(Find<platform::DrawingSurface>("picTileViewer"), Qt::Key_A);
+    ASSERT_EQ(t.messages.Shown().size(), 1u);
+    EXPECT_EQ(t.messages.Shown()[0].text, "97");
+    test::WhenModalShown([](QWidget* help) {
+        EXPECT_EQ(help->windowTitle(), QStringLiteral("ROM Tile Viewer Help"));
+        auto* text = help->findChild<QPlainTextEdit*>(QStringLiteral("txtHelp"));
+        EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Width (tiles)")));
+        help->close();
+    });
+    Trigger("mnuHelpHelp");
+}
+
+}  // namespace
+}  // namespace kestro::tiles

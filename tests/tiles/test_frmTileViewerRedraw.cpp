@@ -1,0 +1,161 @@
+// The tile viewer's redraw as the user sees it, stopping it midway, and
+// copying or saving the view.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/frmMain.h"
+#include "support/gui/TestServices.h"
+#include "tiles/TileViewerFixture.h"
+
+namespace kestro::tiles {
+namespace {
+
+using app::MessageResult;
+using platform::Q;
+
+// The designed order in which a redraw disables its controls.
+constexpr std::array<const char*, 17> kRedrawOrder{
+    "cmdGotoWidth", "cmdGotoOffset", "cmdTileHalf",       "cmdTileDouble",   "cmdOffsetDown",   "cmdOffsetUp",
+    "cmdTileLeft",  "cmdTileRight",  "cmdOffsetDownTile", "cmdOffsetUpTile", "cmdUp",           "cmdDown",
+    "cmdPageUp",    "cmdPageDown",   "cmdUpdate",         "chkAutoUpdate",   "cmdChangePalette"};
+
+// Records every change of enabled state and every repaint of the surface.
+class Watcher final : public QObject {
+public:
+    std::vector<std::pair<std::string, bool>> enabled;
+    int paints = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange) {
+            enabled.emplace_back(platform::U8(watched->objectName()), static_cast<QWidget*>(watched)->isEnabled());
+        } else if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return false;
+    }
+};
+
+// Runs fn during the redraw's first turn of the event loop.
+void DuringRedraw(std::function<void()> fn) {
+    QTimer::singleShot(0, std::move(fn));
+}
+
+TEST_F(TileViewerTest, RedrawDisablesInOrderShowsItsCaptionAndGrowsRowByRow) {
+    const std::string path = MakeRom("redraw.vb", 65536);
+    Viewer().show();
+    Open(path);
+    Watcher watcher;
+    for (const char* name : kRedrawOrder) Find<QWidget>(name)->installEventFilter(&watcher);
+    Find<QWidget>("picTileViewer")->installEventFilter(&watcher);
+    bool seen = false;
+    DuringRedraw([&] {
+        seen = true;
+        EXPECT_EQ(Viewer().windowTitle(), QStringLiteral("ROM Tile Viewer - Redrawing..."));
+        for (const char* name : kRedrawOrder) EXPECT_FALSE(Find<QWidget>(name)->isEnabled()) << name;
+        EXPECT_EQ(Surface().pixel(383, 223), qRgb(0, 128, 128));  // the last tile row is still to come
+        t.clock.now += 2.5;
+    });
+    Click("cmdUpdate");
+    ASSERT_TRUE(seen);
+    ASSERT_EQ(watcher.enabled.size(), 2 * kRedrawOrder.size());
+    for (std::size_t i = 0; i < kRedrawOrder.size(); ++i) {
+        EXPECT_EQ(watcher.enabled[i], std::make_pair(std::string(kRedrawOrder[i]), false));
+        EXPECT_EQ(watcher.enabled[kRedrawOrder.size() + i], std::make_pair(std::string(kRedrawOrder[i]), true));
+    }
+    EXPECT_GE(watcher.paints, 28);  // at least one repaint per tile row
+    EXPECT_EQ(Surface(), Expected(path, 0, 48));
+    EXPECT_EQ(Viewer().windowTitle(), QStringLiteral("ROM Tile Viewer - [TILE TEST]"));
+    EXPECT_EQ(Button("cmdUpdate")->text(), QStringLiteral("Update Screen: 2.5 seconds"));
+}
+
+TEST_F(TileViewerTest, ClosingTheWindowStopsTheRedraw) {
+    const std::string path = MakeRom("close.vb", 65536);
+    Viewer().show();
+    Open(path);
+    DuringRedraw([&] { Viewer().close(); });
+    Click("cmdUpdate");
+    EXPECT_FALSE(Viewer().isVisible());
+    // Only the first tile was drawn before the window closed.
+    EXPECT_EQ(Surface().pixel(383, 223), qRgb(0, 128, 128));
+    EXPECT_EQ(Surface().pixel(8, 0), qRgb(0, 128, 128));
+}
+
+TEST_F(TileViewerTest, OpeningAnotherRomDuringARedrawDrawsTheNewOne) {
+    t.settings.Write("AutoUpdate Viewer", "True");
+    const std::string first = MakeRom("first.vb", 65536, 1, "FIRST");
+    const std::string second = MakeRom("second.vb", 32768, 2, "SECOND");
+    Viewer().show();
+    Open(first);
+    DuringRedraw([&] { Open(second); });
+    Click("cmdOffsetUp");
+    EXPECT_EQ(Surface(), Expected(second, 0, 48));
+    EXPECT_EQ(Viewer().windowTitle(), QStringLiteral("ROM Tile Viewer - [SECOND]"));
+    EXPECT_TRUE(Button("cmdChangePalette")->isEnabled());
+    EXPECT_TRUE(Button("cmdOffsetUp")->isEnabled());
+    EXPECT_EQ(Text("lblFileLen"), QStringLiteral("32768"));
+}
+
+TEST_F(TileViewerTest, ClosingTheRomDuringARedrawClearsTheView) {
+    const std::string path = MakeRom("closerom.vb", 65536);
+    Viewer().show();
+    Open(path);
+    DuringRedraw([&] { Trigger("mnuFileClose"); });
+    Click("cmdUpdate");
+    EXPECT_EQ(Surface(), Expected(path, 1 << 30, 48));  // nothing drawn
+    EXPECT_EQ(Viewer().windowTitle(), QStringLiteral("ROM Tile Viewer - [TILE TEST]"));
+    EXPECT_TRUE(Button("cmdChangePalette")->isEnabled());
+    EXPECT_FALSE(Button("cmdUpdate")->isEnabled());
+    EXPECT_FALSE(Button("cmdPageDown")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("mnuEditSave")->isEnabled());
+}
+
+TEST_F(TileViewerTest, SavesTheViewAsABitmapAndCopiesIt) {
+    const std::string path = MakeRom("save.vb", 65536);
+    const std::string bmp = dir.File("view.bmp");
+    Open(path);
+    Click("cmdPageDown");
+    Click("cmdUpdate");
+    t.files.Choose(Q(bmp));
+    Trigger("mnuEditSave");
+    EXPECT_EQ(t.files.Requests().back().filter,
+              QStringLiteral("OS/2 or Windows Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*"));
+    ASSERT_EQ(t.messages.Shown().size(), 1u);
+    EXPECT_EQ(t.messages.Shown()[0].title, "Saved to file");
+    EXPECT_EQ(t.messages.Shown()[0].text, "Image saved to file:\r" + bmp);
+    QImage saved(Q(bmp), "BMP");
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), Expected(path, 16 * 48 * 28, 48));
+
+    Click("cmdPageUp");
+    Click("cmdUpdate");
+    t.messages.Clear();
+    t.files.Choose(Q(bmp));
+    t.messages.Answer(MessageResult::No);
+    Trigger("mnuEditSave");
+    ASSERT_EQ(t.messages.Shown().size(), 1u);  // the question, and nothing after it
+    EXPECT_EQ(t.messages.Shown()[0].text, bmp + " already exists.\rDo you wish to replace it?");
+    EXPECT_EQ(QImage(Q(bmp), "BMP").convertToFormat(QImage::Format_RGB32), Expected(path, 16 * 48 * 28, 48));
+
+    t.messages.Clear();
+    Trigger("mnuEditCopy");
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), Expected(path, 0, 48));
+    ASSERT_EQ(t.messages.Shown().size(), 1u);
+    EXPECT_EQ(t.messages.Shown()[0].text, "Image copied to clipboard.");
+}
+
+TEST_F(TileViewerTest, TheMainWindowOpensTheViewer) {
+    app::MemoryRegistryBackend registry;
+    app::frmMain main(t.services, {registry, "/", "font.ttf", [](const std::string&) { return true; }, {}});
+    bool opened = false;
+    test::WhenModalShown([&](QWidget* dialog) {
+        opened = dialog->objectName() == QStringLiteral("frmTileViewer");
+        dialog->close();
+    });
+    main.findChild<QPushButton*>(QStringLiteral("cmdTileViewer"))->click();
+    EXPECT_TRUE(opened);
+}
+
+}  // namespace
+}  // namespace kestro::tiles
