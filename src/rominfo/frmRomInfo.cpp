@@ -15,6 +15,7 @@
 
 #include "app/SettingsKeys.h"
 #include "platform/QtServices.h"
+#include "platform/RecentMenuView.h"
 #include "platform/Text.h"
 #include "platform/Widgets.h"
 #include "platform/ThemeArt.h"
@@ -209,13 +210,7 @@ void frmRomInfo::Reset() {
 
 void frmRomInfo::RefreshRecentMenu() {
     m_recent.Refresh();
-    const rom::RecentMenu menu = m_recent.Menu();
-    mnuFileRecent->menuAction()->setVisible(menu.submenuVisible);
-    mnuFileRecentSep->setVisible(menu.separatorVisible);
-    for (std::size_t k = 0; k < mnuFileRecentItem.size(); ++k) {
-        mnuFileRecentItem[k]->setText(Q(menu.items[k].caption));
-        mnuFileRecentItem[k]->setVisible(menu.items[k].visible);
-    }
+    platform::ShowRecentMenu(m_recent.Menu(), mnuFileRecent, mnuFileRecentSep, mnuFileRecentItem);
 }
 
 }  // namespace kestro::rominfo

@@ -15,8 +15,10 @@
 #include "app/frmHelp.h"
 #include "platform/DrawingSurface.h"
 #include "platform/QtServices.h"
+#include "platform/RecentMenuView.h"
 #include "platform/Swatch.h"
 #include "platform/Text.h"
+#include "platform/Widgets.h"
 #include "tiles/TileTexts.h"
 
 namespace kestro::tiles {
@@ -64,32 +66,26 @@ frmTileViewer::frmTileViewer(platform::Services& services, QWidget* parent)
 frmTileViewer::~frmTileViewer() = default;
 
 void frmTileViewer::BuildMenus() {
+    using platform::AddAction;
+    using platform::AddMenu;
     auto* bar = new QMenuBar(this);
-    auto action = [this](QMenu* menu, const char* name, const char* caption) {
-        QAction* a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
-    mnuFile = bar->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileOpen = action(mnuFile, "mnuFileOpen", "&Open ROM...");
-    mnuFileClose = action(mnuFile, "mnuFileClose", "&Close ROM");
+    mnuFile = AddMenu(bar, "mnuFile", "&File");
+    mnuFileOpen = AddAction(mnuFile, "mnuFileOpen", "&Open ROM...");
+    mnuFileClose = AddAction(mnuFile, "mnuFileClose", "&Close ROM");
     mnuFile->addSeparator();
-    mnuFileRecent = mnuFile->addMenu(QStringLiteral("&Recent Files"));
-    mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
+    mnuFileRecent = AddMenu(mnuFile, "mnuFileRecent", "&Recent Files");
     for (int k = 0; k < rom::kRecentRomSlots; ++k) {
         mnuFileRecentItem[k] = mnuFileRecent->addAction(QString());
         mnuFileRecentItem[k]->setObjectName(QStringLiteral("mnuFileRecent%1").arg(k));
     }
     mnuFileRecentSep = mnuFile->addSeparator();
-    mnuFileBack = action(mnuFile, "mnuFileBack", "&Back to main menu");
-    QMenu* mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEditCopy = action(mnuEdit, "mnuEditCopy", "&Copy to clipboard");
-    mnuEditSave = action(mnuEdit, "mnuEditSave", "&Save to bitmap...");
-    QMenu* mnuHelp = bar->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpHelp = action(mnuHelp, "mnuHelpHelp", "ROM Tile Viewer &Help...");
+    mnuFileRecentSep->setObjectName(QStringLiteral("mnuFileRecentSep"));
+    mnuFileBack = AddAction(mnuFile, "mnuFileBack", "&Back to main menu");
+    QMenu* mnuEdit = AddMenu(bar, "mnuEdit", "&Edit");
+    mnuEditCopy = AddAction(mnuEdit, "mnuEditCopy", "&Copy to clipboard");
+    mnuEditSave = AddAction(mnuEdit, "mnuEditSave", "&Save to bitmap...");
+    QMenu* mnuHelp = AddMenu(bar, "mnuHelp", "&Help");
+    mnuHelpHelp = AddAction(mnuHelp, "mnuHelpHelp", "ROM Tile Viewer &Help...");
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(bar);
 }
@@ -252,16 +248,7 @@ void frmTileViewer::ShowSwatchColours() {
 }
 
 void frmTileViewer::RefreshRecentMenu() {
-    const rom::RecentMenu menu = m_recent.Menu();
-    mnuFileRecent->menuAction()->setVisible(menu.submenuVisible);
-    mnuFileRecentSep->setVisible(menu.separatorVisible);
-    for (int k = 0; k < rom::kRecentRomSlots; ++k) {
-        // The caption's own "&k " is the access key; an ampersand in the path is shown as it is.
-        QString caption = Q(menu.items[k].caption);
-        caption = caption.left(3) + caption.mid(3).replace(QLatin1Char('&'), QStringLiteral("&&"));
-        mnuFileRecentItem[k]->setText(caption);
-        mnuFileRecentItem[k]->setVisible(menu.items[k].visible);
-    }
+    platform::ShowRecentMenu(m_recent.Menu(), mnuFileRecent, mnuFileRecentSep, mnuFileRecentItem);
 }
 
 void frmTileViewer::optDspMode_Click(int index) {
