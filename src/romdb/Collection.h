@@ -1,0 +1,125 @@
+#pragma once
+// The collection database's engine: the listing of one directory, the
+// identification run with its per-file table, the reports, and the rename
+// and move of the files. The window and the command line drive the same
+// engine through a small host interface.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Message.h"
+#include "romdb/FileOps.h"
+#include "romdb/Reports.h"
+#include "romdb/RomDbTexts.h"
+
+namespace kestro::romdb {
+
+/// One row of the per-file table. A cell never written is empty.
+struct FileRow {
+    std::string name;         ///< the listed file name
+    std::string displayLine;  ///< name, padding, " - ", status (the visible list)
+    std::string size;         ///< size in bytes, decimal
+    std::string header;       ///< the 32 header bytes as 96 decimal digits
+    std::string checksum;     ///< whole-file checksum, for a known ROM
+    std::string identified;   ///< the status, copied after the run
+};
+
+struct CollectionOptions {
+    bool detailed = false;
+    bool rename = false;
+    bool move = false;
+    bool changeLog = false;
+};
+
+/// Moments of a run at which the window changes its controls.
+enum class RunStep {
+    Started,           ///< disable what could start another run, show the progress bar
+    ControlsRestored,  ///< enable everything again, the report buttons included
+    ReportsWithdrawn,  ///< a cancelled run: report and save buttons off again
+    ProgressHidden,    ///< the progress bar and its label off
+};
+
+/// What the engine needs from whoever drives it.
+class CollectionHost {
+public:
+    virtual ~CollectionHost() = default;
+    virtual app::MessageResult ShowMessage(const app::Message& message) = 0;
+    virtual void ShowProgress(int percent) = 0;
+    /// Lets pending window events run (the Cancel button among them).
+    virtual void LetEventsRun() = 0;
+    /// The listing was read anew: rows, label and longest name changed.
+    virtual void ListingChanged() = 0;
+    /// The display line of one row changed.
+    virtual void RowChanged(std::size_t row) = 0;
+    virtual void RunStepReached(RunStep step) = 0;
+};
+
+class Collection {
+public:
+    /// random gives numbers in [0, 1) for the temporary directory's name.
+    Collection(FileOps& files, CollectionHost& host, std::function<double()> random = {});
+
+    /// Makes the directory the listing directory and lists it.
+    void SetListingDirectory(const std::string& directory);
+    /// Lists the listing directory again.
+    void Refresh();
+
+    /// The identification run, from its question to its last message.
+    void Run(const CollectionOptions& options);
+    /// Asks a running run to stop at its next test.
+    void RequestCancel() { m_cancel = true; }
+    bool CancelRequested() const { return m_cancel; }
+    bool Running() const { return m_running; }
+
+    const std::string& ListingDirectory() const { return m_directory; }
+    std::string DirectoryLabel() const;
+    const std::vector<FileRow>& Rows() const { return m_rows; }
+    std::size_t LongestNameLength() const { return m_longest; }
+    /// The status part of a row's display line.
+    std::string Status(std::size_t row) const;
+
+    Reports& reports() { return m_reports; }
+    const Reports& reports() const { return m_reports; }
+    /// The files as the reports see them.
+    std::vector<ReportFile> ReportFiles() const;
+
+private:
+    void List();
+    void SetStatus(std::size_t row, std::string_view status);
+    void IdentifyRomFile(const std::string& path);
+    void IdentifyAll(int start, int span);
+    void CopyStatuses();
+    void BuildReports(bool detailed);
+    void Finish(const CollectionOptions& options);
+
+    // Rename and move.
+    void RenameAndMoveRoms(bool move);
+    bool MakeTemporaryDirectory(const std::string& base, std::string& temporary);
+    void MoveIntoTemporary(const std::string& base, const std::string& temporary);
+    void MoveOutOfTemporary(const std::string& temporary, const std::string& destination);
+    void MakeDestination(const std::string& base);
+    std::string FreeName(const std::string& directory, const std::string& status);
+    bool SameContent(const std::string& a, const std::string& b);
+    enum class MoveResult { Moved, Skipped, Failed };
+    MoveResult MoveRomFile(const std::string& source, std::string& destination, bool keepOther);
+    void LogMove(const std::string& source, std::size_t nameLength, const std::string& destination, MoveResult result);
+
+    FileOps& m_files;
+    CollectionHost& m_host;
+    std::function<double()> m_random;
+    std::string m_directory;
+    std::vector<FileRow> m_rows;
+    std::size_t m_longest = 0;
+    std::size_t m_current = 0;
+    bool m_cancel = false;
+    bool m_running = false;
+    Reports m_reports;
+    std::vector<std::uint8_t> m_buffer;
+    std::vector<MoveFailure> m_failures;
+    std::string m_lastFailure;
+};
+
+}  // namespace kestro::romdb

@@ -1,0 +1,228 @@
+#include "romdb/FileOps.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "app/AtomicFile.h"
+#include "kestro/VbChecksum.h"
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kestro::romdb {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Why(const std::string& what, const std::string& path, const std::string& reason) {
+    return what + " " + path + ": " + reason;
+}
+
+class StreamInput final : public InputFile {
+public:
+    StreamInput(std::ifstream stream, std::int64_t size) : m_stream(std::move(stream)), m_size(size) {}
+    std::int64_t Size() const override { return m_size; }
+    std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t size) override {
+        m_stream.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(size));
+        if (m_stream.bad()) return -1;
+        return static_cast<std::ptrdiff_t>(m_stream.gcount());
+    }
+    std::string Error() const override { return std::strerror(EIO); }
+
+private:
+    std::ifstream m_stream;
+    std::int64_t m_size;
+};
+
+// A name beside the target that no file has yet, hidden as dot files are.
+fs::path TemporaryBeside(const fs::path& target) {
+    static std::mt19937_64 random{std::random_device{}()};
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string suffix;
+    auto value = random();
+    for (int k = 0; k < 12; ++k, value >>= 4) suffix += kDigits[value & 0xF];
+    return target.parent_path() / ("." + target.filename().string() + ".tmp-" + suffix);
+}
+
+#if !defined(_WIN32)
+
+int WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+int CreateTemporary(const fs::path& target, fs::path& temp, mode_t mode) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = TemporaryBeside(target);
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Writes what fill produces into a temporary file beside the target, flushes
+// it to disk and renames it over the target. fill returns 0 or an errno.
+template <typename Fill>
+FileResult ReplaceAtomically(const fs::path& target, mode_t mode, Fill fill) {
+    fs::path temp;
+    int fd = CreateTemporary(target, temp, mode);
+    if (fd < 0) return FileResult::Failed(Why("Cannot write in", target.parent_path().string(), std::strerror(errno)));
+    int error = fill(fd);
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    std::string step = "Cannot write";
+    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
+        error = errno;
+        step = "Cannot replace";
+    }
+    if (error != 0) {
+        ::unlink(temp.c_str());
+        return FileResult::Failed(Why(step, target.string(), std::strerror(error)));
+    }
+    int dir = ::open(target.parent_path().empty() ? "." : target.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
+#endif
+
+}  // namespace
+
+std::vector<std::string> DiskFileOps::ListFiles(const std::string& directory) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) names.push_back(it->path().filename().string());
+    }
+    return names;
+}
+
+bool DiskFileOps::IsDirectory(const std::string& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+bool DiskFileOps::Exists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+std::unique_ptr<InputFile> DiskFileOps::OpenRead(const std::string& path, std::string& error) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) {
+        error = Why("Cannot open", path, ec ? ec.message() : std::string(std::strerror(ENOENT)));
+        return nullptr;
+    }
+    std::ifstream stream(path, std::ios::binary);
+    auto size = fs::file_size(path, ec);
+    if (!stream || ec) {
+        error = Why("Cannot open", path, ec ? ec.message() : std::string(std::strerror(errno)));
+        return nullptr;
+    }
+    return std::make_unique<StreamInput>(std::move(stream), static_cast<std::int64_t>(size));
+}
+
+#if !defined(_WIN32)
+
+FileResult DiskFileOps::CopyFile(const std::string& from, const std::string& to) {
+    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return FileResult::Failed(Why("Cannot open", from, std::strerror(errno)));
+    struct stat info {};
+    ::fstat(in, &info);
+    // The copy keeps the permissions of the file it copies.
+    FileResult result = ReplaceAtomically(fs::path(to), info.st_mode & 07777, [in](int out) {
+        std::vector<std::uint8_t> buffer(kReadChunkSize);
+        for (;;) {
+            ssize_t n = ::read(in, buffer.data(), buffer.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return errno;
+            if (n == 0) return 0;
+            if (int error = WriteAll(out, buffer.data(), static_cast<std::size_t>(n))) return error;
+        }
+    });
+    ::close(in);
+    return result;
+}
+
+#else
+
+FileResult DiskFileOps::CopyFile(const std::string& from, const std::string& to) {
+    const fs::path temp = TemporaryBeside(fs::path(to));
+    std::error_code ec;
+    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::rename(temp, to, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return FileResult::Failed(Why("Cannot copy", from, ec.message()));
+    }
+    return {};
+}
+
+#endif
+
+FileResult DiskFileOps::WriteFile(const std::string& path, const std::string& bytes) {
+    app::FileWriteResult written = app::WriteFileAtomically(path, bytes);
+    if (!written) return FileResult::Failed(written.reason);
+    return {};
+}
+
+FileResult DiskFileOps::RemoveFile(const std::string& path) {
+    std::error_code ec;
+    if (!fs::remove(path, ec) && !ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
+    if (ec) return FileResult::Failed(Why("Cannot delete", path, ec.message()));
+    return {};
+}
+
+FileResult DiskFileOps::MakeDirectory(const std::string& path) {
+    std::error_code ec;
+    if (!fs::create_directory(path, ec) && !ec) ec = std::make_error_code(std::errc::file_exists);
+    if (ec) return FileResult::Failed(Why("Cannot create the directory", path, ec.message()));
+    return {};
+}
+
+FileResult DiskFileOps::RemoveDirectory(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_directory(path, ec)) return FileResult::Failed(Why("Cannot remove", path, "not a directory"));
+    // fs::remove removes only an empty directory, so nothing inside is ever lost.
+    fs::remove(path, ec);
+    if (ec) return FileResult::Failed(Why("Cannot remove the directory", path, ec.message()));
+    return {};
+}
+
+FileResult DigestFile(FileOps& files, const std::string& path, FileDigest& digest) {
+    std::string error;
+    auto input = files.OpenRead(path, error);
+    if (!input) return FileResult::Failed(error);
+    std::vector<std::uint8_t> buffer(kReadChunkSize);
+    digest = {};
+    for (;;) {
+        std::ptrdiff_t n = input->Read(buffer.data(), buffer.size());
+        if (n < 0) return FileResult::Failed(Why("Cannot read", path, input->Error()));
+        if (n == 0) break;
+        digest.size += n;
+        digest.sum += checksum::ByteSum(buffer.data(), static_cast<std::size_t>(n));
+    }
+    return {};
+}
+
+}  // namespace kestro::romdb

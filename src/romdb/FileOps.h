@@ -1,0 +1,86 @@
+#pragma once
+// The file-system steps the collection database takes, behind one small
+// interface so that tests can make any of them fail.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kestro::romdb {
+
+/// Outcome of a file operation: ok, or the reason it failed (UTF-8, for the user).
+struct FileResult {
+    bool ok = true;
+    std::string reason;
+
+    explicit operator bool() const { return ok; }
+    static FileResult Failed(std::string why) { return {false, std::move(why)}; }
+};
+
+/// A file opened for reading from its start.
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    /// The length in bytes when opened.
+    virtual std::int64_t Size() const = 0;
+    /// Reads up to size bytes; 0 at the end, -1 on an error (see Error).
+    virtual std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t size) = 0;
+    virtual std::string Error() const = 0;
+};
+
+class FileOps {
+public:
+    virtual ~FileOps() = default;
+
+    /// Names of the files (not directories) in a directory, in no set order;
+    /// none when the directory cannot be read.
+    virtual std::vector<std::string> ListFiles(const std::string& directory) = 0;
+    virtual bool IsDirectory(const std::string& path) = 0;
+    /// True when anything (file or directory) has this path.
+    virtual bool Exists(const std::string& path) = 0;
+
+    /// Nothing, with the reason in error, when the file cannot be opened.
+    virtual std::unique_ptr<InputFile> OpenRead(const std::string& path, std::string& error) = 0;
+
+    /// Copies a file's bytes to a path as one step: the destination holds the
+    /// whole copy afterwards, or, on failure, what it held before.
+    virtual FileResult CopyFile(const std::string& from, const std::string& to) = 0;
+    virtual FileResult RemoveFile(const std::string& path) = 0;
+    virtual FileResult MakeDirectory(const std::string& path) = 0;
+    /// Removes an empty directory; one that still holds anything stays.
+    virtual FileResult RemoveDirectory(const std::string& path) = 0;
+    /// Creates or replaces a file with these bytes, as one step.
+    virtual FileResult WriteFile(const std::string& path, const std::string& bytes) = 0;
+};
+
+/// The real file system.
+class DiskFileOps final : public FileOps {
+public:
+    std::vector<std::string> ListFiles(const std::string& directory) override;
+    bool IsDirectory(const std::string& path) override;
+    bool Exists(const std::string& path) override;
+    std::unique_ptr<InputFile> OpenRead(const std::string& path, std::string& error) override;
+    FileResult CopyFile(const std::string& from, const std::string& to) override;
+    FileResult RemoveFile(const std::string& path) override;
+    FileResult MakeDirectory(const std::string& path) override;
+    FileResult RemoveDirectory(const std::string& path) override;
+    FileResult WriteFile(const std::string& path, const std::string& bytes) override;
+};
+
+/// Size and whole-file byte sum of a file, read in chunks.
+struct FileDigest {
+    std::int64_t size = 0;
+    std::uint32_t sum = 0;
+    friend bool operator==(const FileDigest&, const FileDigest&) = default;
+};
+
+/// The digest of a file, or the reason it could not be read.
+FileResult DigestFile(FileOps& files, const std::string& path, FileDigest& digest);
+
+/// Bytes read at a time: large enough to read fast, small enough that
+/// memory stays the same whatever the size of the files.
+inline constexpr std::size_t kReadChunkSize = 256 * 1024;
+
+}  // namespace kestro::romdb

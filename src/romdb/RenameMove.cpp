@@ -1,0 +1,191 @@
+// Renaming identified ROMs to their catalogue names, through a temporary
+// directory, and moving them into VBoyRen. A source file is deleted only
+// after its copy has been read back and found equal; every failure leaves the
+// file where it was, goes into the change log and is reported to the user.
+#include <algorithm>
+#include <cmath>
+
+#include "app/Paths.h"
+#include "romdb/Collection.h"
+#include "romdb/Listing.h"
+
+namespace kestro::romdb {
+
+namespace {
+
+constexpr std::string_view kRenameDirectory = "VBoyRen";
+// Every one of the thousand names may be taken; give up after drawing this many.
+constexpr int kTemporaryNameDraws = 20000;
+
+std::string Padding(std::size_t longest, std::size_t length) {
+    return std::string(longest > length ? longest - length : 0, ' ');
+}
+
+std::string ThreeDigits(int number) {
+    std::string digits = std::to_string(number);
+    return std::string(3 - std::min<std::size_t>(3, digits.size()), '0') + digits;
+}
+
+std::string WithoutRomExtension(const std::string& name) {
+    return IsRomFileName(name) ? name.substr(0, name.size() - 3) : name;
+}
+
+}  // namespace
+
+void Collection::RenameAndMoveRoms(bool move) {
+    if (m_cancel) return;
+    m_reports.StartChangeLog();
+    const std::string base = app::WithTrailingSeparator(m_directory);
+    std::string temporary;
+    if (!MakeTemporaryDirectory(base, temporary)) return;
+    m_reports.AppendLog("Creating temporary directory: " + temporary);
+
+    MoveIntoTemporary(base, temporary);
+    m_host.ShowProgress(50);
+    if (m_cancel) {
+        if (!m_failures.empty() || !m_files.ListFiles(temporary).empty()) {
+            m_host.ShowMessage(FilesNotMovedMessage(m_failures, temporary));
+        }
+        return;
+    }
+    if (move) MakeDestination(base);
+    MoveOutOfTemporary(temporary,
+                       move ? app::JoinPath(base, std::string(kRenameDirectory)) + app::kPathSeparator : base);
+    m_host.ShowProgress(75);
+    SetListingDirectory(move ? base + std::string(kRenameDirectory) : base);
+    // Only an empty directory is removed: anything left in it stays safe.
+    const bool kept = !m_files.RemoveDirectory(temporary) && !m_files.ListFiles(temporary).empty();
+    if (!m_failures.empty() || kept) m_host.ShowMessage(FilesNotMovedMessage(m_failures, kept ? temporary : ""));
+    if (m_cancel) return;
+    IdentifyAll(75, 25);
+}
+
+bool Collection::MakeTemporaryDirectory(const std::string& base, std::string& temporary) {
+    std::string reason = "Every temporary directory name is taken.";
+    for (int draw = 0; draw < kTemporaryNameDraws; ++draw) {
+        const int number = std::clamp(static_cast<int>(std::floor(m_random() * 1000.0)), 0, 999);
+        const std::string candidate = base + "~ROMTMP" + ThreeDigits(number);
+        if (m_files.Exists(candidate)) continue;
+        FileResult made = m_files.MakeDirectory(candidate);
+        if (made) {
+            temporary = candidate + app::kPathSeparator;
+            return true;
+        }
+        reason = made.reason;
+        break;
+    }
+    m_reports.AppendLog("Cannot create temporary directory: " + reason);
+    m_host.ShowMessage(NoTemporaryDirectoryMessage(reason));
+    return false;
+}
+
+void Collection::MoveIntoTemporary(const std::string& base, const std::string& temporary) {
+    const std::size_t n = m_rows.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const FileRow& row = m_rows[i];
+        const std::string source = base + row.name;
+        const std::string padding = Padding(m_longest, row.name.size());
+        if (row.identified == kInvalidRom) {
+            m_reports.AppendLog("Skipping " + source + padding + " : INVALID ROM");
+        } else if (row.identified == kUnknownRom) {
+            m_reports.AppendLog("Skipping " + source + padding + " : UNKNOWN ROM");
+        } else {
+            std::string destination = temporary + FreeName(temporary, row.identified);
+            const MoveResult result = MoveRomFile(source, destination, false);
+            LogMove(source, row.name.size(), destination, result);
+        }
+        m_host.ShowProgress(ProgressAt(25, 25, i, n));
+        m_host.LetEventsRun();
+    }
+}
+
+void Collection::MakeDestination(const std::string& base) {
+    const std::string directory = base + std::string(kRenameDirectory);
+    if (m_files.IsDirectory(directory)) return;
+    FileResult made = m_files.MakeDirectory(directory);
+    if (made) {
+        m_reports.AppendLog("Rename directory: " + directory + app::kPathSeparator + " created");
+    } else {
+        m_reports.AppendLog("Cannot create rename directory: " + made.reason);
+        m_failures.push_back({directory, made.reason});
+    }
+}
+
+void Collection::MoveOutOfTemporary(const std::string& temporary, const std::string& destination) {
+    SetListingDirectory(temporary);
+    const std::size_t m = m_rows.size();
+    for (std::size_t j = 0; j < m; ++j) {
+        const std::string name = m_rows[j].name;
+        const std::string source = temporary + name;
+        std::string target = destination + name;
+        const MoveResult result = MoveRomFile(source, target, true);
+        LogMove(source, name.size(), target, result);
+        m_host.ShowProgress(ProgressAt(50, 25, j, m));
+        m_host.LetEventsRun();
+    }
+}
+
+std::string Collection::FreeName(const std::string& directory, const std::string& status) {
+    std::string name = status + ".vb";
+    if (!m_files.Exists(directory + name)) return name;
+    name = "Copy of " + status + ".vb";
+    for (int k = 2; m_files.Exists(directory + name); ++k)
+        name = "Copy (" + std::to_string(k) + ") of " + status + ".vb";
+    return name;
+}
+
+bool Collection::SameContent(const std::string& a, const std::string& b) {
+    std::string error;
+    auto first = m_files.OpenRead(a, error);
+    auto second = m_files.OpenRead(b, error);
+    if (!first || !second || first->Size() != second->Size()) return false;
+    std::vector<std::uint8_t> other(kReadChunkSize);
+    if (m_buffer.size() < kReadChunkSize) m_buffer.resize(kReadChunkSize);
+    for (;;) {
+        const std::ptrdiff_t n = first->Read(m_buffer.data(), kReadChunkSize);
+        if (n < 0 || second->Read(other.data(), static_cast<std::size_t>(std::max<std::ptrdiff_t>(n, 0))) != n) {
+            return false;
+        }
+        if (n == 0) return true;
+        if (!std::equal(m_buffer.begin(), m_buffer.begin() + n, other.begin())) return false;
+    }
+}
+
+Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::string& destination, bool keepOther) {
+    if (m_cancel) return MoveResult::Skipped;
+    auto fail = [&](std::string reason) {
+        m_lastFailure = reason;
+        m_failures.push_back({source, std::move(reason)});
+        return MoveResult::Failed;
+    };
+    FileDigest original;
+    if (FileResult read = DigestFile(m_files, source, original); !read) return fail(read.reason);
+    if (keepOther && m_files.Exists(destination) && !SameContent(source, destination)) {
+        // Another file already has this name: keep it, and give this one a copy name.
+        const std::string directory = app::DirectoryOf(destination);
+        destination = directory + FreeName(directory, WithoutRomExtension(app::FileNameOf(destination)));
+    }
+    if (FileResult copied = m_files.CopyFile(source, destination); !copied) return fail(copied.reason);
+    FileDigest copy;
+    FileResult check = DigestFile(m_files, destination, copy);
+    if (!check || copy != original) {
+        m_files.RemoveFile(destination);
+        return fail(check ? "The copy at " + destination + " did not match the original." : check.reason);
+    }
+    if (FileResult removed = m_files.RemoveFile(source); !removed) {
+        return fail("A copy is at " + destination + ", but the original could not be deleted: " + removed.reason);
+    }
+    return MoveResult::Moved;
+}
+
+void Collection::LogMove(const std::string& source, std::size_t nameLength, const std::string& destination,
+                         MoveResult result) {
+    const std::string padding = Padding(m_longest, nameLength);
+    if (result == MoveResult::Failed) {
+        m_reports.AppendLog(source + padding + " NOT moved to " + destination + " : " + m_lastFailure);
+    } else {
+        m_reports.AppendLog(source + padding + " moved to " + destination);
+    }
+}
+
+}  // namespace kestro::romdb

@@ -1,0 +1,195 @@
+// The three report builders, plain and detailed. Sections list table names
+// in table order, never in file order.
+#include "rom/KnownRomTable.h"
+#include "romdb/Listing.h"
+#include "romdb/ReportText.h"
+
+namespace kestro::romdb {
+
+using namespace reporttext;
+
+namespace {
+
+int& Found(ReportCounters& c, RomClass k) {
+    return k == RomClass::Good ? c.goodFound : k == RomClass::Bad ? c.badFound : c.pdFound;
+}
+int& Missing(ReportCounters& c, RomClass k) {
+    return k == RomClass::Good ? c.goodMissing : k == RomClass::Bad ? c.badMissing : c.pdMissing;
+}
+int& Extra(ReportCounters& c, RomClass k) {
+    return k == RomClass::Good ? c.goodExtra : k == RomClass::Bad ? c.badExtra : c.pdExtra;
+}
+
+void StartSection(std::string& text, const Section& s, const int* count) {
+    if (s.romClass != RomClass::Good) Line(text, "");
+    Line(text, Heading(s.heading, count));
+}
+
+void StartExtraSection(std::string& text, std::string_view heading, const int* count) {
+    Line(text, "");
+    Line(text, Heading(heading, count));
+}
+
+std::string CopiesSuffix(int extra) {
+    return extra == 1 ? " [1 copy]" : " [" + std::to_string(extra) + " copies]";
+}
+
+// Plain and detailed unknown and invalid sections; each appears only when such files exist.
+void StatusSections(std::string& text, const std::vector<ReportFile>& files, const ReportCounters& c,
+                    const std::size_t* longest) {
+    struct Kind {
+        std::string_view status, heading, line;
+        int count;
+    };
+    for (const Kind& k : {Kind{kUnknownRom, "Unknown ROMs:", kUnknownText, c.unknownFiles},
+                          Kind{kInvalidRom, "Invalid ROMs:", kInvalidText, c.invalidFiles}}) {
+        if (k.count == 0) continue;
+        StartExtraSection(text, k.heading, longest != nullptr ? &k.count : nullptr);
+        if (longest != nullptr) {
+            FileLines(text, files, k.status, *longest, k.line, 0);
+        } else {
+            for (int i = 0; i < k.count; ++i) Indented(text, k.line);
+        }
+    }
+}
+
+}  // namespace
+
+void Reports::BuildHaveList(const std::vector<ReportFile>& files) {
+    ResetHaveList();
+    auto& c = m_counters;
+    m_have.clear();
+    for (const Section& s : kSections) {
+        StartSection(m_have, s, nullptr);
+        for (const rom::KnownRom& row : rom::kKnownRomTable) {
+            const int n = ClassOf(row.name) == s.romClass ? CountStatus(files, row.name) : 0;
+            if (n == 0) continue;
+            ++c.knownFound;
+            ++Found(c, s.romClass);
+            c.filesMatched += n;
+            Indented(m_have, row.name);
+        }
+        if (Found(c, s.romClass) == 0) Line(m_have, kNoneLine);
+    }
+    if (AnyHacked(files)) {
+        StartExtraSection(m_have, "Hacked ROMs:", nullptr);
+        for (const rom::KnownRom& row : rom::kKnownRomTable) {
+            const std::string hacked = rom::HackedForm(row.name);
+            const int n = CountStatus(files, hacked);
+            if (n == 0) continue;
+            ++c.hackedFound;
+            c.filesMatched += n;
+            Indented(m_have, hacked);
+        }
+        if (c.hackedFound == 0) Line(m_have, kNoneLine);
+    }
+    c.unknownFiles = CountStatus(files, kUnknownRom);
+    c.invalidFiles = CountStatus(files, kInvalidRom);
+    c.filesMatched += c.unknownFiles + c.invalidFiles;
+    StatusSections(m_have, files, c, nullptr);
+}
+
+void Reports::BuildMissList(const std::vector<ReportFile>& files) {
+    ResetMissList();
+    auto& c = m_counters;
+    m_miss.clear();
+    for (const Section& s : kSections) {
+        StartSection(m_miss, s, nullptr);
+        for (const rom::KnownRom& row : rom::kKnownRomTable) {
+            if (ClassOf(row.name) != s.romClass || CountStatus(files, row.name) != 0) continue;
+            ++c.missing;
+            ++Missing(c, s.romClass);
+            Indented(m_miss, row.name);
+        }
+        if (Missing(c, s.romClass) == 0) Line(m_miss, kNoneLine);
+    }
+}
+
+void Reports::BuildDupesList(const std::vector<ReportFile>& files) {
+    ResetDupesList();
+    auto& c = m_counters;
+    m_dupes.clear();
+    auto section = [&](std::string_view name, std::string_view listed, int& classExtra) {
+        const int extra = CountStatus(files, name) - 1;
+        if (extra <= 0) return;
+        c.extraCopies += extra;
+        classExtra += extra;
+        Indented(m_dupes, std::string(listed) + CopiesSuffix(extra));
+    };
+    for (const Section& s : kSections) {
+        StartSection(m_dupes, s, nullptr);
+        for (const rom::KnownRom& row : rom::kKnownRomTable) {
+            if (ClassOf(row.name) == s.romClass) section(row.name, row.name, Extra(c, s.romClass));
+        }
+        if (Extra(c, s.romClass) == 0) Line(m_dupes, kNoneLine);
+    }
+    if (!AnyHacked(files)) return;
+    StartExtraSection(m_dupes, "Hacked ROMs:", nullptr);
+    for (const rom::KnownRom& row : rom::kKnownRomTable) {
+        const std::string hacked = rom::HackedForm(row.name);
+        section(hacked, hacked, c.hackedExtra);
+    }
+    if (c.hackedExtra == 0) Line(m_dupes, kNoneLine);
+}
+
+void Reports::BuildHaveListDetailed(const std::vector<ReportFile>& files, std::size_t longest) {
+    BuildHaveList(files);
+    auto& c = m_counters;
+    m_have.clear();
+    for (const Section& s : kSections) {
+        StartSection(m_have, s, &Found(c, s.romClass));
+        int lines = 0;
+        for (const rom::KnownRom& row : rom::kKnownRomTable) {
+            if (ClassOf(row.name) == s.romClass) lines += FileLines(m_have, files, row.name, longest, row.name, 0);
+        }
+        if (lines == 0) Line(m_have, kNoneLine);
+    }
+    if (AnyHacked(files)) {
+        StartExtraSection(m_have, "Hacked ROMs:", &c.hackedFound);
+        int lines = 0;
+        for (const rom::KnownRom& row : rom::kKnownRomTable) {
+            const std::string hacked = rom::HackedForm(row.name);
+            lines += FileLines(m_have, files, hacked, longest, hacked, 0);
+        }
+        if (lines == 0) Line(m_have, kNoneLine);
+    }
+    StatusSections(m_have, files, c, &longest);
+}
+
+void Reports::BuildMissListDetailed(const std::vector<ReportFile>& files) {
+    BuildMissList(files);
+    auto& c = m_counters;
+    m_miss.clear();
+    for (const Section& s : kSections) {
+        StartSection(m_miss, s, &Missing(c, s.romClass));
+        for (const rom::KnownRom& row : rom::kKnownRomTable) {
+            if (ClassOf(row.name) != s.romClass || CountStatus(files, row.name) != 0) continue;
+            Line(m_miss, rom::LookupRomChecksum(row.name, rom::ChecksumColumn::B) + " " + std::string(row.name));
+        }
+        if (Missing(c, s.romClass) == 0) Line(m_miss, kNoneLine);
+    }
+}
+
+void Reports::BuildDupesListDetailed(const std::vector<ReportFile>& files, std::size_t longest) {
+    BuildDupesList(files);
+    auto& c = m_counters;
+    m_dupes.clear();
+    for (const Section& s : kSections) {
+        StartSection(m_dupes, s, &Extra(c, s.romClass));
+        int lines = 0;
+        for (const rom::KnownRom& row : rom::kKnownRomTable) {
+            if (ClassOf(row.name) == s.romClass) lines += FileLines(m_dupes, files, row.name, longest, row.name, 1);
+        }
+        if (lines == 0) Line(m_dupes, kNoneLine);
+    }
+    if (!AnyHacked(files)) return;
+    StartExtraSection(m_dupes, "Hacked ROMs:", &c.hackedExtra);
+    int lines = 0;
+    for (const rom::KnownRom& row : rom::kKnownRomTable) {
+        const std::string hacked = rom::HackedForm(row.name);
+        lines += FileLines(m_dupes, files, hacked, longest, hacked, 1);
+    }
+    if (lines == 0) Line(m_dupes, kNoneLine);
+}
+
+}  // namespace kestro::romdb

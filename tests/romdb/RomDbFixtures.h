@@ -1,0 +1,179 @@
+#pragma once
+// Shared by the collection tests: a host that records what a run shows, a
+// file system that fails on request, and directories of generated ROMs.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "romdb/Collection.h"
+#include "support/core/RomBuilder.h"
+
+namespace kestro::test {
+
+/// Records every message, progress value and step; answers questions Yes
+/// unless told otherwise.
+class RecordingHost final : public romdb::CollectionHost {
+public:
+    app::MessageResult ShowMessage(const app::Message& m) override {
+        messages.push_back(m);
+        if (m.buttons == app::MessageButtons::Ok) return app::MessageResult::Ok;
+        return answer;
+    }
+    void ShowProgress(int percent) override { progress.push_back(percent); }
+    void LetEventsRun() override {
+        ++events;
+        if (onEvents) onEvents(events);
+    }
+    void ListingChanged() override { ++listings; }
+    void RowChanged(std::size_t) override {}
+    void RunStepReached(romdb::RunStep step) override { steps.push_back(step); }
+
+    /// Titles of the messages shown, in order.
+    std::vector<std::string> Titles() const {
+        std::vector<std::string> titles;
+        for (const auto& m : messages) titles.push_back(m.title);
+        return titles;
+    }
+    const app::Message* Find(const std::string& title) const {
+        for (const auto& m : messages) {
+            if (m.title == title) return &m;
+        }
+        return nullptr;
+    }
+
+    std::vector<app::Message> messages;
+    std::vector<int> progress;
+    std::vector<romdb::RunStep> steps;
+    int events = 0;
+    int listings = 0;
+    app::MessageResult answer = app::MessageResult::Yes;
+    std::function<void(int events)> onEvents;
+};
+
+/// The real file system, with faults injected on request.
+class FaultyFileOps final : public romdb::FileOps {
+public:
+    using PathTest = std::function<bool(const std::string& path)>;
+
+    std::vector<std::string> ListFiles(const std::string& d) override { return disk.ListFiles(d); }
+    bool IsDirectory(const std::string& p) override { return disk.IsDirectory(p); }
+    bool Exists(const std::string& p) override { return disk.Exists(p); }
+    std::unique_ptr<romdb::InputFile> OpenRead(const std::string& p, std::string& error) override {
+        return disk.OpenRead(p, error);
+    }
+    romdb::FileResult CopyFile(const std::string& from, const std::string& to) override {
+        if (beforeCopy) beforeCopy(from);
+        if (failCopyTo && failCopyTo(to))
+            return romdb::FileResult::Failed("Cannot write " + to + ": Permission denied");
+        if (partialCopyTo && partialCopyTo(to)) return PartialCopy(from, to);
+        return disk.CopyFile(from, to);
+    }
+    romdb::FileResult RemoveFile(const std::string& p) override {
+        if (failRemove && failRemove(p)) return romdb::FileResult::Failed("Cannot delete " + p + ": Device busy");
+        return disk.RemoveFile(p);
+    }
+    romdb::FileResult MakeDirectory(const std::string& p) override {
+        if (failMakeDirectory && failMakeDirectory(p)) {
+            return romdb::FileResult::Failed("Cannot create the directory " + p + ": Read-only file system");
+        }
+        return disk.MakeDirectory(p);
+    }
+    romdb::FileResult RemoveDirectory(const std::string& p) override { return disk.RemoveDirectory(p); }
+    romdb::FileResult WriteFile(const std::string& p, const std::string& bytes) override {
+        if (failWrite && failWrite(p))
+            return romdb::FileResult::Failed("Cannot write " + p + ": No space left on device");
+        return disk.WriteFile(p, bytes);
+    }
+
+    PathTest failCopyTo, partialCopyTo, failRemove, failMakeDirectory, failWrite;
+    /// A partial copy reports its failure, or (when false) claims success.
+    bool partialCopyReportsFailure = true;
+    std::function<void(const std::string& from)> beforeCopy;
+    romdb::DiskFileOps disk;
+
+private:
+    // A copy that stops half-way, as a full disk or a pulled cable leaves it.
+    romdb::FileResult PartialCopy(const std::string& from, const std::string& to) {
+        auto bytes = ReadBytes(from);
+        bytes.resize(bytes.size() / 2);
+        WriteBytes(to, bytes);
+        if (partialCopyReportsFailure) return romdb::FileResult::Failed("Cannot write " + to + ": Input/output error");
+        return {};
+    }
+};
+
+/// Every file under a directory (recursively), by path relative to it, with its bytes.
+inline std::map<std::string, std::vector<std::uint8_t>> FilesUnder(const std::filesystem::path& root) {
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) {
+            files[std::filesystem::relative(entry.path(), root).string()] = ReadBytes(entry.path().string());
+        }
+    }
+    return files;
+}
+
+/// How often each content occurs among the files.
+inline std::map<std::vector<std::uint8_t>, int> Contents(
+    const std::map<std::string, std::vector<std::uint8_t>>& files) {
+    std::map<std::vector<std::uint8_t>, int> counts;
+    for (const auto& [path, bytes] : files) ++counts[bytes];
+    return counts;
+}
+
+/// A known dump written to dir/name; seed varies the filler so copies can differ.
+inline std::vector<std::uint8_t> WriteKnown(const std::filesystem::path& dir, const std::string& name,
+                                            const std::string& romName, std::uint32_t seed = 1) {
+    return RomBuilder::KnownDump(romName).Seed(seed).WriteTo((dir / name).string());
+}
+
+/// The mixed collection the tests share: one of every kind of file.
+///   a_good.vb    Red Alarm (U) [!]                 b_bad.vb   Mario Clash (JU) [b1]
+///   c_trans.vb   Teleroboxer (JU) [T-German...]    d_pd.VB    Reality Boy Demo 1 (PD)
+///   e_hack.vb    Mario Clash (JU) [!], game code changed -> Mario Clash (JU) [h]
+///   f_hackb.vb   Waterworld (U) [b1], title changed     -> Waterworld (U) [b1] [h]
+///   g_unknown.vb an unknown ROM                    h_small.vb 544 bytes
+///   i_empty.vb   empty                             j_reserved.vb a reserved byte set
+///   golf1.vb, golf2.vb, golf3.vb: three copies of one Golf dump
+///   readme.txt   not a ROM file
+inline void WriteMixedCollection(const std::filesystem::path& dir) {
+    WriteKnown(dir, "a_good.vb", "Red Alarm (U) [!]");
+    WriteKnown(dir, "b_bad.vb", "Mario Clash (JU) [b1]");
+    WriteKnown(dir, "c_trans.vb", "Teleroboxer (JU) [T-German0.40b_QM404T]");
+    // This row's whole-file checksum fits no header but one whose bytes sum
+    // to 1800; the listed header sums to 1964.
+    RomBuilder::KnownDump("Reality Boy Demo 1 (PD)").Title("TEST- BY BRANNock").WriteTo((dir / "d_pd.VB").string());
+    RomBuilder::KnownDump("Mario Clash (JU) [!]").GameCode("VMCE").WriteTo((dir / "e_hack.vb").string());
+    RomBuilder::KnownDump("Waterworld (U) [b1]").Title("WATERWORLD 2").WriteTo((dir / "f_hackb.vb").string());
+    RomBuilder::Unknown().WriteTo((dir / "g_unknown.vb").string());
+    WriteBytes((dir / "h_small.vb").string(), std::vector<std::uint8_t>(544, 0));
+    WriteBytes((dir / "i_empty.vb").string(), {});
+    RomBuilder::Unknown().Reserved(2, 1).WriteTo((dir / "j_reserved.vb").string());
+    for (const char* name : {"golf1.vb", "golf2.vb", "golf3.vb"}) WriteKnown(dir, name, "Golf (U) [!]", 3);
+    WriteBytes((dir / "readme.txt").string(), {'h', 'i'});
+}
+
+/// The status each file of the mixed collection is identified with.
+inline std::map<std::string, std::string> MixedStatuses() {
+    return {{"a_good.vb", "Red Alarm (U) [!]"},
+            {"b_bad.vb", "Mario Clash (JU) [b1]"},
+            {"c_trans.vb", "Teleroboxer (JU) [T-German0.40b_QM404T]"},
+            {"d_pd.VB", "Reality Boy Demo 1 (PD)"},
+            {"e_hack.vb", "Mario Clash (JU) [h]"},
+            {"f_hackb.vb", "Waterworld (U) [b1] [h]"},
+            {"g_unknown.vb", "[UNKNOWN VB ROM]"},
+            {"h_small.vb", "[INVALID VB ROM IMAGE]"},
+            {"i_empty.vb", "[INVALID VB ROM IMAGE]"},
+            {"j_reserved.vb", "[INVALID VB ROM IMAGE]"},
+            {"golf1.vb", "Golf (U) [!]"},
+            {"golf2.vb", "Golf (U) [!]"},
+            {"golf3.vb", "Golf (U) [!]"}};
+}
+
+}  // namespace kestro::test
