@@ -165,10 +165,16 @@ Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::s
         const std::string directory = app::DirectoryOf(destination);
         destination = directory + FreeName(directory, WithoutRomExtension(app::FileNameOf(destination)));
     }
-    if (FileResult copied = m_files.CopyFile(source, destination); !copied) return fail(copied.reason);
+    const bool existed = m_files.Exists(destination);
+    if (FileResult copied = m_files.CopyFile(source, destination); !copied) {
+        // Whatever a failed copy left behind is not a file of the user's.
+        if (!existed && m_files.Exists(destination)) m_files.RemoveFile(destination);
+        return fail(copied.reason);
+    }
     FileDigest copy;
     FileResult check = DigestFile(m_files, destination, copy);
     if (!check || copy != original) {
+        // A bad copy goes; the source still holds the bytes.
         m_files.RemoveFile(destination);
         return fail(check ? "The copy at " + destination + " did not match the original." : check.reason);
     }

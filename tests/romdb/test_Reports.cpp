@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include "rom/KnownRomTable.h"
+#include "romdb/Collection.h"
+#include "romdb/Reports.h"
+#include "romdb/RomDbFixtures.h"
+#include "support/core/TempDir.h"
+
+using namespace kestro;
+using namespace kestro::romdb;
+
+namespace {
+
+// Lines joined as report texts write them: CR LF after every line.
+std::string Lines(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+std::string Cr(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\r") + line;
+    return text;
+}
+
+// The mixed collection, identified once for every test of this file.
+class MixedReports : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir = new test::TempDir;
+        test::WriteMixedCollection(dir->Path());
+    }
+    static void TearDownTestSuite() { delete dir; }
+
+    void Run(bool detailed) {
+        collection.SetListingDirectory(dir->Path().string());
+        CollectionOptions options;
+        options.detailed = detailed;
+        collection.Run(options);
+    }
+    std::string ChecksumOf(const std::string& name) const {
+        for (const FileRow& row : collection.Rows()) {
+            if (row.name == name) return row.checksum;
+        }
+        return {};
+    }
+
+    static test::TempDir* dir;
+    DiskFileOps disk;
+    test::RecordingHost host;
+    Collection collection{disk, host};
+};
+test::TempDir* MixedReports::dir = nullptr;
+
+}  // namespace
+
+TEST_F(MixedReports, PlainReportsCountersAndSummaries) {
+    Run(false);
+    const Reports& r = collection.reports();
+    EXPECT_EQ(r.have(), Lines({"Good ROMs:",
+                               "  Golf (U) [!]",
+                               "  Red Alarm (U) [!]",
+                               "",
+                               "Bad ROMs:",
+                               "  Mario Clash (JU) [b1]",
+                               "",
+                               "PD/Translated ROMs:",
+                               "  Reality Boy Demo 1 (PD)",
+                               "  Teleroboxer (JU) [T-German0.40b_QM404T]",
+                               "",
+                               "Hacked ROMs:",
+                               "  Mario Clash (JU) [h]",
+                               "  Waterworld (U) [b1] [h]",
+                               "",
+                               "Unknown ROMs:",
+                               "  UNKNOWN ROM: Please send me a copy so I can include it.",
+                               "",
+                               "Invalid ROMs:",
+                               "  INVALID ROM: Possibly not a VB ROM image.",
+                               "  INVALID ROM: Possibly not a VB ROM image.",
+                               "  INVALID ROM: Possibly not a VB ROM image."}));
+    EXPECT_EQ(r.dupes(), Lines({"Good ROMs:", "  Golf (U) [!] [2 copies]", "", "Bad ROMs:", "  None", "",
+                                "PD/Translated ROMs:", "  None", "", "Hacked ROMs:", "  None"}));
+    // A ROM present only in its hacked form is still missing.
+    EXPECT_NE(r.miss().find("\r\n  Mario Clash (JU) [!]\r\n"), std::string::npos);
+    EXPECT_EQ(r.miss().find("Golf (U) [!]"), std::string::npos);
+    EXPECT_EQ(r.miss().find("Hacked"), std::string::npos);
+
+    const ReportCounters& c = r.counters();
+    EXPECT_EQ(c.knownFound, 5);
+    EXPECT_EQ(c.filesMatched, 13);
+    EXPECT_EQ(c.missing, 33);
+    EXPECT_EQ(c.goodMissing, 21);
+    EXPECT_EQ(c.badMissing, 8);
+    EXPECT_EQ(c.pdMissing, 4);
+
+    EXPECT_EQ(HaveSummary(c).text,
+              Cr({" You have 05 out of 38 known Nintendo Virtual Boy ROMs", "",
+                  "Out of 13 files:", "   02 are Good \"[!]\" ROMs", "   01 are Bad \"[b]\" ROMs",
+                  "   02 are Public Domain \"(PD)\" or Translated \"[T]\" ROMs",
+                  "   02 are Hacked (incorrect ROM header) \"[h]\" ROMs", "   01 are Unidentified Virtual Boy ROMs",
+                  "   02 are duplicate (more than one copy of) ROMs", "   03 are Invalid Virtual Boy ROMs", "",
+                  "Do you wish to view additional details?"}));
+    EXPECT_EQ(MissSummary(c).text,
+              Cr({" You are missing 33 out of 38 known Nintendo Virtual Boy ROMs", "",
+                  "Out of these files:", "   21 are Good \"[!]\" ROMs", "   08 are Bad \"[b]\" ROMs",
+                  "   04 are Public Domain \"(PD)\" or Translated \"[T]\" ROMs", "",
+                  "Do you wish to view additional details?"}));
+    const app::Message dupes = DupesSummary(c);
+    EXPECT_EQ(dupes.title, "Duplicate VB ROM details");
+    EXPECT_EQ(dupes.text, Cr({" You have 02 duplicate Nintendo Virtual Boy ROMs", "", "Out of these files:",
+                              "   02 are Good \"[!]\" ROMs", "", "Do you wish to view additional details?"}));
+    EXPECT_EQ(dupes.buttons, app::MessageButtons::YesNo);
+    EXPECT_EQ(dupes.defaultButton, app::MessageResult::No);
+    EXPECT_EQ(dupes.icon, app::MessageIcon::Information);
+}
+
+TEST_F(MixedReports, DetailedReportsListEveryFileWithItsChecksum) {
+    Run(true);
+    const Reports& r = collection.reports();
+    // Names are padded to the longest listed name, "j_reserved.vb" (13).
+    EXPECT_EQ(r.have(), Lines({"Good ROMs: 02",
+                               "\"golf1.vb\"      1088202E Golf (U) [!]",
+                               "\"golf2.vb\"      1088202E Golf (U) [!]",
+                               "\"golf3.vb\"      1088202E Golf (U) [!]",
+                               "\"a_good.vb\"     035C3DBF Red Alarm (U) [!]",
+                               "",
+                               "Bad ROMs: 01",
+                               "\"b_bad.vb\"      0681DE13 Mario Clash (JU) [b1]",
+                               "",
+                               "PD/Translated ROMs: 02",
+                               "\"d_pd.VB\"       0786C053 Reality Boy Demo 1 (PD)",
+                               "\"c_trans.vb\"    05BF2C75 Teleroboxer (JU) [T-German0.40b_QM404T]",
+                               "",
+                               "Hacked ROMs: 02",
+                               "\"e_hack.vb\"     " + ChecksumOf("e_hack.vb") + " Mario Clash (JU) [h]",
+                               "\"f_hackb.vb\"    " + ChecksumOf("f_hackb.vb") + " Waterworld (U) [b1] [h]",
+                               "",
+                               "Unknown ROMs: 01",
+                               "\"g_unknown.vb\"   UNKNOWN ROM: Please send me a copy so I can include it.",
+                               "",
+                               "Invalid ROMs: 03",
+                               "\"h_small.vb\"     INVALID ROM: Possibly not a VB ROM image.",
+                               "\"i_empty.vb\"     INVALID ROM: Possibly not a VB ROM image.",
+                               "\"j_reserved.vb\"  INVALID ROM: Possibly not a VB ROM image."}));
+    EXPECT_EQ(r.dupes(), Lines({"Good ROMs: 02", "\"golf2.vb\"      1088202E Golf (U) [!]",
+                                "\"golf3.vb\"      1088202E Golf (U) [!]", "", "Bad ROMs: 00", "  None", "",
+                                "PD/Translated ROMs: 00", "  None", "", "Hacked ROMs: 00", "  None"}));
+    const std::string missStart =
+        "Good ROMs: 21\r\n05F1A395 3D Tetris (U) [!]\r\n059595C7 Galactic Pinball (JU) [!]\r\n";
+    EXPECT_EQ(r.miss().substr(0, missStart.size()), missStart);
+    EXPECT_NE(r.miss().find("\r\n\r\nBad ROMs: 08\r\n036C0809 Mario's Tennis (JU) [b1]\r\n"), std::string::npos);
+    // The detailed builders keep the plain builders' counters.
+    EXPECT_EQ(r.counters().extraCopies, 2);
+    EXPECT_EQ(r.counters().filesMatched, 13);
+}
+
+TEST(ReportsTest, OneGoodDumpAndTheResetTexts) {
+    Reports r;
+    const std::string reset =
+        Lines({"Good ROMs:", "  None", "", "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"});
+    EXPECT_EQ(r.have(), reset);
+    EXPECT_EQ(r.dupes(), reset);
+    EXPECT_EQ(r.log(), Lines({"File change log:", "  No changes"}));
+    // Before any run every known name is missing, in table order.
+    std::size_t named = 0;
+    for (std::size_t at = r.miss().find("\n  "); at != std::string::npos; at = r.miss().find("\n  ", at + 1)) ++named;
+    EXPECT_EQ(named, 38u);
+    EXPECT_EQ(r.miss().substr(0, 33), "Good ROMs:\r\n  3D Tetris (U) [!]\r\n");
+
+    const std::vector<ReportFile> files{{"golf.vb", "Golf (U) [!]", "1088202E"}};
+    r.BuildHaveList(files);
+    r.BuildMissList(files);
+    r.BuildDupesList(files);
+    EXPECT_EQ(r.have(),
+              Lines({"Good ROMs:", "  Golf (U) [!]", "", "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"}));
+    EXPECT_EQ(r.dupes(), reset);
+    EXPECT_EQ(r.counters().goodMissing, 22);
+    EXPECT_EQ(r.counters().badMissing, 9);
+    EXPECT_EQ(r.counters().pdMissing, 6);
+    EXPECT_EQ(HaveSummary(r.counters()).text,
+              Cr({" You have 01 out of 38 known Nintendo Virtual Boy ROMs", "",
+                  "Out of 01 files:", "   01 are Good \"[!]\" ROMs", "", "Do you wish to view additional details?"}));
+    EXPECT_EQ(DupesSummary(r.counters()).text,
+              Cr({" You have 00 duplicate Nintendo Virtual Boy ROMs", "", "Do you wish to view additional details?"}));
+}
+
+TEST(ReportsTest, FiveCopiesAndAWholeCollection) {
+    std::vector<ReportFile> files;
+    for (const rom::KnownRom& row : rom::kKnownRomTable) files.push_back({"x.vb", std::string(row.name), ""});
+    for (int i = 0; i < 4; ++i) files.push_back({"y.vb", "Golf (U) [!]", ""});
+    files.push_back({"z.vb", "Waterworld (U) [b1]", ""});
+    Reports r;
+    r.BuildHaveList(files);
+    r.BuildMissList(files);
+    r.BuildDupesList(files);
+    EXPECT_NE(r.dupes().find("  Golf (U) [!] [4 copies]\r\n"), std::string::npos);
+    EXPECT_NE(r.dupes().find("  Waterworld (U) [b1] [1 copy]\r\n"), std::string::npos);
+    EXPECT_EQ(r.counters().filesMatched, 43);
+    EXPECT_EQ(r.miss(),
+              Lines({"Good ROMs:", "  None", "", "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"}));
+    EXPECT_EQ(HaveSummary(r.counters()).text.substr(0, 74),
+              " You have 38 out of 38 known Nintendo Virtual Boy ROMs\r - Congratulations!");
+    EXPECT_EQ(MissSummary(r.counters()).text,
+              Cr({" You are missing 00 out of 38 known Nintendo Virtual Boy ROMs", " - Congratulations!", "",
+                  "Do you wish to view additional details?"}));
+    EXPECT_EQ(DupesSummary(r.counters()).text,
+              Cr({" You have 05 duplicate Nintendo Virtual Boy ROMs", "",
+                  "Out of these files:", "   04 are Good \"[!]\" ROMs", "   01 are Bad \"[b]\" ROMs", "",
+                  "Do you wish to view additional details?"}));
+    EXPECT_NE(HaveSummary(r.counters()).text.find("\r   05 are duplicate (more than one copy of) ROMs\r"),
+              std::string::npos);
+}
