@@ -15,10 +15,11 @@ struct Command {
     int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
 
-constexpr std::array<Command, 3> kCommands{{
+constexpr std::array<Command, 4> kCommands{{
     {"info", "Show ROM images' headers and identification (text or --json)", &InfoCommand},
     {"romaji", "Print the romaji reading of a title", &RomajiCommand},
     {"header", "Change a ROM image's header and save it", &HeaderCommand},
+    {"tiles", "Write a ROM's tile view as a bitmap or PNG picture", &TilesCommand},
 }};
 
 }  // namespace

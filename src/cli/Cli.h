@@ -30,4 +30,10 @@ int RomajiCommand(const std::vector<std::string>& args, std::ostream& out, std::
 /// to --revert, or the write fails; the file is then left as it was.
 int HeaderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// `kestro tiles FILE --out OUT [--offset N] [--width W] [--palette FILE.pvb]`:
+/// the tile view the tile viewer draws, as a Windows bitmap (PNG for a name
+/// ending in .png). 1 when the ROM or the palette file is refused or the
+/// picture cannot be written.
+int TilesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace kestro::cli
