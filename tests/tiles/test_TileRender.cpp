@@ -81,19 +81,6 @@ TEST(TileRender, WidthsOffsetsAndTheRomsEnd) {
     ExpectView(rom, 64 * 1024 - 48 * 16, 48);        // the view runs over the end
 }
 
-TEST(TileRender, WideRowsStartAWholeWidthApart) {
-    // Each tile filled with its own index: row 1's first tile is tile 60.
-    std::vector<std::uint8_t> rom(16 * 60 * 28);
-    for (std::size_t i = 0; i < rom.size(); ++i) rom[i] = static_cast<std::uint8_t>(i / 16);
-    PixelImage image;
-    RenderView(rom, {0, 60}, kTestPalette, kClear, image);
-    EXPECT_EQ(image.At(0, 8), PixelWord(kTestPalette.ForPixel(60 & 3)));  // 60 = 0b111100
-    EXPECT_EQ(image.At(2, 8), PixelWord(kTestPalette.ForPixel((60 >> 4) & 3)));
-    EXPECT_EQ(TileSource({0, 60}, 1, 0), 960);
-    EXPECT_EQ(VisibleColumns(60), 48);
-    EXPECT_EQ(VisibleColumns(0), 0);
-}
-
 TEST(TileRender, TileCutShortByTheEndShowsOnlyItsBytes) {
     std::vector<std::uint8_t> rom(16 + 5, 0xFF);  // second tile: rows 0, 1 and the left half of row 2
     PixelImage image;
