@@ -49,7 +49,9 @@ protected:
         if (started && expectNotice) {
             auto shown = ts.messages.Take();
             EXPECT_EQ(shown.size(), 1u);
-            if (!shown.empty()) EXPECT_EQ(shown[0].title, "Kestro Utilities beta version 0.9");
+            if (!shown.empty()) {
+                EXPECT_EQ(shown[0].title, "Kestro Utilities beta version 0.9");
+            }
         }
         return window;
     }
@@ -270,6 +272,7 @@ TEST_F(MainWindowTest, ToolCommandsOpenTheirWindowsModally) {
     // Each tool is reached from its menu command and its button.
     const std::tuple<const char*, const char*, const char*> tools[] = {
         {"mnuFileRomInfo", "cmdRomInfo", "frmRomInfo"},
+        {"mnuFileTileViewer", "cmdTileViewer", "frmTileViewer"},
     };
     auto window = Start();
     window->show();
