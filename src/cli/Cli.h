@@ -36,4 +36,9 @@ int HeaderCommand(const std::vector<std::string>& args, std::ostream& out, std::
 /// picture cannot be written.
 int TilesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// `kestro scan [--rename] [--move] [--detailed] [--log] [--save] [--json] DIR`:
+/// the collection window's identification run over a directory. 0 when the
+/// run completed without a failure, 1 otherwise.
+int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace kestro::cli

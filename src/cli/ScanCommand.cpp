@@ -1,0 +1,201 @@
+// kestro scan: the collection window's identification run without a window,
+// as if its option boxes were set from the flags and its question answered Yes.
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <ostream>
+
+#include "cli/Cli.h"
+#include "cli/CommandSupport.h"
+#include "romdb/Collection.h"
+#include "romdb/DetailReport.h"
+#include "romdb/Listing.h"
+#include "romdb/Reports.h"
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
+namespace kestro::cli {
+
+namespace {
+
+using nlohmann::ordered_json;
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+    g_interrupted = 1;
+}
+
+bool IsFailure(const app::Message& m) {
+    return m.title == "Files not moved" || m.title == "Files not renamed" || m.title == "Files not saved" ||
+           m.title == "Identification stopped";
+}
+
+// Answers the run's question Yes, keeps every other box, and draws progress
+// on standard error when that is a terminal. Ctrl+C cancels as the Cancel
+// button does, so a run is never cut off half-way through a move.
+class ScanHost final : public romdb::CollectionHost {
+public:
+    ScanHost(std::ostream& err, bool drawProgress) : m_err(err), m_drawProgress(drawProgress) {}
+
+    app::MessageResult ShowMessage(const app::Message& m) override {
+        if (m.buttons == app::MessageButtons::YesNo) {
+            shown.push_back(m);
+            return app::MessageResult::Yes;
+        }
+        if (m.title == "Complete") {
+            completion = m;
+        } else {
+            shown.push_back(m);
+        }
+        return app::MessageResult::Ok;
+    }
+    void ShowProgress(int percent) override {
+        if (!m_drawProgress) return;
+        constexpr int kWidth = 40;
+        const int filled = std::clamp(percent, 0, 100) * kWidth / 100;
+        m_err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+              << std::string(static_cast<std::size_t>(kWidth - filled), '.') << "] " << percent << "%   " << std::flush;
+        m_drawn = true;
+    }
+    void LetEventsRun() override {
+        if (g_interrupted != 0 && collection != nullptr && !collection->CancelRequested()) collection->RequestCancel();
+    }
+    void ListingChanged() override {}
+    void RowChanged(std::size_t) override {}
+    void RunStepReached(romdb::RunStep step) override {
+        if (step == romdb::RunStep::ProgressHidden && m_drawn) m_err << "\r" << std::string(52, ' ') << "\r";
+    }
+
+    romdb::Collection* collection = nullptr;
+    std::vector<app::Message> shown;
+    std::optional<app::Message> completion;
+
+private:
+    std::ostream& m_err;
+    bool m_drawProgress;
+    bool m_drawn = false;
+};
+
+bool ErrIsTerminal(const std::ostream& err) {
+#if defined(_WIN32)
+    return false;
+#else
+    return &err == &std::cerr && ::isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+std::string Absolute(const std::string& directory) {
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(directory, ec);
+    return romdb::ListingDirectoryText(ec ? directory : path.lexically_normal().string());
+}
+
+ordered_json FilesJson(const romdb::Collection& c) {
+    auto files = ordered_json::array();
+    for (std::size_t i = 0; i < c.Rows().size(); ++i) {
+        const romdb::FileRow& row = c.Rows()[i];
+        ordered_json size = nullptr;
+        if (!row.size.empty()) size = std::stoll(row.size);
+        files.push_back({{"name", row.name}, {"status", c.Status(i)}, {"size", size}, {"checksum", row.checksum}});
+    }
+    return files;
+}
+
+ordered_json ScanJson(const romdb::Collection& c, const ScanHost& host) {
+    const romdb::Reports& r = c.reports();
+    ordered_json json;
+    json["directory"] = c.ListingDirectory();
+    json["files"] = FilesJson(c);
+    json["reports"] = {{"have", r.have()}, {"miss", r.miss()}, {"dupes", r.dupes()}, {"log", r.log()}};
+    if (host.completion) {
+        json["summaries"] = {{"have", romdb::HaveSummary(r.counters()).text},
+                             {"miss", romdb::MissSummary(r.counters()).text},
+                             {"dupes", romdb::DupesSummary(r.counters()).text}};
+        json["completion"] = host.completion->text;
+    } else {
+        json["summaries"] = nullptr;
+        json["completion"] = nullptr;
+    }
+    json["messages"] = ordered_json::array();
+    for (const app::Message& m : host.shown) json["messages"].push_back({{"title", m.title}, {"text", m.text}});
+    return json;
+}
+
+// A summary as lines, without the offer of the full report that closes it.
+void PrintSummary(std::ostream& out, const app::Message& summary) {
+    std::string text = summary.text.substr(0, summary.text.rfind("\r\r"));
+    for (char& ch : text) ch = ch == '\r' ? '\n' : ch;
+    out << '\n' << text << '\n';
+}
+
+void PrintScan(std::ostream& out, const romdb::Collection& c, const ScanHost& host, bool log) {
+    out << "Directory: " << PrintableText(c.ListingDirectory(), false) << '\n';
+    for (const romdb::FileRow& row : c.Rows()) out << PrintableText(row.displayLine, false) << '\n';
+    for (const app::Message& m : host.shown) {
+        if (m.buttons == app::MessageButtons::Ok) out << '\n' << MessageLine(m) << '\n';
+    }
+    if (!host.completion) return;
+    out << '\n' << MessageLine(*host.completion) << '\n';
+    PrintSummary(out, romdb::HaveSummary(c.reports().counters()));
+    PrintSummary(out, romdb::MissSummary(c.reports().counters()));
+    PrintSummary(out, romdb::DupesSummary(c.reports().counters()));
+    if (log) {
+        std::string text = c.reports().log();
+        std::erase(text, '\r');
+        out << '\n' << PrintableText(text, false);
+    }
+}
+
+}  // namespace
+
+int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CLI::App command{
+        "Identifies every .vb file of a directory as the VB ROM Database window does, builds its reports and, "
+        "when asked, renames and moves the ROMs. Exit status 0 when the run completed without a failure, 1 "
+        "otherwise.",
+        "kestro scan"};
+    romdb::CollectionOptions options;
+    bool save = false, json = false;
+    std::string directory;
+    command.add_flag("--rename", options.rename, "Rename identified ROMs to their catalogue names");
+    command.add_flag("--move", options.move, "Move the renamed ROMs into the sub-directory VBoyRen (with --rename)");
+    command.add_flag("--detailed", options.detailed, "Detailed reports: every file with its checksum");
+    command.add_flag("--log", options.changeLog, "Keep the change log (printed, and saved with --save)");
+    command.add_flag("--save", save, "Write VBoyHave.txt, VBoyMiss.txt, VBoyDupes.txt (and VBoyLog.txt)");
+    command.add_flag("--json", json, "Write one JSON object: files, reports, summaries and messages");
+    command.add_option("DIR", directory, "The directory of ROM images")->required()->check(CLI::ExistingDirectory);
+    if (auto status = ParseCommand(command, args, out, err)) return *status;
+    options.move = options.move && options.rename;  // the move box is usable only with rename
+
+    romdb::DiskFileOps disk;
+    ScanHost host(err, !json && ErrIsTerminal(err));
+    romdb::Collection collection(disk, host);
+    host.collection = &collection;
+    g_interrupted = 0;
+    auto previous = std::signal(SIGINT, OnInterrupt);
+    collection.SetListingDirectory(Absolute(directory));
+    collection.Run(options);
+    std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
+
+    if (save && host.completion) {
+        host.shown.push_back(
+            romdb::SaveListFiles(disk, collection.ListingDirectory(), collection.reports(), options.changeLog));
+    } else if (save) {
+        err << "kestro scan: the list files were not saved: the run did not complete.\n";
+    }
+    if (json) {
+        out << ScanJson(collection, host).dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+    } else {
+        PrintScan(out, collection, host, options.changeLog);
+    }
+    const bool failed = std::any_of(host.shown.begin(), host.shown.end(), IsFailure);
+    return host.completion && !failed ? kExitOk : kExitRefused;
+}
+
+}  // namespace kestro::cli

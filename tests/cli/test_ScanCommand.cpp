@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "cli/CliRun.h"
+#include "romdb/RomDbFixtures.h"
+#include "support/core/TempDir.h"
+
+using namespace kestro;
+using test::RunKestro;
+
+namespace {
+
+std::string FileText(const std::string& path) {
+    const auto bytes = test::ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The text begins with the part (a report or summary is checked by its opening lines).
+::testing::AssertionResult StartsWith(const std::string& text, const std::string& part) {
+    if (text.compare(0, part.size(), part) == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << text.substr(0, part.size() + 20) << "\" does not begin with \""
+                                         << part << "\"";
+}
+
+}  // namespace
+
+TEST(ScanCommand, JsonGivesStatusesReportsSummariesAndMessages) {
+    test::TempDir dir;
+    test::WriteMixedCollection(dir.Path());
+    auto result = RunKestro({"scan", "--json", dir.Path().string() + "/"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    auto json = result.Json();
+
+    EXPECT_EQ(json["directory"], dir.Path().string());
+    std::map<std::string, std::string> statuses;
+    for (const auto& file : json["files"]) statuses[file["name"]] = file["status"];
+    EXPECT_EQ(statuses, test::MixedStatuses());
+    EXPECT_EQ(json["files"][0]["name"], "a_good.vb");
+    EXPECT_EQ(json["files"][0]["checksum"], "035C3DBF");
+    EXPECT_EQ(json["files"][0]["size"], test::ReadBytes(dir.File("a_good.vb")).size());
+    EXPECT_TRUE(json["files"][11]["size"].is_null());  // i_empty.vb
+    EXPECT_EQ(json["files"][6]["checksum"], "");       // g_unknown.vb
+
+    const std::string have = json["reports"]["have"];
+    EXPECT_TRUE(StartsWith(have, "Good ROMs:\r\n  Golf (U) [!]\r\n  Red Alarm (U) [!]\r\n"));
+    EXPECT_TRUE(StartsWith(json["reports"]["dupes"], "Good ROMs:\r\n  Golf (U) [!] [2 copies]\r\n"));
+    EXPECT_EQ(json["reports"]["log"], "File change log:\r\n  No changes\r\n");
+    EXPECT_TRUE(StartsWith(json["summaries"]["have"],
+                           " You have 05 out of 38 known Nintendo Virtual Boy ROMs\r\rOut of 13 files:\r"));
+    EXPECT_EQ(json["summaries"]["dupes"],
+              " You have 02 duplicate Nintendo Virtual Boy ROMs\r\rOut of these files:\r   02 are Good \"[!]\" "
+              "ROMs\r\rDo you wish to view additional details?");
+    EXPECT_EQ(json["completion"], "ROM identification complete.");
+    ASSERT_EQ(json["messages"].size(), 1u);
+    EXPECT_EQ(json["messages"][0]["title"], "Continue operation?");
+}
+
+TEST(ScanCommand, RenameMoveKeepsEveryRomOnceUnderItsCatalogueName) {
+    test::TempDir dir;
+    test::WriteMixedCollection(dir.Path());
+    const auto before = test::FilesUnder(dir.Path());
+    auto result = RunKestro({"scan", "--rename", "--move", "--log", "--save", "--json", dir.Path().string()});
+    ASSERT_EQ(result.status, 0) << result.out;
+    auto json = result.Json();
+    const std::string renamed = dir.Path().string() + "/VBoyRen";
+    EXPECT_EQ(json["directory"], renamed);
+    EXPECT_EQ(json["completion"], "ROM identification & rename complete.\n\nFiles moved to:\n" + renamed + "/");
+
+    // Every ROM's bytes are present exactly once: known dumps under their
+    // catalogue names in VBoyRen, every other file untouched where it was.
+    const auto after = test::FilesUnder(dir.Path());
+    const auto statuses = test::MixedStatuses();
+    std::map<std::vector<std::uint8_t>, int> expected;
+    for (const auto& [name, bytes] : before) {
+        const auto status = statuses.find(name);
+        const bool known = status != statuses.end() && status->second[0] != '[';
+        if (!known) {
+            EXPECT_EQ(after.at(name), bytes) << name;
+        }
+        ++expected[bytes];
+    }
+    for (const char* name : {"Golf (U) [!].vb", "Copy of Golf (U) [!].vb", "Copy (2) of Golf (U) [!].vb",
+                             "Red Alarm (U) [!].vb", "Mario Clash (JU) [h].vb", "Waterworld (U) [b1] [h].vb"}) {
+        EXPECT_EQ(after.count(std::string("VBoyRen/") + name), 1u) << name;
+    }
+    EXPECT_EQ(after.at("VBoyRen/Teleroboxer (JU) [T-German0.40b_QM404T].vb"), before.at("c_trans.vb"));
+    std::map<std::vector<std::uint8_t>, int> present;
+    for (const auto& [path, bytes] : after) {
+        if (path.find("VBoyRen/VBoy") != 0) ++present[bytes];  // leave out the list files
+    }
+    EXPECT_EQ(present, expected);
+
+    // The list files, each ending in its last CR; the log names every step.
+    EXPECT_EQ(FileText(renamed + "/VBoyLog.txt"), json["reports"]["log"].get<std::string>().substr(
+                                                      0, json["reports"]["log"].get<std::string>().size() - 1));
+    EXPECT_EQ(FileText(renamed + "/VBoyHave.txt").back(), '\r');
+    const std::string log = json["reports"]["log"];
+    EXPECT_NE(log.find("Rename directory: " + renamed + "/ created\r\n"), std::string::npos);
+    EXPECT_NE(log.find("Skipping " + dir.File("h_small.vb") + "    : INVALID ROM\r\n"), std::string::npos) << log;
+    EXPECT_EQ(json["messages"].back()["title"], "Files saved");
+}
+
+TEST(ScanCommand, ReadableOutputAndRefusals) {
+    test::TempDir dir;
+    test::WriteKnown(dir.Path(), "golf.vb", "Golf (U) [!]");
+    test::WriteBytes(dir.File("a.vb"), {});
+    auto result = RunKestro({"scan", dir.Path().string()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("\na.vb    - [INVALID VB ROM IMAGE]\ngolf.vb - Golf (U) [!]\n"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find(" You have 01 out of 38 known Nintendo Virtual Boy ROMs\n\nOut of 02 files:\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_EQ(result.out.find("additional details"), std::string::npos);
+    EXPECT_TRUE(result.err.empty());  // no progress bar when standard error is not a terminal
+
+    test::TempDir empty;
+    result = RunKestro({"scan", "--json", empty.Path().string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.Json()["completion"].is_null());
+    EXPECT_EQ(result.Json()["messages"].size(), 2u);
+    EXPECT_EQ(result.Json()["messages"][0]["title"], "No ROMs found");
+
+    EXPECT_EQ(RunKestro({"scan", dir.File("nowhere")}).status, 2);
+}
