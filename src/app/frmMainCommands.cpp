@@ -9,6 +9,7 @@
 #include "app/frmHelp.h"
 #include "app/frmMain.h"
 #include "platform/Text.h"
+#include "romdb/frmVbRomDatabase.h"
 #include "rominfo/frmRomInfo.h"
 #include "tiles/frmTileViewer.h"
 
@@ -25,7 +26,8 @@ void frmMain::mnuFileTileViewer_Click() {
 }
 
 void frmMain::mnuFileRomDatabase_Click() {
-    // The collection database opens here.
+    romdb::frmVbRomDatabase window(m_services, this);
+    window.exec();
 }
 
 void frmMain::mnuFileEmusRealityBoy_Click() {

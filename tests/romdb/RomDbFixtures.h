@@ -65,6 +65,7 @@ public:
     bool IsDirectory(const std::string& p) override { return disk.IsDirectory(p); }
     bool Exists(const std::string& p) override { return disk.Exists(p); }
     std::unique_ptr<romdb::InputFile> OpenRead(const std::string& p, std::string& error) override {
+        if (beforeOpen) beforeOpen(p);
         return disk.OpenRead(p, error);
     }
     romdb::FileResult CopyFile(const std::string& from, const std::string& to) override {
@@ -95,6 +96,7 @@ public:
     /// A partial copy reports its failure, or (when false) claims success.
     bool partialCopyReportsFailure = true;
     std::function<void(const std::string& from)> beforeCopy;
+    std::function<void(const std::string& path)> beforeOpen;
     romdb::DiskFileOps disk;
 
 private:

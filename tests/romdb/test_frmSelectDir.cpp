@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include "app/Registry.h"
+#include "app/SettingsKeys.h"
+#include "app/frmMain.h"
+#include "romdb/RomDbFixtures.h"
+#include "romdb/frmSelectDir.h"
+#include "romdb/frmVbRomDatabase.h"
+#include "support/core/TempDir.h"
+#include "support/gui/TestServices.h"
+
+using namespace kestro;
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Picks a directory in the chooser's tree as a click would, then presses a button.
+void ChooseIn(QWidget* chooser, const std::string& directory, const char* button) {
+    auto* tree = chooser->findChild<QTreeView*>(QStringLiteral("dirDirectory"));
+    ASSERT_NE(tree, nullptr);
+    if (!directory.empty()) {
+        auto* model = static_cast<QFileSystemModel*>(tree->model());
+        tree->setCurrentIndex(model->index(Q(directory)));
+    }
+    QTest::mouseClick(chooser->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+}
+
+}  // namespace
+
+TEST(SelectDirTest, OpensOnTheStartOrBaseDirectoryAndReturnsTheChoice) {
+    test::TempDir base, other;
+    test::TestServices ts;
+    ts.settings.Write("Base Directory", base.Path().string());
+    const QString cwd = QDir::currentPath();
+
+    romdb::frmSelectDir chooser(ts.services, QString());
+    EXPECT_EQ(chooser.windowTitle().toStdString(), "Select Directory...");
+    EXPECT_EQ(chooser.path(), Q(base.Path().string()));
+    EXPECT_EQ(chooser.findChild<QLabel*>(QStringLiteral("lblFileName"))->text(), Q(base.Path().string()));
+    EXPECT_EQ(chooser.findChild<QLabel*>(QStringLiteral("lblLookIn"))->text().toStdString(), "Look in:");
+
+    romdb::frmSelectDir started(ts.services, Q(other.Path().string()));
+    EXPECT_EQ(started.path(), Q(other.Path().string()));
+    ChooseIn(&started, base.Path().string(), "cmdSelect");
+    EXPECT_EQ(started.tag(), Q(base.Path().string()));
+
+    // A starting directory that does not exist opens the default directory.
+    romdb::frmSelectDir missing(ts.services, Q(other.File("gone")));
+    EXPECT_EQ(QDir(missing.path()), QDir(Q(app::DefaultDirectory())));
+    ChooseIn(&missing, "", "cmdCancel");
+    EXPECT_TRUE(missing.tag().isEmpty());
+    QDir::setCurrent(cwd);
+}
+
+TEST(SelectDirTest, CollectionWindowListsTheChoiceAndCancelReturnsToTheBase) {
+    test::TempDir base, other;
+    test::WriteKnown(base.Path(), "golf.vb", "Golf (U) [!]");
+    test::WriteBytes(other.File("x.VB"), {});
+    test::TestServices ts;
+    ts.settings.Write("Base Directory", base.Path().string());
+    const QString cwd = QDir::currentPath();
+    romdb::frmVbRomDatabase window(ts.services);
+    auto* list = window.findChild<QListWidget*>(QStringLiteral("lstFileIdentify"));
+    auto* label = window.findChild<QLabel*>(QStringLiteral("lblRomDir"));
+    auto* select = window.findChild<QPushButton*>(QStringLiteral("cmdSelectDir"));
+
+    test::WhenModalShown([&](QWidget* chooser) { ChooseIn(chooser, other.Path().string(), "cmdSelect"); });
+    QTest::mouseClick(select, Qt::LeftButton);
+    EXPECT_EQ(label->text(), Q(other.File("*.vb")));
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text().toStdString(), "x.VB - [YET TO BE IDENTIFIED]");
+
+    test::WhenModalShown([&](QWidget* chooser) { ChooseIn(chooser, "", "cmdCancel"); });
+    QTest::mouseClick(select, Qt::LeftButton);
+    EXPECT_EQ(label->text(), Q(base.File("*.vb")));
+    EXPECT_EQ(list->item(0)->text().toStdString(), "golf.vb - [YET TO BE IDENTIFIED]");
+
+    // A drive root is listed with one separator before the pattern.
+    test::WhenModalShown([&](QWidget* chooser) { ChooseIn(chooser, QDir::rootPath().toStdString(), "cmdSelect"); });
+    ts.messages.Clear();
+    QTest::mouseClick(select, Qt::LeftButton);
+    EXPECT_EQ(label->text(), QDir::rootPath() + QStringLiteral("*.vb"));
+    QDir::setCurrent(cwd);
+}
+
+TEST(SelectDirTest, MainWindowOpensTheDatabaseFromItsMenu) {
+    test::TempDir base;
+    test::TestServices ts;
+    ts.settings.Write("Base Directory", base.Path().string());
+    app::MemoryRegistryBackend registry;
+    app::frmMain main(ts.services, {registry, "", "", [](const std::string&) { return true; },
+                                    [](const std::string&, std::string*) { return true; }});
+    QString opened;
+    test::WhenModalShown([&](QWidget* window) {
+        opened = window->objectName() + QLatin1Char('|') + window->windowTitle();
+        window->close();
+    });
+    main.findChild<QAction*>(QStringLiteral("mnuFileRomDatabase"))->trigger();
+    EXPECT_EQ(opened.toStdString(), "frmVbRomDatabase|VB ROM Database");
+    EXPECT_EQ(ts.messages.Take().size(), 1u);  // the empty base directory's "No ROMs found"
+}

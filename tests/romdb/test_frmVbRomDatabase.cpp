@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/SettingsKeys.h"
+#include "platform/PercentBar.h"
+#include "romdb/RomDbFixtures.h"
+#include "romdb/frmVbRomDatabase.h"
+#include "support/core/TempDir.h"
+#include "support/gui/TestServices.h"
+
+using namespace kestro;
+using app::MessageResult;
+using romdb::frmVbRomDatabase;
+
+namespace {
+
+class DatabaseWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ts.settings.Write("Base Directory", dir.Path().string()); }
+
+    std::unique_ptr<frmVbRomDatabase> Open() {
+        return std::make_unique<frmVbRomDatabase>(ts.services, nullptr, &files);
+    }
+    template <typename T = QPushButton>
+    static T* Find(QWidget* w, const char* name) {
+        T* child = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    static void Click(QWidget* w, const char* name) { QTest::mouseClick(Find<QWidget>(w, name), Qt::LeftButton); }
+    static bool Enabled(QWidget* w, const char* name) { return Find<QWidget>(w, name)->isEnabled(); }
+    static std::vector<std::string> Lines(QWidget* w) {
+        std::vector<std::string> lines;
+        auto* list = Find<QListWidget>(w, "lstFileIdentify");
+        for (int i = 0; i < list->count(); ++i) lines.push_back(list->item(i)->text().toStdString());
+        return lines;
+    }
+    std::vector<std::string> Titles() {
+        std::vector<std::string> titles;
+        for (const auto& m : ts.messages.Take()) titles.push_back(m.title);
+        return titles;
+    }
+
+    test::TempDir dir;
+    test::TestServices ts;
+    test::FaultyFileOps files;
+};
+
+const char* const kReportButtons[] = {"cmdVboyHave", "cmdVboyMiss", "cmdVBoyDupes", "cmdSaveVboy", "cmdVBoyLog"};
+
+}  // namespace
+
+TEST_F(DatabaseWindowTest, OpensOnTheBaseDirectoryWithRunControlsReady) {
+    test::WriteKnown(dir.Path(), "golf.vb", "Golf (U) [!]");
+    test::WriteBytes(dir.File("a.vb"), {});
+    auto w = Open();
+    EXPECT_EQ(w->windowTitle().toStdString(), "VB ROM Database");
+    EXPECT_EQ(Lines(w.get()),
+              (std::vector<std::string>{"a.vb    - [YET TO BE IDENTIFIED]", "golf.vb - [YET TO BE IDENTIFIED]"}));
+    EXPECT_EQ(Find<QLabel>(w.get(), "lblRomDir")->text().toStdString(), dir.File("*.vb"));
+    EXPECT_TRUE(Enabled(w.get(), "cmdIdentifyRoms"));
+    EXPECT_FALSE(Enabled(w.get(), "cmdCancelIdentify"));
+    EXPECT_FALSE(Enabled(w.get(), "chkMoveRoms"));
+    EXPECT_FALSE(Enabled(w.get(), "picPercent"));
+    for (const char* name : kReportButtons) EXPECT_FALSE(Enabled(w.get(), name)) << name;
+    EXPECT_EQ(Find(w.get(), "cmdSaveVboy")->text().toStdString(), "Save Have/Miss/ Duplicates Lists");
+    EXPECT_TRUE(ts.messages.Shown().empty());
+
+    // A base directory that is gone still opens the window, on an empty listing.
+    ts.settings.Write("Base Directory", dir.File("gone"));
+    auto empty = Open();
+    EXPECT_EQ(Titles(), std::vector<std::string>{"No ROMs found"});
+    EXPECT_FALSE(Enabled(empty.get(), "cmdIdentifyRoms"));
+    EXPECT_TRUE(Lines(empty.get()).empty());
+}
+
+TEST_F(DatabaseWindowTest, RunShowsStatusesProgressAndReportButtons) {
+    test::WriteMixedCollection(dir.Path());
+    auto w = Open();
+    std::vector<int> shownProgress;
+    auto* bar = Find<platform::PercentBar>(w.get(), "picPercent");
+    files.beforeOpen = [&](const std::string&) {
+        shownProgress.push_back(bar->Percent());
+        EXPECT_TRUE(bar->isEnabled());
+        EXPECT_FALSE(Enabled(w.get(), "cmdIdentifyRoms"));
+        EXPECT_TRUE(Enabled(w.get(), "cmdCancelIdentify"));
+        EXPECT_FALSE(Enabled(w.get(), "chkRenameRoms"));
+    };
+    ts.messages.Answer(MessageResult::Yes);
+    Click(w.get(), "cmdIdentifyRoms");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"Continue operation?", "Complete"}));
+    // 13 files: the bar shows each file's start, 100 / 13 apart.
+    EXPECT_EQ(shownProgress, (std::vector<int>{0, 0, 8, 15, 23, 31, 38, 46, 54, 62, 69, 77, 85}));
+    EXPECT_EQ(Lines(w.get())[4], "e_hack.vb     - Mario Clash (JU) [h]");
+    EXPECT_EQ(Lines(w.get())[12], "j_reserved.vb - [INVALID VB ROM IMAGE]");
+    for (const char* name : {"cmdVboyHave", "cmdVboyMiss", "cmdVBoyDupes", "cmdSaveVboy", "cmdIdentifyRoms"}) {
+        EXPECT_TRUE(Enabled(w.get(), name)) << name;
+    }
+    EXPECT_FALSE(Enabled(w.get(), "cmdVBoyLog"));
+    EXPECT_FALSE(bar->isEnabled());
+    EXPECT_EQ(Find<QLabel>(w.get(), "lblPercent")->text().toStdString(), "0%");
+
+    // A summary, then (answered Yes) the full report in the help window.
+    ts.messages.Answer(MessageResult::No);
+    Click(w.get(), "cmdVBoyDupes");
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text.substr(0, 49), " You have 02 duplicate Nintendo Virtual Boy ROMs\r");
+    QString helpCaption, helpText;
+    test::WhenModalShown([&](QWidget* help) {
+        helpCaption = help->windowTitle();
+        helpText = help->findChild<QPlainTextEdit*>(QStringLiteral("txtHelp"))->toPlainText();
+        help->close();
+    });
+    ts.messages.Answer(MessageResult::Yes);
+    Click(w.get(), "cmdVboyHave");
+    EXPECT_EQ(helpCaption.toStdString(), "Collected Virtual Boy ROMs");
+    EXPECT_TRUE(helpText.startsWith(QStringLiteral("Good ROMs:\n  Golf (U) [!]\n  Red Alarm (U) [!]\n")))
+        << helpText.toStdString();
+
+    Click(w.get(), "cmdSaveVboy");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"Collected VB ROM details", "Files saved"}));
+    EXPECT_EQ(test::ReadBytes(dir.File("VBoyDupes.txt")).back(), '\r');
+}
+
+TEST_F(DatabaseWindowTest, CancelConfirmedDuringTheRunStopsAtTheNextFile) {
+    for (const char* name : {"1.vb", "2.vb", "3.vb", "4.vb", "5.vb"})
+        test::WriteKnown(dir.Path(), name, "Golf (U) [!]");
+    auto w = Open();
+    files.beforeOpen = [&](const std::string& path) {
+        // The user clicks Cancel Identify while the third file is read; the
+        // click arrives when the run next lets events run.
+        if (path.size() >= 4 && path.substr(path.size() - 4) == "3.vb") {
+            QTimer::singleShot(0, [&] { Click(w.get(), "cmdCancelIdentify"); });
+        }
+    };
+    ts.messages.Answer(MessageResult::Yes);  // go
+    ts.messages.Answer(MessageResult::Yes);  // stop
+    Click(w.get(), "cmdIdentifyRoms");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"Continue operation?", "Cancel operation?", "Cancelled"}));
+    EXPECT_EQ(Lines(w.get()),
+              (std::vector<std::string>{"1.vb - Golf (U) [!]", "2.vb - Golf (U) [!]", "3.vb - Golf (U) [!]",
+                                        "4.vb - [YET TO BE IDENTIFIED]", "5.vb - [YET TO BE IDENTIFIED]"}));
+    for (const char* name : kReportButtons) EXPECT_FALSE(Enabled(w.get(), name)) << name;
+    for (const char* name : {"cmdIdentifyRoms", "cmdSelectDir", "cmdRefresh", "chkRenameRoms", "chkChangeLog"}) {
+        EXPECT_TRUE(Enabled(w.get(), name)) << name;
+    }
+    EXPECT_FALSE(Enabled(w.get(), "cmdCancelIdentify"));
+    EXPECT_TRUE(w->tag().isEmpty());
+
+    // The detail report of a file the run did not reach.
+    auto* list = Find<QListWidget>(w.get(), "lstFileIdentify");
+    list->setCurrentRow(4);
+    Q_EMIT list->itemDoubleClicked(list->item(4));
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "ROM Identification:");
+    EXPECT_NE(shown[0].text.find("\r5.vb:\r"), std::string::npos);
+    EXPECT_NE(shown[0].text.find("\rIdentified as: [YET TO BE ANALYSED]\r"), std::string::npos);
+}
+
+TEST_F(DatabaseWindowTest, OptionBoxesFollowAndStoreTheirSettings) {
+    ts.settings.Write("Rename ROMs", "1");
+    ts.settings.Write("Move ROMs", "1");
+    ts.settings.Write("Create Change Log", "1");
+    ts.settings.Write("Detailed ROM Lists", "garbage");
+    test::WriteKnown(dir.Path(), "golf.vb", "Golf (U) [!]");
+    auto w = Open();
+    auto* rename = Find<QCheckBox>(w.get(), "chkRenameRoms");
+    auto* move = Find<QCheckBox>(w.get(), "chkMoveRoms");
+    EXPECT_TRUE(rename->isChecked());
+    EXPECT_TRUE(move->isChecked() && move->isEnabled());
+    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkDetailedList")->isChecked());
+    EXPECT_EQ(Find(w.get(), "cmdSaveVboy")->text().toStdString(), "Save Have/Miss/ Duplicates/Log Lists");
+
+    Click(w.get(), "chkRenameRoms");  // unchecking rename unchecks and disables move
+    EXPECT_FALSE(move->isChecked());
+    EXPECT_FALSE(move->isEnabled());
+    EXPECT_EQ(ts.settings.Read("Move ROMs", ""), "0");
+    EXPECT_EQ(ts.settings.Read("Rename ROMs", ""), "0");
+    Click(w.get(), "chkChangeLog");
+    EXPECT_EQ(Find(w.get(), "cmdSaveVboy")->text().toStdString(), "Save Have/Miss/ Duplicates Lists");
+    EXPECT_EQ(ts.settings.Read("Create Change Log", ""), "0");
+    Click(w.get(), "chkDetailedList");
+    EXPECT_EQ(ts.settings.Read("Detailed ROM Lists", ""), "1");
+}
+
+TEST_F(DatabaseWindowTest, RenameAndMoveEndsOnVBoyRenWithTheChangeLog) {
+    ts.settings.Write("Rename ROMs", "1");
+    ts.settings.Write("Move ROMs", "1");
+    ts.settings.Write("Create Change Log", "1");
+    test::WriteMixedCollection(dir.Path());
+    auto w = Open();
+    ts.messages.Answer(MessageResult::Yes);
+    Click(w.get(), "cmdIdentifyRoms");
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, "ROM identification & rename complete.\n\nFiles moved to:\n" + dir.File("VBoyRen/"));
+    EXPECT_EQ(Find<QLabel>(w.get(), "lblRomDir")->text().toStdString(), dir.File("VBoyRen/*.vb"));
+    EXPECT_EQ(Lines(w.get()).size(), 9u);
+    // Padded to the longest name there, "Teleroboxer (JU) [T-German0.40b_QM404T].vb" (42).
+    EXPECT_EQ(Lines(w.get())[0], "Copy (2) of Golf (U) [!].vb" + std::string(15, ' ') + " - Golf (U) [!]");
+    EXPECT_TRUE(Enabled(w.get(), "cmdVBoyLog"));
+    EXPECT_TRUE(Enabled(w.get(), "chkMoveRoms"));
+
+    QString caption, text;
+    test::WhenModalShown([&](QWidget* help) {
+        caption = help->windowTitle();
+        text = help->findChild<QPlainTextEdit*>(QStringLiteral("txtHelp"))->toPlainText();
+        help->close();
+    });
+    Click(w.get(), "cmdVBoyLog");
+    EXPECT_EQ(caption.toStdString(), "Virtual Boy ROMs Change Log");
+    EXPECT_TRUE(text.contains(QStringLiteral("Rename directory: ") + QString::fromStdString(dir.File("VBoyRen/")) +
+                              QStringLiteral(" created")));
+    Click(w.get(), "cmdSaveVboy");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("VBoyRen/VBoyLog.txt")));
+}
