@@ -56,7 +56,7 @@ public:
         return app::MessageResult::Ok;
     }
     void ShowProgress(int percent) override {
-        if (!m_drawProgress) return;
+        if (!m_drawProgress || m_hidden) return;
         constexpr int kWidth = 40;
         const int filled = std::clamp(percent, 0, 100) * kWidth / 100;
         m_err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
@@ -69,7 +69,10 @@ public:
     void ListingChanged() override {}
     void RowChanged(std::size_t) override {}
     void RunStepReached(romdb::RunStep step) override {
-        if (step == romdb::RunStep::ProgressHidden && m_drawn) m_err << "\r" << std::string(52, ' ') << "\r";
+        if (step != romdb::RunStep::ProgressHidden) return;
+        // The bar goes with the window's; the run's last "0%" is not drawn.
+        if (m_drawn) m_err << "\r" << std::string(52, ' ') << "\r" << std::flush;
+        m_hidden = true;
     }
 
     romdb::Collection* collection = nullptr;
@@ -80,6 +83,7 @@ private:
     std::ostream& m_err;
     bool m_drawProgress;
     bool m_drawn = false;
+    bool m_hidden = false;
 };
 
 bool ErrIsTerminal(const std::ostream& err) {
@@ -146,9 +150,12 @@ void PrintScan(std::ostream& out, const romdb::Collection& c, const ScanHost& ho
     PrintSummary(out, romdb::MissSummary(c.reports().counters()));
     PrintSummary(out, romdb::DupesSummary(c.reports().counters()));
     if (log) {
-        std::string text = c.reports().log();
-        std::erase(text, '\r');
-        out << '\n' << PrintableText(text, false);
+        const std::string& text = c.reports().log();
+        out << '\n';
+        for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
+            end = std::min(text.find("\r\n", at), text.size());
+            out << PrintableText(text.substr(at, end - at), false) << '\n';
+        }
     }
 }
 
