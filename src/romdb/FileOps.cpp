@@ -25,6 +25,7 @@ std::string Why(const std::string& what, const std::string& path, const std::str
     return what + " " + path + ": " + reason;
 }
 
+#if defined(_WIN32)
 class StreamInput final : public InputFile {
 public:
     StreamInput(std::ifstream stream, std::int64_t size) : m_stream(std::move(stream)), m_size(size) {}
@@ -40,6 +41,34 @@ private:
     std::ifstream m_stream;
     std::int64_t m_size;
 };
+
+#endif
+
+#if !defined(_WIN32)
+// Plain reads straight into the caller's buffer: nothing between the disk
+// cache and the checksum.
+class DescriptorInput final : public InputFile {
+public:
+    DescriptorInput(int fd, std::int64_t size) : m_fd(fd), m_size(size) {}
+    ~DescriptorInput() override { ::close(m_fd); }
+    std::int64_t Size() const override { return m_size; }
+    std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t size) override {
+        for (;;) {
+            const ssize_t n = ::read(m_fd, buffer, size);
+            if (n >= 0 || errno != EINTR) {
+                if (n < 0) m_error = errno;
+                return n;
+            }
+        }
+    }
+    std::string Error() const override { return std::strerror(m_error != 0 ? m_error : EIO); }
+
+private:
+    int m_fd;
+    std::int64_t m_size;
+    int m_error = 0;
+};
+#endif
 
 // A name beside the target that no file has yet, hidden as dot files are.
 fs::path TemporaryBeside(const fs::path& target) {
@@ -126,20 +155,33 @@ bool DiskFileOps::Exists(const std::string& path) {
     return fs::exists(fs::symlink_status(path, ec));
 }
 
+#if !defined(_WIN32)
+
 std::unique_ptr<InputFile> DiskFileOps::OpenRead(const std::string& path, std::string& error) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) {
-        error = Why("Cannot open", path, ec ? ec.message() : std::string(std::strerror(ENOENT)));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = Why("Cannot open", path, fd < 0 ? std::strerror(errno) : "not a file");
+        if (fd >= 0) ::close(fd);
         return nullptr;
     }
+    return std::make_unique<DescriptorInput>(fd, static_cast<std::int64_t>(info.st_size));
+}
+
+#else
+
+std::unique_ptr<InputFile> DiskFileOps::OpenRead(const std::string& path, std::string& error) {
+    std::error_code ec;
+    const auto size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
     std::ifstream stream(path, std::ios::binary);
-    auto size = fs::file_size(path, ec);
-    if (!stream || ec) {
+    if (!stream || ec || !fs::is_regular_file(path, ec)) {
         error = Why("Cannot open", path, ec ? ec.message() : std::string(std::strerror(errno)));
         return nullptr;
     }
     return std::make_unique<StreamInput>(std::move(stream), static_cast<std::int64_t>(size));
 }
+
+#endif
 
 #if !defined(_WIN32)
 

@@ -1,0 +1,146 @@
+// A collection scan over many ROM files, beside reading the same files' bytes
+// once as cat does, in the same run: the ratio of the two is what counts.
+//
+//   build/bin/bench_scan --benchmark_counters_tabular=true
+//
+// Both read from the page cache once the first pass has warmed it, so the
+// comparison is of the work done per byte, not of the disk.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/Paths.h"
+#include "rom/KnownRomTable.h"
+#include "rom/RomHeader.h"
+#include "romdb/Collection.h"
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kestro;
+
+constexpr int kFiles = 96;
+
+// Random bytes with zero reserved header bytes: an unknown ROM.
+std::vector<std::uint8_t> UnknownRom(std::size_t size, std::mt19937& random) {
+    std::vector<std::uint8_t> data(size);
+    for (auto& b : data) b = static_cast<std::uint8_t>(random());
+    const auto reserved = static_cast<std::ptrdiff_t>(rom::HeaderBlockOffset(size) + rom::kReservedOffset);
+    std::fill_n(data.begin() + reserved, rom::kReservedLength, 0);
+    return data;
+}
+
+// A known dump: its header, and filler bytes that sum to its header-excluded checksum.
+std::vector<std::uint8_t> KnownRom(std::size_t size, const std::string& name) {
+    const std::uint64_t target = std::stoul(rom::LookupRomChecksum(name, rom::ChecksumColumn::A), nullptr, 16);
+    const std::size_t header = rom::HeaderBlockOffset(size);
+    const std::uint64_t filler = size - rom::kHeaderSize, base = target / filler, extra = target % filler;
+    std::vector<std::uint8_t> data(size, 0);
+    std::uint64_t k = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (i < header || i >= header + rom::kHeaderSize) data[i] = static_cast<std::uint8_t>(base + (k++ < extra));
+    }
+    rom::ApplyHeader(data, *rom::ExpectedHeader(name));
+    return data;
+}
+
+// The directory of generated ROMs, made once for the whole program.
+struct Corpus {
+    fs::path directory;
+    std::vector<std::string> paths;
+    std::int64_t bytes = 0;
+
+    Corpus() {
+        directory = fs::temp_directory_path() / ("kestro-bench-scan-" + std::to_string(::getpid()));
+        fs::create_directories(directory);
+        std::mt19937 random(11);
+        for (int i = 0; i < kFiles; ++i) {
+            // The common cartridge sizes, 512 KiB, 1 MiB and 2 MiB; every fourth file a known dump.
+            const std::size_t size = std::size_t{512 * 1024} << (i % 3);
+            const char* known = i % 3 == 0   ? "Red Alarm (U) [!]"
+                                : i % 3 == 1 ? "Mario Clash (JU) [b1]"
+                                             : "Golf (U) [!]";
+            const auto data = i % 4 == 0 ? KnownRom(size, known) : UnknownRom(size, random);
+            const std::string path = (directory / ("rom" + std::to_string(i) + ".vb")).string();
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+            paths.push_back(path);
+            bytes += static_cast<std::int64_t>(size);
+        }
+    }
+    ~Corpus() {
+        std::error_code ec;
+        fs::remove_all(directory, ec);
+    }
+};
+
+Corpus& TheCorpus() {
+    static Corpus corpus;
+    return corpus;
+}
+
+class QuietHost final : public romdb::CollectionHost {
+public:
+    app::MessageResult ShowMessage(const app::Message& m) override {
+        if (m.title == "Complete") ++completed;
+        return app::MessageResult::Yes;
+    }
+    void ShowProgress(int) override {}
+    void LetEventsRun() override {}
+    void ListingChanged() override {}
+    void RowChanged(std::size_t) override {}
+    void RunStepReached(romdb::RunStep) override {}
+    int completed = 0;
+};
+
+// Every file read once, start to end, in 256 KiB reads: what cat does.
+void BM_ReadFilesOnce(benchmark::State& state) {
+    Corpus& corpus = TheCorpus();
+    std::vector<char> buffer(romdb::kReadChunkSize);
+    for (auto _ : state) {
+        std::uint64_t seen = 0;
+        for (const std::string& path : corpus.paths) {
+            const int fd = ::open(path.c_str(), O_RDONLY);
+            for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;) seen += static_cast<std::uint64_t>(n);
+            ::close(fd);
+        }
+        benchmark::DoNotOptimize(seen);
+    }
+    state.SetBytesProcessed(state.iterations() * corpus.bytes);
+    state.counters["files"] = kFiles;
+}
+
+// The identification run of the collection window over the same files.
+void BM_ScanCollection(benchmark::State& state) {
+    Corpus& corpus = TheCorpus();
+    romdb::DiskFileOps disk;
+    QuietHost host;
+    romdb::Collection collection(disk, host);
+    int known = 0;
+    for (auto _ : state) {
+        collection.SetListingDirectory(corpus.directory.string());
+        collection.Run({});
+        known = 0;
+        for (std::size_t i = 0; i < collection.Rows().size(); ++i)
+            known += collection.Rows()[i].checksum.empty() ? 0 : 1;
+    }
+    if (host.completed != static_cast<int>(state.iterations())) state.SkipWithError("a run did not complete");
+    state.SetBytesProcessed(state.iterations() * corpus.bytes);
+    state.counters["files"] = static_cast<double>(collection.Rows().size());
+    state.counters["known"] = known;
+}
+
+}  // namespace
+
+BENCHMARK(BM_ReadFilesOnce)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanCollection)->Unit(benchmark::kMillisecond);
