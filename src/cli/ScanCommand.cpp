@@ -178,7 +178,11 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     command.add_flag("--json", json, "Write one JSON object: files, reports, summaries and messages");
     command.add_option("DIR", directory, "The directory of ROM images")->required()->check(CLI::ExistingDirectory);
     if (auto status = ParseCommand(command, args, out, err)) return *status;
-    options.move = options.move && options.rename;  // the move box is usable only with rename
+    if (options.move && !options.rename) {
+        // As in the window, where "Move ROMs" is usable only with "Rename ROMs".
+        err << "kestro scan: --move has no effect without --rename.\n";
+        options.move = false;
+    }
 
     romdb::DiskFileOps disk;
     ScanHost host(err, !json && ErrIsTerminal(err));
