@@ -17,8 +17,8 @@
 #include "platform/QtServices.h"
 #include "platform/RecentMenuView.h"
 #include "platform/Text.h"
-#include "platform/Widgets.h"
 #include "platform/ThemeArt.h"
+#include "platform/Widgets.h"
 #include "rom/MakerTable.h"
 #include "rominfo/RomInfoTexts.h"
 
