@@ -19,15 +19,6 @@ cRegistry At(RegistryBackend& backend, const std::string& value, std::int32_t ty
 }
 }  // namespace
 
-TEST(Registry, NewObjectStartsEmpty) {
-    MemoryRegistryBackend backend;
-    cRegistry reg(backend);
-    EXPECT_EQ(reg.ClassKey(), 0u);
-    EXPECT_EQ(reg.SectionKey(), "");
-    EXPECT_EQ(reg.ValueType(), 0);
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(reg.Default()));
-}
-
 TEST(Registry, KeyExistsTestsTheKeyOnly) {
     MemoryRegistryBackend backend;
     cRegistry reg = At(backend, "Missing", REG_SZ_);
