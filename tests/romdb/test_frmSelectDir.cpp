@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QLabel>
@@ -9,9 +8,7 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "app/Registry.h"
 #include "app/SettingsKeys.h"
-#include "app/frmMain.h"
 #include "romdb/RomDbFixtures.h"
 #include "romdb/frmSelectDir.h"
 #include "romdb/frmVbRomDatabase.h"
@@ -93,21 +90,4 @@ TEST(SelectDirTest, CollectionWindowListsTheChoiceAndCancelReturnsToTheBase) {
     QTest::mouseClick(select, Qt::LeftButton);
     EXPECT_EQ(label->text(), QDir::rootPath() + QStringLiteral("*.vb"));
     QDir::setCurrent(cwd);
-}
-
-TEST(SelectDirTest, MainWindowOpensTheDatabaseFromItsMenu) {
-    test::TempDir base;
-    test::TestServices ts;
-    ts.settings.Write("Base Directory", base.Path().string());
-    app::MemoryRegistryBackend registry;
-    app::frmMain main(ts.services, {registry, "", "", [](const std::string&) { return true; },
-                                    [](const std::string&, std::string*) { return true; }});
-    QString opened;
-    test::WhenModalShown([&](QWidget* window) {
-        opened = window->objectName() + QLatin1Char('|') + window->windowTitle();
-        window->close();
-    });
-    main.findChild<QAction*>(QStringLiteral("mnuFileRomDatabase"))->trigger();
-    EXPECT_EQ(opened.toStdString(), "frmVbRomDatabase|VB ROM Database");
-    EXPECT_EQ(ts.messages.Take().size(), 1u);  // the empty base directory's "No ROMs found"
 }

@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/frmMain.h"
 #include "support/gui/TestServices.h"
 #include "tiles/TileViewerFixture.h"
 
@@ -143,18 +142,6 @@ TEST_F(TileViewerTest, SavesTheViewAsABitmapAndCopiesIt) {
     EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), Expected(path, 0, 48));
     ASSERT_EQ(t.messages.Shown().size(), 1u);
     EXPECT_EQ(t.messages.Shown()[0].text, "Image copied to clipboard.");
-}
-
-TEST_F(TileViewerTest, TheMainWindowOpensTheViewer) {
-    app::MemoryRegistryBackend registry;
-    app::frmMain main(t.services, {registry, "/", "font.ttf", [](const std::string&) { return true; }, {}});
-    bool opened = false;
-    test::WhenModalShown([&](QWidget* dialog) {
-        opened = dialog->objectName() == QStringLiteral("frmTileViewer");
-        dialog->close();
-    });
-    main.findChild<QPushButton*>(QStringLiteral("cmdTileViewer"))->click();
-    EXPECT_TRUE(opened);
 }
 
 }  // namespace
