@@ -20,21 +20,17 @@ app::Message Exclamation(std::string title, std::string text) {
             app::MessageResult::Ok};
 }
 
+// The window tests check each refusal's message; here what happens to the files.
 TEST(OpenRom, RefusesMissingAndEmptyFilesWithoutCreatingOrRemovingThem) {
     TempDir dir;
     const std::string missing = dir.File("missing.vb");
-    auto result = OpenRom(missing);
-    EXPECT_EQ(result.check, RomCheck::Missing);
-    EXPECT_EQ(result.message, Exclamation("Invalid filename", "File does not exist."));
+    EXPECT_EQ(OpenRom(missing).check, RomCheck::Missing);
     EXPECT_FALSE(fs::exists(missing));
-
     const std::string empty = dir.File("empty.vb");
     WriteBytes(empty, {});
     EXPECT_EQ(OpenRom(empty).message, Exclamation("Invalid filename", "File does not exist."));
     EXPECT_TRUE(fs::exists(empty));  // the user's file, empty or not, is not ours to delete
-
     EXPECT_EQ(OpenRom(dir.Path().string()).check, RomCheck::Missing);
-    EXPECT_FALSE(OpenRom(missing).Accepted());
 }
 
 TEST(OpenRom, SizeBoundaryIsMoreThan544Bytes) {
@@ -43,7 +39,6 @@ TEST(OpenRom, SizeBoundaryIsMoreThan544Bytes) {
     RomBuilder().Size(544).WriteTo(path);
     auto small = OpenRom(path);
     EXPECT_EQ(small.check, RomCheck::TooSmall);
-    EXPECT_EQ(small.message, Exclamation("Invalid VB ROM", "File too small to be a VB ROM image."));
     EXPECT_TRUE(small.image.data.empty());
 
     // The size check comes before the reserved-byte check.
@@ -53,8 +48,6 @@ TEST(OpenRom, SizeBoundaryIsMoreThan544Bytes) {
     auto bytes = RomBuilder().Size(545).Title("TINY").WriteTo(path);
     auto accepted = OpenRom(path);
     ASSERT_TRUE(accepted.Accepted());
-    EXPECT_EQ(accepted.message, app::Message{});
-    EXPECT_EQ(accepted.image.path, path);
     EXPECT_EQ(accepted.image.size, 545);
     EXPECT_EQ(accepted.image.data, bytes);
     EXPECT_EQ(accepted.image.Header().title, "TINY");
@@ -64,15 +57,13 @@ TEST(OpenRom, AnyNonZeroReservedByteIsRefused) {
     TempDir dir;
     const std::string path = dir.File("rom.vb");
     for (std::size_t index = 0; index < kReservedLength; ++index) {
-        auto written = RomBuilder().Title("GOLF").Maker("01").GameCode("VVGE").Reserved(index, 0x20).WriteTo(path);
+        auto written = RomBuilder().Title("GOLF").Reserved(index, 0x20).WriteTo(path);
         auto result = OpenRom(path);
         EXPECT_EQ(result.check, RomCheck::Invalid) << "reserved byte " << index;
         EXPECT_EQ(result.message, Exclamation("Invalid VB ROM", "Invalid VB ROM image."));
         EXPECT_EQ(ReadBytes(path), written);  // refused files are left exactly as they were
     }
     EXPECT_EQ(CheckRomData(RomBuilder().Reserved(4, 0xFF).Build()), RomCheck::Invalid);
-    EXPECT_EQ(CheckRomData(RomBuilder().Build()), RomCheck::Accepted);
-    EXPECT_EQ(CheckRomData({}), RomCheck::Missing);
 }
 
 TEST(RomHeader, OnlyTrailingSpacesAreTrimmed) {
@@ -126,27 +117,6 @@ TEST(RomHeader, SizeTextHasTwoSpacesAndExactMegabits) {
     EXPECT_EQ(MegabitText(1000001), "7.62940216064453");
     EXPECT_EQ(MegabitText(1), "0.00000762939453125");
     EXPECT_EQ(MegabitText(0), "0");
-}
-
-TEST(RomHeader, CodesAreUpperCasedLikeTheirBoxes) {
-    EXPECT_EQ(UpperCaseCode("vmcj"), "VMCJ");
-    EXPECT_EQ(UpperCaseCode("e4"), "E4");
-    EXPECT_EQ(UpperCaseCode("v-e\xB1"), "V-E\xB1");
-}
-
-TEST(RomBuilder, ReachesTheWantedHeaderExcludedSum) {
-    auto rom = RomBuilder().Title("MARIO CLASH").HeaderExcludedChecksum("0681D85B").Build();
-    EXPECT_EQ(rom.size(), 1048576u);
-    std::uint64_t sum = 0;
-    const std::size_t h = HeaderBlockOffset(rom.size());
-    for (std::size_t i = 0; i < rom.size(); ++i) {
-        if (i < h || i >= h + kHeaderSize) sum += rom[i];
-    }
-    EXPECT_EQ(sum, 0x0681D85Bu);
-    auto fixed = RomBuilder().Size(4096).Bytes(16, "TILE").Bytes(-600, "END").HeaderExcludedSum(300000).Build();
-    EXPECT_EQ(std::string(fixed.begin() + 16, fixed.begin() + 20), "TILE");
-    EXPECT_EQ(std::string(fixed.end() - 600, fixed.end() - 597), "END");
-    EXPECT_THROW(RomBuilder().Size(1024).HeaderExcludedSum(0x10000000).Build(), std::invalid_argument);
 }
 
 }  // namespace
