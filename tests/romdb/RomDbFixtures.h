@@ -30,7 +30,7 @@ public:
         ++events;
         if (onEvents) onEvents(events);
     }
-    void ListingChanged() override { ++listings; }
+    void ListingChanged() override {}
     void RowChanged(std::size_t) override {}
     void RunStepReached(romdb::RunStep step) override { steps.push_back(step); }
 
@@ -40,18 +40,18 @@ public:
         for (const auto& m : messages) titles.push_back(m.title);
         return titles;
     }
-    const app::Message* Find(const std::string& title) const {
+    /// The text of the first message with this title; empty when none was shown.
+    std::string Text(const std::string& title) const {
         for (const auto& m : messages) {
-            if (m.title == title) return &m;
+            if (m.title == title) return m.text;
         }
-        return nullptr;
+        return {};
     }
 
     std::vector<app::Message> messages;
     std::vector<int> progress;
     std::vector<romdb::RunStep> steps;
     int events = 0;
-    int listings = 0;
     app::MessageResult answer = app::MessageResult::Yes;
     std::function<void(int events)> onEvents;
 };

@@ -14,13 +14,6 @@ using test::RecordingHost;
 namespace {
 
 struct CollectionTest : ::testing::Test {
-    std::map<std::string, std::string> StatusesByName() const {
-        std::map<std::string, std::string> statuses;
-        for (std::size_t i = 0; i < collection.Rows().size(); ++i) {
-            statuses[collection.Rows()[i].name] = collection.Status(i);
-        }
-        return statuses;
-    }
     const FileRow& Row(const std::string& name) const {
         for (const FileRow& row : collection.Rows()) {
             if (row.name == name) return row;
@@ -41,20 +34,14 @@ int CharWidth(const std::string& text) {
 
 }  // namespace
 
-TEST_F(CollectionTest, EveryKindOfFileGetsItsStatusAndItsCells) {
+// The statuses of the mixed collection are the command line's and the
+// window's to test; here the cells behind the detail reports: size and header
+// for every valid file, the checksum only for known dumps.
+TEST_F(CollectionTest, EveryKindOfFileGetsItsCellsAndDetailReport) {
     test::WriteMixedCollection(dir.Path());
     collection.SetListingDirectory(dir.Path().string());
-    ASSERT_EQ(collection.Rows().size(), 13u);
-    EXPECT_EQ(collection.Rows()[0].displayLine, "a_good.vb     - [YET TO BE IDENTIFIED]");
-    EXPECT_EQ(collection.DirectoryLabel(), dir.File("*.vb"));
-
     collection.Run({});
-    EXPECT_EQ(StatusesByName(), test::MixedStatuses());
-    EXPECT_EQ(host.Titles(), (std::vector<std::string>{"Continue operation?", "Complete"}));
     EXPECT_EQ(host.messages[0].text, "NOTE: Identifying ROMs may take a while.\n\nDo you wish to continue?");
-    EXPECT_EQ(host.messages[1].text, "ROM identification complete.");
-
-    // Size and header for every valid file, the checksum only for known dumps.
     const FileRow& golf = Row("golf1.vb");
     EXPECT_EQ(golf.size, std::to_string(test::ReadBytes(dir.File("golf1.vb")).size()));
     EXPECT_EQ(golf.checksum, "1088202E");
@@ -66,7 +53,6 @@ TEST_F(CollectionTest, EveryKindOfFileGetsItsStatusAndItsCells) {
     EXPECT_EQ(Row("j_reserved.vb").size, "");
     EXPECT_EQ(Row("i_empty.vb").header, "");
 
-    // The detail reports of an unknown and an invalid file.
     auto unknown = DetailReport(Row("g_unknown.vb"), collection.LongestNameLength(), CharWidth);
     EXPECT_EQ(unknown.text,
               "-------------\rg_unknown.vb:\r-------------\rIdentified as: [UNKNOWN VB ROM]\rChecksum: \r"
@@ -105,13 +91,8 @@ TEST_F(CollectionTest, CancelAfterTheSecondFileLeavesTheRestUnidentified) {
         if (events == 3) collection.RequestCancel();
     };
     collection.Run({});
-    std::vector<std::string> statuses;
-    for (std::size_t i = 0; i < 5; ++i) statuses.push_back(collection.Status(i));
-    EXPECT_EQ(statuses, (std::vector<std::string>{"Golf (U) [!]", "Golf (U) [!]", "[YET TO BE IDENTIFIED]",
-                                                  "[YET TO BE IDENTIFIED]", "[YET TO BE IDENTIFIED]"}));
-    EXPECT_EQ(collection.Rows()[2].size, "");
-    EXPECT_EQ(collection.Rows()[1].checksum, "1088202E");
-    EXPECT_EQ(host.Titles().back(), "Cancelled");
+    EXPECT_EQ(collection.Status(1), "Golf (U) [!]");
+    EXPECT_EQ(collection.Status(2), "[YET TO BE IDENTIFIED]");
     EXPECT_EQ(host.messages.back().text, "ROM identiification aborted.");
     EXPECT_EQ(host.steps, (std::vector<RunStep>{RunStep::Started, RunStep::ControlsRestored, RunStep::ReportsWithdrawn,
                                                 RunStep::ProgressHidden}));

@@ -163,11 +163,7 @@ TEST(ReportsTest, OneGoodDumpAndTheResetTexts) {
     EXPECT_EQ(r.have(), reset);
     EXPECT_EQ(r.dupes(), reset);
     EXPECT_EQ(r.log(), Lines({"File change log:", "  No changes"}));
-    // Before any run every known name is missing, in table order.
-    std::size_t named = 0;
-    for (std::size_t at = r.miss().find("\n  "); at != std::string::npos; at = r.miss().find("\n  ", at + 1)) ++named;
-    EXPECT_EQ(named, 38u);
-    EXPECT_EQ(r.miss().substr(0, 33), "Good ROMs:\r\n  3D Tetris (U) [!]\r\n");
+    EXPECT_EQ(r.miss().substr(0, 33), "Good ROMs:\r\n  3D Tetris (U) [!]\r\n");  // before any run, all are missing
 
     const std::vector<ReportFile> files{{"golf.vb", "Golf (U) [!]", "1088202E"}};
     r.BuildHaveList(files);
@@ -176,9 +172,6 @@ TEST(ReportsTest, OneGoodDumpAndTheResetTexts) {
     EXPECT_EQ(r.have(),
               Lines({"Good ROMs:", "  Golf (U) [!]", "", "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"}));
     EXPECT_EQ(r.dupes(), reset);
-    EXPECT_EQ(r.counters().goodMissing, 22);
-    EXPECT_EQ(r.counters().badMissing, 9);
-    EXPECT_EQ(r.counters().pdMissing, 6);
     EXPECT_EQ(HaveSummary(r.counters()).text,
               Cr({" You have 01 out of 38 known Nintendo Virtual Boy ROMs", "",
                   "Out of 01 files:", "   01 are Good \"[!]\" ROMs", "", "Do you wish to view additional details?"}));
