@@ -21,7 +21,8 @@ std::vector<std::uint8_t> RandomBytes(std::size_t n, unsigned seed) {
 }
 
 // The colour a view pixel should have, worked out pixel by pixel from the
-// tile format: a different route from the renderer's tile-by-tile one.
+// tile format (a row's first byte is its left half, each byte's lowest bit
+// pair its leftmost pixel): a different route from the renderer's.
 std::uint32_t Expected(const std::vector<std::uint8_t>& rom, std::int64_t offset, std::int64_t width, int x, int y) {
     const int column = x / 8, row = y / 8, line = y % 8, half = (x % 8) / 4, j = x % 4;
     if (column >= std::min<std::int64_t>(width, 48)) return PixelWord(kClear);
@@ -57,39 +58,14 @@ TEST(TileDecode, LowestBitPairIsLeftmostPixel) {
     EXPECT_EQ(kVbPalette.ForPixel(0), (Rgb{64, 0, 0}));
 }
 
-TEST(TileRender, FirstByteOfARowIsItsLeftHalf) {
-    std::vector<std::uint8_t> rom;
-    for (int r = 0; r < 8; ++r) rom.insert(rom.end(), {0x00, 0xFF});
-    PixelImage image;
-    RenderView(rom, {0, 48}, kTestPalette, kClear, image);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(image.At(x, y), PixelWord(kTestPalette.colours[3]));
-        for (int x = 4; x < 8; ++x) EXPECT_EQ(image.At(x, y), PixelWord(kTestPalette.colours[0]));
-    }
-    // Nothing else in the ROM: the second tile and the second tile row stay clear.
-    EXPECT_EQ(image.At(8, 0), PixelWord(kClear));
-    EXPECT_EQ(image.At(0, 8), PixelWord(kClear));
-}
-
 TEST(TileRender, WidthsOffsetsAndTheRomsEnd) {
-    const auto rom = RandomBytes(64 * 1024 + 5, 1);  // ends 5 bytes into a tile
+    const auto rom = RandomBytes(64 * 1024 + 5, 1);  // ends 5 bytes into a tile: its first two rows and a half
     ExpectView(rom, 0, 48);                          // 28 rows of 48 read contiguously
     ExpectView(rom, 0, 1);                           // one column of 28 tiles
     ExpectView(rom, 0, 60);                          // 48 shown, 12 tiles skipped after each row
     ExpectView(rom, 1000, 3000);                     // far wider than shown
     ExpectView(rom, 5, 48);                          // no alignment to whole tiles
     ExpectView(rom, 64 * 1024 - 48 * 16, 48);        // the view runs over the end
-}
-
-TEST(TileRender, TileCutShortByTheEndShowsOnlyItsBytes) {
-    std::vector<std::uint8_t> rom(16 + 5, 0xFF);  // second tile: rows 0, 1 and the left half of row 2
-    PixelImage image;
-    RenderView(rom, {0, 48}, kTestPalette, kClear, image);
-    const std::uint32_t lit = PixelWord(kTestPalette.colours[0]);
-    EXPECT_EQ(image.At(15, 1), lit);
-    EXPECT_EQ(image.At(11, 2), lit);
-    EXPECT_EQ(image.At(12, 2), PixelWord(kClear));
-    EXPECT_EQ(image.At(8, 3), PixelWord(kClear));
 }
 
 TEST(TileRender, OffsetPastTheEndDrawsNothing) {
@@ -99,26 +75,6 @@ TEST(TileRender, OffsetPastTheEndDrawsNothing) {
     PixelImage image;
     RenderView(rom, {PulledBackOffset(5000, 1000), 48}, kTestPalette, kClear, image);
     EXPECT_EQ(image, PixelImage(384, 224, kClear));
-}
-
-TEST(TileRender, PacerSeesEveryTileAndCanStopTheRender) {
-    struct CountingPacer final : RenderPacer {
-        int tiles = 0;
-        int stopAfter = -1;
-        bool TileDrawn(int, int) override { return ++tiles != stopAfter; }
-    };
-    const auto rom = std::vector<std::uint8_t>(100000, 0xFF);
-    PixelImage image;
-    CountingPacer all;
-    EXPECT_TRUE(RenderView(rom, {0, 48}, kTestPalette, kClear, image, &all));
-    EXPECT_EQ(all.tiles, 48 * 28);
-
-    CountingPacer stopping;
-    stopping.stopAfter = 50;  // after the second tile of the second row
-    EXPECT_FALSE(RenderView(rom, {0, 48}, kTestPalette, kClear, image, &stopping));
-    EXPECT_EQ(stopping.tiles, 50);
-    EXPECT_EQ(image.At(8 * 1, 8), PixelWord(kTestPalette.colours[0]));
-    EXPECT_EQ(image.At(8 * 2, 8), PixelWord(kClear));
 }
 
 }  // namespace

@@ -1,20 +1,12 @@
 // kestro tiles writes the very picture the tile viewer shows.
 #include <QLineEdit>
 
-#include "cli/Cli.h"
+#include "cli/CliRun.h"
 #include "tiles/PaletteFile.h"
 #include "tiles/TileViewerFixture.h"
 
 namespace kestro::tiles {
 namespace {
-
-int RunKestro(std::vector<std::string> args) {
-    args.insert(args.begin(), "kestro");
-    std::ostringstream out, err;
-    const int status = cli::Run(args, out, err);
-    EXPECT_EQ(status, 0) << err.str();
-    return status;
-}
 
 TEST_F(TileViewerTest, KestroTilesWritesWhatTheWindowShows) {
     const TilePalette custom{{{{250, 240, 10}, {30, 200, 90}, {0, 60, 200}, {20, 0, 30}}}};
@@ -32,8 +24,11 @@ TEST_F(TileViewerTest, KestroTilesWritesWhatTheWindowShows) {
     const QImage shown = Surface().copy();
 
     const std::string bmp = dir.File("cli.bmp"), png = dir.File("cli.PNG");
-    RunKestro({"tiles", path, "--out", bmp, "--offset", "69003", "--width", "96", "--palette", dir.File("mine.pvb")});
-    RunKestro({"tiles", path, "--out", png, "--offset", "69003", "--width", "96", "--palette", dir.File("mine.pvb")});
+    for (const std::string& out : {bmp, png}) {
+        auto run = test::RunKestro(
+            {"tiles", path, "--out", out, "--offset", "69003", "--width", "96", "--palette", dir.File("mine.pvb")});
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
     EXPECT_EQ(QImage(platform::Q(bmp), "BMP").convertToFormat(QImage::Format_RGB32), shown);
     EXPECT_EQ(QImage(platform::Q(png), "PNG").convertToFormat(QImage::Format_RGB32), shown);
     EXPECT_NE(shown.pixel(0, 0), shown.pixel(383, 223));  // something was drawn, and the end left clear
