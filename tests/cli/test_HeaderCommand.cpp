@@ -17,8 +17,7 @@ std::string Identification(const std::string& path) {
 TEST(HeaderCommand, EditAndRevertAKnownDump) {
     TempDir dir;
     const std::string path = dir.File("mario.vb");
-    const auto original =
-        RomBuilder().Header({"MARIO CLASH", "01", "VMCJ", 0}).HeaderExcludedSum(0x0681D85B).WriteTo(path);
+    const auto original = RomBuilder::KnownDump("Mario Clash (JU) [!]").WriteTo(path);
     EXPECT_EQ(Identification(path), "Mario Clash (JU) [!]");
 
     auto edit = RunKestro({"header", path, "--game-code", "vmce"});

@@ -13,7 +13,9 @@ namespace {
 TEST(TilesCommand, DrawsInTheViewersDefaultColoursOnTheClearedSurface) {
     TempDir dir;
     const std::string rom = dir.File("white.vb");
-    RomBuilder().Size(4096).Bytes(0, std::string(16, '\xFF')).Bytes(16, std::string(16, '\0')).WriteTo(rom);
+    std::vector<std::uint8_t> bytes(4096, 0);  // a tile of pixel value 3, then tiles of 0
+    std::fill_n(bytes.begin(), 16, 0xFF);
+    WriteBytes(rom, bytes);
     auto run = RunKestro({"tiles", rom, "--out", dir.File("v.bmp"), "--width", "2"});
     ASSERT_EQ(run.status, 0) << run.err;
     const auto bmp = ReadBytes(dir.File("v.bmp"));

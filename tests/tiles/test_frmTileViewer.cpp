@@ -44,7 +44,7 @@ TEST_F(TileViewerTest, OpeningARomEnablesTheViewAndUpdateDrawsIt) {
     const std::string path = MakeRom("game.vb", 65536, 3, "\xC4\xCB\xDE");
     Open(path);
     EXPECT_EQ(Viewer().windowTitle(), QStringLiteral("ROM Tile Viewer - [Tobi]"));
-    EXPECT_EQ(t.files.Requests().back().filter,
+    EXPECT_EQ(t.files.Filters().back(),
               QStringLiteral("Virtual Boy ROM Image (*.vb)|*.vb|All Files (*.*)|*.*"));
     EXPECT_EQ(Text("lblFileLen"), QStringLiteral("65536"));
     EXPECT_EQ(Text("lblFileName"), Q(path));

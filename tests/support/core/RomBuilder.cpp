@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "rom/KnownRomTable.h"
-#include "rom/TitleText.h"
 
 namespace kestro::test {
 
@@ -62,7 +61,8 @@ RomBuilder RomBuilder::KnownDump(std::string_view name) {
     auto header = ExpectedHeader(name);
     if (!header) throw std::invalid_argument("not a known ROM: " + std::string(name));
     RomBuilder builder;
-    builder.Header(*header).HeaderExcludedChecksum(LookupRomChecksum(name, ChecksumColumn::A));
+    builder.Title(header->title).Maker(header->makerCode).GameCode(header->gameCode).Version(header->version);
+    builder.HeaderExcludedSum(std::stoul(LookupRomChecksum(name, ChecksumColumn::A), nullptr, 16));
     return builder;
 }
 
@@ -99,32 +99,15 @@ RomBuilder& RomBuilder::Version(std::uint8_t version) {
     return *this;
 }
 
-RomBuilder& RomBuilder::Header(const RomHeader& header) {
-    return Title(header.title).Maker(header.makerCode).GameCode(header.gameCode).Version(header.version);
-}
-
 RomBuilder& RomBuilder::Reserved(std::size_t index, std::uint8_t value) {
     if (index >= kReservedLength) throw std::out_of_range("reserved byte index");
     m_header[kReservedOffset + index] = static_cast<char>(value);
     return *this;
 }
 
-RomBuilder& RomBuilder::Bytes(std::ptrdiff_t offset, std::string_view bytes) {
-    m_fixed.emplace_back(offset, std::string(bytes));
-    return *this;
-}
-
 RomBuilder& RomBuilder::HeaderExcludedSum(std::uint32_t sum) {
     m_sum = sum;
     return *this;
-}
-
-RomBuilder& RomBuilder::HeaderExcludedChecksum(std::string_view text) {
-    auto bytes = BytesFromHex(text);
-    if (text.size() != 8 || !bytes) throw std::invalid_argument("checksum text is not 8 hex digits");
-    std::uint32_t sum = 0;
-    for (char c : *bytes) sum = (sum << 8) | static_cast<std::uint8_t>(c);
-    return HeaderExcludedSum(sum);
 }
 
 RomBuilder& RomBuilder::Seed(std::uint32_t seed) {
@@ -144,33 +127,13 @@ std::vector<std::uint8_t> RomBuilder::Build() const {
     const std::size_t size = ChosenSize();
     std::vector<std::uint8_t> data(size);
     std::vector<bool> fixed(size, false);
-    std::uint64_t fixedSum = 0;
     if (size >= kHeaderBlockSize) {
-        const std::size_t h = HeaderBlockOffset(size);
-        std::copy(m_header.begin(), m_header.end(), data.begin() + static_cast<std::ptrdiff_t>(h));
-        std::fill(fixed.begin() + static_cast<std::ptrdiff_t>(h),
-                  fixed.begin() + static_cast<std::ptrdiff_t>(h + kHeaderSize), true);
+        const auto h = static_cast<std::ptrdiff_t>(HeaderBlockOffset(size));
+        std::copy(m_header.begin(), m_header.end(), data.begin() + h);
+        std::fill(fixed.begin() + h, fixed.begin() + h + static_cast<std::ptrdiff_t>(kHeaderSize), true);
     }
-    for (const auto& [offset, bytes] : m_fixed) {
-        const auto start = offset < 0 ? static_cast<std::ptrdiff_t>(size) + offset : offset;
-        if (start < 0 || static_cast<std::size_t>(start) + bytes.size() > size) {
-            throw std::out_of_range("fixed bytes outside the ROM");
-        }
-        for (std::size_t k = 0; k < bytes.size(); ++k) {
-            const auto at = static_cast<std::size_t>(start) + k;
-            if (fixed[at]) throw std::invalid_argument("fixed bytes overlap the header or each other");
-            data[at] = static_cast<std::uint8_t>(bytes[k]);
-            fixed[at] = true;
-            fixedSum += data[at];
-        }
-    }
-    std::optional<std::uint64_t> wanted;
-    if (m_sum) {
-        if (size <= kHeaderBlockSize) throw std::invalid_argument("a wanted sum needs a ROM over 544 bytes");
-        if (*m_sum < fixedSum) throw std::invalid_argument("fixed bytes already exceed the wanted sum");
-        wanted = *m_sum - fixedSum;
-    }
-    Fill(data, fixed, wanted, m_seed);
+    if (m_sum && size <= kHeaderBlockSize) throw std::invalid_argument("a wanted sum needs a ROM over 544 bytes");
+    Fill(data, fixed, m_sum, m_seed);
     return data;
 }
 

@@ -3,16 +3,13 @@
 // header-excluded byte sum (the column A checksum) is a wanted value.
 //
 //   auto rom = RomBuilder().Title("GOLF").Maker("01").GameCode("VVGE").Build();
-//   RomBuilder().HeaderExcludedChecksum("0681D85B").WriteTo(path);
 //   RomBuilder::KnownDump("Mario Clash (JU) [!]").GameCode("VMCE").WriteTo(path);
-//   RomBuilder::Unknown().Size(545).Build();
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "rom/RomHeader.h"
@@ -29,11 +26,9 @@ public:
     /// A known dump of the table: its expected header (version 0) and filler
     /// reaching its column A checksum, so that it identifies as that name;
     /// change a field afterwards for the "[h]" forms. The size is the smallest
-    /// power of two that fits (512 KiB to 2 MiB for the rows, as real dumps). Five homebrew rows
-    /// cannot match column B with their expected header ("Croach, The (PD)",
-    /// "Virtual Pong (PD)", "Virtual-E Cursor Demo (PD)", "Reality Boy Demo 1
-    /// (PD)", "Reality Boy Demo 2 (PD)"): built so, they identify with "[h]".
-    /// Throws std::invalid_argument for a name that is not a row.
+    /// power of two that fits (512 KiB to 2 MiB, as real dumps). Five homebrew
+    /// rows cannot match column B with their expected header: built so, they
+    /// identify with "[h]". Throws std::invalid_argument for a name that is not a row.
     static RomBuilder KnownDump(std::string_view name);
     /// A ROM with an ordinary header ("TEST ROM", "01", "VTSE") whose
     /// checksums match no known dump.
@@ -46,17 +41,10 @@ public:
     RomBuilder& Maker(std::string_view code);
     RomBuilder& GameCode(std::string_view code);
     RomBuilder& Version(std::uint8_t version);
-    /// Title, maker, game code and version at once.
-    RomBuilder& Header(const rom::RomHeader& header);
     /// One of the five reserved bytes (index 0-4), zero unless set.
     RomBuilder& Reserved(std::size_t index, std::uint8_t value);
-    /// Fixed bytes at a file offset (counted from the start; negative offsets
-    /// count from the end). The filler never changes them.
-    RomBuilder& Bytes(std::ptrdiff_t offset, std::string_view bytes);
     /// The wanted header-excluded sum, modulo 2^32.
     RomBuilder& HeaderExcludedSum(std::uint32_t sum);
-    /// The same, as an 8-digit checksum text ("0681D85B").
-    RomBuilder& HeaderExcludedChecksum(std::string_view text);
     /// Varies the filler; the same seed gives the same bytes.
     RomBuilder& Seed(std::uint32_t seed);
 
@@ -71,7 +59,6 @@ private:
 
     std::optional<std::size_t> m_size;
     std::string m_header = std::string(rom::kHeaderSize, '\0');
-    std::vector<std::pair<std::ptrdiff_t, std::string>> m_fixed;
     std::optional<std::uint32_t> m_sum;
     std::uint32_t m_seed = 1;
 };

@@ -15,11 +15,6 @@ app::MessageResult ScriptedMessageBox::Show(QWidget*, const QString& title, cons
                                             app::MessageButtons buttons, app::MessageResult defaultButton) {
     app::Message m{platform::U8(title), platform::U8(text), icon, buttons, defaultButton};
     m_shown.push_back(m);
-    if (m_onNext) {
-        auto fn = std::move(m_onNext);
-        m_onNext = nullptr;
-        fn(m);
-    }
     if (buttons == app::MessageButtons::Ok) {
         // An OK-only box has no choice; a scripted answer stays for a real question.
         return app::MessageResult::Ok;
@@ -39,10 +34,10 @@ std::vector<app::Message> ScriptedMessageBox::Take() {
     return shown;
 }
 
-QString ScriptedFileDialogs::Next(Request request) {
-    m_requests.push_back(std::move(request));
+QString ScriptedFileDialogs::Next(const QString& title, const QString& filter) {
+    m_filters.push_back(filter);
     if (m_paths.empty()) {
-        ADD_FAILURE() << "Unexpected file dialog \"" << platform::U8(m_requests.back().title) << "\"";
+        ADD_FAILURE() << "Unexpected file dialog \"" << platform::U8(title) << "\"";
         return {};
     }
     QString path = m_paths.front();
@@ -50,14 +45,14 @@ QString ScriptedFileDialogs::Next(Request request) {
     return path;
 }
 
-QString ScriptedFileDialogs::OpenFile(QWidget*, const QString& title, const QString& filter, const QString& directory,
-                                      const QString& fileName) {
-    return Next({false, title, filter, directory, fileName});
+QString ScriptedFileDialogs::OpenFile(QWidget*, const QString& title, const QString& filter, const QString&,
+                                      const QString&) {
+    return Next(title, filter);
 }
 
-QString ScriptedFileDialogs::SaveFile(QWidget*, const QString& title, const QString& filter, const QString& directory,
-                                      const QString& fileName) {
-    return Next({true, title, filter, directory, fileName});
+QString ScriptedFileDialogs::SaveFile(QWidget*, const QString& title, const QString& filter, const QString&,
+                                      const QString&) {
+    return Next(title, filter);
 }
 
 void WhenModalShown(std::function<void(QWidget* dialog)> fn) {

@@ -25,28 +25,20 @@ public:
 
     /// Answers for the next boxes that offer a choice, in order.
     void Answer(app::MessageResult result) { m_answers.push_back(result); }
-    /// Runs when the next box is shown (before it is answered).
-    void OnNext(std::function<void(const app::Message&)> fn) { m_onNext = std::move(fn); }
 
     const std::vector<app::Message>& Shown() const { return m_shown; }
     /// Takes the boxes shown so far, leaving none.
     std::vector<app::Message> Take();
     void Clear() { m_shown.clear(); }
-    bool AnswersLeft() const { return !m_answers.empty(); }
 
 private:
     std::vector<app::Message> m_shown;
     std::deque<app::MessageResult> m_answers;
-    std::function<void(const app::Message&)> m_onNext;
 };
 
-/// Returns scripted paths and records what each dialog was asked.
+/// Returns scripted paths and records each dialog's filter.
 class ScriptedFileDialogs final : public platform::FileDialogService {
 public:
-    struct Request {
-        bool save = false;
-        QString title, filter, directory, fileName;
-    };
     QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
                      const QString& fileName) override;
     QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
@@ -54,12 +46,12 @@ public:
 
     /// The next dialog returns this path ("" is a cancel).
     void Choose(const QString& path) { m_paths.push_back(path); }
-    const std::vector<Request>& Requests() const { return m_requests; }
+    const std::vector<QString>& Filters() const { return m_filters; }
 
 private:
-    QString Next(Request request);
+    QString Next(const QString& title, const QString& filter);
     std::deque<QString> m_paths;
-    std::vector<Request> m_requests;
+    std::vector<QString> m_filters;
 };
 
 class RecordingLauncher final : public app::ProcessLauncher {
