@@ -13,6 +13,7 @@
 
 #include "romdb/Collection.h"
 #include "support/core/RomBuilder.h"
+#include "support/core/TempDir.h"
 
 namespace kestro::test {
 
@@ -177,5 +178,29 @@ inline std::map<std::string, std::string> MixedStatuses() {
             {"golf2.vb", "Golf (U) [!]"},
             {"golf3.vb", "Golf (U) [!]"}};
 }
+
+/// A collection over a fresh directory, on the real file system with faults
+/// on request; its temporary directory is always ~ROMTMP250.
+class CollectionTest : public ::testing::Test {
+protected:
+    std::string Base() const { return dir.Path().string() + "/"; }
+    /// Lists the directory and runs over it, with the question answered by the host.
+    void Run(romdb::CollectionOptions options = {}) {
+        collection.SetListingDirectory(dir.Path().string());
+        collection.Run(options);
+    }
+    void RunRename(bool move) { Run({.rename = true, .move = move}); }
+    const romdb::FileRow& Row(const std::string& name) const {
+        for (const romdb::FileRow& row : collection.Rows()) {
+            if (row.name == name) return row;
+        }
+        throw std::out_of_range(name);
+    }
+
+    TempDir dir;
+    FaultyFileOps files;
+    RecordingHost host;
+    romdb::Collection collection{files, host, [] { return 0.25; }};
+};
 
 }  // namespace kestro::test

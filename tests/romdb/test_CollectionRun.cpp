@@ -1,31 +1,16 @@
+// Listing, identifying and cancelling a collection run, without renaming.
 #include <gtest/gtest.h>
 
-#include "romdb/Collection.h"
 #include "romdb/DetailReport.h"
 #include "romdb/Listing.h"
 #include "romdb/RomDbFixtures.h"
 #include "romdb/RomScan.h"
-#include "support/core/TempDir.h"
 
 using namespace kestro;
 using namespace kestro::romdb;
-using test::RecordingHost;
+using test::CollectionTest;
 
 namespace {
-
-struct CollectionTest : ::testing::Test {
-    const FileRow& Row(const std::string& name) const {
-        for (const FileRow& row : collection.Rows()) {
-            if (row.name == name) return row;
-        }
-        throw std::out_of_range(name);
-    }
-
-    test::TempDir dir;
-    DiskFileOps disk;
-    RecordingHost host;
-    Collection collection{disk, host, [] { return 0.5; }};
-};
 
 // Monospaced widths, as a fixed-pitch label would measure.
 int CharWidth(const std::string& text) {
@@ -34,13 +19,57 @@ int CharWidth(const std::string& text) {
 
 }  // namespace
 
+TEST(Listing, ListsVbFilesInAnyCaseInFileListOrder) {
+    test::TempDir dir;
+    for (const char* name : {"golf.vb", "a.vb", "Zeta.VB", "beta.Vb", "notes.txt", "vb", "x.vbx"}) {
+        test::WriteBytes(dir.File(name), {1});
+    }
+    std::filesystem::create_directory(dir.Path() / "sub.vb");
+    DiskFileOps disk;
+    EXPECT_EQ(ListRomFiles(disk, dir.Path().string()),
+              (std::vector<std::string>{"a.vb", "beta.Vb", "golf.vb", "Zeta.VB"}));
+    EXPECT_TRUE(ListRomFiles(disk, dir.File("missing")).empty());
+}
+
+// The runs' progress lists never land on a half; these do.
+TEST(Listing, ProgressRoundsHalvesToEven) {
+    EXPECT_EQ(RoundPercent(2.5), 2);
+    EXPECT_EQ(RoundPercent(3.5), 4);
+    EXPECT_EQ(ProgressAt(0, 100, 1, 8), 12);
+    EXPECT_EQ(ProgressAt(25, 25, 1, 2), 38);  // 37.5 goes to the even 38
+    EXPECT_EQ(ProgressAt(75, 25, 0, 0), 75);
+}
+
+TEST(RomScanTest, ReadsSizeHeaderAndBothChecksumsInOnePass) {
+    test::TempDir dir;
+    DiskFileOps disk;
+    std::vector<std::uint8_t> buffer;
+    // Larger than one read chunk, with the header across a chunk boundary.
+    const std::size_t size = 6 * kReadChunkSize + 530;
+    auto bytes = test::RomBuilder::KnownDump("Golf (U) [!]").Size(size).WriteTo(dir.File("g.vb"));
+    RomScan scan = ScanRomFile(disk, dir.File("g.vb"), buffer);
+    ASSERT_TRUE(scan.Valid());
+    EXPECT_EQ(scan.size, static_cast<std::int64_t>(bytes.size()));
+    EXPECT_EQ(scan.ChecksumA(), "10881B6D");
+    EXPECT_EQ(scan.ChecksumB(), "1088202E");
+    EXPECT_EQ(scan.header.substr(0, 4), "GOLF");
+    EXPECT_EQ(HeaderFromDigits(HeaderDigits(scan.header)), scan.header);
+    EXPECT_EQ(HeaderDigits(std::string("A\0\xFF", 3)), "065000255");
+    EXPECT_EQ(buffer.size(), kReadChunkSize);
+
+    test::WriteBytes(dir.File("545.vb"), std::vector<std::uint8_t>(545, 0));
+    EXPECT_TRUE(ScanRomFile(disk, dir.File("545.vb"), buffer).Valid());
+    test::WriteBytes(dir.File("544.vb"), std::vector<std::uint8_t>(544, 0));
+    EXPECT_EQ(ScanRomFile(disk, dir.File("544.vb"), buffer).result, RomScan::Result::TooSmall);
+    EXPECT_EQ(ScanRomFile(disk, dir.File("gone.vb"), buffer).result, RomScan::Result::Unreadable);
+}
+
 // The statuses of the mixed collection are the command line's and the
 // window's to test; here the cells behind the detail reports: size and header
 // for every valid file, the checksum only for known dumps.
 TEST_F(CollectionTest, EveryKindOfFileGetsItsCellsAndDetailReport) {
     test::WriteMixedCollection(dir.Path());
-    collection.SetListingDirectory(dir.Path().string());
-    collection.Run({});
+    Run();
     EXPECT_EQ(host.messages[0].text, "NOTE: Identifying ROMs may take a while.\n\nDo you wish to continue?");
     const FileRow& golf = Row("golf1.vb");
     EXPECT_EQ(golf.size, std::to_string(test::ReadBytes(dir.File("golf1.vb")).size()));
@@ -63,60 +92,42 @@ TEST_F(CollectionTest, EveryKindOfFileGetsItsCellsAndDetailReport) {
     EXPECT_EQ(invalid.title, "ROM Identification:");
 }
 
-TEST_F(CollectionTest, ProgressStepsThroughTheFilesAndEndsAtZero) {
+TEST_F(CollectionTest, ProgressStepsThroughTheFilesAndARenameCanBeRefused) {
     for (const char* name : {"a.vb", "b.vb", "c.vb", "d.vb"}) test::RomBuilder::Unknown().WriteTo(dir.File(name));
-    collection.SetListingDirectory(dir.Path().string());
-    collection.Run({});
+    Run();
     EXPECT_EQ(host.progress, (std::vector<int>{0, 0, 25, 50, 75, 100, 0}));
     EXPECT_EQ(host.steps, (std::vector<RunStep>{RunStep::Started, RunStep::ControlsRestored, RunStep::ProgressHidden}));
 
-    host.progress.clear();
-    CollectionOptions rename;
-    rename.rename = true;
+    host = {};
     host.answer = app::MessageResult::No;  // the question stops the run before anything changes
-    collection.Run(rename);
+    RunRename(true);
     EXPECT_TRUE(host.progress.empty());
     EXPECT_EQ(host.messages.back().text,
               "NOTE: Identifying ROMs may take a long while.\nExisting files will be overwritten. Please make sure "
               "you\nhave any files you do not wish to lose backed up.\n\nDo you still wish to continue?");
 }
 
-TEST_F(CollectionTest, CancelAfterTheSecondFileLeavesTheRestUnidentified) {
-    for (const char* name : {"1.vb", "2.vb", "3.vb", "4.vb", "5.vb"}) {
+// The window shows the table after a cancel; here the reports it withdraws
+// and the detail report of a file the run did not reach.
+TEST_F(CollectionTest, CancelAfterTheSecondFileWithdrawsTheReports) {
+    for (const char* name : {"1.vb", "2.vb", "3.vb", "4.vb", "5.vb"})
         test::WriteKnown(dir.Path(), name, "Golf (U) [!]");
-    }
-    collection.SetListingDirectory(dir.Path().string());
     // The first yield follows the start; then one after each known file.
     host.onEvents = [this](int events) {
         if (events == 3) collection.RequestCancel();
     };
-    collection.Run({});
+    Run();
     EXPECT_EQ(collection.Status(1), "Golf (U) [!]");
     EXPECT_EQ(collection.Status(2), "[YET TO BE IDENTIFIED]");
     EXPECT_EQ(host.messages.back().text, "ROM identiification aborted.");
     EXPECT_EQ(host.steps, (std::vector<RunStep>{RunStep::Started, RunStep::ControlsRestored, RunStep::ReportsWithdrawn,
                                                 RunStep::ProgressHidden}));
-    // The reports keep their reset texts, and the next run starts afresh.
     EXPECT_EQ(collection.reports().dupes(), Reports().dupes());
-    EXPECT_FALSE(collection.CancelRequested());
-    EXPECT_FALSE(collection.Running());
+    EXPECT_FALSE(collection.CancelRequested());  // the next run starts afresh
     EXPECT_EQ(DetailReport(collection.Rows()[3], collection.LongestNameLength(), CharWidth).text,
               "-----\r4.vb:\r-----\rIdentified as: [YET TO BE ANALYSED]\rChecksum: ??????\r----------------\r"
               "ROM Information:\r----------------\rROM size: ?????? Bytes  (?? MBit)\rROM title: ??????\r"
-              "Manufacturer ID: ?? (??????"
-              ")\rROM ID: ????\rROM Version: ??");
-}
-
-TEST_F(CollectionTest, EmptyOrMissingDirectoryGivesNoRomsFound) {
-    collection.SetListingDirectory(dir.File("gone"));
-    EXPECT_TRUE(collection.Rows().empty());
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].title, "No ROMs found");
-    EXPECT_EQ(host.messages[0].text,
-              "No ROMs found in directory:\r" + dir.File("gone") + "\rPlease choose another directory.");
-    EXPECT_EQ(host.messages[0].icon, app::MessageIcon::Exclamation);
-    collection.Run({});  // the same message, and no question
-    EXPECT_EQ(host.Titles(), (std::vector<std::string>{"No ROMs found", "No ROMs found"}));
+              "Manufacturer ID: ?? (??????)\rROM ID: ????\rROM Version: ??");
 }
 
 TEST_F(CollectionTest, FileRemovedBeforeItIsReadIsInvalidAndTheRunGoesOn) {

@@ -1,14 +1,19 @@
+// Renaming and moving: copy names, the change log, VBoyRen, and what happens
+// when the file system fails. No file is ever lost.
 #include <gtest/gtest.h>
 
-#include "romdb/Collection.h"
+#include "romdb/DetailReport.h"
 #include "romdb/RomDbFixtures.h"
-#include "support/core/TempDir.h"
 
 using namespace kestro;
 using namespace kestro::romdb;
 using test::FilesUnder;
 
 namespace {
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 std::vector<std::string> LogLines(const std::string& log) {
     std::vector<std::string> lines;
@@ -20,16 +25,9 @@ std::vector<std::string> LogLines(const std::string& log) {
     return lines;
 }
 
-class RenameTest : public ::testing::Test {
+class RenameTest : public test::CollectionTest {
 protected:
-    std::string Base() const { return dir.Path().string() + "/"; }
-    void Run(bool move) {
-        collection.SetListingDirectory(dir.Path().string());
-        CollectionOptions options;
-        options.rename = true;
-        options.move = move;
-        collection.Run(options);
-    }
+    // The files directly in the directory (or a subdirectory of it).
     std::vector<std::string> Names(const std::string& sub = "") const {
         std::vector<std::string> names;
         for (const auto& [path, bytes] : FilesUnder(dir.Path() / sub)) {
@@ -37,11 +35,27 @@ protected:
         }
         return names;
     }
+};
 
-    test::TempDir dir;
-    DiskFileOps disk;
-    test::RecordingHost host;
-    Collection collection{disk, host, [] { return 0.4271; }};
+// Three Golf dumps and a Red Alarm, renamed and (mostly) moved into VBoyRen.
+class MoveFaultTest : public test::CollectionTest {
+protected:
+    void SetUp() override {
+        for (const char* name : {"a.vb", "b.vb", "c.vb"}) test::WriteKnown(dir.Path(), name, "Golf (U) [!]");
+        test::WriteKnown(dir.Path(), "d.vb", "Red Alarm (J) [!]");
+        before = FilesUnder(dir.Path());
+    }
+    // Every ROM's bytes are somewhere under the directory, as often as before.
+    void ExpectNothingLost() const { EXPECT_EQ(test::Contents(FilesUnder(dir.Path())), test::Contents(before)); }
+    // The run ended as every run does: controls back, progress bar off.
+    void ExpectRunEnded() const {
+        EXPECT_FALSE(collection.Running());
+        ASSERT_GE(host.steps.size(), 2u);
+        EXPECT_EQ(host.steps[1], RunStep::ControlsRestored);
+        EXPECT_EQ(host.steps.back(), RunStep::ProgressHidden);
+    }
+
+    std::map<std::string, std::vector<std::uint8_t>> before;
 };
 
 }  // namespace
@@ -52,7 +66,7 @@ TEST_F(RenameTest, FiveCopiesGetCopyNamesAndUnknownFilesStay) {
     test::RomBuilder::Unknown().WriteTo(dir.File("mystery.vb"));
     test::WriteBytes(dir.File("tiny.vb"), {1, 2, 3});
     const auto before = FilesUnder(dir.Path());
-    Run(false);
+    RunRename(false);
 
     EXPECT_EQ(Names(), (std::vector<std::string>{"Copy (2) of Golf (U) [!].vb", "Copy (3) of Golf (U) [!].vb",
                                                  "Copy (4) of Golf (U) [!].vb", "Copy of Golf (U) [!].vb",
@@ -61,20 +75,19 @@ TEST_F(RenameTest, FiveCopiesGetCopyNamesAndUnknownFilesStay) {
     const auto log = LogLines(collection.reports().log());
     ASSERT_EQ(log.size(), 14u);
     EXPECT_EQ(log[0], "File change log:");
-    EXPECT_EQ(log[1], "Creating temporary directory: " + Base() + "~ROMTMP427/");
-    EXPECT_EQ(log[2], Base() + "a.vb       moved to " + Base() + "~ROMTMP427/Golf (U) [!].vb");
-    EXPECT_EQ(log[3], Base() + "b.vb       moved to " + Base() + "~ROMTMP427/Copy of Golf (U) [!].vb");
-    EXPECT_EQ(log[4], Base() + "c.vb       moved to " + Base() + "~ROMTMP427/Copy (2) of Golf (U) [!].vb");
+    EXPECT_EQ(log[1], "Creating temporary directory: " + Base() + "~ROMTMP250/");
+    EXPECT_EQ(log[2], Base() + "a.vb       moved to " + Base() + "~ROMTMP250/Golf (U) [!].vb");
+    EXPECT_EQ(log[3], Base() + "b.vb       moved to " + Base() + "~ROMTMP250/Copy of Golf (U) [!].vb");
+    EXPECT_EQ(log[4], Base() + "c.vb       moved to " + Base() + "~ROMTMP250/Copy (2) of Golf (U) [!].vb");
     EXPECT_EQ(log[7], "Skipping " + Base() + "mystery.vb : UNKNOWN ROM");
     EXPECT_EQ(log[8], "Skipping " + Base() + "tiny.vb    : INVALID ROM");
     EXPECT_EQ(log[9],
-              Base() + "~ROMTMP427/Copy (2) of Golf (U) [!].vb moved to " + Base() + "Copy (2) of Golf (U) [!].vb");
+              Base() + "~ROMTMP250/Copy (2) of Golf (U) [!].vb moved to " + Base() + "Copy (2) of Golf (U) [!].vb");
     EXPECT_EQ(log[13],
-              Base() + "~ROMTMP427/Golf (U) [!].vb" + std::string(12, ' ') + " moved to " + Base() + "Golf (U) [!].vb");
+              Base() + "~ROMTMP250/Golf (U) [!].vb" + std::string(12, ' ') + " moved to " + Base() + "Golf (U) [!].vb");
 
     // The listing stays on the directory, identified again; the temporary directory is gone.
     EXPECT_EQ(collection.ListingDirectory(), dir.Path().string());
-    EXPECT_EQ(collection.Status(4), "Golf (U) [!]");
     EXPECT_EQ(collection.Rows()[4].identified, "Golf (U) [!]");
     EXPECT_EQ(host.Titles(), (std::vector<std::string>{"Continue operation?", "Complete"}));
     EXPECT_EQ(host.messages.back().text, "ROM identification & rename complete.");
@@ -89,7 +102,7 @@ TEST_F(RenameTest, FiveCopiesGetCopyNamesAndUnknownFilesStay) {
 TEST_F(RenameTest, VBoyRenIsCreatedThenFoundAndNothingThereIsOverwritten) {
     test::WriteKnown(dir.Path(), "golf.vb", "Golf (U) [!]", 3);
     test::RomBuilder::Unknown().WriteTo(dir.File("u.vb"));
-    Run(true);
+    RunRename(true);
     const auto first = LogLines(collection.reports().log());
     EXPECT_EQ(first[4], "Rename directory: " + Base() + "VBoyRen/ created");
     EXPECT_EQ(collection.ListingDirectory(), Base() + "VBoyRen");
@@ -101,8 +114,8 @@ TEST_F(RenameTest, VBoyRenIsCreatedThenFoundAndNothingThereIsOverwritten) {
     const auto before = FilesUnder(dir.Path());
     for (const char* name : {"x.vb", "y.vb"}) test::WriteKnown(dir.Path(), name, "Golf (U) [!]", 9);
     const auto added = test::ReadBytes(dir.File("x.vb"));
-    host.messages.clear();
-    Run(true);
+    host = {};
+    RunRename(true);
     const auto second = LogLines(collection.reports().log());
     EXPECT_EQ(std::count_if(second.begin(), second.end(),
                             [](const std::string& l) { return l.find("Rename directory:") == 0; }),
@@ -118,14 +131,14 @@ TEST_F(RenameTest, DirectoryWithNothingIdentifiedMovesNothing) {
     test::RomBuilder::Unknown().WriteTo(dir.File("u.vb"));
     test::WriteBytes(dir.File("empty.vb"), {});
     const auto before = FilesUnder(dir.Path());
-    Run(false);
+    RunRename(false);
     EXPECT_EQ(FilesUnder(dir.Path()), before);
     EXPECT_EQ(host.Titles(), (std::vector<std::string>{"Continue operation?", "No ROMs found", "Complete"}));
     EXPECT_EQ(host.messages[1].text,
-              "No ROMs found in directory:\r" + Base() + "~ROMTMP427\rPlease choose another directory.");
-    EXPECT_FALSE(std::filesystem::exists(Base() + "~ROMTMP427"));
+              "No ROMs found in directory:\r" + Base() + "~ROMTMP250\rPlease choose another directory.");
+    EXPECT_FALSE(std::filesystem::exists(Base() + "~ROMTMP250"));
     EXPECT_EQ(LogLines(collection.reports().log()),
-              (std::vector<std::string>{"File change log:", "Creating temporary directory: " + Base() + "~ROMTMP427/",
+              (std::vector<std::string>{"File change log:", "Creating temporary directory: " + Base() + "~ROMTMP250/",
                                         "Skipping " + Base() + "empty.vb : INVALID ROM",
                                         "Skipping " + Base() + "u.vb     : UNKNOWN ROM"}));
 }
@@ -134,16 +147,134 @@ TEST_F(RenameTest, TemporaryNameAlreadyTakenDrawsAgainAndHackedDumpKeepsItsMark)
     std::filesystem::create_directory(Base() + "~ROMTMP427");
     test::RomBuilder::KnownDump("Golf (U) [!]").GameCode("VVGJ").WriteTo(dir.File("golf.vb"));
     std::vector<double> draws{0.4271, 0.4279, 0.0014};
-    Collection drawn{disk, host, [&draws] {
+    Collection drawn{files, host, [&draws] {
                          double d = draws.front();
                          draws.erase(draws.begin());
                          return d;
                      }};
     drawn.SetListingDirectory(dir.Path().string());
-    CollectionOptions options;
-    options.rename = true;
-    drawn.Run(options);
+    drawn.Run({.rename = true});
     EXPECT_EQ(LogLines(drawn.reports().log())[1], "Creating temporary directory: " + Base() + "~ROMTMP001/");
     EXPECT_TRUE(std::filesystem::exists(dir.File("Golf (U) [h].vb")));
     EXPECT_TRUE(std::filesystem::is_directory(Base() + "~ROMTMP427"));  // someone else's stays
+}
+
+TEST_F(MoveFaultTest, DestinationThatCannotBeMadeLeavesFilesInTheTemporaryDirectory) {
+    files.failMakeDirectory = [](const std::string& p) { return Contains(p, "VBoyRen"); };
+    RunRename(true);
+    ExpectNothingLost();
+    ExpectRunEnded();
+    EXPECT_EQ(FilesUnder(dir.Path() / "~ROMTMP250").size(), 4u);
+    const std::string told = host.Text("Files not moved");
+    EXPECT_TRUE(Contains(told, Base() + "VBoyRen\r    Cannot create the directory")) << told;
+    EXPECT_TRUE(Contains(told, Base() + "~ROMTMP250/Golf (U) [!].vb\r")) << told;
+    EXPECT_TRUE(Contains(told, "kept in:\r" + Base() + "~ROMTMP250/")) << told;
+    EXPECT_TRUE(Contains(collection.reports().log(), "Cannot create rename directory: "));
+    EXPECT_TRUE(Contains(collection.reports().log(), "Golf (U) [!].vb NOT moved to " + Base() + "VBoyRen/"));
+    EXPECT_EQ(host.Titles().back(), "Complete");
+}
+
+TEST_F(MoveFaultTest, UnwritableDestinationKeepsTheSourcesInPlace) {
+    files.failCopyTo = [](const std::string& p) { return Contains(p, "~ROMTMP"); };
+    RunRename(false);
+    EXPECT_EQ(FilesUnder(dir.Path()), before);  // nothing renamed, nothing left behind
+    ExpectRunEnded();
+    const std::string told = host.Text("Files not moved");
+    EXPECT_EQ(told.substr(0, told.find('\r')), "These files could not be moved and were left where they were:");
+    EXPECT_TRUE(Contains(told, "\r" + Base() + "a.vb\r    Cannot write")) << told;
+    EXPECT_TRUE(Contains(collection.reports().log(),
+                         Base() + "d.vb NOT moved to " + Base() + "~ROMTMP250/Red Alarm (J) [!].vb : Cannot write"));
+}
+
+TEST_F(MoveFaultTest, FileRemovedDuringTheRunIsReportedAndTheOthersMove) {
+    files.beforeCopy = [](const std::string& from) {
+        if (from.size() >= 4 && from.substr(from.size() - 4) == "b.vb") std::filesystem::remove(from);
+    };
+    RunRename(true);
+    ExpectRunEnded();
+    before.erase("b.vb");  // the user's own removal
+    ExpectNothingLost();
+    EXPECT_EQ(FilesUnder(dir.Path() / "VBoyRen").size(), 3u);
+    EXPECT_TRUE(Contains(host.Text("Files not moved"), Base() + "b.vb\r"));
+    EXPECT_FALSE(std::filesystem::exists(Base() + "~ROMTMP250"));
+}
+
+TEST_F(MoveFaultTest, CopyThatFailsPartWayNeverCostsTheOriginal) {
+    files.partialCopyTo = [](const std::string& p) { return Contains(p, "Red Alarm"); };
+    RunRename(true);
+    ExpectNothingLost();  // and no half file anywhere
+    EXPECT_EQ(test::ReadBytes(dir.File("d.vb")), before.at("d.vb"));
+    EXPECT_TRUE(Contains(collection.reports().log(), "d.vb NOT moved to "));
+
+    // A copy that claims success but is short is caught by the check before the delete.
+    host = {};
+    files.partialCopyReportsFailure = false;
+    RunRename(true);
+    ExpectNothingLost();
+    EXPECT_TRUE(Contains(host.Text("Files not moved"), "did not match the original."));
+}
+
+TEST_F(MoveFaultTest, SourceThatCannotBeDeletedStaysBesideItsCopy) {
+    files.failRemove = [this](const std::string& p) { return p == Base() + "c.vb"; };
+    RunRename(true);
+    ExpectRunEnded();
+    EXPECT_EQ(test::ReadBytes(dir.File("c.vb")), before.at("c.vb"));
+    EXPECT_EQ(FilesUnder(dir.Path() / "VBoyRen").size(), 4u);
+    EXPECT_TRUE(Contains(host.Text("Files not moved"), "but the original could not be deleted"));
+}
+
+TEST_F(MoveFaultTest, CancelInEitherPhaseLosesNothing) {
+    // Cancelled during the move into the temporary directory, after two files.
+    host.onEvents = [this](int events) {
+        if (events == 7) collection.RequestCancel();
+    };
+    RunRename(true);
+    ExpectNothingLost();
+    ExpectRunEnded();
+    EXPECT_EQ(FilesUnder(dir.Path() / "~ROMTMP250").size(), 2u);
+    EXPECT_EQ(host.Titles(), (std::vector<std::string>{"Continue operation?", "Files not moved", "Cancelled"}));
+    EXPECT_TRUE(Contains(host.messages[1].text, "kept in:\r" + Base() + "~ROMTMP250/"));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("c.vb")));
+    // The statuses stay, the reports keep their reset texts.
+    EXPECT_EQ(collection.Status(0), "Golf (U) [!]");
+    EXPECT_EQ(collection.reports().have(), Reports().have());
+
+    // Cancelled while moving back out of a fresh temporary directory.
+    std::filesystem::remove_all(dir.Path() / "~ROMTMP250");
+    for (const auto& [name, bytes] : before) test::WriteBytes(dir.File(name), bytes);
+    host = {};
+    Collection second{files, host, [] { return 0.5; }};
+    host.onEvents = [&second](int events) {
+        if (events == 10) second.RequestCancel();  // after the first file is back out
+    };
+    second.SetListingDirectory(dir.Path().string());
+    second.Run({.rename = true, .move = true});
+    ExpectNothingLost();
+    EXPECT_EQ(FilesUnder(dir.Path() / "VBoyRen").size(), 1u);
+    EXPECT_EQ(FilesUnder(dir.Path() / "~ROMTMP500").size(), 3u);
+    EXPECT_EQ(host.Titles().back(), "Cancelled");
+    EXPECT_EQ(second.ListingDirectory(), Base() + "VBoyRen");
+}
+
+// The four reports' files end in their last CR (not CR LF); a file that
+// cannot be written is named and leaves the report texts alone.
+TEST(ListFilesTest, WrittenWithTheirEndingAndFailuresLeaveTheTextsAlone) {
+    test::TempDir dir;
+    test::FaultyFileOps files;
+    Reports reports;
+    app::Message saved = SaveListFiles(files, dir.Path().string(), reports, false);
+    EXPECT_EQ(saved.title, "Files saved");
+    EXPECT_EQ(saved.text, "List files have been saved to:\rVBoyHave.txt, VBoyMiss.txt, VBoyDupes.txt");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("VBoyLog.txt")));
+    saved = SaveListFiles(files, dir.Path().string(), reports, true);
+    EXPECT_EQ(saved.text, "List files have been saved to:\rVBoyHave.txt, VBoyMiss.txt\rVBoyDupes.txt, VBoyLog.txt");
+    const auto log = test::ReadBytes(dir.File("VBoyLog.txt"));
+    EXPECT_EQ(std::string(log.begin(), log.end()), "File change log:\r\n  No changes\r");
+
+    files.failWrite = [](const std::string& p) { return Contains(p, "VBoyMiss"); };
+    const std::string text = reports.miss();
+    saved = SaveListFiles(files, dir.Path().string(), reports, true);
+    EXPECT_EQ(saved.title, "Files not saved");
+    EXPECT_TRUE(Contains(saved.text, dir.File("VBoyMiss.txt")));
+    EXPECT_EQ(reports.miss(), text);
 }

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "rom/KnownRomTable.h"
-#include "romdb/Collection.h"
 #include "romdb/Reports.h"
 #include "romdb/RomDbFixtures.h"
-#include "support/core/TempDir.h"
 
 using namespace kestro;
 using namespace kestro::romdb;
@@ -24,34 +22,14 @@ std::string Cr(std::initializer_list<std::string> lines) {
     return text;
 }
 
-// The mixed collection, identified once for every test of this file.
-class MixedReports : public ::testing::Test {
+// The mixed collection, identified plainly or in detail.
+class MixedReports : public test::CollectionTest {
 protected:
-    static void SetUpTestSuite() {
-        dir = new test::TempDir;
-        test::WriteMixedCollection(dir->Path());
-    }
-    static void TearDownTestSuite() { delete dir; }
-
     void Run(bool detailed) {
-        collection.SetListingDirectory(dir->Path().string());
-        CollectionOptions options;
-        options.detailed = detailed;
-        collection.Run(options);
+        test::WriteMixedCollection(dir.Path());
+        CollectionTest::Run({.detailed = detailed});
     }
-    std::string ChecksumOf(const std::string& name) const {
-        for (const FileRow& row : collection.Rows()) {
-            if (row.name == name) return row.checksum;
-        }
-        return {};
-    }
-
-    static test::TempDir* dir;
-    DiskFileOps disk;
-    test::RecordingHost host;
-    Collection collection{disk, host};
 };
-test::TempDir* MixedReports::dir = nullptr;
 
 }  // namespace
 
@@ -134,8 +112,8 @@ TEST_F(MixedReports, DetailedReportsListEveryFileWithItsChecksum) {
                                "\"c_trans.vb\"    05BF2C75 Teleroboxer (JU) [T-German0.40b_QM404T]",
                                "",
                                "Hacked ROMs: 02",
-                               "\"e_hack.vb\"     " + ChecksumOf("e_hack.vb") + " Mario Clash (JU) [h]",
-                               "\"f_hackb.vb\"    " + ChecksumOf("f_hackb.vb") + " Waterworld (U) [b1] [h]",
+                               "\"e_hack.vb\"     " + Row("e_hack.vb").checksum + " Mario Clash (JU) [h]",
+                               "\"f_hackb.vb\"    " + Row("f_hackb.vb").checksum + " Waterworld (U) [b1] [h]",
                                "",
                                "Unknown ROMs: 01",
                                "\"g_unknown.vb\"   UNKNOWN ROM: Please send me a copy so I can include it.",

@@ -77,7 +77,10 @@ TEST_F(DatabaseWindowTest, OpensOnTheBaseDirectoryWithRunControlsReady) {
     // A base directory that is gone still opens the window, on an empty listing.
     ts.settings.Write("Base Directory", dir.File("gone"));
     auto empty = Open();
-    EXPECT_EQ(Titles(), std::vector<std::string>{"No ROMs found"});
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "No ROMs found");
+    EXPECT_EQ(shown[0].text, "No ROMs found in directory:\r" + dir.File("gone") + "\rPlease choose another directory.");
     EXPECT_FALSE(Enabled(empty.get(), "cmdIdentifyRoms"));
     EXPECT_TRUE(Lines(empty.get()).empty());
 }
