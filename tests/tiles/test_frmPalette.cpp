@@ -109,8 +109,7 @@ TEST_F(PaletteWindow, LoadsAPaletteFileAndRefusesAForeignOne) {
     t.files.Choose(Q(dir.File("mine.pvb")));
     LoadWith("cmdLoadCustom");
     EXPECT_EQ(window().BoxPalette(), custom);
-    EXPECT_EQ(t.files.Filters().back(),
-              QStringLiteral("Kestro Utils Palette File (*.pvb)|*.pvb|All Files (*.*)|*.*"));
+    EXPECT_EQ(t.files.Filters().back(), QStringLiteral("Kestro Utils Palette File (*.pvb)|*.pvb|All Files (*.*)|*.*"));
 
     std::ofstream(dir.File("foreign.pvb"), std::ios::binary) << "PAX123456789012";
     t.files.Choose(Q(dir.File("foreign.pvb")));

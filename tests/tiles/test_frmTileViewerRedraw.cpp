@@ -108,8 +108,7 @@ TEST_F(TileViewerTest, SavesTheViewAsABitmapAndCopiesIt) {
     Click("cmdUpdate");
     t.files.Choose(Q(bmp));
     Trigger("mnuEditSave");
-    EXPECT_EQ(t.files.Filters().back(),
-              QStringLiteral("OS/2 or Windows Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*"));
+    EXPECT_EQ(t.files.Filters().back(), QStringLiteral("OS/2 or Windows Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*"));
     ASSERT_EQ(t.messages.Shown().size(), 1u);
     EXPECT_EQ(t.messages.Shown()[0].title, "Saved to file");
     EXPECT_EQ(t.messages.Shown()[0].text, "Image saved to file:\r" + bmp);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -70,6 +71,17 @@ void WhenModalShown(std::function<void(QWidget* dialog)> fn) {
         }
     });
     timer->start();
+}
+
+std::shared_ptr<ShownHelp> WhenHelpShown() {
+    auto help = std::make_shared<ShownHelp>();
+    WhenModalShown([help](QWidget* dialog) {
+        help->caption = dialog->windowTitle();
+        auto* text = dialog->findChild<QPlainTextEdit*>(QStringLiteral("txtHelp"));
+        if (text != nullptr) help->text = text->toPlainText();
+        dialog->close();
+    });
+    return help;
 }
 
 }  // namespace kestro::test

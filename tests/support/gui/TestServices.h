@@ -6,6 +6,7 @@
 #include <QObject>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -91,5 +92,11 @@ T* FindChild(QObject* parent, const char* name) {
 /// Runs fn on the next modal dialog once it is shown (polling the event
 /// loop), so that tests can look at and close windows opened with exec().
 void WhenModalShown(std::function<void(QWidget* dialog)> fn);
+
+/// The caption and text of the next help window, filled in when it shows and closes.
+struct ShownHelp {
+    QString caption, text;
+};
+std::shared_ptr<ShownHelp> WhenHelpShown();
 
 }  // namespace kestro::test
