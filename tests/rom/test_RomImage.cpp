@@ -83,27 +83,18 @@ TEST(RomHeader, OnlyTrailingSpacesAreTrimmed) {
     EXPECT_EQ(DecodeHeader(RomBuilder().Title(katakana).Build()).title, katakana);
 }
 
+// Short fields are padded with spaces and a long title is cut at 20 bytes;
+// the reserved bytes, whatever they hold, and everything outside the header stay.
 TEST(RomHeader, ApplyPadsFieldsAndLeavesEverythingElse) {
-    auto before = RomBuilder().Title("MARIO CLASH").Maker("01").GameCode("VMCJ").Build();
+    const auto before = RomBuilder().Title("MARIO CLASH").Reserved(1, 0x55).Build();
     auto data = before;
-    const std::size_t h = HeaderBlockOffset(data.size());
-    data[h + kReservedOffset + 1] = 0x55;  // apply must not touch the reserved bytes, whatever they hold
-    ApplyHeader(data, {"ABC   ", "1", "VX", 3});
-
-    EXPECT_EQ(HeaderBytes(data).substr(0, 20), "ABC                 ");
-    EXPECT_EQ(HeaderBytes(data).substr(kMakerOffset, 2), "1 ");
-    EXPECT_EQ(HeaderBytes(data).substr(kGameCodeOffset, 4), "VX  ");
-    EXPECT_EQ(data[h + kVersionOffset], 3);
-    EXPECT_EQ(data[h + kReservedOffset + 1], 0x55);
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        if (i >= h && i < h + kHeaderSize) continue;
-        ASSERT_EQ(data[i], before[i]) << "byte " << i << " outside the header changed";
-    }
-
-    ApplyHeader(data, {"A TITLE OF MORE THAN TWENTY BYTES", "01", "VMCJ", 0});
-    EXPECT_EQ(DecodeHeader(data).title, "A TITLE OF MORE THAN");
-    EXPECT_EQ(PadField("AB  ", 4), "AB  ");
-    EXPECT_EQ(PadField("ABCDE", 4), "ABCD");
+    ApplyHeader(data, {"A TITLE OF MORE THAN TWENTY BYTES", "1", "VX", 3});
+    EXPECT_EQ(HeaderBytes(data), std::string("A TITLE OF MORE THAN\0U\0\0\0"
+                                             "1 VX  \x03",
+                                             32));
+    const auto h = static_cast<std::ptrdiff_t>(HeaderBlockOffset(data.size()));
+    std::copy(before.begin() + h, before.begin() + h + kHeaderSize, data.begin() + h);
+    EXPECT_EQ(data, before);
 }
 
 TEST(RomHeader, SizeTextHasTwoSpacesAndExactMegabits) {
@@ -117,6 +108,49 @@ TEST(RomHeader, SizeTextHasTwoSpacesAndExactMegabits) {
     EXPECT_EQ(MegabitText(1000001), "7.62940216064453");
     EXPECT_EQ(MegabitText(1), "0.00000762939453125");
     EXPECT_EQ(MegabitText(0), "0");
+}
+
+std::size_t EntriesIn(const fs::path& dir) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+RomImage OpenOrFail(const std::string& path) {
+    auto result = OpenRom(path);
+    EXPECT_TRUE(result.Accepted()) << result.message.text;
+    return result.image;
+}
+
+TEST(SaveRom, WritesTheEditedHeaderAndKeepsPermissions) {
+    TempDir dir;
+    const std::string path = dir.File("golf.vb");
+    RomBuilder().Title("GOLF").Maker("01").GameCode("VVGE").WriteTo(path);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    RomImage image = OpenOrFail(path);
+    ApplyHeader(image, {"ABC", "1", "VMCJ", 255});
+    auto result = WriteImage(image);
+    ASSERT_TRUE(result.ok) << result.reason;
+
+    EXPECT_EQ(ReadBytes(path), image.data);
+    auto reopened = OpenOrFail(path);
+    EXPECT_EQ(reopened.Header(), (RomHeader{"ABC", "1", "VMCJ", 255}));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);  // no temporary file left beside it
+}
+
+TEST(SaveRom, ALinkedRomIsSavedThroughItsLink) {
+    TempDir dir;
+    const std::string real = dir.File("real.vb");
+    const std::string link = dir.File("link.vb");
+    RomBuilder().WriteTo(real);
+    fs::create_symlink(real, link);
+
+    RomImage image = OpenOrFail(link);
+    ApplyHeader(image, {"LINKED", "01", "VLKE", 0});
+    ASSERT_TRUE(WriteImage(image).ok);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(real), image.data);
 }
 
 }  // namespace
