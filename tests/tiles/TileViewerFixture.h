@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <memory>
 
@@ -48,6 +49,14 @@ protected:
     void Open(const std::string& path) {
         t.files.Choose(platform::Q(path));
         Trigger("mnuFileOpen");
+    }
+    /// Types text into the goto dialog that button opens, and clicks Goto.
+    void Goto(const char* button, const char* text) {
+        test::WhenModalShown([text](QWidget* dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("txtGoto"))->setText(QString::fromLatin1(text));
+            dialog->findChild<QPushButton*>(QStringLiteral("cmdGoto"))->click();
+        });
+        Click(button);
     }
     /// The view the core draws for the ROM at path.
     QImage Expected(const std::string& path, std::int64_t offset, std::int64_t width,

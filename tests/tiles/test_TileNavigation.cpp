@@ -1,7 +1,8 @@
-// The navigation and width buttons' steps and bounds, and the goto box.
+// The navigation and width buttons' steps and bounds, the goto box, and the update caption.
 #include <gtest/gtest.h>
 
 #include "tiles/TileNavigation.h"
+#include "tiles/TileTexts.h"
 
 namespace kestro::tiles {
 namespace {
@@ -52,6 +53,15 @@ TEST(TileNavigation, GotoBoxNormalisesWhileTypingAndBoundsOnGoto) {
     EXPECT_EQ(GotoAccepted(GotoWhat::Offset, ""), "0");
     EXPECT_EQ(GotoAccepted(GotoWhat::Offset, "512"), "512");
     EXPECT_EQ(GotoAccepted(GotoWhat::Width, "-3"), "1");
+}
+
+// The window shows the caption after a redraw; here the edges of its timing.
+TEST(TileTexts, UpdateCaptionShowsSecondsSinceTheRoundedStart) {
+    EXPECT_EQ(UpdateCaption(ElapsedSeconds(3600, 3602.5)), "Update Screen: 2.5 seconds");
+    EXPECT_EQ(UpdateCaption(ElapsedSeconds(3600, 3600)), "Update Screen: 0 seconds");
+    EXPECT_EQ(UpdateCaption(ElapsedSeconds(3601, 3600.7)), "Update Screen: -0.3 seconds");
+    EXPECT_EQ(UpdateCaption(ElapsedSeconds(86400, 0.25)), "Update Screen: 0.25 seconds");  // over midnight
+    EXPECT_EQ(RomCaption("MARIO CLASH"), "ROM Tile Viewer - [MARIO CLASH]");
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <QTest>
 #include <filesystem>
 
+#include "cli/CliRun.h"
 #include "platform/Swatch.h"
+#include "tiles/PaletteFile.h"
 #include "tiles/TileViewerFixture.h"
 
 namespace kestro::tiles {
@@ -90,26 +92,15 @@ TEST_F(TileViewerTest, ButtonsPageThroughTheRomWithinItsBounds) {
     EXPECT_EQ(Surface(), Expected(path, 1, 23));
 }
 
+// The goto box's own normalising is the core's test; here its result.
 TEST_F(TileViewerTest, GotoSetsTheWidthOrOffsetAndRedrawsWhenAutomatic) {
     t.settings.Write("AutoUpdate Viewer", "True");
     const std::string path = MakeRom("goto.vb", 8192);
     Open(path);
     EXPECT_EQ(Surface(), Expected(path, 0, 48));  // auto-update draws the opened ROM at once
-    test::WhenModalShown([](QWidget* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Goto specific width..."));
-        dialog->findChild<QLineEdit*>(QStringLiteral("txtGoto"))->setText(QStringLiteral("99999"));
-        dialog->findChild<QPushButton*>(QStringLiteral("cmdGoto"))->click();
-    });
-    Click("cmdGotoWidth");
+    Goto("cmdGotoWidth", "99999");
     EXPECT_EQ(Text("lblWidth"), QStringLiteral("32767"));
-    EXPECT_EQ(Text("lblGotoWhat"), QStringLiteral("Width"));
-    test::WhenModalShown([](QWidget* dialog) {
-        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("txtGoto"));
-        EXPECT_EQ(box->text(), QStringLiteral("0"));
-        box->setText(QStringLiteral("777"));
-        dialog->findChild<QPushButton*>(QStringLiteral("cmdGoto"))->click();
-    });
-    Click("cmdGotoOffset");
+    Goto("cmdGotoOffset", "777");
     EXPECT_EQ(Text("lblOffset"), QStringLiteral("777"));
     EXPECT_EQ(Surface(), Expected(path, 777, 32767));
 }
@@ -176,6 +167,34 @@ TEST_F(TileViewerTest, KeysTypedOnTheSurfaceAndHelp) {
     Trigger("mnuHelpHelp");
     EXPECT_EQ(help->caption, QStringLiteral("ROM Tile Viewer Help"));
     EXPECT_TRUE(help->text.contains(QStringLiteral("Width (tiles)")));
+}
+
+// kestro tiles writes the very picture the tile viewer shows.
+TEST_F(TileViewerTest, KestroTilesWritesWhatTheWindowShows) {
+    const TilePalette custom{{{{250, 240, 10}, {30, 200, 90}, {0, 60, 200}, {20, 0, 30}}}};
+    ASSERT_TRUE(WritePaletteFile(dir.File("mine.pvb"), custom));
+    WriteTilePalette(t.settings, custom);
+    const std::string path = MakeRom("odd.vb", 70000 + 7);  // ends 7 bytes into a tile
+    Open(path);
+    Goto("cmdGotoOffset", "69003");  // unaligned, and the view runs over the ROM's end
+    Click("cmdTileDouble");          // 96 tiles a row, 48 shown
+    Click("cmdUpdate");
+    const QImage shown = Surface().copy();
+
+    const std::string bmp = dir.File("cli.bmp"), png = dir.File("cli.PNG");
+    for (const std::string& out : {bmp, png}) {
+        auto run = test::RunKestro(
+            {"tiles", path, "--out", out, "--offset", "69003", "--width", "96", "--palette", dir.File("mine.pvb")});
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    EXPECT_EQ(QImage(platform::Q(bmp), "BMP").convertToFormat(QImage::Format_RGB32), shown);
+    EXPECT_EQ(QImage(platform::Q(png), "PNG").convertToFormat(QImage::Format_RGB32), shown);
+    EXPECT_NE(shown.pixel(0, 0), shown.pixel(383, 223));  // something was drawn, and the end left clear
+
+    // Saving from the window gives the same file, byte for byte.
+    t.files.Choose(platform::Q(dir.File("window.bmp")));
+    Trigger("mnuEditSave");
+    EXPECT_EQ(test::ReadBytes(dir.File("window.bmp")), test::ReadBytes(bmp));
 }
 
 }  // namespace
