@@ -16,6 +16,10 @@ std::string Lines(std::initializer_list<std::string> lines) {
     return text;
 }
 
+// A report none of whose groups holds a ROM.
+const std::string kAllNone =
+    Lines({"Good ROMs:", "  None", "", "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"});
+
 std::string Cr(std::initializer_list<std::string> lines) {
     std::string text;
     for (const std::string& line : lines) text += (text.empty() ? "" : "\r") + line;
@@ -131,10 +135,8 @@ TEST_F(MixedReports, DetailedReportsListEveryFileWithItsChecksum) {
 
 TEST(ReportsTest, OneGoodDumpAndTheResetTexts) {
     Reports r;
-    const std::string reset =
-        Lines({"Good ROMs:", "  None", "", "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"});
-    EXPECT_EQ(r.have(), reset);
-    EXPECT_EQ(r.dupes(), reset);
+    EXPECT_EQ(r.have(), kAllNone);
+    EXPECT_EQ(r.dupes(), kAllNone);
     EXPECT_EQ(r.log(), Lines({"File change log:", "  No changes"}));
     EXPECT_EQ(r.miss().substr(0, 33), "Good ROMs:\r\n  3D Tetris (U) [!]\r\n");  // before any run, all are missing
 
@@ -144,7 +146,7 @@ TEST(ReportsTest, OneGoodDumpAndTheResetTexts) {
     r.BuildDupesList(files);
     EXPECT_EQ(r.have(),
               Lines({"Good ROMs:", "  Golf (U) [!]", "", "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"}));
-    EXPECT_EQ(r.dupes(), reset);
+    EXPECT_EQ(r.dupes(), kAllNone);
     EXPECT_EQ(HaveSummary(r.counters()).text,
               Cr({" You have 01 out of 38 known Nintendo Virtual Boy ROMs", "",
                   "Out of 01 files:", "   01 are Good \"[!]\" ROMs", "", "Do you wish to view additional details?"}));
@@ -164,8 +166,7 @@ TEST(ReportsTest, FiveCopiesAndAWholeCollection) {
     EXPECT_NE(r.dupes().find("  Golf (U) [!] [4 copies]\r\n"), std::string::npos);
     EXPECT_NE(r.dupes().find("  Waterworld (U) [b1] [1 copy]\r\n"), std::string::npos);
     EXPECT_EQ(r.counters().filesMatched, 43);
-    EXPECT_EQ(r.miss(),
-              Lines({"Good ROMs:", "  None", "", "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"}));
+    EXPECT_EQ(r.miss(), kAllNone);
     EXPECT_EQ(HaveSummary(r.counters()).text.substr(0, 74),
               " You have 38 out of 38 known Nintendo Virtual Boy ROMs\r - Congratulations!");
     EXPECT_EQ(MissSummary(r.counters()).text,
