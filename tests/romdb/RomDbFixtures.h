@@ -136,15 +136,8 @@ inline std::vector<std::uint8_t> WriteKnown(const std::filesystem::path& dir, co
     return RomBuilder::KnownDump(romName).Seed(seed).WriteTo((dir / name).string());
 }
 
-/// The mixed collection the tests share: one of every kind of file.
-///   a_good.vb    Red Alarm (U) [!]                 b_bad.vb   Mario Clash (JU) [b1]
-///   c_trans.vb   Teleroboxer (JU) [T-German...]    d_pd.VB    Reality Boy Demo 1 (PD)
-///   e_hack.vb    Mario Clash (JU) [!], game code changed -> Mario Clash (JU) [h]
-///   f_hackb.vb   Waterworld (U) [b1], title changed     -> Waterworld (U) [b1] [h]
-///   g_unknown.vb an unknown ROM                    h_small.vb 544 bytes
-///   i_empty.vb   empty                             j_reserved.vb a reserved byte set
-///   golf1.vb, golf2.vb, golf3.vb: three copies of one Golf dump
-///   readme.txt   not a ROM file
+/// The mixed collection the tests share: one of every kind of file (see
+/// MixedStatuses), three copies of one Golf dump, and a file that is no ROM.
 inline void WriteMixedCollection(const std::filesystem::path& dir) {
     WriteKnown(dir, "a_good.vb", "Red Alarm (U) [!]");
     WriteKnown(dir, "b_bad.vb", "Mario Clash (JU) [b1]");
