@@ -49,16 +49,19 @@ fs::path TemporaryName(const fs::path& target, std::mt19937_64& random) {
 
 #if defined(_WIN32)
 
-FileWriteResult WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size) {
+FileWriteResult ReplaceFileAtomically(const std::string& path, const ContentSource& source, std::optional<unsigned>) {
     const fs::path target = ResolveTarget(path);
     std::mt19937_64 random{std::random_device{}()};
     const fs::path temp = TemporaryName(target, random);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) return Failed("Cannot create a temporary file beside " + target.string(), errno);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        const int error = source([&out](const std::uint8_t* data, std::size_t size) {
+            out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+            return out ? 0 : EIO;
+        });
         out.flush();
-        if (!out) {
+        if (!out || error != 0) {
             std::error_code ignored;
             fs::remove(temp, ignored);
             return Failed("Cannot write " + temp.string(), errno);
@@ -112,7 +115,8 @@ void SyncDirectory(const fs::path& dir) {
 
 }  // namespace
 
-FileWriteResult WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size) {
+FileWriteResult ReplaceFileAtomically(const std::string& path, const ContentSource& source,
+                                      std::optional<unsigned> mode) {
     const fs::path target = ResolveTarget(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
@@ -123,14 +127,18 @@ FileWriteResult WriteFileAtomically(const std::string& path, const std::uint8_t*
     if (fd < 0) return Failed("Cannot create a temporary file beside " + target.string(), errno);
 
     int error = 0;
-    std::string step = "Cannot write " + temp.string();
-    if (exists) {
+    std::string step = "Cannot write " + target.string();
+    if (mode) {
+        if (::fchmod(fd, static_cast<mode_t>(*mode & 07777)) != 0) error = errno;
+    } else if (exists) {
         if (::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
         // Keeping the owner only works for the owner's group or for root; the
         // permissions above are what matters.
         [[maybe_unused]] int ignored = ::fchown(fd, existing.st_uid, existing.st_gid);
     }
-    if (error == 0) error = WriteAll(fd, data, size);
+    if (error == 0) {
+        error = source([fd](const std::uint8_t* data, std::size_t size) { return WriteAll(fd, data, size); });
+    }
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
@@ -146,6 +154,10 @@ FileWriteResult WriteFileAtomically(const std::string& path, const std::uint8_t*
 }
 
 #endif
+
+FileWriteResult WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    return ReplaceFileAtomically(path, [data, size](const ContentSink& sink) { return sink(data, size); });
+}
 
 FileWriteResult WriteFileAtomically(const std::string& path, const std::string& bytes) {
     return WriteFileAtomically(path, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,5 +29,17 @@ inline FileWriteResult WriteFileAtomically(const std::string& path, const std::v
     return WriteFileAtomically(path, data.data(), data.size());
 }
 FileWriteResult WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+/// Takes the new content chunk by chunk: returns 0, or the errno of a failed write.
+using ContentSink = std::function<int(const std::uint8_t* data, std::size_t size)>;
+/// Produces the whole new content into the sink: returns 0, or an errno of its
+/// own (a failed read of the file it copies).
+using ContentSource = std::function<int(const ContentSink& sink)>;
+
+/// The same replacement with the content streamed, so that a large copy never
+/// sits in memory whole. mode, when given, becomes the new file's permissions
+/// (a copy keeps its original's); otherwise an existing target's are kept.
+FileWriteResult ReplaceFileAtomically(const std::string& path, const ContentSource& source,
+                                      std::optional<unsigned> mode = std::nullopt);
 
 }  // namespace kestro::app

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "app/AtomicFile.h"
 #include "kestro/VbChecksum.h"
@@ -70,69 +69,6 @@ private:
 };
 #endif
 
-// A name beside the target that no file has yet, hidden as dot files are.
-fs::path TemporaryBeside(const fs::path& target) {
-    static std::mt19937_64 random{std::random_device{}()};
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string suffix;
-    auto value = random();
-    for (int k = 0; k < 12; ++k, value >>= 4) suffix += kDigits[value & 0xF];
-    return target.parent_path() / ("." + target.filename().string() + ".tmp-" + suffix);
-}
-
-#if !defined(_WIN32)
-
-int WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
-int CreateTemporary(const fs::path& target, fs::path& temp, mode_t mode) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = TemporaryBeside(target);
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-// Writes what fill produces into a temporary file beside the target, flushes
-// it to disk and renames it over the target. fill returns 0 or an errno.
-template <typename Fill>
-FileResult ReplaceAtomically(const fs::path& target, mode_t mode, Fill fill) {
-    fs::path temp;
-    int fd = CreateTemporary(target, temp, mode);
-    if (fd < 0) return FileResult::Failed(Why("Cannot write in", target.parent_path().string(), std::strerror(errno)));
-    int error = fill(fd);
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    std::string step = "Cannot write";
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
-        error = errno;
-        step = "Cannot replace";
-    }
-    if (error != 0) {
-        ::unlink(temp.c_str());
-        return FileResult::Failed(Why(step, target.string(), std::strerror(error)));
-    }
-    int dir = ::open(target.parent_path().empty() ? "." : target.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return {};
-}
-
-#endif
-
 }  // namespace
 
 std::vector<std::string> DiskFileOps::ListFiles(const std::string& directory) {
@@ -191,32 +127,39 @@ FileResult DiskFileOps::CopyFile(const std::string& from, const std::string& to)
     struct stat info {};
     ::fstat(in, &info);
     // The copy keeps the permissions of the file it copies.
-    FileResult result = ReplaceAtomically(fs::path(to), info.st_mode & 07777, [in](int out) {
-        std::vector<std::uint8_t> buffer(kReadChunkSize);
-        for (;;) {
-            ssize_t n = ::read(in, buffer.data(), buffer.size());
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) return errno;
-            if (n == 0) return 0;
-            if (int error = WriteAll(out, buffer.data(), static_cast<std::size_t>(n))) return error;
-        }
-    });
+    const app::FileWriteResult written = app::ReplaceFileAtomically(
+        to,
+        [in](const app::ContentSink& sink) {
+            std::vector<std::uint8_t> buffer(kReadChunkSize);
+            for (;;) {
+                ssize_t n = ::read(in, buffer.data(), buffer.size());
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) return errno;
+                if (n == 0) return 0;
+                if (int error = sink(buffer.data(), static_cast<std::size_t>(n))) return error;
+            }
+        },
+        static_cast<unsigned>(info.st_mode & 07777));
     ::close(in);
-    return result;
+    if (!written) return FileResult::Failed(written.reason);
+    return {};
 }
 
 #else
 
 FileResult DiskFileOps::CopyFile(const std::string& from, const std::string& to) {
-    const fs::path temp = TemporaryBeside(fs::path(to));
-    std::error_code ec;
-    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::rename(temp, to, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return FileResult::Failed(Why("Cannot copy", from, ec.message()));
-    }
+    std::ifstream in(from, std::ios::binary);
+    if (!in) return FileResult::Failed(Why("Cannot open", from, std::strerror(errno)));
+    const app::FileWriteResult written = app::ReplaceFileAtomically(to, [&in](const app::ContentSink& sink) {
+        std::vector<std::uint8_t> buffer(kReadChunkSize);
+        while (in) {
+            in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
+            if (in.bad()) return EIO;
+            if (int error = sink(buffer.data(), static_cast<std::size_t>(in.gcount()))) return error;
+        }
+        return 0;
+    });
+    if (!written) return FileResult::Failed(written.reason);
     return {};
 }
 
