@@ -7,6 +7,13 @@
 
 namespace kestro::platform {
 
+/// The widget, given its design name (so tests and tools find it).
+template <typename W>
+W* Named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
 /// A menu command with its object name and caption (access key included).
 inline QAction* AddAction(QMenu* menu, const char* name, const char* caption) {
     QAction* action = menu->addAction(QString::fromLatin1(caption));

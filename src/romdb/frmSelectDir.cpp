@@ -13,6 +13,7 @@
 
 #include "app/SettingsKeys.h"
 #include "platform/Text.h"
+#include "platform/Widgets.h"
 
 namespace kestro::romdb {
 
@@ -45,26 +46,22 @@ frmSelectDir::frmSelectDir(platform::Services& services, const QString& startDir
 }
 
 void frmSelectDir::BuildControls() {
-    auto named = [](auto* w, const char* name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-    lblLookIn = named(new QLabel(QStringLiteral("Look in:"), this), "lblLookIn");
-    drvDrive = named(new QComboBox(this), "drvDrive");
+    lblLookIn = platform::Named(new QLabel(QStringLiteral("Look in:"), this), "lblLookIn");
+    drvDrive = platform::Named(new QComboBox(this), "drvDrive");
     for (const QFileInfo& drive : QDir::drives()) drvDrive->addItem(QDir::toNativeSeparators(drive.absoluteFilePath()));
     m_model = new QFileSystemModel(this);
     m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_model->setRootPath(QString());
-    dirDirectory = named(new QTreeView(this), "dirDirectory");
+    dirDirectory = platform::Named(new QTreeView(this), "dirDirectory");
     dirDirectory->setModel(m_model);
     dirDirectory->setHeaderHidden(true);
     for (int column = 1; column < m_model->columnCount(); ++column) dirDirectory->hideColumn(column);
-    lblFileName1 = named(new QLabel(QStringLiteral("Directory:"), this), "lblFileName1");
-    lblFileName = named(new QLabel(this), "lblFileName");
+    lblFileName1 = platform::Named(new QLabel(QStringLiteral("Directory:"), this), "lblFileName1");
+    lblFileName = platform::Named(new QLabel(this), "lblFileName");
     lblFileName->setTextFormat(Qt::PlainText);
-    cmdSelect = named(new QPushButton(QStringLiteral("Select"), this), "cmdSelect");
+    cmdSelect = platform::Named(new QPushButton(QStringLiteral("Select"), this), "cmdSelect");
     cmdSelect->setDefault(true);
-    cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+    cmdCancel = platform::Named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(lblLookIn, 0, 0);

@@ -25,16 +25,12 @@ namespace kestro::romdb {
 
 using platform::Q;
 
+using platform::Named;
+
 namespace {
 
 constexpr const char* kSaveCaption = "Save Have/Miss/ Duplicates Lists";
 constexpr const char* kSaveWithLogCaption = "Save Have/Miss/ Duplicates/Log Lists";
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 }  // namespace
 

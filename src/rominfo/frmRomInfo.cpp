@@ -46,68 +46,61 @@ frmRomInfo::~frmRomInfo() = default;
 void frmRomInfo::BuildControls() {
     auto* layout = new QGridLayout(this);
     auto frame = [this](const char* name, const char* caption) {
-        auto* box = new QGroupBox(QString::fromLatin1(caption), this);
-        box->setObjectName(QString::fromLatin1(name));
-        return box;
-    };
-    auto named = [](QWidget* w, const char* name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
+        return platform::Named(new QGroupBox(QString::fromLatin1(caption), this), name);
     };
 
     fraTitle = frame("fraTitle", "ROM Title:");
-    lblTitle = static_cast<QLabel*>(named(new QLabel(fraTitle), "lblTitle"));
+    lblTitle = platform::Named(new QLabel(fraTitle), "lblTitle");
     lblTitle->setFont(platform::KatakanaFont(kTitlePointSize));
     lblTitle->setTextFormat(Qt::PlainText);
     lblTitle->setMinimumWidth(200);
-    cmdJapaneseIme =
-        static_cast<QPushButton*>(named(new QPushButton(QStringLiteral("Edit..."), fraTitle), "cmdJapaneseIme"));
+    cmdJapaneseIme = platform::Named(new QPushButton(QStringLiteral("Edit..."), fraTitle), "cmdJapaneseIme");
     auto* titleRow = new QHBoxLayout(fraTitle);
     titleRow->addWidget(lblTitle, 1);
     titleRow->addWidget(cmdJapaneseIme);
 
     fraManufacturer = frame("fraManufacturer", "Manufacturer ID:");
-    txtManufacturer = static_cast<QLineEdit*>(named(new QLineEdit(fraManufacturer), "txtManufacturer"));
+    txtManufacturer = platform::Named(new QLineEdit(fraManufacturer), "txtManufacturer");
     txtManufacturer->setMaxLength(static_cast<int>(rom::kMakerLength));
     txtManufacturer->setFixedWidth(40);
-    cmbManufacturer = static_cast<QComboBox*>(named(new QComboBox(fraManufacturer), "cmbManufacturer"));
+    cmbManufacturer = platform::Named(new QComboBox(fraManufacturer), "cmbManufacturer");
     auto* makerRow = new QHBoxLayout(fraManufacturer);
     makerRow->addWidget(txtManufacturer);
     makerRow->addWidget(cmbManufacturer, 1);
 
     fraRomId = frame("fraRomId", "ROM ID:");
-    txtRomId = static_cast<QLineEdit*>(named(new QLineEdit(fraRomId), "txtRomId"));
+    txtRomId = platform::Named(new QLineEdit(fraRomId), "txtRomId");
     txtRomId->setMaxLength(static_cast<int>(rom::kGameCodeLength));
     (new QHBoxLayout(fraRomId))->addWidget(txtRomId);
 
     fraVersion = frame("fraVersion", "Version:");
-    cmbVersion = static_cast<QComboBox*>(named(new QComboBox(fraVersion), "cmbVersion"));
+    cmbVersion = platform::Named(new QComboBox(fraVersion), "cmbVersion");
     (new QHBoxLayout(fraVersion))->addWidget(cmbVersion);
 
     fraMbit = frame("fraMbit", "ROM Size:");
-    lblMbit = static_cast<QLabel*>(named(new QLabel(fraMbit), "lblMbit"));
+    lblMbit = platform::Named(new QLabel(fraMbit), "lblMbit");
     (new QHBoxLayout(fraMbit))->addWidget(lblMbit);
 
     fraIdentify = frame("fraIdentify", "Identify ROM:");
-    lblIdentify = static_cast<QLabel*>(named(new QLabel(fraIdentify), "lblIdentify"));
-    cmdRevert = static_cast<QPushButton*>(
-        named(new QPushButton(QStringLiteral("Revert ROM info to original settings"), fraIdentify), "cmdRevert"));
+    lblIdentify = platform::Named(new QLabel(fraIdentify), "lblIdentify");
+    cmdRevert = platform::Named(new QPushButton(QStringLiteral("Revert ROM info to original settings"), fraIdentify),
+                                "cmdRevert");
     auto* identifyColumn = new QVBoxLayout(fraIdentify);
     identifyColumn->addWidget(lblIdentify);
     identifyColumn->addWidget(cmdRevert, 0, Qt::AlignLeft);
 
     // Kept from view: the path that Save writes, the checksum Revert looks
     // up, and the help text the help window shows.
-    lblChecksum = static_cast<QLabel*>(named(new QLabel(this), "lblChecksum"));
-    lblFileName = static_cast<QLabel*>(named(new QLabel(this), "lblFileName"));
-    txtHelp = static_cast<QPlainTextEdit*>(named(new QPlainTextEdit(this), "txtHelp"));
+    lblChecksum = platform::Named(new QLabel(this), "lblChecksum");
+    lblFileName = platform::Named(new QLabel(this), "lblFileName");
+    txtHelp = platform::Named(new QPlainTextEdit(this), "txtHelp");
     txtHelp->setReadOnly(true);
     txtHelp->setPlainText(platform::DisplayText(Q(RomInfoHelpText())));
     for (QWidget* hidden :
          {static_cast<QWidget*>(lblChecksum), static_cast<QWidget*>(lblFileName), static_cast<QWidget*>(txtHelp)}) {
         hidden->hide();
     }
-    imgVBKart = static_cast<QLabel*>(named(new QLabel(this), "imgVBKart"));
+    imgVBKart = platform::Named(new QLabel(this), "imgVBKart");
     imgVBKart->setPixmap(platform::ThemePicture(QStringLiteral("cartridge"), 0));
 
     layout->addWidget(fraTitle, 0, 0, 1, 2);

@@ -47,9 +47,7 @@ constexpr std::array<std::pair<int, int>, 14> kButtonCells{{
 constexpr int kSwatchSize = 22;
 
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text = QString()) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
+    return platform::Named(new QLabel(text, parent), name);
 }
 }  // namespace
 
