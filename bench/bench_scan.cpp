@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 #include "rom/KnownRomTable.h"
 #include "rom/RomHeader.h"
 #include "romdb/Collection.h"
@@ -91,9 +91,9 @@ Corpus& TheCorpus() {
 
 class QuietHost final : public romdb::CollectionHost {
 public:
-    app::MessageResult ShowMessage(const app::Message& m) override {
+    base::MessageResult ShowMessage(const base::Message& m) override {
         if (m.title == "Complete") ++completed;
-        return app::MessageResult::Yes;
+        return base::MessageResult::Yes;
     }
     void ShowProgress(int) override {}
     void LetEventsRun() override {}

@@ -2,8 +2,8 @@
 #include <QApplication>
 #include <QFileInfo>
 
-#include "app/Registry.h"
 #include "app/frmMain.h"
+#include "base/Registry.h"
 #include "platform/QtServices.h"
 #include "platform/SystemLocations.h"
 #include "platform/Text.h"
@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestro Utils"));
     QApplication::setApplicationVersion(QStringLiteral(KESTRO_VERSION));
-    kestro::app::cRegistry::SetExecutableName(
+    kestro::base::cRegistry::SetExecutableName(
         QFileInfo(QApplication::applicationFilePath()).completeBaseName().toStdString());
 
     kestro::platform::QtMessageBox messages;
@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
     // that stand in for them here.
     const kestro::platform::KatakanaFontFile font = kestro::platform::FindKatakanaFont();
     kestro::platform::SetKatakanaFontFamily(font.family);
-    kestro::app::MemoryRegistryBackend locations;
+    kestro::base::MemoryRegistryBackend locations;
     kestro::platform::FillSystemLocations(locations, font);
 
     kestro::app::StartupEnvironment environment{

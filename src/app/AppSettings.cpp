@@ -2,6 +2,8 @@
 
 namespace kestro::app {
 
+using namespace kestro::base;
+
 void AppSettings::GetRegistry(const SettingsStore& store) {
     versionNumber = ReadText(store, keys::VersionNumber);
     mainMenuTheme = ReadYesNo(store, keys::MainMenuTheme);

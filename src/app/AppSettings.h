@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 
 namespace kestro::app {
 
@@ -33,19 +33,19 @@ struct AppSettings {
     int tileDisplayMode = 0;
     bool autoUpdateViewer = false;
     std::array<TileColourSetting, 4> tileColours;
-    std::array<ProgramSetting, kProgramCount> programs;
+    std::array<ProgramSetting, base::kProgramCount> programs;
     int detailedRomLists = 0;
     int renameRoms = 0;
     int moveRoms = 0;
     int createChangeLog = 0;
 
-    const ProgramSetting& program(Program p) const { return programs[static_cast<int>(p)]; }
+    const ProgramSetting& program(base::Program p) const { return programs[static_cast<int>(p)]; }
 
     /// Reads every key in the designed order, each with its table default.
-    void GetRegistry(const SettingsStore& store);
+    void GetRegistry(const base::SettingsStore& store);
     /// Writes every key back in the same order. The options window passes
     /// writeVersion = false: it reads "Version Number" but never writes it.
-    void SaveRegistry(SettingsStore& store, bool writeVersion = true) const;
+    void SaveRegistry(base::SettingsStore& store, bool writeVersion = true) const;
 
     friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };

@@ -1,8 +1,11 @@
 #include "app/MainMenuTexts.h"
 
-#include "app/HelpTopics.h"
+#include "help/HelpTopics.h"
 
 namespace kestro::app {
+
+using namespace kestro::base;
+using help::JoinParagraphs;
 
 std::string MainHelpText() {
     return JoinParagraphs({

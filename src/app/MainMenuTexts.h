@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Message.h"
+#include "base/Message.h"
 
 namespace kestro::app {
 
@@ -14,7 +14,7 @@ std::string MainHelpText();
 
 /// One click of the power button: its message and the tooltip it leaves.
 struct PowerButtonStep {
-    Message message;
+    base::Message message;
     std::string_view nextTooltip;
 };
 
@@ -39,7 +39,7 @@ struct AboutTexts {
 inline constexpr AboutTexts kAbout{};
 
 /// The controller picture's right-click messages.
-Message AboutThanksMessage();
-Message AboutSelectedNoMessage();
+base::Message AboutThanksMessage();
+base::Message AboutSelectedNoMessage();
 
 }  // namespace kestro::app

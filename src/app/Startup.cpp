@@ -1,8 +1,10 @@
 #include "app/Startup.h"
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 
 namespace kestro::app {
+
+using namespace kestro::base;
 
 StartupFiles PlatformStartupFiles(std::string fontFile) {
 #if defined(_WIN32)

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "app/Message.h"
-#include "app/Registry.h"
+#include "base/Message.h"
+#include "base/Registry.h"
 
 namespace kestro::app {
 
@@ -35,19 +35,19 @@ StartupFiles PlatformStartupFiles(std::string fontFile);
 
 /// Reads the Windows and Fonts directories through the registry class (a new
 /// object for each) and completes all three with the trailing separator.
-StartupLocations ReadStartupLocations(RegistryBackend& registry, const std::string& programDirectory);
+StartupLocations ReadStartupLocations(base::RegistryBackend& registry, const std::string& programDirectory);
 
 using FileExistsFn = std::function<bool(const std::string& path)>;
 
 /// The library check, then the font check; the message of the first that
 /// fails, or nothing when start-up may go on.
-std::optional<Message> CheckStartup(const StartupLocations& where, const StartupFiles& files,
-                                    const FileExistsFn& fileExists);
+std::optional<base::Message> CheckStartup(const StartupLocations& where, const StartupFiles& files,
+                                          const FileExistsFn& fileExists);
 
 /// Where the library was found: beside the program first, then the Windows directory.
 std::string LibraryPath(const StartupLocations& where, const StartupFiles& files, const FileExistsFn& fileExists);
 
 /// The notice shown at every start.
-Message StartupNotice();
+base::Message StartupNotice();
 
 }  // namespace kestro::app

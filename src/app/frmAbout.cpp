@@ -12,6 +12,8 @@
 
 namespace kestro::app {
 
+using namespace kestro::base;
+
 using platform::Q;
 
 frmAbout::frmAbout(platform::Services& services, QWidget* parent) : QDialog(parent), m_services(services) {

@@ -18,6 +18,8 @@
 
 namespace kestro::app {
 
+using namespace kestro::base;
+
 using platform::Q;
 using platform::Twips;
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/AppSettings.h"
-#include "app/Registry.h"
 #include "app/Startup.h"
+#include "base/Registry.h"
 #include "platform/Services.h"
 
 class QAction;
@@ -27,7 +27,7 @@ namespace kestro::app {
 
 /// What start-up needs from the machine, so that tests can stand in for it.
 struct StartupEnvironment {
-    RegistryBackend& registry;  ///< where the Windows and Fonts directories are read
+    base::RegistryBackend& registry;  ///< where the Windows and Fonts directories are read
     std::string programDirectory;
     std::string fontFile;
     FileExistsFn fileExists;

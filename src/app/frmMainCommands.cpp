@@ -3,17 +3,20 @@
 #include <QAction>
 #include <QMenu>
 
-#include "app/HelpTopics.h"
 #include "app/MainMenuTexts.h"
 #include "app/frmAbout.h"
-#include "app/frmHelp.h"
 #include "app/frmMain.h"
+#include "help/HelpTopics.h"
+#include "help/frmHelp.h"
 #include "platform/Text.h"
 #include "romdb/frmVbRomDatabase.h"
 #include "rominfo/frmRomInfo.h"
 #include "tiles/frmTileViewer.h"
 
 namespace kestro::app {
+
+using namespace kestro::base;
+using help::frmHelp;
 
 void frmMain::mnuFileRomInfo_Click() {
     rominfo::frmRomInfo window(m_services, this);

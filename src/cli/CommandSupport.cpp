@@ -38,7 +38,7 @@ std::string PrintableText(std::string_view bytes, bool katakana) {
     return out;
 }
 
-std::string MessageLine(const app::Message& message) {
+std::string MessageLine(const base::Message& message) {
     std::string text = message.text;
     for (char& c : text) {
         if (c == '\r' || c == '\n') c = ' ';

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Message.h"
+#include "base/Message.h"
 #include "rom/RomImage.h"
 
 namespace kestro::cli {
@@ -26,7 +26,7 @@ std::optional<int> ParseCommand(CLI::App& command, const std::vector<std::string
 std::string PrintableText(std::string_view bytes, bool katakana = true);
 
 /// A message on one line: "Title: text", its line breaks as spaces.
-std::string MessageLine(const app::Message& message);
+std::string MessageLine(const base::Message& message);
 
 /// One file's report object for `info --json`.
 nlohmann::ordered_json RomJson(const std::string& path, const rom::RomOpenResult& opened);

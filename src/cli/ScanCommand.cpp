@@ -31,7 +31,7 @@ extern "C" void OnInterrupt(int) {
     g_interrupted = 1;
 }
 
-bool IsFailure(const app::Message& m) {
+bool IsFailure(const base::Message& m) {
     return m.title == "Files not moved" || m.title == "Files not renamed" || m.title == "Files not saved" ||
            m.title == "Identification stopped";
 }
@@ -43,17 +43,17 @@ class ScanHost final : public romdb::CollectionHost {
 public:
     ScanHost(std::ostream& err, bool drawProgress) : m_err(err), m_drawProgress(drawProgress) {}
 
-    app::MessageResult ShowMessage(const app::Message& m) override {
-        if (m.buttons == app::MessageButtons::YesNo) {
+    base::MessageResult ShowMessage(const base::Message& m) override {
+        if (m.buttons == base::MessageButtons::YesNo) {
             shown.push_back(m);
-            return app::MessageResult::Yes;
+            return base::MessageResult::Yes;
         }
         if (m.title == "Complete") {
             completion = m;
         } else {
             shown.push_back(m);
         }
-        return app::MessageResult::Ok;
+        return base::MessageResult::Ok;
     }
     void ShowProgress(int percent) override {
         if (!m_drawProgress || m_hidden) return;
@@ -76,8 +76,8 @@ public:
     }
 
     romdb::Collection* collection = nullptr;
-    std::vector<app::Message> shown;
-    std::optional<app::Message> completion;
+    std::vector<base::Message> shown;
+    std::optional<base::Message> completion;
 
 private:
     std::ostream& m_err;
@@ -127,12 +127,12 @@ ordered_json ScanJson(const romdb::Collection& c, const ScanHost& host) {
         json["completion"] = nullptr;
     }
     json["messages"] = ordered_json::array();
-    for (const app::Message& m : host.shown) json["messages"].push_back({{"title", m.title}, {"text", m.text}});
+    for (const base::Message& m : host.shown) json["messages"].push_back({{"title", m.title}, {"text", m.text}});
     return json;
 }
 
 // A summary as lines, without the offer of the full report that closes it.
-void PrintSummary(std::ostream& out, const app::Message& summary) {
+void PrintSummary(std::ostream& out, const base::Message& summary) {
     std::string text = summary.text.substr(0, summary.text.rfind("\r\r"));
     for (char& ch : text) ch = ch == '\r' ? '\n' : ch;
     out << '\n' << text << '\n';
@@ -141,8 +141,8 @@ void PrintSummary(std::ostream& out, const app::Message& summary) {
 void PrintScan(std::ostream& out, const romdb::Collection& c, const ScanHost& host, bool log) {
     out << "Directory: " << PrintableText(c.ListingDirectory(), false) << '\n';
     for (const romdb::FileRow& row : c.Rows()) out << PrintableText(row.displayLine, false) << '\n';
-    for (const app::Message& m : host.shown) {
-        if (m.buttons == app::MessageButtons::Ok) out << '\n' << MessageLine(m) << '\n';
+    for (const base::Message& m : host.shown) {
+        if (m.buttons == base::MessageButtons::Ok) out << '\n' << MessageLine(m) << '\n';
     }
     if (!host.completion) return;
     out << '\n' << MessageLine(*host.completion) << '\n';

@@ -50,7 +50,7 @@ int TilesCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     tiles::TilePalette palette = tiles::kVbPalette;
     if (!options.palette.empty()) {
         auto read = tiles::ReadPaletteFile(options.palette);
-        if (const auto* refusal = std::get_if<app::Message>(&read)) {
+        if (const auto* refusal = std::get_if<base::Message>(&read)) {
             err << "kestro tiles: " << options.palette << ": " << MessageLine(*refusal) << '\n';
             return kExitRefused;
         }

@@ -10,16 +10,16 @@
 #include <QStandardPaths>
 #include <QTime>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "platform/Text.h"
 
 namespace kestro::platform {
 
-using app::MessageButtons;
-using app::MessageIcon;
-using app::MessageResult;
+using base::MessageButtons;
+using base::MessageIcon;
+using base::MessageResult;
 
-app::MessageResult MessageBoxService::Show(QWidget* parent, const app::Message& m) {
+base::MessageResult MessageBoxService::Show(QWidget* parent, const base::Message& m) {
     return Show(parent, Q(m.title), Q(m.text), m.icon, m.buttons, m.defaultButton);
 }
 
@@ -119,20 +119,20 @@ QString QtFileDialogs::SaveFile(QWidget* parent, const QString& title, const QSt
 }
 
 QtSettingsStore::QtSettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, Q(app::kSettingsApplication),
-                                             Q(app::kSettingsApplication))) {}
+    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, Q(base::kSettingsApplication),
+                                             Q(base::kSettingsApplication))) {}
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath)
     : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
 
 std::optional<std::string> QtSettingsStore::Find(const std::string& key) const {
-    const QString path = Q(app::kSettingsSection) + QLatin1Char('/') + Q(key);
+    const QString path = Q(base::kSettingsSection) + QLatin1Char('/') + Q(key);
     if (!m_settings->contains(path)) return std::nullopt;
     return U8(m_settings->value(path).toString());
 }
 
 void QtSettingsStore::Write(const std::string& key, const std::string& value) {
-    m_settings->setValue(Q(app::kSettingsSection) + QLatin1Char('/') + Q(key), Q(value));
+    m_settings->setValue(Q(base::kSettingsSection) + QLatin1Char('/') + Q(key), Q(value));
     m_settings->sync();
 }
 
@@ -155,11 +155,12 @@ bool IsDosExecutable(const QString& path) {
 
 }  // namespace
 
-app::LaunchResult QtProcessLauncher::Start(const std::string& commandLine, const std::string& workingDirectory) {
-    QStringList args = Q(commandLine).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (args.isEmpty()) return {false, "No program to start."};
-    QString program = ResolveProgram(args.takeFirst());
+base::LaunchResult QtProcessLauncher::Start(const base::LaunchRequest& request) {
+    if (request.program.empty()) return {false, "No program to start."};
+    QString program = ResolveProgram(Q(request.program));
     if (!QFileInfo::exists(program)) return {false, "Cannot find the program " + U8(program) + "."};
+    QStringList args;
+    for (const std::string& a : request.arguments) args << Q(a);
     if (IsDosExecutable(program)) {
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (wine.isEmpty()) {
@@ -170,7 +171,7 @@ app::LaunchResult QtProcessLauncher::Start(const std::string& commandLine, const
         args.prepend(program);
         program = wine;
     }
-    const QString dir = workingDirectory.empty() ? QFileInfo(program).absolutePath() : Q(workingDirectory);
+    const QString dir = Q(request.workingDirectory);
     if (!QProcess::startDetached(program, args, dir)) return {false, "Could not start " + U8(program) + "."};
     return {true, {}};
 }

@@ -11,8 +11,8 @@ namespace kestro::platform {
 class QtMessageBox final : public MessageBoxService {
 public:
     using MessageBoxService::Show;
-    app::MessageResult Show(QWidget* parent, const QString& title, const QString& text, app::MessageIcon icon,
-                            app::MessageButtons buttons, app::MessageResult defaultButton) override;
+    base::MessageResult Show(QWidget* parent, const QString& title, const QString& text, base::MessageIcon icon,
+                             base::MessageButtons buttons, base::MessageResult defaultButton) override;
 };
 
 class QtFileDialogs final : public FileDialogService {
@@ -25,7 +25,7 @@ public:
 
 /// QSettings in INI format under "Kestro Utils", group "Settings"; every
 /// write is synced to disk at once.
-class QtSettingsStore final : public app::SettingsStore {
+class QtSettingsStore final : public base::SettingsStore {
 public:
     QtSettingsStore();
     /// A store in the given INI file (for tests and portable use).
@@ -38,12 +38,12 @@ private:
     std::unique_ptr<QSettings> m_settings;
 };
 
-class QtProcessLauncher final : public app::ProcessLauncher {
+class QtProcessLauncher final : public base::ProcessLauncher {
 public:
-    app::LaunchResult Start(const std::string& commandLine, const std::string& workingDirectory) override;
+    base::LaunchResult Start(const base::LaunchRequest& request) override;
 };
 
-class QtClock final : public app::Clock {
+class QtClock final : public base::Clock {
 public:
     double SecondsSinceMidnight() const override;
 };

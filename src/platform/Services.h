@@ -4,10 +4,10 @@
 
 #include <QString>
 
-#include "app/Clock.h"
-#include "app/Message.h"
-#include "app/ProcessLauncher.h"
-#include "app/SettingsStore.h"
+#include "base/Clock.h"
+#include "base/Message.h"
+#include "base/ProcessLauncher.h"
+#include "base/SettingsStore.h"
 
 class QWidget;
 
@@ -18,10 +18,10 @@ public:
     virtual ~MessageBoxService() = default;
     /// Shows the box and returns the button pressed. Texts keep the program's
     /// CR line breaks; the implementation turns them into lines for display.
-    virtual app::MessageResult Show(QWidget* parent, const QString& title, const QString& text, app::MessageIcon icon,
-                                    app::MessageButtons buttons, app::MessageResult defaultButton) = 0;
+    virtual base::MessageResult Show(QWidget* parent, const QString& title, const QString& text, base::MessageIcon icon,
+                                     base::MessageButtons buttons, base::MessageResult defaultButton) = 0;
 
-    app::MessageResult Show(QWidget* parent, const app::Message& message);
+    base::MessageResult Show(QWidget* parent, const base::Message& message);
 };
 
 class FileDialogService {
@@ -40,9 +40,9 @@ public:
 struct Services {
     MessageBoxService& messages;
     FileDialogService& files;
-    app::SettingsStore& settings;
-    app::ProcessLauncher& processes;
-    app::Clock& clock;
+    base::SettingsStore& settings;
+    base::ProcessLauncher& processes;
+    base::Clock& clock;
 };
 
 }  // namespace kestro::platform

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QLibrary>
 
-#include "app/Paths.h"
 #include "app/Startup.h"
+#include "base/Paths.h"
 #include "platform/Text.h"
 #include "rom/Checksum.h"
 
@@ -43,14 +43,14 @@ KatakanaFontFile FindKatakanaFont() {
         FcPatternGetString(fonts->fonts[best], FC_FILE, 0, &file);
         FcPatternGetString(fonts->fonts[best], FC_FAMILY, 0, &family);
         const std::string path = reinterpret_cast<const char*>(file);
-        result.directory = app::DirectoryOf(path);
-        result.fileName = app::FileNameOf(path);
+        result.directory = base::DirectoryOf(path);
+        result.fileName = base::FileNameOf(path);
         result.family = QString::fromUtf8(reinterpret_cast<const char*>(family));
     } else {
         // The font the setup installs (Debian's fonts-ipafont-gothic), and the
         // per-user font folder where a copy would be found.
         result.fileName = "ipag.ttf";
-        result.directory = app::WithTrailingSeparator(U8(QDir::homePath())) + ".local/share/fonts/";
+        result.directory = base::WithTrailingSeparator(U8(QDir::homePath())) + ".local/share/fonts/";
     }
     if (fonts) FcFontSetDestroy(fonts);
     FcObjectSetDestroy(objects);
@@ -60,9 +60,9 @@ KatakanaFontFile FindKatakanaFont() {
     return result;
 }
 
-void FillSystemLocations(app::MemoryRegistryBackend& registry, const KatakanaFontFile& font) {
-    registry.SetText(app::HKEY_LOCAL_MACHINE_, app::kWindowsDirKey, app::kWindowsDirValue, KESTRO_LIBDIR);
-    registry.SetText(app::HKEY_USERS_, app::kFontsDirKey, app::kFontsDirValue, font.directory);
+void FillSystemLocations(base::MemoryRegistryBackend& registry, const KatakanaFontFile& font) {
+    registry.SetText(base::HKEY_LOCAL_MACHINE_, app::kWindowsDirKey, app::kWindowsDirValue, KESTRO_LIBDIR);
+    registry.SetText(base::HKEY_USERS_, app::kFontsDirKey, app::kFontsDirValue, font.directory);
 }
 
 std::string ProgramDirectory() {

@@ -5,7 +5,7 @@
 #include <QString>
 #include <string>
 
-#include "app/Registry.h"
+#include "base/Registry.h"
 
 namespace kestro::platform {
 
@@ -21,7 +21,7 @@ KatakanaFontFile FindKatakanaFont();
 
 /// Puts the stand-in values where start-up reads them: the library directory
 /// as "SystemRoot" and the katakana font's directory as "Fonts".
-void FillSystemLocations(app::MemoryRegistryBackend& registry, const KatakanaFontFile& font);
+void FillSystemLocations(base::MemoryRegistryBackend& registry, const KatakanaFontFile& font);
 
 /// The directory the program was started from.
 std::string ProgramDirectory();

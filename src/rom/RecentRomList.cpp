@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 
 namespace kestro::rom {
 
-RecentRomList::RecentRomList(app::SettingsStore& store) : m_store(store) {}
+RecentRomList::RecentRomList(base::SettingsStore& store) : m_store(store) {}
 
 void RecentRomList::Load() {
-    m_count = std::clamp(app::ReadWhole(m_store, app::keys::RecentRomsNumber), 0, kRecentRomSlots);
-    for (std::size_t i = 0; i < m_entries.size(); ++i) m_entries[i] = app::ReadText(m_store, app::keys::RecentRom[i]);
+    m_count = std::clamp(base::ReadWhole(m_store, base::keys::RecentRomsNumber), 0, kRecentRomSlots);
+    for (std::size_t i = 0; i < m_entries.size(); ++i) m_entries[i] = base::ReadText(m_store, base::keys::RecentRom[i]);
 }
 
 int RecentRomList::Find(const std::string& path) const {
@@ -58,7 +58,7 @@ void RecentRomList::ClearFrom(int index) {
 }
 
 void RecentRomList::Save() {
-    for (std::size_t i = 0; i < m_entries.size(); ++i) app::WriteText(m_store, app::keys::RecentRom[i], m_entries[i]);
+    for (std::size_t i = 0; i < m_entries.size(); ++i) base::WriteText(m_store, base::keys::RecentRom[i], m_entries[i]);
 }
 
 void RecentRomList::Refresh() {

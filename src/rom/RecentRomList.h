@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 namespace kestro::rom {
 
@@ -36,7 +36,7 @@ struct RecentMenu {
 /// exact text: two paths that differ in letter case are two entries.
 class RecentRomList {
 public:
-    explicit RecentRomList(app::SettingsStore& store);
+    explicit RecentRomList(base::SettingsStore& store);
 
     /// Reads "Recent ROMs number" (0-10; 0 switches the list off) and the ten
     /// entries. A count outside 0-10 is taken as the nearest of the two ends.
@@ -70,7 +70,7 @@ public:
 private:
     int Find(const std::string& path) const;
 
-    app::SettingsStore& m_store;
+    base::SettingsStore& m_store;
     int m_count = 4;
     std::array<std::string, kRecentRomSlots> m_entries;
 };

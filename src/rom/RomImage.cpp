@@ -15,9 +15,9 @@ namespace {
 
 constexpr std::uintmax_t kLargestImage = std::numeric_limits<std::int32_t>::max();
 
-app::Message Refusal(std::string title, std::string text) {
-    return {std::move(title), std::move(text), app::MessageIcon::Exclamation, app::MessageButtons::Ok,
-            app::MessageResult::Ok};
+base::Message Refusal(std::string title, std::string text) {
+    return {std::move(title), std::move(text), base::MessageIcon::Exclamation, base::MessageButtons::Ok,
+            base::MessageResult::Ok};
 }
 
 RomOpenResult Refused(RomCheck check, const std::string& reason = {}) {
@@ -81,7 +81,7 @@ RomOpenResult OpenRom(const std::string& path) {
     return result;
 }
 
-app::Message RefusalMessage(RomCheck check, const std::string& reason) {
+base::Message RefusalMessage(RomCheck check, const std::string& reason) {
     switch (check) {
         case RomCheck::Accepted: return {};
         case RomCheck::Missing: return Refusal("Invalid filename", "File does not exist.");
@@ -89,22 +89,22 @@ app::Message RefusalMessage(RomCheck check, const std::string& reason) {
         case RomCheck::Invalid: return Refusal("Invalid VB ROM", "Invalid VB ROM image.");
         case RomCheck::TooLarge: return Refusal("Invalid VB ROM", "File too large to be a VB ROM image.");
         case RomCheck::Unreadable:
-            return Refusal("Cannot read ROM", app::JoinCr({"The file could not be read.", reason}));
+            return Refusal("Cannot read ROM", base::JoinCr({"The file could not be read.", reason}));
     }
     return {};
 }
 
-app::FileWriteResult WriteImage(const RomImage& image) {
+base::FileWriteResult WriteImage(const RomImage& image) {
     return WriteImageTo(image, image.path);
 }
 
-app::FileWriteResult WriteImageTo(const RomImage& image, const std::string& path) {
-    return app::WriteFileAtomically(path, image.data);
+base::FileWriteResult WriteImageTo(const RomImage& image, const std::string& path) {
+    return base::WriteFileAtomically(path, image.data);
 }
 
-app::Message SaveFailedMessage(const std::string& path, const std::string& reason) {
+base::Message SaveFailedMessage(const std::string& path, const std::string& reason) {
     return Refusal("Save failed",
-                   app::JoinCr({"The ROM could not be saved to", path, reason, "The file was left as it was."}));
+                   base::JoinCr({"The ROM could not be saved to", path, reason, "The file was left as it was."}));
 }
 
 }  // namespace kestro::rom

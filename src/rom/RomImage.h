@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AtomicFile.h"
-#include "app/Message.h"
+#include "base/AtomicFile.h"
+#include "base/Message.h"
 #include "rom/RomHeader.h"
 
 namespace kestro::rom {
@@ -34,8 +34,8 @@ enum class RomCheck {
 /// The result of OpenRom: the image when accepted, else the message to show.
 struct RomOpenResult {
     RomCheck check = RomCheck::Accepted;
-    RomImage image;        ///< filled only when accepted
-    app::Message message;  ///< the refusal message; empty when accepted
+    RomImage image;         ///< filled only when accepted
+    base::Message message;  ///< the refusal message; empty when accepted
 
     bool Accepted() const { return check == RomCheck::Accepted; }
 };
@@ -54,7 +54,7 @@ RomOpenResult OpenRom(const std::string& path);
 
 /// The message for a refusal, exclamation icon and OK; an empty message for
 /// Accepted. Unreadable and TooLarge carry the reason given.
-app::Message RefusalMessage(RomCheck check, const std::string& reason = {});
+base::Message RefusalMessage(RomCheck check, const std::string& reason = {});
 
 /// Applies the header fields to the image's bytes (see ApplyHeader).
 inline void ApplyHeader(RomImage& image, const RomHeader& header) {
@@ -63,12 +63,12 @@ inline void ApplyHeader(RomImage& image, const RomHeader& header) {
 
 /// Writes the image's whole buffer over the file at its path, atomically:
 /// afterwards the file holds exactly these bytes, or, on failure, what it held before.
-app::FileWriteResult WriteImage(const RomImage& image);
+base::FileWriteResult WriteImage(const RomImage& image);
 /// The same to another path (Save As); the path becomes the image's file only
 /// when the caller makes it so.
-app::FileWriteResult WriteImageTo(const RomImage& image, const std::string& path);
+base::FileWriteResult WriteImageTo(const RomImage& image, const std::string& path);
 
 /// The message a window shows when a save failed.
-app::Message SaveFailedMessage(const std::string& path, const std::string& reason);
+base::Message SaveFailedMessage(const std::string& path, const std::string& reason);
 
 }  // namespace kestro::rom

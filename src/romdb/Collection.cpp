@@ -3,7 +3,7 @@
 #include <exception>
 #include <random>
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 #include "rom/KnownRomTable.h"
 #include "romdb/Listing.h"
 #include "romdb/RomScan.h"
@@ -71,7 +71,7 @@ void Collection::Run(const CollectionOptions& options) {
         m_host.ShowMessage(NoRomsFoundMessage(m_directory));
         return;
     }
-    if (m_host.ShowMessage(ConfirmRunMessage(options.rename)) != app::MessageResult::Yes) return;
+    if (m_host.ShowMessage(ConfirmRunMessage(options.rename)) != base::MessageResult::Yes) return;
     m_running = true;
     m_reports.ResetHaveList();
     m_reports.ResetMissList();
@@ -102,7 +102,7 @@ void Collection::IdentifyAll(int start, int span) {
     const std::size_t n = m_rows.size();
     for (std::size_t i = 0; i < n; ++i) {
         m_current = i;
-        IdentifyRomFile(app::JoinPath(m_directory, m_rows[i].name));
+        IdentifyRomFile(base::JoinPath(m_directory, m_rows[i].name));
         m_host.ShowProgress(ProgressAt(start, span, i, n));
     }
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Message.h"
+#include "base/Message.h"
 #include "romdb/FileOps.h"
 #include "romdb/Reports.h"
 #include "romdb/RomDbTexts.h"
@@ -46,7 +46,7 @@ enum class RunStep {
 class CollectionHost {
 public:
     virtual ~CollectionHost() = default;
-    virtual app::MessageResult ShowMessage(const app::Message& message) = 0;
+    virtual base::MessageResult ShowMessage(const base::Message& message) = 0;
     virtual void ShowProgress(int percent) = 0;
     /// Lets pending window events run (the Cancel button among them).
     virtual void LetEventsRun() = 0;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 #include "rom/MakerTable.h"
 #include "rom/RomHeader.h"
 #include "rom/TitleText.h"
@@ -73,7 +73,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-app::Message DetailReport(const FileRow& row, std::size_t longest, const TextWidth& width) {
+base::Message DetailReport(const FileRow& row, std::size_t longest, const TextWidth& width) {
     const std::string status = StatusOfLine(row.displayLine, longest);
     std::vector<std::string> lines;
     HeadingBlock(lines, NameOfLine(row.displayLine, longest) + ":", width);
@@ -92,11 +92,11 @@ app::Message DetailReport(const FileRow& row, std::size_t longest, const TextWid
         HeadingBlock(lines, "ROM Information:", width);
         HeaderLines(lines, row, width);
     }
-    return {"ROM Identification:", JoinLines(lines), app::MessageIcon::Information, app::MessageButtons::Ok,
-            app::MessageResult::Ok};
+    return {"ROM Identification:", JoinLines(lines), base::MessageIcon::Information, base::MessageButtons::Ok,
+            base::MessageResult::Ok};
 }
 
-app::Message SaveListFiles(FileOps& files, const std::string& directory, const Reports& reports, bool changeLog) {
+base::Message SaveListFiles(FileOps& files, const std::string& directory, const Reports& reports, bool changeLog) {
     struct ListFile {
         const char* name;
         const std::string& text;
@@ -107,7 +107,7 @@ app::Message SaveListFiles(FileOps& files, const std::string& directory, const R
     for (const ListFile& list : lists) {
         // The text ends in CR LF; the file ends in its CR.
         const std::string bytes = list.text.empty() ? list.text : list.text.substr(0, list.text.size() - 1);
-        const std::string path = app::JoinPath(directory, list.name);
+        const std::string path = base::JoinPath(directory, list.name);
         if (FileResult written = files.WriteFile(path, bytes); !written)
             return FilesNotSavedMessage(path, written.reason);
     }

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/Message.h"
+#include "base/Message.h"
 #include "romdb/Collection.h"
 
 namespace kestro::romdb {
@@ -15,7 +15,7 @@ using TextWidth = std::function<int(const std::string& text)>;
 
 /// "ROM Identification:" for a row: its heading, identification, checksum and
 /// header fields. Rules and the title's indent are measured with width.
-app::Message DetailReport(const FileRow& row, std::size_t longest, const TextWidth& width);
+base::Message DetailReport(const FileRow& row, std::size_t longest, const TextWidth& width);
 
 /// The four list files' names.
 inline constexpr const char* kHaveFile = "VBoyHave.txt";
@@ -27,6 +27,6 @@ inline constexpr const char* kLogFile = "VBoyLog.txt";
 /// log, VBoyLog.txt into the directory, each report without its final line
 /// feed, each replacing any file as one step. Returns the message to show:
 /// "Files saved", or which file could not be written and why.
-app::Message SaveListFiles(FileOps& files, const std::string& directory, const Reports& reports, bool changeLog);
+base::Message SaveListFiles(FileOps& files, const std::string& directory, const Reports& reports, bool changeLog);
 
 }  // namespace kestro::romdb

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "kestro/VbChecksum.h"
 
 #if !defined(_WIN32)
@@ -127,9 +127,9 @@ FileResult DiskFileOps::CopyFile(const std::string& from, const std::string& to)
     struct stat info {};
     ::fstat(in, &info);
     // The copy keeps the permissions of the file it copies.
-    const app::FileWriteResult written = app::ReplaceFileAtomically(
+    const base::FileWriteResult written = base::ReplaceFileAtomically(
         to,
-        [in](const app::ContentSink& sink) {
+        [in](const base::ContentSink& sink) {
             std::vector<std::uint8_t> buffer(kReadChunkSize);
             for (;;) {
                 ssize_t n = ::read(in, buffer.data(), buffer.size());
@@ -150,7 +150,7 @@ FileResult DiskFileOps::CopyFile(const std::string& from, const std::string& to)
 FileResult DiskFileOps::CopyFile(const std::string& from, const std::string& to) {
     std::ifstream in(from, std::ios::binary);
     if (!in) return FileResult::Failed(Why("Cannot open", from, std::strerror(errno)));
-    const app::FileWriteResult written = app::ReplaceFileAtomically(to, [&in](const app::ContentSink& sink) {
+    const base::FileWriteResult written = base::ReplaceFileAtomically(to, [&in](const base::ContentSink& sink) {
         std::vector<std::uint8_t> buffer(kReadChunkSize);
         while (in) {
             in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
@@ -166,7 +166,7 @@ FileResult DiskFileOps::CopyFile(const std::string& from, const std::string& to)
 #endif
 
 FileResult DiskFileOps::WriteFile(const std::string& path, const std::string& bytes) {
-    app::FileWriteResult written = app::WriteFileAtomically(path, bytes);
+    base::FileWriteResult written = base::WriteFileAtomically(path, bytes);
     if (!written) return FileResult::Failed(written.reason);
     return {};
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 
 namespace kestro::romdb {
 
@@ -14,7 +14,7 @@ char Lower(char c) {
 }
 
 bool IsSeparator(char c) {
-    return c == app::kPathSeparator || c == '/';
+    return c == base::kPathSeparator || c == '/';
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ std::string ListingDirectoryText(const std::string& directory) {
 }
 
 std::string DirectoryLabel(const std::string& directory) {
-    return app::JoinPath(directory, "*.vb");
+    return base::JoinPath(directory, "*.vb");
 }
 
 std::size_t LongestNameLength(const std::vector<std::string>& names) {

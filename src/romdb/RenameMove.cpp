@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/Paths.h"
+#include "base/Paths.h"
 #include "romdb/Collection.h"
 #include "romdb/Listing.h"
 
@@ -35,7 +35,7 @@ std::string WithoutRomExtension(const std::string& name) {
 void Collection::RenameAndMoveRoms(bool move) {
     if (m_cancel) return;
     m_reports.StartChangeLog();
-    const std::string base = app::WithTrailingSeparator(m_directory);
+    const std::string base = base::WithTrailingSeparator(m_directory);
     std::string temporary;
     if (!MakeTemporaryDirectory(base, temporary)) return;
     m_reports.AppendLog("Creating temporary directory: " + temporary);
@@ -50,7 +50,7 @@ void Collection::RenameAndMoveRoms(bool move) {
     }
     if (move) MakeDestination(base);
     MoveOutOfTemporary(temporary,
-                       move ? app::JoinPath(base, std::string(kRenameDirectory)) + app::kPathSeparator : base);
+                       move ? base::JoinPath(base, std::string(kRenameDirectory)) + base::kPathSeparator : base);
     m_host.ShowProgress(75);
     SetListingDirectory(move ? base + std::string(kRenameDirectory) : base);
     // Only an empty directory is removed: anything left in it stays safe.
@@ -68,7 +68,7 @@ bool Collection::MakeTemporaryDirectory(const std::string& base, std::string& te
         if (m_files.Exists(candidate)) continue;
         FileResult made = m_files.MakeDirectory(candidate);
         if (made) {
-            temporary = candidate + app::kPathSeparator;
+            temporary = candidate + base::kPathSeparator;
             return true;
         }
         reason = made.reason;
@@ -104,7 +104,7 @@ void Collection::MakeDestination(const std::string& base) {
     if (m_files.IsDirectory(directory)) return;
     FileResult made = m_files.MakeDirectory(directory);
     if (made) {
-        m_reports.AppendLog("Rename directory: " + directory + app::kPathSeparator + " created");
+        m_reports.AppendLog("Rename directory: " + directory + base::kPathSeparator + " created");
     } else {
         m_reports.AppendLog("Cannot create rename directory: " + made.reason);
         m_failures.push_back({directory, made.reason});
@@ -162,8 +162,8 @@ Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::s
     if (FileResult read = DigestFile(m_files, source, original); !read) return fail(read.reason);
     if (keepOther && m_files.Exists(destination) && !SameContent(source, destination)) {
         // Another file already has this name: keep it, and give this one a copy name.
-        const std::string directory = app::DirectoryOf(destination);
-        destination = directory + FreeName(directory, WithoutRomExtension(app::FileNameOf(destination)));
+        const std::string directory = base::DirectoryOf(destination);
+        destination = directory + FreeName(directory, WithoutRomExtension(base::FileNameOf(destination)));
     }
     const bool existed = m_files.Exists(destination);
     if (FileResult copied = m_files.CopyFile(source, destination); !copied) {

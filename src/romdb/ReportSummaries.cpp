@@ -32,7 +32,7 @@ void AddCountLines(std::vector<std::string>& lines, std::initializer_list<CountL
     }
 }
 
-app::Message Summary(std::string title, std::vector<std::string> lines) {
+base::Message Summary(std::string title, std::vector<std::string> lines) {
     lines.push_back("");
     lines.emplace_back(kQuestion);
     std::string text;
@@ -40,13 +40,13 @@ app::Message Summary(std::string title, std::vector<std::string> lines) {
         if (i > 0) text += '\r';
         text += lines[i];
     }
-    return {std::move(title), std::move(text), app::MessageIcon::Information, app::MessageButtons::YesNo,
-            app::MessageResult::No};
+    return {std::move(title), std::move(text), base::MessageIcon::Information, base::MessageButtons::YesNo,
+            base::MessageResult::No};
 }
 
 }  // namespace
 
-app::Message HaveSummary(const ReportCounters& c) {
+base::Message HaveSummary(const ReportCounters& c) {
     std::vector<std::string> lines;
     lines.push_back(" You have " + TwoDigits(c.knownFound) + " out of " + std::string(kKnownCount) +
                     " known Nintendo Virtual Boy ROMs");
@@ -65,7 +65,7 @@ app::Message HaveSummary(const ReportCounters& c) {
     return Summary("Collected VB ROM details", std::move(lines));
 }
 
-app::Message MissSummary(const ReportCounters& c) {
+base::Message MissSummary(const ReportCounters& c) {
     std::vector<std::string> lines;
     lines.push_back(" You are missing " + TwoDigits(c.missing) + " out of " + std::string(kKnownCount) +
                     " known Nintendo Virtual Boy ROMs");
@@ -79,7 +79,7 @@ app::Message MissSummary(const ReportCounters& c) {
     return Summary("Missing VB ROM details", std::move(lines));
 }
 
-app::Message DupesSummary(const ReportCounters& c) {
+base::Message DupesSummary(const ReportCounters& c) {
     std::vector<std::string> lines;
     lines.push_back(" You have " + TwoDigits(c.extraCopies) + " duplicate Nintendo Virtual Boy ROMs");
     if (c.extraCopies != 0) {

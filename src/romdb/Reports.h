@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Message.h"
+#include "base/Message.h"
 
 namespace kestro::romdb {
 
@@ -71,8 +71,8 @@ private:
 std::string TwoDigits(int count);
 
 /// The message boxes of "Display Collected", "Display Missing" and "Display Duplicates".
-app::Message HaveSummary(const ReportCounters& counters);
-app::Message MissSummary(const ReportCounters& counters);
-app::Message DupesSummary(const ReportCounters& counters);
+base::Message HaveSummary(const ReportCounters& counters);
+base::Message MissSummary(const ReportCounters& counters);
+base::Message DupesSummary(const ReportCounters& counters);
 
 }  // namespace kestro::romdb

@@ -1,16 +1,16 @@
 #include "romdb/RomDbTexts.h"
 
-#include "app/HelpTopics.h"
-#include "app/Paths.h"
+#include "base/Paths.h"
+#include "help/HelpTopics.h"
 
 namespace kestro::romdb {
 
 namespace {
 
-using app::Message;
-using app::MessageButtons;
-using app::MessageIcon;
-using app::MessageResult;
+using base::Message;
+using base::MessageButtons;
+using base::MessageIcon;
+using base::MessageResult;
 
 Message Notice(std::string title, std::string text, MessageIcon icon = MessageIcon::Exclamation) {
     return {std::move(title), std::move(text), icon, MessageButtons::Ok, MessageResult::Ok};
@@ -27,7 +27,7 @@ constexpr std::size_t kFailuresShown = 10;
 
 Message NoRomsFoundMessage(const std::string& directory) {
     return Notice("No ROMs found",
-                  app::JoinCr({"No ROMs found in directory:", directory, "Please choose another directory."}));
+                  base::JoinCr({"No ROMs found in directory:", directory, "Please choose another directory."}));
 }
 
 Message ConfirmRunMessage(bool rename) {
@@ -53,7 +53,7 @@ Message AbortedMessage() {
 Message CompletionMessage(bool rename, bool move, const std::string& directory) {
     if (move) {
         return Notice("Complete", "ROM identification & rename complete.\n\nFiles moved to:\n" +
-                                      app::WithTrailingSeparator(directory));
+                                      base::WithTrailingSeparator(directory));
     }
     if (rename) return Notice("Complete", "ROM identification & rename complete.");
     return Notice("Complete", "ROM identification complete.");
@@ -61,13 +61,13 @@ Message CompletionMessage(bool rename, bool move, const std::string& directory) 
 
 Message FilesSavedMessage(bool changeLog) {
     if (changeLog) {
-        return Notice(
-            "Files saved",
-            app::JoinCr({"List files have been saved to:", "VBoyHave.txt, VBoyMiss.txt", "VBoyDupes.txt, VBoyLog.txt"}),
-            MessageIcon::Information);
+        return Notice("Files saved",
+                      base::JoinCr({"List files have been saved to:", "VBoyHave.txt, VBoyMiss.txt",
+                                    "VBoyDupes.txt, VBoyLog.txt"}),
+                      MessageIcon::Information);
     }
     return Notice("Files saved",
-                  app::JoinCr({"List files have been saved to:", "VBoyHave.txt, VBoyMiss.txt, VBoyDupes.txt"}),
+                  base::JoinCr({"List files have been saved to:", "VBoyHave.txt, VBoyMiss.txt, VBoyDupes.txt"}),
                   MessageIcon::Information);
 }
 
@@ -84,26 +84,27 @@ Message FilesNotMovedMessage(const std::vector<MoveFailure>& failures, const std
     }
     if (!keptDirectory.empty()) {
         if (!text.empty()) text += "\r\r";
-        text += app::JoinCr({"Renamed files that were not moved back are kept in:", keptDirectory});
+        text += base::JoinCr({"Renamed files that were not moved back are kept in:", keptDirectory});
     }
     return Notice("Files not moved", text);
 }
 
 Message NoTemporaryDirectoryMessage(const std::string& reason) {
-    return Notice("Files not renamed",
-                  app::JoinCr({"No file was renamed or moved: the temporary directory could not be created.", reason}));
+    return Notice(
+        "Files not renamed",
+        base::JoinCr({"No file was renamed or moved: the temporary directory could not be created.", reason}));
 }
 
 Message RunStoppedMessage(const std::string& reason) {
-    return Notice("Identification stopped", app::JoinCr({"The run stopped before its end:", reason}));
+    return Notice("Identification stopped", base::JoinCr({"The run stopped before its end:", reason}));
 }
 
 Message FilesNotSavedMessage(const std::string& path, const std::string& reason) {
-    return Notice("Files not saved", app::JoinCr({"The list file could not be written:", path, reason}));
+    return Notice("Files not saved", base::JoinCr({"The list file could not be written:", path, reason}));
 }
 
 std::string RomDatabaseHelpText() {
-    return app::JoinParagraphs({
+    return help::JoinParagraphs({
         "VB ROM Database:",
         "This window identifies every Virtual Boy ROM image (.vb file) in one directory against the table of known "
         "ROMs, and tells you which known ROMs you have, which you are missing and which you have more than once.",

@@ -4,21 +4,21 @@
 #include <string>
 #include <vector>
 
-#include "app/Message.h"
+#include "base/Message.h"
 
 namespace kestro::romdb {
 
 /// "No ROMs found" for a directory without .vb files.
-app::Message NoRomsFoundMessage(const std::string& directory);
+base::Message NoRomsFoundMessage(const std::string& directory);
 /// The question before a run; its wording warns more when files are renamed.
-app::Message ConfirmRunMessage(bool rename);
+base::Message ConfirmRunMessage(bool rename);
 /// The question of "Cancel Identify".
-app::Message CancelQuestion();
-app::Message AbortedMessage();
+base::Message CancelQuestion();
+base::Message AbortedMessage();
 /// The completion message; directory is the listing at the end.
-app::Message CompletionMessage(bool rename, bool move, const std::string& directory);
+base::Message CompletionMessage(bool rename, bool move, const std::string& directory);
 /// After the list files were written.
-app::Message FilesSavedMessage(bool changeLog);
+base::Message FilesSavedMessage(bool changeLog);
 
 /// A file the rename could not move, where it stayed, and why.
 struct MoveFailure {
@@ -27,13 +27,13 @@ struct MoveFailure {
 };
 /// Tells the user which files stayed where and why; keptDirectory is the
 /// temporary directory when files are still in it (empty otherwise).
-app::Message FilesNotMovedMessage(const std::vector<MoveFailure>& failures, const std::string& keptDirectory);
+base::Message FilesNotMovedMessage(const std::vector<MoveFailure>& failures, const std::string& keptDirectory);
 /// The rename could not start: no temporary directory could be made.
-app::Message NoTemporaryDirectoryMessage(const std::string& reason);
+base::Message NoTemporaryDirectoryMessage(const std::string& reason);
 /// The run met an error it could not go on from.
-app::Message RunStoppedMessage(const std::string& reason);
+base::Message RunStoppedMessage(const std::string& reason);
 /// A list file could not be written; the reports are unchanged.
-app::Message FilesNotSavedMessage(const std::string& path, const std::string& reason);
+base::Message FilesNotSavedMessage(const std::string& path, const std::string& reason);
 
 /// The window's help page (topic "VB ROM DB"), CR LF lines.
 std::string RomDatabaseHelpText();

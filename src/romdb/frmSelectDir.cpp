@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "platform/Text.h"
 #include "platform/Widgets.h"
 
@@ -86,10 +86,10 @@ void frmSelectDir::ConnectHandlers() {
 }
 
 void frmSelectDir::Form_Load(const QString& startDirectory) {
-    m_baseDirectory = app::ReadText(m_services.settings, app::keys::BaseDirectory);
+    m_baseDirectory = base::ReadText(m_services.settings, base::keys::BaseDirectory);
     const QString base = Q(m_baseDirectory);
     const QString wanted = startDirectory.isEmpty() ? base : startDirectory;
-    ShowDirectory(DirectoryExists(wanted) ? wanted : Q(app::DefaultDirectory()));
+    ShowDirectory(DirectoryExists(wanted) ? wanted : Q(base::DefaultDirectory()));
 }
 
 // Shows a directory in all three controls: label, drive and tree.

@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/SettingsKeys.h"
-#include "app/frmHelp.h"
+#include "base/SettingsKeys.h"
+#include "help/frmHelp.h"
 #include "platform/PercentBar.h"
 #include "platform/QtServices.h"
 #include "platform/Text.h"
@@ -153,18 +153,18 @@ void frmVbRomDatabase::Form_Load() {
 }
 
 void frmVbRomDatabase::GetRegistry() {
-    m_baseDirectory = app::ReadText(m_services.settings, app::keys::BaseDirectory);
-    m_detailedList = app::ReadWhole(m_services.settings, app::keys::DetailedRomLists);
-    m_renameRoms = app::ReadWhole(m_services.settings, app::keys::RenameRoms);
-    m_moveRoms = app::ReadWhole(m_services.settings, app::keys::MoveRoms);
-    m_changeLog = app::ReadWhole(m_services.settings, app::keys::CreateChangeLog);
+    m_baseDirectory = base::ReadText(m_services.settings, base::keys::BaseDirectory);
+    m_detailedList = base::ReadWhole(m_services.settings, base::keys::DetailedRomLists);
+    m_renameRoms = base::ReadWhole(m_services.settings, base::keys::RenameRoms);
+    m_moveRoms = base::ReadWhole(m_services.settings, base::keys::MoveRoms);
+    m_changeLog = base::ReadWhole(m_services.settings, base::keys::CreateChangeLog);
 }
 
 void frmVbRomDatabase::SaveRegistry() {
-    app::WriteWhole(m_services.settings, app::keys::DetailedRomLists, m_detailedList);
-    app::WriteWhole(m_services.settings, app::keys::RenameRoms, m_renameRoms);
-    app::WriteWhole(m_services.settings, app::keys::MoveRoms, m_moveRoms);
-    app::WriteWhole(m_services.settings, app::keys::CreateChangeLog, m_changeLog);
+    base::WriteWhole(m_services.settings, base::keys::DetailedRomLists, m_detailedList);
+    base::WriteWhole(m_services.settings, base::keys::RenameRoms, m_renameRoms);
+    base::WriteWhole(m_services.settings, base::keys::MoveRoms, m_moveRoms);
+    base::WriteWhole(m_services.settings, base::keys::CreateChangeLog, m_changeLog);
 }
 
 CollectionOptions frmVbRomDatabase::Options() const {
@@ -220,11 +220,11 @@ void frmVbRomDatabase::chkChangeLog_Click() {
 }
 
 void frmVbRomDatabase::mnuHelpHelp_Click() {
-    app::ShowHelpTopic(m_services, this, QStringLiteral("VB ROM DB"), Q(RomDatabaseHelpText()));
+    help::ShowHelpTopic(m_services, this, QStringLiteral("VB ROM DB"), Q(RomDatabaseHelpText()));
 }
 
 void frmVbRomDatabase::mnuHelpCodes_Click() {
-    app::ShowHelpTopic(m_services, this, QStringLiteral("ROM ID Codes"), QString());
+    help::ShowHelpTopic(m_services, this, QStringLiteral("ROM ID Codes"), QString());
 }
 
 }  // namespace kestro::romdb

@@ -66,10 +66,10 @@ private:
     void cmdSaveVboy_Click();
     void mnuHelpHelp_Click();
     void mnuHelpCodes_Click();
-    void ShowSummary(const app::Message& summary, const char* topic, const std::string& text);
+    void ShowSummary(const base::Message& summary, const char* topic, const std::string& text);
 
     // The run's host.
-    app::MessageResult ShowMessage(const app::Message& message) override;
+    base::MessageResult ShowMessage(const base::Message& message) override;
     void ShowProgress(int percent) override;
     void LetEventsRun() override;
     void ListingChanged() override;

@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/frmHelp.h"
+#include "help/frmHelp.h"
 #include "platform/PercentBar.h"
 #include "platform/Text.h"
 #include "romdb/DetailReport.h"
@@ -24,7 +24,7 @@ void frmVbRomDatabase::cmdIdentifyRoms_Click() {
 }
 
 void frmVbRomDatabase::cmdCancelIdentify_Click() {
-    if (ShowMessage(CancelQuestion()) != app::MessageResult::Yes) return;
+    if (ShowMessage(CancelQuestion()) != base::MessageResult::Yes) return;
     m_collection->RequestCancel();
     cmdIdentifyRoms->setEnabled(true);
     cmdCancelIdentify->setEnabled(false);
@@ -49,9 +49,9 @@ void frmVbRomDatabase::lstFileIdentify_DblClick() {
         DetailReport(m_collection->Rows()[static_cast<std::size_t>(row)], m_collection->LongestNameLength(), width));
 }
 
-void frmVbRomDatabase::ShowSummary(const app::Message& summary, const char* topic, const std::string& text) {
-    if (ShowMessage(summary) == app::MessageResult::Yes) {
-        app::ShowHelpTopic(m_services, this, QString::fromLatin1(topic), Q(text));
+void frmVbRomDatabase::ShowSummary(const base::Message& summary, const char* topic, const std::string& text) {
+    if (ShowMessage(summary) == base::MessageResult::Yes) {
+        help::ShowHelpTopic(m_services, this, QString::fromLatin1(topic), Q(text));
     }
 }
 
@@ -71,7 +71,7 @@ void frmVbRomDatabase::cmdVBoyDupes_Click() {
 }
 
 void frmVbRomDatabase::cmdVBoyLog_Click() {
-    app::ShowHelpTopic(m_services, this, QStringLiteral("ROM DB Log"), Q(m_collection->reports().log()));
+    help::ShowHelpTopic(m_services, this, QStringLiteral("ROM DB Log"), Q(m_collection->reports().log()));
 }
 
 void frmVbRomDatabase::cmdSaveVboy_Click() {
@@ -83,7 +83,7 @@ void frmVbRomDatabase::SetReportButtons(bool enabled) {
     cmdVBoyLog->setEnabled(enabled && m_changeLog == 1);
 }
 
-app::MessageResult frmVbRomDatabase::ShowMessage(const app::Message& message) {
+base::MessageResult frmVbRomDatabase::ShowMessage(const base::Message& message) {
     return m_services.messages.Show(this, message);
 }
 

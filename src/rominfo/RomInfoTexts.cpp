@@ -1,20 +1,20 @@
 #include "rominfo/RomInfoTexts.h"
 
-#include "app/HelpTopics.h"
+#include "help/HelpTopics.h"
 
 namespace kestro::rominfo {
 
-using app::Message;
-using app::MessageButtons;
-using app::MessageIcon;
-using app::MessageResult;
+using base::Message;
+using base::MessageButtons;
+using base::MessageIcon;
+using base::MessageResult;
 
 std::string RomInfoCaption(std::string_view reading) {
     return "ROM Information - [" + std::string(reading) + "]";
 }
 
 std::string RomInfoHelpText() {
-    return app::JoinParagraphs({
+    return help::JoinParagraphs({
         "ROM Information:",
         "Use this to display and/or edit the information contained in the header of a ROM. To open, close or save "
         "a ROM file, choose the appropriate option from the File menu.",
@@ -57,7 +57,7 @@ Message SaveRomQuestion(std::string_view reading) {
 }
 
 Message ReplaceFileQuestion(std::string_view path) {
-    return {"Save File As", app::JoinCr({std::string(path) + " already exists.", "Do you wish to replace it?"}),
+    return {"Save File As", base::JoinCr({std::string(path) + " already exists.", "Do you wish to replace it?"}),
             MessageIcon::Exclamation, MessageButtons::YesNo, MessageResult::No};
 }
 

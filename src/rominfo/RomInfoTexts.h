@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Message.h"
+#include "base/Message.h"
 
 namespace kestro::rominfo {
 
@@ -17,9 +17,9 @@ std::string RomInfoCaption(std::string_view reading);
 /// The window's help text (topic "ROM Info").
 std::string RomInfoHelpText();
 
-app::Message CloseRomQuestion();
+base::Message CloseRomQuestion();
 /// reading: the romaji reading of the title about to be saved.
-app::Message SaveRomQuestion(std::string_view reading);
-app::Message ReplaceFileQuestion(std::string_view path);
+base::Message SaveRomQuestion(std::string_view reading);
+base::Message ReplaceFileQuestion(std::string_view path);
 
 }  // namespace kestro::rominfo

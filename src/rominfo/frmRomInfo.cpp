@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "platform/QtServices.h"
 #include "platform/RecentMenuView.h"
 #include "platform/Text.h"
@@ -169,8 +169,8 @@ void frmRomInfo::Form_Load() {
 }
 
 void frmRomInfo::GetRegistry() {
-    m_baseDirectory = app::ReadText(m_services.settings, app::keys::BaseDirectory);
-    m_autoDetectRom = app::ReadYesNo(m_services.settings, app::keys::AutoDetectRom);
+    m_baseDirectory = base::ReadText(m_services.settings, base::keys::BaseDirectory);
+    m_autoDetectRom = base::ReadYesNo(m_services.settings, base::keys::AutoDetectRom);
     m_recent.Load();
 }
 

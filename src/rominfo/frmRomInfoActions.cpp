@@ -11,7 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/frmHelp.h"
+#include "help/frmHelp.h"
 #include "platform/Text.h"
 #include "rom/Identification.h"
 #include "rom/MakerTable.h"
@@ -22,7 +22,7 @@
 
 namespace kestro::rominfo {
 
-using app::MessageResult;
+using base::MessageResult;
 using platform::Q;
 using platform::U8;
 
@@ -110,7 +110,7 @@ rom::RomHeader frmRomInfo::DisplayedHeader() const {
 
 bool frmRomInfo::WriteTo(const std::string& path) {
     rom::ApplyHeader(*m_image, DisplayedHeader());
-    const app::FileWriteResult written = rom::WriteImageTo(*m_image, path);
+    const base::FileWriteResult written = rom::WriteImageTo(*m_image, path);
     if (!written) {
         m_services.messages.Show(this, rom::SaveFailedMessage(path, written.reason));
         return false;
@@ -157,11 +157,11 @@ void frmRomInfo::mnuFileRecent_Click(int index) {
 }
 
 void frmRomInfo::mnuHelpHelp_Click() {
-    app::ShowHelpTopic(m_services, this, QStringLiteral("ROM Info"), txtHelp->toPlainText());
+    help::ShowHelpTopic(m_services, this, QStringLiteral("ROM Info"), txtHelp->toPlainText());
 }
 
 void frmRomInfo::mnuHelpIdCodes_Click() {
-    app::ShowHelpTopic(m_services, this, QStringLiteral("ROM ID Codes"), QString());
+    help::ShowHelpTopic(m_services, this, QStringLiteral("ROM ID Codes"), QString());
 }
 
 void frmRomInfo::txtManufacturer_Change() {

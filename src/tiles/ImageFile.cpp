@@ -138,9 +138,9 @@ std::vector<std::uint8_t> EncodePng(const PixelImage& image) {
     return png;
 }
 
-app::FileWriteResult WriteImageFile(const std::string& path, const PixelImage& image, ImageFormat format) {
+base::FileWriteResult WriteImageFile(const std::string& path, const PixelImage& image, ImageFormat format) {
     const std::vector<std::uint8_t> bytes = format == ImageFormat::Png ? EncodePng(image) : EncodeBmp(image);
-    return app::WriteFileAtomically(path, bytes);
+    return base::WriteFileAtomically(path, bytes);
 }
 
 }  // namespace kestro::tiles

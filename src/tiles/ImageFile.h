@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "tiles/TileRender.h"
 
 namespace kestro::tiles {
@@ -23,6 +23,6 @@ std::vector<std::uint8_t> EncodePng(const PixelImage& image);
 
 /// Encodes and writes the picture, replacing any file there only once the
 /// new one is complete.
-app::FileWriteResult WriteImageFile(const std::string& path, const PixelImage& image, ImageFormat format);
+base::FileWriteResult WriteImageFile(const std::string& path, const PixelImage& image, ImageFormat format);
 
 }  // namespace kestro::tiles

@@ -11,12 +11,12 @@ namespace {
 
 constexpr std::array<std::uint8_t, 3> kMagic{'P', 'A', 'L'};
 
-app::Message MissingFile() {
-    return {"Invalid filename", "File does not exist.", app::MessageIcon::Exclamation};
+base::Message MissingFile() {
+    return {"Invalid filename", "File does not exist.", base::MessageIcon::Exclamation};
 }
 
-app::Message NotAPalette() {
-    return {"Invalid Kestro palette", "File is not a Kestro palette file.", app::MessageIcon::Exclamation};
+base::Message NotAPalette() {
+    return {"Invalid Kestro palette", "File is not a Kestro palette file.", base::MessageIcon::Exclamation};
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ std::array<std::uint8_t, kPaletteFileSize> PaletteFileBytes(const TilePalette& p
     return bytes;
 }
 
-std::variant<TilePalette, app::Message> DecodePaletteFile(std::span<const std::uint8_t> bytes) {
+std::variant<TilePalette, base::Message> DecodePaletteFile(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kPaletteFileSize || !std::equal(kMagic.begin(), kMagic.end(), bytes.begin())) {
         return NotAPalette();
     }
@@ -45,7 +45,7 @@ std::variant<TilePalette, app::Message> DecodePaletteFile(std::span<const std::u
     return palette;
 }
 
-std::variant<TilePalette, app::Message> ReadPaletteFile(const std::string& path) {
+std::variant<TilePalette, base::Message> ReadPaletteFile(const std::string& path) {
     // An input stream never creates the file it opens.
     std::ifstream in(path, std::ios::binary);
     if (!in) return MissingFile();
@@ -56,9 +56,9 @@ std::variant<TilePalette, app::Message> ReadPaletteFile(const std::string& path)
     return DecodePaletteFile(bytes);
 }
 
-app::FileWriteResult WritePaletteFile(const std::string& path, const TilePalette& palette) {
+base::FileWriteResult WritePaletteFile(const std::string& path, const TilePalette& palette) {
     const auto bytes = PaletteFileBytes(palette);
-    return app::WriteFileAtomically(path, bytes.data(), bytes.size());
+    return base::WriteFileAtomically(path, bytes.data(), bytes.size());
 }
 
 }  // namespace kestro::tiles

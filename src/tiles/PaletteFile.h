@@ -7,8 +7,8 @@
 #include <string>
 #include <variant>
 
-#include "app/AtomicFile.h"
-#include "app/Message.h"
+#include "base/AtomicFile.h"
+#include "base/Message.h"
 #include "tiles/TilePalette.h"
 
 namespace kestro::tiles {
@@ -21,13 +21,13 @@ std::array<std::uint8_t, kPaletteFileSize> PaletteFileBytes(const TilePalette& p
 /// The palette a file's bytes hold, or the message that refuses them. Bytes
 /// after the fifteenth are ignored; a file that stops short of fifteen is
 /// refused like one without the magic.
-std::variant<TilePalette, app::Message> DecodePaletteFile(std::span<const std::uint8_t> bytes);
+std::variant<TilePalette, base::Message> DecodePaletteFile(std::span<const std::uint8_t> bytes);
 
 /// Reads a palette file; a missing or empty file is refused with "File does
 /// not exist.". Reading never creates a file.
-std::variant<TilePalette, app::Message> ReadPaletteFile(const std::string& path);
+std::variant<TilePalette, base::Message> ReadPaletteFile(const std::string& path);
 
 /// Writes a palette file in place of any file there, atomically.
-app::FileWriteResult WritePaletteFile(const std::string& path, const TilePalette& palette);
+base::FileWriteResult WritePaletteFile(const std::string& path, const TilePalette& palette);
 
 }  // namespace kestro::tiles

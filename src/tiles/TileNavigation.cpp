@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/NumericText.h"
+#include "base/NumericText.h"
 #include "tiles/TileFormat.h"
 
 namespace kestro::tiles {
@@ -50,12 +50,12 @@ ViewPlace Step(ViewStep step, ViewPlace place, double fileLength) {
 
 std::string GotoTextChanged(GotoWhat what, std::string_view text, double fileLength) {
     const double high = what == GotoWhat::Width ? kMaxViewWidth : fileLength - 1;
-    return app::NormalisedNumberText(text, std::nullopt, high);
+    return base::NormalisedNumberText(text, std::nullopt, high);
 }
 
 std::string GotoAccepted(GotoWhat what, std::string_view text) {
     const double low = what == GotoWhat::Width ? 1 : 0;
-    return app::DecimalText(AtLeast(app::NumericValue(text), low));
+    return base::DecimalText(AtLeast(base::NumericValue(text), low));
 }
 
 }  // namespace kestro::tiles

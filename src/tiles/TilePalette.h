@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 namespace kestro::tiles {
 
@@ -50,9 +50,9 @@ constexpr std::uint8_t ComponentOf(double value) {
 
 /// Reads the twelve colour keys; a missing or unreadable key gives the
 /// default's component, and stored values are held within 0-255.
-TilePalette ReadTilePalette(const app::SettingsStore& store, const TilePalette& defaults);
+TilePalette ReadTilePalette(const base::SettingsStore& store, const TilePalette& defaults);
 /// Writes the twelve colour keys as decimal text.
-void WriteTilePalette(app::SettingsStore& store, const TilePalette& palette);
+void WriteTilePalette(base::SettingsStore& store, const TilePalette& palette);
 
 /// Component k (0 red, 1 green, 2 blue) of a colour, and setting it.
 std::uint8_t Component(const Rgb& colour, int k);

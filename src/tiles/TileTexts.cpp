@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/HelpTopics.h"
-#include "app/NumericText.h"
+#include "base/NumericText.h"
+#include "help/HelpTopics.h"
 
 namespace kestro::tiles {
 
@@ -42,28 +42,28 @@ double ElapsedSeconds(double startSeconds, double nowSeconds) {
 }
 
 std::string UpdateCaption(double seconds) {
-    return "Update Screen: " + app::DecimalText(seconds) + " seconds";
+    return "Update Screen: " + base::DecimalText(seconds) + " seconds";
 }
 
-app::Message CopiedMessage() {
-    return {"Copied to clipboard", "Image copied to clipboard.", app::MessageIcon::Information};
+base::Message CopiedMessage() {
+    return {"Copied to clipboard", "Image copied to clipboard.", base::MessageIcon::Information};
 }
 
-app::Message SavedMessage(std::string_view path) {
-    return {"Saved to file", app::JoinCr({"Image saved to file:", path}), app::MessageIcon::Information};
+base::Message SavedMessage(std::string_view path) {
+    return {"Saved to file", base::JoinCr({"Image saved to file:", path}), base::MessageIcon::Information};
 }
 
-app::Message ReplaceQuestion(std::string_view path) {
-    return {"Save File As", app::JoinCr({std::string(path) + " already exists.", "Do you wish to replace it?"}),
-            app::MessageIcon::Exclamation, app::MessageButtons::YesNo, app::MessageResult::No};
+base::Message ReplaceQuestion(std::string_view path) {
+    return {"Save File As", base::JoinCr({std::string(path) + " already exists.", "Do you wish to replace it?"}),
+            base::MessageIcon::Exclamation, base::MessageButtons::YesNo, base::MessageResult::No};
 }
 
-app::Message WriteFailedMessage(std::string_view reason) {
-    return {"Unable to save file", std::string(reason), app::MessageIcon::Exclamation};
+base::Message WriteFailedMessage(std::string_view reason) {
+    return {"Unable to save file", std::string(reason), base::MessageIcon::Exclamation};
 }
 
-app::Message KeyCodeMessage(int code) {
-    return {"", std::to_string(code), app::MessageIcon::None};
+base::Message KeyCodeMessage(int code) {
+    return {"", std::to_string(code), base::MessageIcon::None};
 }
 
 std::string_view GotoCaption(GotoWhat what) {
@@ -75,7 +75,7 @@ std::string_view GotoLabel(GotoWhat what) {
 }
 
 std::string TileViewerHelpText() {
-    return app::JoinParagraphs({
+    return help::JoinParagraphs({
         "The ROM Tile Viewer shows the bytes of a Virtual Boy ROM image as the console's own graphics: "
         "characters of 8 x 8 pixels, 2 bits a pixel, 16 bytes each, drawn in a palette of four colours.",
         "Open a ROM with File, Open ROM... (or one of the recent files). The view starts at offset 0 and "

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-#include "app/Message.h"
+#include "base/Message.h"
 #include "tiles/TileNavigation.h"
 #include "tiles/TilePalette.h"
 
@@ -55,14 +55,14 @@ inline constexpr std::array<PalettePreset, 2> kPalettePresets{{
     {"cmdRevertGrey", "Revert to grayscale", kGreyPreset},
 }};
 
-app::Message CopiedMessage();
-app::Message SavedMessage(std::string_view path);
+base::Message CopiedMessage();
+base::Message SavedMessage(std::string_view path);
 /// The question before a file is replaced.
-app::Message ReplaceQuestion(std::string_view path);
+base::Message ReplaceQuestion(std::string_view path);
 /// A file that could not be written, with the reason.
-app::Message WriteFailedMessage(std::string_view reason);
+base::Message WriteFailedMessage(std::string_view reason);
 /// The character code of a key pressed on the drawing surface.
-app::Message KeyCodeMessage(int code);
+base::Message KeyCodeMessage(int code);
 
 /// Caption and label of the goto dialog for what it edits.
 std::string_view GotoCaption(GotoWhat what);

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "platform/Text.h"
 #include "tiles/PaletteFile.h"
 #include "tiles/TileTexts.h"
@@ -41,7 +41,7 @@ void frmLoadPal::BuildControls() {
 }
 
 void frmLoadPal::GetRegistry() {
-    m_baseDirectory = app::ReadText(m_services.settings, app::keys::BaseDirectory);
+    m_baseDirectory = base::ReadText(m_services.settings, base::keys::BaseDirectory);
 }
 
 void frmLoadPal::cmdLoadCustom_Click() {
@@ -52,7 +52,7 @@ void frmLoadPal::cmdLoadCustom_Click() {
         if (const auto* palette = std::get_if<TilePalette>(&read)) {
             m_setBoxes(*palette);
         } else {
-            m_services.messages.Show(this, std::get<app::Message>(read));
+            m_services.messages.Show(this, std::get<base::Message>(read));
         }
     }
     accept();

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/NumericText.h"
-#include "app/SettingsKeys.h"
+#include "base/NumericText.h"
+#include "base/SettingsKeys.h"
 #include "platform/Swatch.h"
 #include "platform/Text.h"
 #include "tiles/PaletteFile.h"
@@ -91,7 +91,7 @@ void frmPalette::Form_Load() {
 }
 
 void frmPalette::GetRegistry() {
-    m_baseDirectory = app::ReadText(m_services.settings, app::keys::BaseDirectory);
+    m_baseDirectory = base::ReadText(m_services.settings, base::keys::BaseDirectory);
     m_colours = ReadTilePalette(m_services.settings, kPaletteWindowDefaults);
 }
 
@@ -109,7 +109,7 @@ TilePalette frmPalette::BoxPalette() const {
     TilePalette palette;
     for (int c = 0; c < 4; ++c) {
         for (int k = 0; k < 3; ++k) {
-            SetComponent(palette.colours[c], k, ComponentOf(app::NumericValue(U8(txtCol[c][k]->text()))));
+            SetComponent(palette.colours[c], k, ComponentOf(base::NumericValue(U8(txtCol[c][k]->text()))));
         }
     }
     return palette;
@@ -117,7 +117,7 @@ TilePalette frmPalette::BoxPalette() const {
 
 void frmPalette::txtCol_Change(int colour, int component) {
     QLineEdit* box = txtCol[colour][component];
-    const QString normalised = Q(app::NormalisedNumberText(U8(box->text()), 0, 255));
+    const QString normalised = Q(base::NormalisedNumberText(U8(box->text()), 0, 255));
     if (normalised != box->text()) {
         box->setText(normalised);  // comes back here with the settled text
         return;
@@ -152,7 +152,7 @@ void frmPalette::cmdSave_Click() {
         m_services.files.SaveFile(this, QStringLiteral("Save As"), Q(kPaletteFilter), Q(m_baseDirectory), QString());
     if (path.isEmpty()) return;
     if (QFileInfo::exists(path) &&
-        m_services.messages.Show(this, ReplaceQuestion(U8(path))) != app::MessageResult::Yes) {
+        m_services.messages.Show(this, ReplaceQuestion(U8(path))) != base::MessageResult::Yes) {
         return;
     }
     if (auto written = WritePaletteFile(U8(path), BoxPalette()); !written) {

@@ -11,8 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/SettingsKeys.h"
-#include "app/frmHelp.h"
+#include "base/SettingsKeys.h"
+#include "help/frmHelp.h"
 #include "platform/DrawingSurface.h"
 #include "platform/QtServices.h"
 #include "platform/RecentMenuView.h"
@@ -229,16 +229,16 @@ void frmTileViewer::Form_Load() {
 }
 
 void frmTileViewer::GetRegistry() {
-    m_baseDirectory = app::ReadText(m_services.settings, app::keys::BaseDirectory);
-    m_autoUpdate = app::ReadYesNo(m_services.settings, app::keys::AutoUpdateViewer);
-    m_displayMode = app::ReadWhole(m_services.settings, app::keys::TileDisplayMode);
+    m_baseDirectory = base::ReadText(m_services.settings, base::keys::BaseDirectory);
+    m_autoUpdate = base::ReadYesNo(m_services.settings, base::keys::AutoUpdateViewer);
+    m_displayMode = base::ReadWhole(m_services.settings, base::keys::TileDisplayMode);
     m_palette = ReadTilePalette(m_services.settings, kVbPalette);
     m_recent.Load();
 }
 
 void frmTileViewer::SaveRegistry() {
-    app::WriteYesNo(m_services.settings, app::keys::AutoUpdateViewer, m_autoUpdate);
-    app::WriteWhole(m_services.settings, app::keys::TileDisplayMode, m_displayMode);
+    base::WriteYesNo(m_services.settings, base::keys::AutoUpdateViewer, m_autoUpdate);
+    base::WriteWhole(m_services.settings, base::keys::TileDisplayMode, m_displayMode);
 }
 
 void frmTileViewer::ShowSwatchColours() {
@@ -257,7 +257,7 @@ void frmTileViewer::optDspMode_Click(int index) {
 }
 
 void frmTileViewer::mnuHelpHelp_Click() {
-    app::ShowHelpTopic(m_services, this, Q(kHelpTopic), txtHelp->toPlainText());
+    help::ShowHelpTopic(m_services, this, Q(kHelpTopic), txtHelp->toPlainText());
 }
 
 void frmTileViewer::picTileViewer_KeyPress(int characterCode) {

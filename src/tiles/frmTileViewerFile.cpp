@@ -102,7 +102,7 @@ void frmTileViewer::mnuEditSave_Click() {
         m_services.files.SaveFile(this, QStringLiteral("Save As"), Q(kBitmapFilter), Q(m_baseDirectory), QString());
     if (path.isEmpty()) return;
     if (QFileInfo::exists(path) &&
-        m_services.messages.Show(this, ReplaceQuestion(U8(path))) != app::MessageResult::Yes) {
+        m_services.messages.Show(this, ReplaceQuestion(U8(path))) != base::MessageResult::Yes) {
         return;
     }
     if (auto written = WriteImageFile(U8(path), m_image, ImageFormat::Bmp); !written) {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "app/NumericText.h"
+#include "base/NumericText.h"
 #include "platform/DrawingSurface.h"
 #include "platform/Text.h"
 #include "rominfo/RomajiReading.h"
@@ -21,7 +21,7 @@ using platform::U8;
 
 namespace {
 double ValueOf(const QLabel* label) {
-    return app::NumericValue(U8(label->text()));
+    return base::NumericValue(U8(label->text()));
 }
 }  // namespace
 
@@ -112,10 +112,10 @@ void frmTileViewer::cmdUpdate_Click() {
 void frmTileViewer::cmdNavigation_Click(ViewStep step) {
     const ViewPlace next = Step(step, {ValueOf(lblOffset), ValueOf(lblWidth)}, ValueOf(lblFileLen));
     if (ChangesWidth(step)) {
-        lblWidth->setText(Q(app::DecimalText(next.width)));
+        lblWidth->setText(Q(base::DecimalText(next.width)));
         RefreshCachedWidth();
     } else {
-        lblOffset->setText(Q(app::DecimalText(next.offset)));
+        lblOffset->setText(Q(base::DecimalText(next.offset)));
     }
     if (chkAutoUpdate->isChecked()) RedrawTiles();
 }

@@ -9,27 +9,27 @@
 #include <QTest>
 #include <set>
 
-#include "app/SettingsKeys.h"
 #include "app/frmMain.h"
+#include "base/SettingsKeys.h"
 #include "platform/PictureBox.h"
 #include "platform/QtServices.h"
 #include "support/core/TempDir.h"
 #include "support/gui/TestServices.h"
 
 using namespace kestro;
-using app::MessageIcon;
+using base::MessageIcon;
 
 namespace {
 
 // A machine on which start-up finds what it looks for, unless told otherwise.
 struct Machine {
-    app::MemoryRegistryBackend registry;
+    base::MemoryRegistryBackend registry;
     std::set<std::string> files{"/opt/kestro/libKestro.so", "/usr/share/fonts/ipa/ipag.ttf"};
     std::vector<std::string> loaded;
 
     Machine() {
-        registry.SetText(app::HKEY_LOCAL_MACHINE_, app::kWindowsDirKey, app::kWindowsDirValue, "/usr/lib");
-        registry.SetText(app::HKEY_USERS_, app::kFontsDirKey, app::kFontsDirValue, "/usr/share/fonts/ipa");
+        registry.SetText(base::HKEY_LOCAL_MACHINE_, app::kWindowsDirKey, app::kWindowsDirValue, "/usr/lib");
+        registry.SetText(base::HKEY_USERS_, app::kFontsDirKey, app::kFontsDirValue, "/usr/share/fonts/ipa");
     }
     app::StartupEnvironment Environment() {
         return {registry, "/opt/kestro", "ipag.ttf", [this](const std::string& p) { return files.count(p) != 0; },
@@ -276,12 +276,12 @@ TEST_F(MainWindowTest, AboutControllerAnswersOnlyTheRightButton) {
         QTest::mouseClick(pad, Qt::LeftButton);
         EXPECT_TRUE(ts.messages.Shown().empty());
 
-        ts.messages.Answer(app::MessageResult::No);
+        ts.messages.Answer(base::MessageResult::No);
         QTest::mouseClick(pad, Qt::RightButton);
         std::vector<std::string> titles;
         for (const auto& m : ts.messages.Take()) titles.push_back(m.title);
         EXPECT_EQ(titles, (std::vector<std::string>{"Emulation rules! Thanks everyone!", "You selected no!"}));
-        ts.messages.Answer(app::MessageResult::Yes);
+        ts.messages.Answer(base::MessageResult::Yes);
         QTest::mouseClick(pad, Qt::RightButton);
         EXPECT_EQ(ts.messages.Take().size(), 1u);
         checked = true;

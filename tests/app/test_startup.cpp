@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/HelpTopics.h"
 #include "app/Startup.h"
+#include "help/HelpTopics.h"
 
 using namespace kestro::app;
+using namespace kestro::base;
+using namespace kestro::help;
 
 // The window tests start from a registry that names both directories; here
 // the boundaries they do not reach: no value at all, and a root directory.

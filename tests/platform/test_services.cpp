@@ -28,7 +28,7 @@ TEST(QtServices, TitlesShowKatakanaAndComeBackByteForByte) {
 TEST(QtServices, LauncherExplainsWhatIsMissing) {
     kestro::test::TempDir dir;
     QtProcessLauncher launcher;
-    auto missing = launcher.Start(dir.File("RBOY") + " game.vb", dir.Path().string());
+    auto missing = launcher.Start({dir.File("RBOY"), {"game.vb"}, dir.Path().string()});
     EXPECT_FALSE(missing.started);
     EXPECT_NE(missing.error.find("Cannot find the program"), std::string::npos);
 
@@ -40,7 +40,7 @@ TEST(QtServices, LauncherExplainsWhatIsMissing) {
     exe.close();
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QByteArray("/nonexistent"));
-    auto noWine = launcher.Start(dir.File("RBOY") + " game.vb", dir.Path().string());
+    auto noWine = launcher.Start({dir.File("RBOY"), {"game.vb"}, dir.Path().string()});
     qputenv("PATH", path);
     EXPECT_FALSE(noWine.started);
     EXPECT_NE(noWine.error.find("RBOY.EXE is a Windows program"), std::string::npos) << noWine.error;

@@ -2,7 +2,7 @@
 // window and the tile viewer; here the list's own edges.
 #include <gtest/gtest.h>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "rom/RecentRomList.h"
 #include "support/core/TempDir.h"
 
@@ -36,7 +36,7 @@ protected:
         return stored;
     }
 
-    app::MemorySettingsStore m_store;
+    base::MemorySettingsStore m_store;
     RecentRomList m_list{m_store};
 };
 

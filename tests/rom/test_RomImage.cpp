@@ -15,9 +15,9 @@ using kestro::test::TempDir;
 using kestro::test::WriteBytes;
 namespace fs = std::filesystem;
 
-app::Message Exclamation(std::string title, std::string text) {
-    return {std::move(title), std::move(text), app::MessageIcon::Exclamation, app::MessageButtons::Ok,
-            app::MessageResult::Ok};
+base::Message Exclamation(std::string title, std::string text) {
+    return {std::move(title), std::move(text), base::MessageIcon::Exclamation, base::MessageButtons::Ok,
+            base::MessageResult::Ok};
 }
 
 // The window tests check each refusal's message; here what happens to the files.

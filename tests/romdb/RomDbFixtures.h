@@ -21,9 +21,9 @@ namespace kestro::test {
 /// unless told otherwise.
 class RecordingHost final : public romdb::CollectionHost {
 public:
-    app::MessageResult ShowMessage(const app::Message& m) override {
+    base::MessageResult ShowMessage(const base::Message& m) override {
         messages.push_back(m);
-        if (m.buttons == app::MessageButtons::Ok) return app::MessageResult::Ok;
+        if (m.buttons == base::MessageButtons::Ok) return base::MessageResult::Ok;
         return answer;
     }
     void ShowProgress(int percent) override { progress.push_back(percent); }
@@ -49,11 +49,11 @@ public:
         return {};
     }
 
-    std::vector<app::Message> messages;
+    std::vector<base::Message> messages;
     std::vector<int> progress;
     std::vector<romdb::RunStep> steps;
     int events = 0;
-    app::MessageResult answer = app::MessageResult::Yes;
+    base::MessageResult answer = base::MessageResult::Yes;
     std::function<void(int events)> onEvents;
 };
 

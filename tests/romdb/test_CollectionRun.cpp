@@ -98,7 +98,7 @@ TEST_F(CollectionTest, ProgressStepsThroughTheFilesAndARenameCanBeRefused) {
     EXPECT_EQ(host.steps, (std::vector<RunStep>{RunStep::Started, RunStep::ControlsRestored, RunStep::ProgressHidden}));
 
     host = {};
-    host.answer = app::MessageResult::No;  // the question stops the run before anything changes
+    host.answer = base::MessageResult::No;  // the question stops the run before anything changes
     RunRename(true);
     EXPECT_TRUE(host.progress.empty());
     EXPECT_EQ(host.messages.back().text,

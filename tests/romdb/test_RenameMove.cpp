@@ -254,7 +254,7 @@ TEST(ListFilesTest, WrittenWithTheirEndingAndFailuresLeaveTheTextsAlone) {
     test::TempDir dir;
     test::FaultyFileOps files;
     Reports reports;
-    app::Message saved = SaveListFiles(files, dir.Path().string(), reports, false);
+    base::Message saved = SaveListFiles(files, dir.Path().string(), reports, false);
     EXPECT_EQ(saved.title, "Files saved");
     EXPECT_EQ(saved.text, "List files have been saved to:\rVBoyHave.txt, VBoyMiss.txt, VBoyDupes.txt");
     EXPECT_FALSE(std::filesystem::exists(dir.File("VBoyLog.txt")));

@@ -84,13 +84,13 @@ TEST_F(MixedReports, PlainReportsCountersAndSummaries) {
                   "Out of these files:", "   21 are Good \"[!]\" ROMs", "   08 are Bad \"[b]\" ROMs",
                   "   04 are Public Domain \"(PD)\" or Translated \"[T]\" ROMs", "",
                   "Do you wish to view additional details?"}));
-    const app::Message dupes = DupesSummary(c);
+    const base::Message dupes = DupesSummary(c);
     EXPECT_EQ(dupes.title, "Duplicate VB ROM details");
     EXPECT_EQ(dupes.text, Cr({" You have 02 duplicate Nintendo Virtual Boy ROMs", "", "Out of these files:",
                               "   02 are Good \"[!]\" ROMs", "", "Do you wish to view additional details?"}));
-    EXPECT_EQ(dupes.buttons, app::MessageButtons::YesNo);
-    EXPECT_EQ(dupes.defaultButton, app::MessageResult::No);
-    EXPECT_EQ(dupes.icon, app::MessageIcon::Information);
+    EXPECT_EQ(dupes.buttons, base::MessageButtons::YesNo);
+    EXPECT_EQ(dupes.defaultButton, base::MessageResult::No);
+    EXPECT_EQ(dupes.icon, base::MessageIcon::Information);
 }
 
 TEST_F(MixedReports, DetailedReportsListEveryFileWithItsChecksum) {

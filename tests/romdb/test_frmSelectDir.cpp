@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "romdb/RomDbFixtures.h"
 #include "romdb/frmSelectDir.h"
 #include "romdb/frmVbRomDatabase.h"
@@ -53,7 +53,7 @@ TEST(SelectDirTest, OpensOnTheStartOrBaseDirectoryAndReturnsTheChoice) {
 
     // A starting directory that does not exist opens the default directory.
     romdb::frmSelectDir missing(ts.services, Q(other.File("gone")));
-    EXPECT_EQ(QDir(missing.path()), QDir(Q(app::DefaultDirectory())));
+    EXPECT_EQ(QDir(missing.path()), QDir(Q(base::DefaultDirectory())));
     ChooseIn(&missing, "", "cmdCancel");
     EXPECT_TRUE(missing.tag().isEmpty());
     QDir::setCurrent(cwd);

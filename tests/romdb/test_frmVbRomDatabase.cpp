@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "platform/PercentBar.h"
 #include "romdb/RomDbFixtures.h"
 #include "romdb/frmVbRomDatabase.h"
@@ -17,7 +17,7 @@
 #include "support/gui/TestServices.h"
 
 using namespace kestro;
-using app::MessageResult;
+using base::MessageResult;
 using romdb::frmVbRomDatabase;
 
 namespace {

@@ -16,8 +16,8 @@
 #include "support/gui/TestServices.h"
 
 using namespace kestro;
-using app::MessageIcon;
-using app::MessageResult;
+using base::MessageIcon;
+using base::MessageResult;
 using test::RomBuilder;
 
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "support/core/TempDir.h"
 #include "tiles/PaletteFile.h"
 
@@ -22,9 +22,9 @@ std::string ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-app::Message RefusalOf(const std::string& path) {
+base::Message RefusalOf(const std::string& path) {
     auto result = ReadPaletteFile(path);
-    if (auto* m = std::get_if<app::Message>(&result)) return *m;
+    if (auto* m = std::get_if<base::Message>(&result)) return *m;
     ADD_FAILURE() << path << " was accepted";
     return {};
 }
@@ -49,9 +49,9 @@ TEST(PaletteFile, SavedFileIsFifteenBytesAndReadsBackTheSame) {
 // that is not a palette, and the bytes past the fifteenth that are not read.
 TEST(PaletteFile, RefusesWhatIsNoPaletteAndReadsOnlyFifteenBytes) {
     test::TempDir dir;
-    const app::Message missing{"Invalid filename", "File does not exist.", app::MessageIcon::Exclamation};
-    const app::Message foreign{"Invalid Kestro palette", "File is not a Kestro palette file.",
-                               app::MessageIcon::Exclamation};
+    const base::Message missing{"Invalid filename", "File does not exist.", base::MessageIcon::Exclamation};
+    const base::Message foreign{"Invalid Kestro palette", "File is not a Kestro palette file.",
+                                base::MessageIcon::Exclamation};
     EXPECT_EQ(RefusalOf(dir.File("none.pvb")), missing);
     EXPECT_FALSE(fs::exists(dir.File("none.pvb")));      // the attempt created nothing
     EXPECT_EQ(RefusalOf(dir.Path().string()), missing);  // a directory is no file
@@ -77,7 +77,7 @@ TEST(PaletteFile, AFailedWriteSaysWhyAndLeavesNothing) {
 // The windows read and write the keys as the tests of the palette window and
 // tile viewer show; here values out of range or not numbers at all.
 TEST(TilePaletteSettings, ValuesAreHeldInRangeAndGarbageReadsAsTheDefault) {
-    app::MemorySettingsStore store;
+    base::MemorySettingsStore store;
     store.Write("White Tile Green", "300");
     store.Write("L Grey Tile Red", "-4");
     store.Write("Black Tile Blue", "blue");

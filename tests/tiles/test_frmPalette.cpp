@@ -19,7 +19,7 @@
 namespace kestro::tiles {
 namespace {
 
-using app::MessageResult;
+using base::MessageResult;
 using platform::Q;
 
 class PaletteWindow : public ::testing::Test {

@@ -12,25 +12,26 @@
 
 namespace kestro::test {
 
-app::MessageResult ScriptedMessageBox::Show(QWidget*, const QString& title, const QString& text, app::MessageIcon icon,
-                                            app::MessageButtons buttons, app::MessageResult defaultButton) {
-    app::Message m{platform::U8(title), platform::U8(text), icon, buttons, defaultButton};
+base::MessageResult ScriptedMessageBox::Show(QWidget*, const QString& title, const QString& text,
+                                             base::MessageIcon icon, base::MessageButtons buttons,
+                                             base::MessageResult defaultButton) {
+    base::Message m{platform::U8(title), platform::U8(text), icon, buttons, defaultButton};
     m_shown.push_back(m);
-    if (buttons == app::MessageButtons::Ok) {
+    if (buttons == base::MessageButtons::Ok) {
         // An OK-only box has no choice; a scripted answer stays for a real question.
-        return app::MessageResult::Ok;
+        return base::MessageResult::Ok;
     }
     if (m_answers.empty()) {
         ADD_FAILURE() << "Unexpected question \"" << m.title << "\": " << m.text;
         return defaultButton;
     }
-    app::MessageResult answer = m_answers.front();
+    base::MessageResult answer = m_answers.front();
     m_answers.pop_front();
     return answer;
 }
 
-std::vector<app::Message> ScriptedMessageBox::Take() {
-    std::vector<app::Message> shown;
+std::vector<base::Message> ScriptedMessageBox::Take() {
+    std::vector<base::Message> shown;
     shown.swap(m_shown);
     return shown;
 }

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Message.h"
-#include "app/SettingsStore.h"
+#include "base/Message.h"
+#include "base/SettingsStore.h"
 #include "platform/Services.h"
 
 namespace kestro::test {
@@ -21,20 +21,20 @@ namespace kestro::test {
 class ScriptedMessageBox final : public platform::MessageBoxService {
 public:
     using MessageBoxService::Show;
-    app::MessageResult Show(QWidget* parent, const QString& title, const QString& text, app::MessageIcon icon,
-                            app::MessageButtons buttons, app::MessageResult defaultButton) override;
+    base::MessageResult Show(QWidget* parent, const QString& title, const QString& text, base::MessageIcon icon,
+                             base::MessageButtons buttons, base::MessageResult defaultButton) override;
 
     /// Answers for the next boxes that offer a choice, in order.
-    void Answer(app::MessageResult result) { m_answers.push_back(result); }
+    void Answer(base::MessageResult result) { m_answers.push_back(result); }
 
-    const std::vector<app::Message>& Shown() const { return m_shown; }
+    const std::vector<base::Message>& Shown() const { return m_shown; }
     /// Takes the boxes shown so far, leaving none.
-    std::vector<app::Message> Take();
+    std::vector<base::Message> Take();
     void Clear() { m_shown.clear(); }
 
 private:
-    std::vector<app::Message> m_shown;
-    std::deque<app::MessageResult> m_answers;
+    std::vector<base::Message> m_shown;
+    std::deque<base::MessageResult> m_answers;
 };
 
 /// Returns scripted paths and records each dialog's filter.
@@ -56,15 +56,15 @@ private:
 };
 
 /// No window under test starts a program; one that tries fails the test.
-class NoLauncher final : public app::ProcessLauncher {
+class NoLauncher final : public base::ProcessLauncher {
 public:
-    app::LaunchResult Start(const std::string& commandLine, const std::string&) override {
-        ADD_FAILURE() << "Unexpected start of " << commandLine;
+    base::LaunchResult Start(const base::LaunchRequest& request) override {
+        ADD_FAILURE() << "Unexpected start of " << request.program;
         return {false, "not in tests"};
     }
 };
 
-class FakeClock final : public app::Clock {
+class FakeClock final : public base::Clock {
 public:
     double SecondsSinceMidnight() const override { return now; }
     double now = 3600.0;
@@ -74,7 +74,7 @@ public:
 struct TestServices {
     ScriptedMessageBox messages;
     ScriptedFileDialogs files;
-    app::MemorySettingsStore settings;
+    base::MemorySettingsStore settings;
     NoLauncher processes;
     FakeClock clock;
     platform::Services services{messages, files, settings, processes, clock};

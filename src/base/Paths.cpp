@@ -1,6 +1,6 @@
-#include "app/Paths.h"
+#include "base/Paths.h"
 
-namespace kestro::app {
+namespace kestro::base {
 
 namespace {
 bool IsSeparator(char c) {
@@ -32,4 +32,4 @@ std::string FileNameOf(const std::string& path) {
     return path.substr(DirectoryOf(path).size());
 }
 
-}  // namespace kestro::app
+}  // namespace kestro::base

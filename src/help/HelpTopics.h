@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace kestro::app {
+namespace kestro::help {
 
 /// Whose text a topic shows.
 enum class HelpSource {
@@ -42,4 +42,4 @@ std::string IdentificationCodesText();
 /// Joins help paragraphs into a text box's text, a blank line between them.
 std::string JoinParagraphs(std::initializer_list<std::string_view> paragraphs);
 
-}  // namespace kestro::app
+}  // namespace kestro::help

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/NumericText.h"
-#include "app/SettingsKeys.h"
+#include "base/NumericText.h"
+#include "base/SettingsKeys.h"
 
-using namespace kestro::app;
+using namespace kestro::base;
 
 // Stored texts come from other versions and hand-edited files: anything that
 // is not a clean value of its kind reads as the default.

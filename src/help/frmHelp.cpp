@@ -1,15 +1,15 @@
-#include "app/frmHelp.h"
+#include "help/frmHelp.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/HelpTopics.h"
+#include "help/HelpTopics.h"
 #include "platform/QtServices.h"
 #include "platform/Text.h"
 
-namespace kestro::app {
+namespace kestro::help {
 
 using platform::Q;
 
@@ -51,4 +51,4 @@ void ShowHelpTopic(platform::Services& services, QWidget* parent, const QString&
     help.exec();
 }
 
-}  // namespace kestro::app
+}  // namespace kestro::help

@@ -1,6 +1,6 @@
-#include "app/Message.h"
+#include "base/Message.h"
 
-namespace kestro::app {
+namespace kestro::base {
 
 std::string JoinCr(std::initializer_list<std::string_view> lines) {
     std::string text;
@@ -13,4 +13,4 @@ std::string JoinCr(std::initializer_list<std::string_view> lines) {
     return text;
 }
 
-}  // namespace kestro::app
+}  // namespace kestro::base

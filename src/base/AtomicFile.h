@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace kestro::app {
+namespace kestro::base {
 
 /// Outcome of a file write: ok, or the reason it failed (UTF-8, for a message).
 struct FileWriteResult {
@@ -42,4 +42,4 @@ using ContentSource = std::function<int(const ContentSink& sink)>;
 FileWriteResult ReplaceFileAtomically(const std::string& path, const ContentSource& source,
                                       std::optional<unsigned> mode = std::nullopt);
 
-}  // namespace kestro::app
+}  // namespace kestro::base

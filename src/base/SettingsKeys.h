@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
-namespace kestro::app {
+namespace kestro::base {
 
 inline constexpr std::string_view kSettingsApplication = "Kestro Utils";
 inline constexpr std::string_view kSettingsSection = "Settings";
@@ -115,4 +115,4 @@ void WriteText(SettingsStore& store, const SettingKey& key, const std::string& v
 void WriteYesNo(SettingsStore& store, const SettingKey& key, bool value);
 void WriteWhole(SettingsStore& store, const SettingKey& key, int value);
 
-}  // namespace kestro::app
+}  // namespace kestro::base

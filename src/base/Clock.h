@@ -1,6 +1,6 @@
 #pragma once
 
-namespace kestro::app {
+namespace kestro::base {
 
 /// The clock: seconds since midnight, with milliseconds.
 class Clock {
@@ -9,4 +9,4 @@ public:
     virtual double SecondsSinceMidnight() const = 0;
 };
 
-}  // namespace kestro::app
+}  // namespace kestro::base

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace kestro::app {
+namespace kestro::base {
 
 #if defined(_WIN32)
 inline constexpr char kPathSeparator = '\\';
@@ -23,4 +23,4 @@ std::string DirectoryOf(const std::string& path);
 /// The name after the last separator.
 std::string FileNameOf(const std::string& path);
 
-}  // namespace kestro::app
+}  // namespace kestro::base

@@ -1,8 +1,8 @@
-#include "app/HelpTopics.h"
+#include "help/HelpTopics.h"
 
 #include <array>
 
-namespace kestro::app {
+namespace kestro::help {
 
 namespace {
 
@@ -70,4 +70,4 @@ std::string JoinParagraphs(std::initializer_list<std::string_view> paragraphs) {
     return text;
 }
 
-}  // namespace kestro::app
+}  // namespace kestro::help

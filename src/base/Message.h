@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace kestro::app {
+namespace kestro::base {
 
 enum class MessageIcon { None, Critical, Exclamation, Question, Information };
 enum class MessageButtons { Ok, YesNo, OkCancel };
@@ -26,4 +26,4 @@ struct Message {
 /// Joins lines with the single carriage return that message texts use.
 std::string JoinCr(std::initializer_list<std::string_view> lines);
 
-}  // namespace kestro::app
+}  // namespace kestro::base

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace kestro::app {
+namespace kestro::base {
 
 /// The leading decimal number of a text: blanks before it skipped, a sign and
 /// a fraction allowed; 0 when the text starts with no number.
@@ -21,4 +21,4 @@ std::string DecimalText(double value);
 std::string NormalisedNumberText(std::string_view text, std::optional<double> low = std::nullopt,
                                  std::optional<double> high = std::nullopt);
 
-}  // namespace kestro::app
+}  // namespace kestro::base

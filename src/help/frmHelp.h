@@ -8,7 +8,7 @@
 
 class QPlainTextEdit;
 
-namespace kestro::app {
+namespace kestro::help {
 
 class frmHelp final : public QDialog {
     Q_OBJECT
@@ -28,4 +28,4 @@ private:
 /// Opens the help window modally on a topic.
 void ShowHelpTopic(platform::Services& services, QWidget* parent, const QString& topicKey, const QString& sourceText);
 
-}  // namespace kestro::app
+}  // namespace kestro::help

@@ -1,11 +1,11 @@
-#include "app/Registry.h"
+#include "base/Registry.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 
-namespace kestro::app {
+namespace kestro::base {
 
 namespace {
 
@@ -207,4 +207,4 @@ bool HasExpandableName(const std::string& text) {
     return first != std::string::npos && text.find('%', first + 2) != std::string::npos;
 }
 
-}  // namespace kestro::app
+}  // namespace kestro::base

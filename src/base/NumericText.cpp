@@ -1,9 +1,9 @@
-#include "app/NumericText.h"
+#include "base/NumericText.h"
 
 #include <charconv>
 #include <cmath>
 
-namespace kestro::app {
+namespace kestro::base {
 
 double NumericValue(std::string_view text) {
     std::size_t i = 0;
@@ -43,4 +43,4 @@ std::string NormalisedNumberText(std::string_view text, std::optional<double> lo
     return DecimalText(value);
 }
 
-}  // namespace kestro::app
+}  // namespace kestro::base

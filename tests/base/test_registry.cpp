@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "app/Registry.h"
+#include "base/Registry.h"
 
-using namespace kestro::app;
+using namespace kestro::base;
 
 namespace {
 constexpr char kKey[] = "Software\\Virtual-E\\VIRTUALE\\Options";

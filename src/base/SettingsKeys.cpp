@@ -1,4 +1,4 @@
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
-namespace kestro::app {
+namespace kestro::base {
 
 std::string DefaultDirectory() {
 #if defined(_WIN32)
@@ -98,4 +98,4 @@ void WriteWhole(SettingsStore& store, const SettingKey& key, int value) {
     store.Write(std::string(key.key), WholeText(value));
 }
 
-}  // namespace kestro::app
+}  // namespace kestro::base

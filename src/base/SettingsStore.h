@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace kestro::app {
+namespace kestro::base {
 
 class SettingsStore {
 public:
@@ -42,4 +42,4 @@ private:
     int m_writes = 0;
 };
 
-}  // namespace kestro::app
+}  // namespace kestro::base

@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-namespace kestro::app {
+namespace kestro::base {
 
 inline constexpr std::uint32_t HKEY_CLASSES_ROOT_ = 0x80000000u;
 inline constexpr std::uint32_t HKEY_CURRENT_USER_ = 0x80000001u;
@@ -137,4 +137,4 @@ std::string RegistryValueText(const RegistryValue& value);
 /// two positions after it.
 bool HasExpandableName(const std::string& text);
 
-}  // namespace kestro::app
+}  // namespace kestro::base

@@ -1,4 +1,4 @@
-#include "app/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -13,7 +13,7 @@
 #include <unistd.h>
 #endif
 
-namespace kestro::app {
+namespace kestro::base {
 
 namespace fs = std::filesystem;
 
@@ -163,4 +163,4 @@ FileWriteResult WriteFileAtomically(const std::string& path, const std::string& 
     return WriteFileAtomically(path, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
-}  // namespace kestro::app
+}  // namespace kestro::base

@@ -1,0 +1,36 @@
+#pragma once
+// Starting outside programs (emulators, development tools).
+
+#include <string>
+#include <vector>
+
+namespace kestro::base {
+
+/// One outside program to start: the program and its arguments as a list, so
+/// that a path with blanks arrives whole.
+struct LaunchRequest {
+    /// Full path; a name given without extension resolves, without regard to
+    /// case, to NAME, NAME.EXE or NAME.exe in its directory.
+    std::string program;
+    std::vector<std::string> arguments;
+    /// The child's working directory; empty keeps ours. Ours is never changed.
+    std::string workingDirectory;
+    /// Started as a minimised window, where the platform can ask for one.
+    bool minimised = false;
+
+    friend bool operator==(const LaunchRequest&, const LaunchRequest&) = default;
+};
+
+struct LaunchResult {
+    bool started = false;
+    std::string error;  ///< why not, in words for the user
+};
+
+/// Starts an outside program detached from ours; never waits for it.
+class ProcessLauncher {
+public:
+    virtual ~ProcessLauncher() = default;
+    virtual LaunchResult Start(const LaunchRequest& request) = 0;
+};
+
+}  // namespace kestro::base
