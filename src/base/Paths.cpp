@@ -1,5 +1,9 @@
 #include "base/Paths.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 namespace kestro::base {
 
 namespace {
@@ -9,6 +13,29 @@ bool IsSeparator(char c) {
 #else
     return c == '/';
 #endif
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+bool IsRegularFile(const std::filesystem::directory_entry& entry) {
+    std::error_code ec;
+    return entry.is_regular_file(ec);  // follows links
+}
+
+// Calls fn for each regular file of the directory until it returns true.
+template <typename Fn>
+bool AnyFileIn(const std::string& directory, Fn fn) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(directory.empty() ? "." : directory, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        if (IsRegularFile(*it) && fn(it->path().filename().string())) return true;
+    }
+    return false;
 }
 }  // namespace
 
@@ -30,6 +57,27 @@ std::string DirectoryOf(const std::string& path) {
 
 std::string FileNameOf(const std::string& path) {
     return path.substr(DirectoryOf(path).size());
+}
+
+std::optional<std::string> FindFileNoCase(const std::string& directory, std::string_view name) {
+    if (name.empty()) return std::nullopt;
+    std::error_code ec;
+    const std::string exact = JoinPath(directory, std::string(name));
+    if (std::filesystem::is_regular_file(exact, ec)) return exact;
+    std::optional<std::string> found;
+    AnyFileIn(directory, [&](const std::string& file) {
+        if (!EqualNoCase(file, name)) return false;
+        found = JoinPath(directory, file);
+        return true;
+    });
+    return found;
+}
+
+bool HasFileWithExtensionNoCase(const std::string& directory, std::string_view extension) {
+    return AnyFileIn(directory, [&](const std::string& file) {
+        return file.size() > extension.size() &&
+               EqualNoCase(std::string_view(file).substr(file.size() - extension.size()), extension);
+    });
 }
 
 }  // namespace kestro::base

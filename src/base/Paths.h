@@ -1,7 +1,9 @@
 #pragma once
 // Joining directories and names the one way the whole program does it.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace kestro::base {
 
@@ -22,5 +24,15 @@ std::string JoinPath(const std::string& directory, const std::string& name);
 std::string DirectoryOf(const std::string& path);
 /// The name after the last separator.
 std::string FileNameOf(const std::string& path);
+
+/// The regular file (or link to one) in the directory whose name equals the
+/// given one without regard to ASCII case ("Rboy.exe" finds RBOY.EXE), as the
+/// program's users expect of names they configure; an exact match wins.
+/// Nothing when there is none or the directory cannot be read.
+std::optional<std::string> FindFileNoCase(const std::string& directory, std::string_view name);
+
+/// True when the directory holds a regular file whose name ends in the
+/// extension (with its dot, ".vb"), without regard to case.
+bool HasFileWithExtensionNoCase(const std::string& directory, std::string_view extension);
 
 }  // namespace kestro::base

@@ -64,6 +64,17 @@ public:
     }
 };
 
+/// Records every start and answers with a scripted result (started by default).
+class RecordingLauncher final : public base::ProcessLauncher {
+public:
+    base::LaunchResult Start(const base::LaunchRequest& request) override {
+        requests.push_back(request);
+        return result;
+    }
+    std::vector<base::LaunchRequest> requests;
+    base::LaunchResult result{true, {}};
+};
+
 class FakeClock final : public base::Clock {
 public:
     double SecondsSinceMidnight() const override { return now; }
