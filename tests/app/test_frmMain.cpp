@@ -426,4 +426,21 @@ TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
     });
     QTest::mouseClick(Find<QPushButton>(&window, "cmdUtils"), Qt::LeftButton);
     EXPECT_EQ(opened, QStringLiteral("frmUtils"));
+
+    // The themed menu's pictures open the same choosers.
+    ts.settings.Write("VB Main Menu Theme", "True");
+    ts.settings.Write("Red Dragon Enabled", "True");
+    window.AfterOptionsClosed();
+    window.show();
+    Click(Find<QWidget>(&window, "imgPrecaution_0"));
+    Click(Find<QWidget>(&window, "imgTitle_0"));
+    for (auto [picture, chooser] : {std::pair{"imgUtils_0", "frmUtils"}, std::pair{"imgEmus_0", "frmEmus"}}) {
+        opened.clear();
+        test::WhenModalShown([&](QWidget* dialog) {
+            opened = dialog->objectName();
+            dialog->close();
+        });
+        Click(Find<QWidget>(&window, picture));
+        EXPECT_EQ(opened, QString::fromLatin1(chooser)) << picture;
+    }
 }

@@ -89,6 +89,9 @@ TEST_F(OptionsTest, ControlsShowTheSettingsAndFollowTheirBoxes) {
     }
     Check(w.get(), "chkMruItems", true);
     EXPECT_EQ(count->text(), QStringLiteral("6")) << "back to the stored number";
+    auto* arrows = Find<QScrollBar>(w.get(), "vscMruItems");
+    QTest::mouseClick(arrows, Qt::LeftButton, Qt::NoModifier, QPoint(arrows->width() / 2, 3));
+    EXPECT_EQ(count->text(), QStringLiteral("7")) << "the upper arrow counts up";
 
     EXPECT_TRUE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
     Check(w.get(), "chkRenameRoms", false);
