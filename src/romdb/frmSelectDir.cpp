@@ -157,9 +157,11 @@ bool frmSelectDir::GoToTypedDirectory() {
 bool frmSelectDir::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtDirectory && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Enter on a newly typed path goes there without choosing it yet; on
+        // the path shown it is Select, as anywhere else in the window.
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && txtDirectory->text() != m_path) {
             txtDirectory_Enter();
-            return true;  // Enter in the box goes there; it does not choose yet
+            return true;
         }
     }
     return QDialog::eventFilter(watched, event);

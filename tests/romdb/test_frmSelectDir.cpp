@@ -141,5 +141,11 @@ TEST(SelectDirTest, ShowsWhereYouAreAndGoesToATypedPath) {
     box->setText(Q(base.Path().string()));
     QTest::mouseClick(chooser.findChild<QPushButton*>(QStringLiteral("cmdSelect")), Qt::LeftButton);
     EXPECT_EQ(chooser.tag(), Q(base.Path().string()));
+
+    // Enter on the path already shown chooses it.
+    romdb::frmSelectDir again(ts.services, Q(other.Path().string()));
+    again.show();
+    QTest::keyClick(again.findChild<QLineEdit*>(QStringLiteral("txtDirectory")), Qt::Key_Return);
+    EXPECT_EQ(again.tag(), Q(other.Path().string()));
     QDir::setCurrent(cwd);
 }
