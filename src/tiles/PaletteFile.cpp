@@ -1,7 +1,8 @@
 #include "tiles/PaletteFile.h"
 
+#include "base/FileRead.h"
+
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -13,6 +14,10 @@ constexpr std::array<std::uint8_t, 3> kMagic{'P', 'A', 'L'};
 
 base::Message MissingFile() {
     return {"Invalid filename", "File does not exist.", base::MessageIcon::Exclamation};
+}
+
+base::Message Unreadable(const std::string& reason) {
+    return {"Invalid filename", base::JoinCr({"The file could not be read:", reason}), base::MessageIcon::Exclamation};
 }
 
 base::Message NotAPalette() {
@@ -46,12 +51,11 @@ std::variant<TilePalette, base::Message> DecodePaletteFile(std::span<const std::
 }
 
 std::variant<TilePalette, base::Message> ReadPaletteFile(const std::string& path) {
-    // An input stream never creates the file it opens.
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return MissingFile();
-    std::vector<std::uint8_t> bytes(kPaletteFileSize);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    // Reading never creates the file, and refuses a FIFO or a device at once.
+    std::vector<std::uint8_t> bytes;
+    const base::ReadResult read = base::ReadRegularFile(path, bytes, kPaletteFileSize);
+    if (read.status == base::ReadStatus::Missing) return MissingFile();
+    if (!read) return Unreadable(read.reason);
     if (bytes.empty()) return MissingFile();
     return DecodePaletteFile(bytes);
 }
