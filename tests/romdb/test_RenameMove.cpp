@@ -6,6 +6,7 @@
 #include "romdb/RomDbFixtures.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kestro;
 using namespace kestro::romdb;
@@ -322,4 +323,35 @@ TEST(ListFilesTest, WrittenWithTheirEndingAndFailuresLeaveTheTextsAlone) {
     EXPECT_EQ(saved.title, "Files not saved");
     EXPECT_TRUE(Contains(saved.text, dir.File("VBoyMiss.txt")));
     EXPECT_EQ(reports.miss(), text);
+}
+
+// The rename never replaces a file, even one of the same name; across file
+// systems it leaves the file alone and asks for a copy.
+TEST(DiskRename, NeverReplacesAndLeavesOtherFileSystemsToTheCopy) {
+    test::TempDir dir;
+    DiskFileOps disk;
+    test::WriteBytes(dir.File("a.vb"), {1});
+    test::WriteBytes(dir.File("b.vb"), {2});
+    std::string error;
+    EXPECT_EQ(disk.RenameFile(dir.File("a.vb"), dir.File("b.vb"), false, error), FileOps::Renamed::Failed);
+    EXPECT_EQ(error, "Cannot move " + dir.File("a.vb") + ": File exists");
+    EXPECT_EQ(test::ReadBytes(dir.File("a.vb")), std::vector<std::uint8_t>{1});
+    EXPECT_EQ(test::ReadBytes(dir.File("b.vb")), std::vector<std::uint8_t>{2});
+    EXPECT_EQ(disk.RenameFile(dir.File("a.vb"), dir.File("c.vb"), false, error), FileOps::Renamed::Yes);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("a.vb")));
+
+    // A link is moved by copying what it points to, never as a link.
+    std::filesystem::create_symlink("b.vb", dir.File("link.vb"));
+    EXPECT_EQ(disk.RenameFile(dir.File("link.vb"), dir.File("d.vb"), false, error), FileOps::Renamed::NeedsCopy);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.vb")));
+
+    struct stat here {
+    }, shm{};
+    if (::stat(dir.Path().c_str(), &here) != 0 || ::stat("/dev/shm", &shm) != 0 || here.st_dev == shm.st_dev) {
+        GTEST_SKIP() << "no second file system at /dev/shm to move onto";
+    }
+    const std::string away = "/dev/shm/kestro-rename-test-" + std::to_string(::getpid()) + ".vb";
+    EXPECT_EQ(disk.RenameFile(dir.File("c.vb"), away, false, error), FileOps::Renamed::NeedsCopy);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("c.vb")));
+    EXPECT_FALSE(std::filesystem::exists(away));
 }
