@@ -192,8 +192,8 @@ Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::s
 }
 
 Collection::MoveResult Collection::Failed(const std::string& source, std::string reason, std::string copy) {
-    m_lastFailure = copy.empty() ? reason : "A copy is at " + copy + ", but " + reason;
     m_failures.push_back({source, std::move(reason), std::move(copy)});
+    m_lastFailure = MoveFailureText(m_failures.back());
     return MoveResult::Failed;
 }
 

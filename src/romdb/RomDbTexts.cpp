@@ -71,15 +71,17 @@ Message FilesSavedMessage(bool changeLog) {
                   MessageIcon::Information);
 }
 
+std::string MoveFailureText(const MoveFailure& failure) {
+    return failure.copy.empty() ? failure.reason : "A copy is at " + failure.copy + ", but " + failure.reason;
+}
+
 Message FilesNotMovedMessage(const std::vector<MoveFailure>& failures, const std::string& keptDirectory,
                              const std::string& leftReason) {
     std::string text;
     if (!failures.empty()) {
         text = "These files could not be moved and were left where they were:";
         for (std::size_t i = 0; i < failures.size() && i < kFailuresShown; ++i) {
-            const MoveFailure& f = failures[i];
-            text +=
-                "\r" + f.path + "\r    " + (f.copy.empty() ? f.reason : "A copy is at " + f.copy + ", but " + f.reason);
+            text += "\r" + failures[i].path + "\r    " + MoveFailureText(failures[i]);
         }
         if (failures.size() > kFailuresShown) {
             text += "\rand " + std::to_string(failures.size() - kFailuresShown) + " more (see the change log).";

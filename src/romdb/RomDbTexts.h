@@ -26,6 +26,8 @@ struct MoveFailure {
     std::string reason;
     std::string copy;  ///< where a copy of it is, when one was made but the original stayed
 };
+/// Why the file stayed, with where its copy is when there is one.
+std::string MoveFailureText(const MoveFailure& failure);
 /// Tells the user which files stayed where and why; keptDirectory is the
 /// temporary directory when it is left behind (empty otherwise), and
 /// leftReason why it was left when no file is kept in it.
