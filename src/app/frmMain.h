@@ -48,6 +48,11 @@ public:
     /// After the options window closes: reload settings, re-apply enabling and look.
     void AfterOptionsClosed();
 
+    /// Opens the ROM information window on a file given to the program, as
+    /// if the user had chosen it with Open; a relative path is taken from
+    /// the current directory.
+    void OpenRomInfo(const QString& path);
+
     const QString& tag() const { return m_tag; }
     void setTag(const QString& tag) { m_tag = tag; }
     const AppSettings& settings() const { return m_settings; }

@@ -15,6 +15,7 @@
 
 #include "base/SettingsKeys.h"
 #include "help/frmHelp.h"
+#include "platform/Drops.h"
 #include "platform/PercentBar.h"
 #include "platform/QtServices.h"
 #include "platform/Text.h"
@@ -46,6 +47,7 @@ frmVbRomDatabase::frmVbRomDatabase(platform::Services& services, QWidget* parent
     BuildMenus();
     ConnectHandlers();
     Form_Load();
+    platform::AcceptDropsOnWindow(this);
 }
 
 frmVbRomDatabase::~frmVbRomDatabase() = default;

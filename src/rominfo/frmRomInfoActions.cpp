@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include "help/frmHelp.h"
+#include "platform/Drops.h"
 #include "platform/Text.h"
 #include "rom/Identification.h"
 #include "rom/MakerTable.h"
@@ -46,6 +47,15 @@ std::string frmRomInfo::Reading() const {
 void frmRomInfo::mnuFileOpen_Click() {
     const QString path =
         m_services.files.OpenFile(this, QStringLiteral("Open ROM"), Q(kRomFilter), Q(m_baseDirectory), QString());
+    if (!path.isEmpty()) OpenRom(path);
+}
+
+void frmRomInfo::dragEnterEvent(QDragEnterEvent* event) {
+    platform::AcceptRomDrag(event);
+}
+
+void frmRomInfo::dropEvent(QDropEvent* event) {
+    const QString path = platform::TakeRomDrop(event);
     if (!path.isEmpty()) OpenRom(path);
 }
 
