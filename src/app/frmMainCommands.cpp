@@ -6,6 +6,8 @@
 #include "app/MainMenuTexts.h"
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
+#include "emus/frmRealityBoy.h"
+#include "emus/frmRedDragon.h"
 #include "help/HelpTopics.h"
 #include "help/frmHelp.h"
 #include "platform/Text.h"
@@ -34,7 +36,8 @@ void frmMain::mnuFileRomDatabase_Click() {
 }
 
 void frmMain::mnuFileEmusRealityBoy_Click() {
-    // The Reality Boy front-end opens here.
+    emus::frmRealityBoy window(m_services, this);
+    window.exec();
 }
 
 void frmMain::mnuFileEmusVirtualE_Click() {
@@ -42,7 +45,8 @@ void frmMain::mnuFileEmusVirtualE_Click() {
 }
 
 void frmMain::mnuFileEmusRedDragon_Click() {
-    // The Red Dragon front-end opens here.
+    emus::frmRedDragon window(m_services, this);
+    window.exec();
 }
 
 void frmMain::mnuFileUtilsVeCCompiler_Click() {
