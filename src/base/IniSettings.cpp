@@ -34,7 +34,7 @@ void AppendUtf8(std::string& out, unsigned code) {
     }
 }
 
-// A key as QSettings escapes it: "\" stands for "/", %XX and %UXXXX for others.
+// A key as Qt's INI format escapes it: "\" stands for "/", %XX and %UXXXX for others.
 std::string UnescapeKey(std::string_view key) {
     // The number that n hex digits after position i make, or -1.
     auto hexAt = [&](std::size_t i, std::size_t n) {
@@ -70,7 +70,7 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-// One value as QSettings reads it: quotes keep blanks and commas, backslash
+// One value as Qt reads it: quotes keep blanks and commas, backslash
 // escapes (\n, \", \\, \xHHHH, \ooo), unquoted blanks at the ends dropped,
 // an unquoted comma separating the items of a list.
 std::vector<std::string> UnescapeValue(std::string_view text) {
@@ -104,7 +104,7 @@ std::vector<std::string> UnescapeValue(std::string_view text) {
                 while (i < text.size() && text[i] >= '0' && text[i] <= '7')
                     code = (code * 8 + (text[i++] - '0')) & 0xFFFF;
                 AppendUtf8(item, code);
-            }  // any other escaped character is dropped, as QSettings does
+            }  // any other escaped character is dropped, as Qt does
             keep = item.size();
         } else if (c == '"') {
             ++i;
@@ -127,7 +127,7 @@ std::vector<std::string> UnescapeValue(std::string_view text) {
     return items;
 }
 
-// QSettings' text form of a string value back to the string.
+// Qt's text form of a string value back to the string.
 std::string ValueText(std::string_view raw) {
     const std::vector<std::string> items = UnescapeValue(raw);
     if (items.size() != 1) return {};  // a list reads as no text, as in the program

@@ -1,5 +1,5 @@
 #pragma once
-// The desktop program's settings file, read without Qt: QSettings keeps the
+// The desktop program's settings file, read without Qt: Qt's settings class keeps the
 // store as an INI file, and `kestro` commands read it as the windows would.
 
 #include <map>
@@ -15,8 +15,8 @@ namespace kestro::base {
 /// $XDG_CONFIG_HOME (else ~/.config), "Kestro Utils/Kestro Utils.ini".
 std::string UserSettingsFile();
 
-/// The values of one section of an INI text in QSettings' form: keys with
-/// their %XX escapes undone, values unquoted and unescaped as QSettings reads
+/// The values of one section of an INI text in Qt's form: keys with
+/// their %XX escapes undone, values unquoted and unescaped as Qt reads
 /// them (a quoted value keeps its blanks and commas; "@@" is a leading "@").
 std::map<std::string, std::string> ParseIniSection(std::string_view text, std::string_view section);
 

@@ -61,7 +61,7 @@ base::Message RevertToDefaultQuestion();
 base::Message KeyConfigurationNotReadyMessage(std::string_view emulator);
 
 /// The ROM a scripted run is given, checked as a window checks a chosen ROM
-/// (Part 2.1): nothing when it is accepted, else the refusal message.
+/// (missing, too small, invalid): nothing when it is accepted, else the refusal message.
 std::optional<base::Message> CheckRomToRun(const std::string& path);
 
 }  // namespace kestro::emus

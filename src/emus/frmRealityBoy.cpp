@@ -1,13 +1,12 @@
 #include "emus/frmRealityBoy.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +19,7 @@
 #include "platform/QtServices.h"
 #include "platform/RomChooser.h"
 #include "platform/Text.h"
+#include "platform/ToolWindow.h"
 #include "platform/Widgets.h"
 
 namespace kestro::emus {
@@ -35,7 +35,6 @@ const QString kTopic = QStringLiteral("Reality Boy");
 frmRealityBoy::frmRealityBoy(platform::Services& services, QWidget* parent) : QDialog(parent), m_services(services) {
     setObjectName(QStringLiteral("frmRealityBoy"));
     setWindowTitle(QStringLiteral("Reality Boy Frontend"));
-    BuildMenus();
     BuildControls();
     ConnectHandlers();
     Form_Load();
@@ -43,29 +42,13 @@ frmRealityBoy::frmRealityBoy(platform::Services& services, QWidget* parent) : QD
 
 frmRealityBoy::~frmRealityBoy() = default;
 
-void frmRealityBoy::BuildMenus() {
-    auto* bar = new QMenuBar(this);
-    QMenu* mnuFile = platform::AddMenu(bar, "mnuFile", "&File");
-    mnuFileBack = platform::AddAction(mnuFile, "mnuFileBack", "&Back to main menu");
-    QMenu* mnuHelp = platform::AddMenu(bar, "mnuHelp", "&Help");
-    mnuHelpHelp = platform::AddAction(mnuHelp, "mnuHelpHelp", "Reality Boy Frontend &Help...");
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(bar);
-}
-
 void frmRealityBoy::BuildControls() {
+    const platform::ToolMenus menus = platform::AddToolMenus(this, "Reality Boy Frontend &Help...");
+    mnuFileBack = menus.mnuFileBack;
+    mnuHelpHelp = menus.mnuHelpHelp;
     auto* layout = static_cast<QVBoxLayout*>(this->layout());
-    auto* romRow = new QHBoxLayout();
-    lblRomToRun = Named(new QLabel(QStringLiteral("ROM to run:"), this), "lblRomToRun");
-    cmbFilename = Named(new QComboBox(this), "cmbFilename");
-    cmbFilename->setMinimumWidth(360);
-    lblFilename = Named(new QLabel(this), "lblFilename");
-    cmdOpen = Named(new QPushButton(QStringLiteral("Select ROM..."), this), "cmdOpen");
-    romRow->addWidget(lblRomToRun);
-    romRow->addWidget(cmbFilename, 1);
-    romRow->addWidget(lblFilename, 1);
-    romRow->addWidget(cmdOpen);
-    layout->addLayout(romRow);
+    m_rom = new platform::RomChooser(m_services, this);
+    layout->addLayout(m_rom->Row());
 
     auto* frames = new QHBoxLayout();
     frames->addWidget(BuildChoices("fraDspMode", "3D Display Mode", "optDspMode", kRealityBoyDisplayModes.data(),
@@ -95,12 +78,7 @@ void frmRealityBoy::BuildControls() {
     buttons->addWidget(cmdRevertDefault, 1, 2);
     layout->addLayout(buttons);
 
-    txtHelp = Named(new QPlainTextEdit(platform::DisplayText(Q(RealityBoyHelpText())), this), "txtHelp");
-    txtHelp->setReadOnly(true);
-    txtHelp->setFixedHeight(110);
-    txtHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(txtHelp);
-    m_rom = new platform::RomChooser(m_services, this, cmbFilename, lblFilename);
+    txtHelp = platform::AddHelpBox(this, Q(RealityBoyHelpText()));
 }
 
 QGroupBox* frmRealityBoy::BuildChoices(const char* name, const char* caption, const char* buttonName,
@@ -144,9 +122,7 @@ QGroupBox* frmRealityBoy::BuildGeneralOptions() {
 }
 
 void frmRealityBoy::ConnectHandlers() {
-    connect(mnuFileBack, &QAction::triggered, this, &QDialog::close);
     connect(mnuHelpHelp, &QAction::triggered, this, &frmRealityBoy::mnuHelpHelp_Click);
-    connect(cmdOpen, &QPushButton::clicked, m_rom, &platform::RomChooser::cmdOpen_Click);
     m_rom->onChoice = [this](platform::RomChooser::Choice choice) {
         SetRunButtons(choice == platform::RomChooser::Choice::Valid);
     };

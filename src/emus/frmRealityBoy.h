@@ -33,7 +33,6 @@ public:
     ~frmRealityBoy() override;
 
 private:
-    void BuildMenus();
     void BuildControls();
     QGroupBox* BuildChoices(const char* name, const char* caption, const char* buttonName,
                             const RealityBoyChoice* choices, std::size_t count, QRadioButton** buttons,
@@ -72,10 +71,6 @@ private:
 
     QAction* mnuFileBack = nullptr;
     QAction* mnuHelpHelp = nullptr;
-    QLabel* lblRomToRun = nullptr;
-    QComboBox* cmbFilename = nullptr;
-    QLabel* lblFilename = nullptr;
-    QPushButton* cmdOpen = nullptr;
     std::array<QRadioButton*, kRealityBoyDisplayModes.size()> optDspMode{};
     std::array<QRadioButton*, kRealityBoyResolutions.size()> optDisplay{};
     std::array<QRadioButton*, kRealityBoyPalettes.size()> optPalette{};

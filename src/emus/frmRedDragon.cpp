@@ -1,5 +1,6 @@
 #include "emus/frmRedDragon.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +10,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,6 +24,7 @@
 #include "platform/QtServices.h"
 #include "platform/RomChooser.h"
 #include "platform/Text.h"
+#include "platform/ToolWindow.h"
 #include "platform/Widgets.h"
 
 namespace kestro::emus {
@@ -36,17 +37,12 @@ namespace {
 
 const QString kTopic = QStringLiteral("Red Dragon");
 
-template <std::size_t N>
-QStringList Texts(const std::array<std::string_view, N>& items) {
-    QStringList texts;
-    for (std::string_view item : items) texts << Q(item);
-    return texts;
-}
-
-QStringList Texts(const std::vector<std::string>& items) {
-    QStringList texts;
-    for (const std::string& item : items) texts << Q(item);
-    return texts;
+// The entries of a list of texts (a table or a size list).
+template <typename Texts>
+QStringList Entries(const Texts& items) {
+    QStringList entries;
+    for (std::string_view item : items) entries << Q(item);
+    return entries;
 }
 
 }  // namespace
@@ -54,7 +50,6 @@ QStringList Texts(const std::vector<std::string>& items) {
 frmRedDragon::frmRedDragon(platform::Services& services, QWidget* parent) : QDialog(parent), m_services(services) {
     setObjectName(QStringLiteral("frmRedDragon"));
     setWindowTitle(QStringLiteral("Red Dragon Frontend"));
-    BuildMenus();
     BuildControls();
     ConnectHandlers();
     Form_Load();
@@ -62,29 +57,13 @@ frmRedDragon::frmRedDragon(platform::Services& services, QWidget* parent) : QDia
 
 frmRedDragon::~frmRedDragon() = default;
 
-void frmRedDragon::BuildMenus() {
-    auto* bar = new QMenuBar(this);
-    QMenu* mnuFile = platform::AddMenu(bar, "mnuFile", "&File");
-    mnuFileBack = platform::AddAction(mnuFile, "mnuFileBack", "&Back to main menu");
-    QMenu* mnuHelp = platform::AddMenu(bar, "mnuHelp", "&Help");
-    mnuHelpHelp = platform::AddAction(mnuHelp, "mnuHelpHelp", "Red Dragon Frontend &Help...");
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(bar);
-}
-
 void frmRedDragon::BuildControls() {
+    const platform::ToolMenus menus = platform::AddToolMenus(this, "Red Dragon Frontend &Help...");
+    mnuFileBack = menus.mnuFileBack;
+    mnuHelpHelp = menus.mnuHelpHelp;
     auto* layout = static_cast<QVBoxLayout*>(this->layout());
-    auto* romRow = new QHBoxLayout();
-    lblRomToRun = Named(new QLabel(QStringLiteral("ROM to run:"), this), "lblRomToRun");
-    cmbFilename = Named(new QComboBox(this), "cmbFilename");
-    cmbFilename->setMinimumWidth(360);
-    lblFilename = Named(new QLabel(this), "lblFilename");
-    cmdOpen = Named(new QPushButton(QStringLiteral("Select ROM..."), this), "cmdOpen");
-    romRow->addWidget(lblRomToRun);
-    romRow->addWidget(cmbFilename, 1);
-    romRow->addWidget(lblFilename, 1);
-    romRow->addWidget(cmdOpen);
-    layout->addLayout(romRow);
+    m_rom = new platform::RomChooser(m_services, this);
+    layout->addLayout(m_rom->Row());
 
     auto* frames = new QHBoxLayout();
     frames->addWidget(BuildGraphicsMode());
@@ -101,17 +80,12 @@ void frmRedDragon::BuildControls() {
     }
     layout->addLayout(buttons);
 
-    txtHelp = Named(new QPlainTextEdit(platform::DisplayText(Q(RedDragonHelpText())), this), "txtHelp");
-    txtHelp->setReadOnly(true);
-    txtHelp->setFixedHeight(110);
-    txtHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    layout->addWidget(txtHelp);
+    txtHelp = platform::AddHelpBox(this, Q(RedDragonHelpText()));
     // Where the file text is assembled, and where key codes are handed over.
     txtOptions = Named(new QPlainTextEdit(this), "txtOptions");
     txtOptions->hide();
     lstControls = Named(new QListWidget(this), "lstControls");
     lstControls->hide();
-    m_rom = new platform::RomChooser(m_services, this, cmbFilename, lblFilename);
 }
 
 QGroupBox* frmRedDragon::BuildGraphicsMode() {
@@ -169,9 +143,7 @@ QGroupBox* frmRedDragon::BuildEmulationOptions() {
 }
 
 void frmRedDragon::ConnectHandlers() {
-    connect(mnuFileBack, &QAction::triggered, this, &QDialog::close);
     connect(mnuHelpHelp, &QAction::triggered, this, &frmRedDragon::mnuHelpHelp_Click);
-    connect(cmdOpen, &QPushButton::clicked, m_rom, &platform::RomChooser::cmdOpen_Click);
     m_rom->onChoice = [this](platform::RomChooser::Choice choice) {
         // Red Dragon runs without a ROM too; only a refused one stops it.
         cmdRunRedDragon->setEnabled(choice != platform::RomChooser::Choice::Refused);
@@ -186,10 +158,10 @@ void frmRedDragon::ConnectHandlers() {
 
 void frmRedDragon::Form_Load() {
     for (const RedDragonScreenMode& mode : kRedDragonScreenModes) lstScreenMode->addItem(Q(mode.name));
-    lstScreenCols->addItems(Texts(kRedDragonColourDepths));
-    cmbDisplayMode->addItems(Texts(kRedDragonDisplayModes));
-    cmbPalette->addItems(Texts(kRedDragonPalettes));
-    cmbVersion->addItems(Texts(kRedDragonVersions));
+    lstScreenCols->addItems(Entries(kRedDragonColourDepths));
+    cmbDisplayMode->addItems(Entries(kRedDragonDisplayModes));
+    cmbPalette->addItems(Entries(kRedDragonPalettes));
+    cmbVersion->addItems(Entries(kRedDragonVersions));
     GetRegistry();
     ReadOptions();
     m_rom->Load(m_baseDirectory);
@@ -213,7 +185,7 @@ void frmRedDragon::ShowForm(const RedDragonForm& form) {
         lstScreenMode->setCurrentRow(form.screenMode);
     }
     lstScreenSize->clear();
-    lstScreenSize->addItems(Texts(form.sizes));
+    lstScreenSize->addItems(Entries(form.sizes));
     lstScreenSize->setCurrentRow(form.screenSize);
     if (QListWidgetItem* size = lstScreenSize->currentItem()) lstScreenSize->scrollToItem(size);
     lstScreenCols->setCurrentRow(form.colourDepth);
@@ -243,7 +215,7 @@ RedDragonForm frmRedDragon::FormFromControls() const {
 
 void frmRedDragon::lstScreenMode_Click(int row) {
     lstScreenSize->clear();
-    lstScreenSize->addItems(Texts(ScreenSizesFor(row)));
+    lstScreenSize->addItems(Entries(ScreenSizesFor(row)));
 }
 
 void frmRedDragon::sliFrameskip_Change(int value) {

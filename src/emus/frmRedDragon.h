@@ -37,7 +37,6 @@ public:
     const RedDragonKeys& keys() const { return m_keys; }
 
 private:
-    void BuildMenus();
     void BuildControls();
     QGroupBox* BuildGraphicsMode();
     QGroupBox* BuildEmulationOptions();
@@ -69,10 +68,6 @@ private:
 
     QAction* mnuFileBack = nullptr;
     QAction* mnuHelpHelp = nullptr;
-    QLabel* lblRomToRun = nullptr;
-    QComboBox* cmbFilename = nullptr;
-    QLabel* lblFilename = nullptr;
-    QPushButton* cmdOpen = nullptr;
     QListWidget* lstScreenMode = nullptr;
     QListWidget* lstScreenSize = nullptr;
     QListWidget* lstScreenCols = nullptr;

@@ -2,9 +2,12 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 
 #include "platform/Text.h"
+#include "platform/Widgets.h"
 #include "rom/RomImage.h"
 
 namespace kestro::platform {
@@ -13,14 +16,22 @@ namespace {
 constexpr std::string_view kRomFilter = "Virtual Boy ROM Image (*.vb)|*.vb|All Files (*.*)|*.*";
 }
 
-RomChooser::RomChooser(Services& services, QWidget* window, QComboBox* combo, QLabel* label)
+RomChooser::RomChooser(Services& services, QWidget* window)
     : QObject(window),
       m_services(services),
       m_window(window),
-      cmbFilename(combo),
-      lblFilename(label),
+      m_row(new QHBoxLayout()),
+      cmbFilename(Named(new QComboBox(window), "cmbFilename")),
+      lblFilename(Named(new QLabel(window), "lblFilename")),
+      cmdOpen(Named(new QPushButton(QStringLiteral("Select ROM..."), window), "cmdOpen")),
       m_recent(services.settings) {
+    cmbFilename->setMinimumWidth(360);
+    m_row->addWidget(Named(new QLabel(QStringLiteral("ROM to run:"), window), "lblRomToRun"));
+    m_row->addWidget(cmbFilename, 1);
+    m_row->addWidget(lblFilename, 1);
+    m_row->addWidget(cmdOpen);
     connect(cmbFilename, &QComboBox::currentIndexChanged, this, &RomChooser::cmbFilename_Click);
+    connect(cmdOpen, &QPushButton::clicked, this, &RomChooser::cmdOpen_Click);
 }
 
 void RomChooser::Load(const std::string& baseDirectory) {

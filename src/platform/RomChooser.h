@@ -11,7 +11,9 @@
 #include "rom/RecentRomList.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
+class QPushButton;
 
 namespace kestro::platform {
 
@@ -25,8 +27,12 @@ public:
         Refused,  ///< a ROM that failed them (its message was shown)
     };
 
-    /// The controls are the window's; the chooser only drives them.
-    RomChooser(Services& services, QWidget* window, QComboBox* cmbFilename, QLabel* lblFilename);
+    /// Makes the window's controls lblRomToRun, cmbFilename, lblFilename and
+    /// cmdOpen, laid out in Row(), and drives them.
+    RomChooser(Services& services, QWidget* window);
+
+    /// The row of controls, for the window's layout to take.
+    QHBoxLayout* Row() const { return m_row; }
 
     /// Called after every choice, so the window can enable its run buttons.
     std::function<void(Choice)> onChoice;
@@ -52,8 +58,10 @@ private:
 
     Services& m_services;
     QWidget* m_window;
+    QHBoxLayout* m_row;
     QComboBox* cmbFilename;
     QLabel* lblFilename;
+    QPushButton* cmdOpen;
     rom::RecentRomList m_recent;
     std::string m_baseDirectory;
     bool m_refilling = false;  ///< the selection handler ignores changes while set
