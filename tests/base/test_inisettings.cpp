@@ -1,15 +1,8 @@
 // The desktop program's settings file read without Qt (the QSettings round
 // trip itself is tested with Qt, in tests/platform).
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "base/IniSettings.h"
-#include "base/SettingsKeys.h"
-#include "support/core/FakePrograms.h"
-#include "support/core/TempDir.h"
 
 using namespace kestro::base;
 
@@ -47,26 +40,4 @@ TEST(IniSettings, ReadsTheSettingsSectionAsQSettingsWritesIt) {
     EXPECT_EQ(values.at("Recent ROM #7"), "") << "an unquoted comma makes a list, which reads as no text";
     EXPECT_EQ(values.at("Odd\xC3\xA9"), "x");
     EXPECT_EQ(values.size(), 10u);
-}
-
-TEST(IniSettings, TheStoreReadsTheUsersFileAndNeverWritesIt) {
-    kestro::test::TempDir dir;
-    const char* old = getenv("XDG_CONFIG_HOME");
-    const std::string saved = old != nullptr ? old : "";
-    setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
-    const std::string file = UserSettingsFile();
-    EXPECT_EQ(file, dir.File("Kestro Utils/Kestro Utils.ini"));
-    old != nullptr ? setenv("XDG_CONFIG_HOME", saved.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
-
-    IniSettingsStore missing = IniSettingsStore::Load(file);
-    EXPECT_EQ(ReadText(missing, keys::Programs[0].directory), DefaultDirectory()) << "a first run: the defaults";
-
-    std::filesystem::create_directories(dir.File("Kestro Utils"));
-    const std::string content = "[Settings]\nReality%20Boy%20Brightness=100\n";
-    std::ofstream(file) << content;
-    IniSettingsStore store = IniSettingsStore::Load(file);
-    EXPECT_EQ(ReadWhole(store, keys::RealityBoyBrightness), 100);
-    store.Write("Reality Boy Brightness", "5");
-    EXPECT_EQ(ReadWhole(store, keys::RealityBoyBrightness), 5);
-    EXPECT_EQ(kestro::test::FileText(file), content);
 }

@@ -145,25 +145,5 @@ TEST(RealityBoy, NumericEntryKeepsNumbersInRange) {
     }
 }
 
-TEST(RealityBoy, PlayRefusesWithoutAValidRom) {
-    RealityBoySetup s;
-    base::MemorySettingsStore settings;
-    settings.Write("Reality Boy Directory", s.emu);
-    settings.Write("Reality Boy Palette", "1");
-    PreparedRun run = PrepareRealityBoyPlay(settings, std::nullopt, false);
-    ASSERT_TRUE(run.refusal);
-    EXPECT_EQ(*run.refusal, SelectRomMessage());
-
-    std::ofstream(s.dir.File("small.vb")) << "tiny";
-    run = PrepareRealityBoyPlay(settings, s.dir.File("small.vb"), false);
-    ASSERT_TRUE(run.refusal);
-    EXPECT_EQ(run.refusal->text, "File too small to be a VB ROM image.");
-
-    run = PrepareRealityBoyPlay(settings, s.rom, true);
-    EXPECT_FALSE(run.refusal);
-    EXPECT_EQ(run.commandLine, JoinPath(s.emu, "RBOY") + " " + s.rom +
-                                   " -display 640 -dspmode normal -frmskip 0 -pallet red -brite 64 -debug");
-}
-
 }  // namespace
 }  // namespace kestro::emus

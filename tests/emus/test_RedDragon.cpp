@@ -230,41 +230,6 @@ TEST(RedDragonRun, RunsInItsDirectoryWithOrWithoutARom) {
     // Red Dragon finds its file in any letter case, so the one there is the one written.
     std::ofstream(JoinPath(emu, "OPTIONS.DAT")) << "frmskip=0006\r\n";
     EXPECT_EQ(RedDragonOptionsPath(emu), JoinPath(emu, "OPTIONS.DAT"));
-
-    base::MemorySettingsStore settings;
-    settings.Write("Red Dragon Directory", emu);
-    run = PrepareRedDragonPlay(settings, std::nullopt);
-    EXPECT_FALSE(run.refusal) << "Red Dragon runs without a ROM";
-    EXPECT_EQ(run.files[0].path, JoinPath(emu, "OPTIONS.DAT"));
-    EXPECT_EQ(run.files[0].content.substr(0, 29), "platform=0000\r\nfrmskip=0006\r\n");
-    run = PrepareRedDragonPlay(settings, dir.File("missing.vb"));
-    ASSERT_TRUE(run.refusal);
-    EXPECT_EQ(run.refusal->text, "File does not exist.");
-}
-
-TEST(RedDragonRun, AnOptionsFileThatCannotBeWrittenStopsTheStart) {
-    TempDir dir;
-    struct CountingLauncher final : base::ProcessLauncher {
-        int starts = 0;
-        base::LaunchResult Start(const base::LaunchRequest&) override {
-            ++starts;
-            return {true, {}};
-        }
-    } launcher;
-    PreparedRun run = RedDragonRun(dir.File("no such dir"), std::nullopt, {});
-    RunOutcome outcome = CarryOut(run, launcher);
-    EXPECT_FALSE(outcome.started);
-    EXPECT_EQ(launcher.starts, 0);
-    ASSERT_EQ(outcome.messages.size(), 1u);
-    EXPECT_EQ(outcome.messages[0].title, "Unable to save options");
-    EXPECT_NE(outcome.messages[0].text.find(run.files[0].path), std::string::npos);
-    EXPECT_NE(outcome.messages[0].text.find("Red Dragon was not started."), std::string::npos);
-
-    run = RedDragonRun(dir.Path().string(), std::nullopt, {});
-    outcome = CarryOut(run, launcher);
-    EXPECT_TRUE(outcome.started);
-    EXPECT_EQ(launcher.starts, 1);
-    EXPECT_EQ(test::FileText(dir.File("options.dat")), run.files[0].content);
 }
 
 }  // namespace

@@ -79,14 +79,11 @@ TEST_F(RealityBoyTest, DisplayModesSetThePalettesAndNumbersStayInRange) {
     EXPECT_EQ(Checked("optPalette", 5), 0);
     EXPECT_EQ(PalettesEnabled(), (std::vector<bool>{true, true, false, false, false}));
 
+    // The rule itself is the core's test; here the box, its caret and its scroll bar.
     Type("txtBrightness", "300");
     EXPECT_EQ(Text("txtBrightness"), QStringLiteral("127"));
+    EXPECT_EQ(Find<QLineEdit>("txtBrightness")->cursorPosition(), 3);
     EXPECT_EQ(Scroll("vscBrightness"), 127);
-    Type("txtBrightness", "12a");
-    EXPECT_EQ(Text("txtBrightness"), QStringLiteral("12"));
-    EXPECT_EQ(Find<QLineEdit>("txtBrightness")->cursorPosition(), 2);
-    Type("txtBrightness", "-3");
-    EXPECT_EQ(Text("txtBrightness"), QStringLiteral("0"));
     Type("txtFrameSkip", "15");
     EXPECT_EQ(Text("txtFrameSkip"), QStringLiteral("9"));
     EXPECT_EQ(Scroll("vscFrameSkip"), 9);

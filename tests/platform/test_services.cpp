@@ -45,15 +45,6 @@ TEST(QtServices, LauncherExplainsWhatIsMissing) {
     EXPECT_FALSE(noWine.started);
     EXPECT_NE(noWine.error.find("RBOY.EXE is a Windows program"), std::string::npos) << noWine.error;
     EXPECT_NE(noWine.error.find("\"wine\""), std::string::npos);
-
-    // The launcher the windows get starts what the core plans.
-    std::filesystem::remove(dir.File("RBOY.EXE"));
-    kestro::test::WriteRecordingEmulator(dir.File("RBOY.EXE"));
-    auto started = launcher.Start({dir.File("rboy"), {"a b.vb"}, dir.Path().string()});
-    ASSERT_TRUE(started.started) << started.error;
-    auto record = kestro::test::WaitForRecord(dir.Path().string());
-    ASSERT_TRUE(record);
-    EXPECT_EQ(*record, (std::vector<std::string>{dir.Path().string(), "a b.vb"}));
 }
 
 // `kestro play` reads the settings the windows wrote through QSettings,
