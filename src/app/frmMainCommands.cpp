@@ -13,6 +13,8 @@
 #include "emus/ProgramFiles.h"
 #include "emus/frmEmus.h"
 #include "emus/frmUtils.h"
+#include "emus/frmRealityBoy.h"
+#include "emus/frmRedDragon.h"
 #include "help/HelpTopics.h"
 #include "help/frmHelp.h"
 #include "platform/Text.h"
@@ -99,11 +101,24 @@ void frmMain::OpenEmulator(Program program) {
 }
 
 void frmMain::OpenEmulatorFrontEnd(Program program) {
-    // The front-end windows are not part of this build yet.
-    m_services.messages.Show(
-        this, Message{std::string(emus::InfoOf(program).entry),
-                      "The " + std::string(emus::InfoOf(program).entry) + " front-end is not available yet.",
-                      MessageIcon::Information});
+    switch (program) {
+    case Program::RealityBoy: {
+        emus::frmRealityBoy window(m_services, this);
+        window.exec();
+        break;
+    }
+    case Program::RedDragon: {
+        emus::frmRedDragon window(m_services, this);
+        window.exec();
+        break;
+    }
+    default:
+        // The Virtual-E front-end is not part of this build yet.
+        m_services.messages.Show(
+            this, Message{std::string(emus::InfoOf(program).entry),
+                          "The " + std::string(emus::InfoOf(program).entry) + " front-end is not available yet.",
+                          MessageIcon::Information});
+    }
 }
 
 void frmMain::mnuFileOptions_Click() {
