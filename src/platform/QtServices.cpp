@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTime>
 #include <QUrl>
 
