@@ -6,6 +6,7 @@
 #include "app/MainMenuTexts.h"
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
+#include "emus/frmVirtualE.h"
 #include "help/HelpTopics.h"
 #include "help/frmHelp.h"
 #include "platform/Text.h"
@@ -38,7 +39,8 @@ void frmMain::mnuFileEmusRealityBoy_Click() {
 }
 
 void frmMain::mnuFileEmusVirtualE_Click() {
-    // The Virtual-E front-end opens here.
+    emus::frmVirtualE window(m_services, this);
+    window.exec();
 }
 
 void frmMain::mnuFileEmusRedDragon_Click() {

@@ -110,7 +110,7 @@ TEST_F(MainWindowTest, FirstRunWritesEveryKeyAndAStoredVersionIsKept) {
     test::TempDir dir;
     const QString ini = QString::fromStdString(dir.File("Kestro Utils.ini"));
     platform::QtSettingsStore store(ini);
-    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock};
+    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
     machine.files.insert("/usr/lib/libKestro.so");
     auto first = std::make_unique<app::frmMain>(services, machine.Environment());
     ASSERT_TRUE(first->Form_Load());
