@@ -290,3 +290,15 @@ TEST_F(MainWindowTest, AboutControllerAnswersOnlyTheRightButton) {
     Action(window.get(), "mnuHelpAbout")->trigger();
     EXPECT_TRUE(checked);
 }
+
+TEST_F(MainWindowTest, VirtualECommandOpensItsFrontEnd) {
+    ts.settings.Write("Virtual-E Enabled", "True");
+    auto window = Start();
+    QString opened;
+    test::WhenModalShown([&](QWidget* dialog) {
+        opened = dialog->objectName();
+        dialog->close();
+    });
+    Action(window.get(), "mnuFileEmusVirtualE")->trigger();
+    EXPECT_EQ(opened, QStringLiteral("frmVirtualE"));
+}
