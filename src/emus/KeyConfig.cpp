@@ -28,21 +28,16 @@ KeyCodes ReadVirtualEKeys(RegistryBackend& registry) {
     return codes;
 }
 
-std::vector<WrittenRegistryValue> SaveVirtualEKeys(RegistryBackend& registry, const KeyCodes& codes) {
-    cRegistry reg(registry);
-    reg.SetClassKey(HKEY_CURRENT_USER_);
-    reg.SetSectionKey(kVirtualEKeypadKey);
-    std::vector<WrittenRegistryValue> written;
-    RegistryWriteGroup group(reg);
+std::vector<WrittenRegistryValue> VirtualEKeyValues(const KeyCodes& codes) {
+    std::vector<WrittenRegistryValue> values;
     for (std::size_t i = 0; i < codes.size(); ++i) {
-        const std::string name(kControllerInputs[i].valueName);
-        reg.SetValueKey(name);
-        reg.SetValueType(REG_DWORD_);
-        reg.SetValue(std::int32_t{codes[i]});
-        written.push_back({kVirtualEKeypadKey, name, REG_DWORD_, codes[i]});
+        values.push_back({kVirtualEKeypadKey, std::string(kControllerInputs[i].valueName), REG_DWORD_, codes[i]});
     }
-    group.Commit();
-    return written;
+    return values;
+}
+
+void SaveVirtualEKeys(RegistryBackend& registry, const KeyCodes& codes) {
+    WriteRegistryValues(registry, VirtualEKeyValues(codes));
 }
 
 KeyCodes KeysFromRedDragon(const std::vector<std::string>& entries) {

@@ -48,8 +48,10 @@ KeyCodes DefaultKeyCodes();
 /// Each input's stored code when the Keypad key exists (a missing value is 0),
 /// else its default.
 KeyCodes ReadVirtualEKeys(base::RegistryBackend& registry);
+/// The fourteen values the keys are stored as, in member order.
+std::vector<WrittenRegistryValue> VirtualEKeyValues(const KeyCodes& codes);
 /// Writes the fourteen codes in one group; throws base::RegistryError.
-std::vector<WrittenRegistryValue> SaveVirtualEKeys(base::RegistryBackend& registry, const KeyCodes& codes);
+void SaveVirtualEKeys(base::RegistryBackend& registry, const KeyCodes& codes);
 
 /// Red Dragon's codes as its front-end hands them over (decimal texts in
 /// member order), and back.

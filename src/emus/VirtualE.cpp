@@ -54,21 +54,30 @@ VirtualEOptions ReadVirtualEOptions(RegistryBackend& registry) {
     return OptionsFromNumbers(numbers);
 }
 
-std::vector<WrittenRegistryValue> SaveVirtualEOptions(RegistryBackend& registry, const VirtualEOptions& options) {
+void WriteRegistryValues(RegistryBackend& registry, const std::vector<WrittenRegistryValue>& values) {
     cRegistry reg(registry);
     reg.SetClassKey(HKEY_CURRENT_USER_);
-    reg.SetSectionKey(kVirtualEOptionsKey);
-    std::vector<WrittenRegistryValue> written;
-    const auto numbers = OptionNumbers(options);
     RegistryWriteGroup group(reg);
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        reg.SetValueKey(std::string(kVirtualEOptionNames[i]));
-        reg.SetValueType(REG_DWORD_);
-        reg.SetValue(numbers[i]);
-        written.push_back({kVirtualEOptionsKey, std::string(kVirtualEOptionNames[i]), REG_DWORD_, numbers[i]});
+    for (const WrittenRegistryValue& value : values) {
+        reg.SetSectionKey(value.key);
+        reg.SetValueKey(value.name);
+        reg.SetValueType(value.type);
+        reg.SetValue(value.value);
     }
     group.Commit();
-    return written;
+}
+
+std::vector<WrittenRegistryValue> VirtualEOptionValues(const VirtualEOptions& options) {
+    std::vector<WrittenRegistryValue> values;
+    const auto numbers = OptionNumbers(options);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        values.push_back({kVirtualEOptionsKey, std::string(kVirtualEOptionNames[i]), REG_DWORD_, numbers[i]});
+    }
+    return values;
+}
+
+void SaveVirtualEOptions(RegistryBackend& registry, const VirtualEOptions& options) {
+    WriteRegistryValues(registry, VirtualEOptionValues(options));
 }
 
 std::string VirtualEProgramPath(const std::string& directory) {
@@ -79,13 +88,12 @@ LaunchRequest VirtualELaunch(const std::string& directory) {
     return LaunchRequest{VirtualEProgramPath(directory), {}, "", /*minimised*/ true};
 }
 
-VirtualERun RunVirtualE(RegistryBackend& registry, ProcessLauncher* launcher, const std::string& directory,
-                        bool dryRun) {
-    VirtualERun run;
-    run.written = SaveVirtualEOptions(registry, ReadVirtualEOptions(registry));
-    run.request = VirtualELaunch(directory);
-    if (!dryRun && launcher != nullptr) run.result = launcher->Start(run.request);
-    return run;
+VirtualEPlay PrepareVirtualEPlay(RegistryBackend& registry, const std::string& directory) {
+    VirtualEPlay play;
+    play.request = VirtualELaunch(directory);
+    play.commandLine = play.request.program;
+    play.values = VirtualEOptionValues(ReadVirtualEOptions(registry));
+    return play;
 }
 
 }  // namespace kestro::emus

@@ -45,13 +45,18 @@ inline constexpr std::array<std::string_view, 12> kVirtualEOptionNames{{"Display
 std::array<std::int32_t, 12> OptionNumbers(const VirtualEOptions& options);
 VirtualEOptions OptionsFromNumbers(const std::array<std::int32_t, 12>& numbers);
 
-/// One value written to the registry, as `kestro play` reports it.
+/// One 32-bit value written to the registry, as `kestro play` reports it.
 struct WrittenRegistryValue {
     std::string key;
     std::string name;
     std::int32_t type = base::REG_DWORD_;
     std::int32_t value = 0;
+    friend bool operator==(const WrittenRegistryValue&, const WrittenRegistryValue&) = default;
 };
+
+/// Writes the values under HKEY_CURRENT_USER in one group, in their order;
+/// throws base::RegistryError at the first that cannot be stored.
+void WriteRegistryValues(base::RegistryBackend& registry, const std::vector<WrittenRegistryValue>& values);
 
 /// A stored value as a whole number: a number as it is, a text by its
 /// leading number, anything else (a missing value) 0.
@@ -60,8 +65,10 @@ std::int32_t WholeNumberOf(const base::RegistryValue& value);
 /// Reads each value when the key exists (a missing value then reads as 0);
 /// without the key, every option keeps its default.
 VirtualEOptions ReadVirtualEOptions(base::RegistryBackend& registry);
-/// Writes the twelve values in one group; throws base::RegistryError.
-std::vector<WrittenRegistryValue> SaveVirtualEOptions(base::RegistryBackend& registry, const VirtualEOptions& options);
+/// The twelve values the options are stored as, in their order.
+std::vector<WrittenRegistryValue> VirtualEOptionValues(const VirtualEOptions& options);
+/// Writes the twelve values; throws base::RegistryError.
+void SaveVirtualEOptions(base::RegistryBackend& registry, const VirtualEOptions& options);
 
 /// The program in the directory, found without regard to case (the designed
 /// name when there is none, so that the start reports it missing).
@@ -69,18 +76,14 @@ std::string VirtualEProgramPath(const std::string& directory);
 /// Started with no arguments, minimised, in our own working directory.
 base::LaunchRequest VirtualELaunch(const std::string& directory);
 
-/// What a run does: the stored values written again, the program started.
-struct VirtualERun {
-    std::vector<WrittenRegistryValue> written;
+/// Run Virtual-E with unchanged controls, worked out before anything is done:
+/// the stored options (defaults on first use) to be written again, then the
+/// program to start.
+struct VirtualEPlay {
+    std::string commandLine;  ///< the program, which takes no arguments
     base::LaunchRequest request;
-    base::LaunchResult result;  ///< not started on a dry run
+    std::vector<WrittenRegistryValue> values;
 };
-
-/// The front-end's run with unchanged controls, for the command line: the
-/// stored options (defaults on first use) are written again and, unless
-/// dryRun, the program is started. Throws base::RegistryError when a value
-/// cannot be written; nothing is started then.
-VirtualERun RunVirtualE(base::RegistryBackend& registry, base::ProcessLauncher* launcher, const std::string& directory,
-                        bool dryRun);
+VirtualEPlay PrepareVirtualEPlay(base::RegistryBackend& registry, const std::string& directory);
 
 }  // namespace kestro::emus

@@ -20,15 +20,6 @@ std::int32_t Stored(MemoryRegistryBackend& registry, const char* key, const std:
     return data->bytes[0] | data->bytes[1] << 8 | data->bytes[2] << 16 | data->bytes[3] << 24;
 }
 
-class Starts final : public base::ProcessLauncher {
-public:
-    base::LaunchResult Start(const base::LaunchRequest& request) override {
-        requests.push_back(request);
-        return {true, {}};
-    }
-    std::vector<base::LaunchRequest> requests;
-};
-
 TEST(KeyTables, NamesAndCodesGoBothWays) {
     EXPECT_EQ(VirtualEKeyName(65), "A a");
     EXPECT_EQ(VirtualEKeyName(188), "< ,");
@@ -80,9 +71,8 @@ TEST(KeyConfig, RedDragonHandOverAndVirtualEKeypad) {
     EXPECT_EQ(ReadVirtualEKeys(registry), DefaultKeyCodes());
     KeyCodes mine = DefaultKeyCodes();
     mine[13] = 16;
-    const auto written = SaveVirtualEKeys(registry, mine);
-    ASSERT_EQ(written.size(), 14u);
-    EXPECT_EQ(written[13].name, "Select");
+    SaveVirtualEKeys(registry, mine);
+    EXPECT_EQ(VirtualEKeyValues(mine)[13], (WrittenRegistryValue{kVirtualEKeypadKey, "Select", 4, 16}));
     EXPECT_EQ(Stored(registry, kVirtualEKeypadKey, "Select"), 16);
     EXPECT_EQ(Stored(registry, kVirtualEKeypadKey, "DRP"), 188);
     EXPECT_EQ(ReadVirtualEKeys(registry), mine);
@@ -93,22 +83,20 @@ TEST(VirtualE, FirstUseWritesTheDefaultsAndAMissingValueReadsAsZero) {
     EXPECT_EQ(ReadVirtualEOptions(registry), VirtualEOptions{});
     test::TempDir dir;
     std::ofstream(dir.File("VirtualE.exe")) << "MZ";
-    Starts launcher;
-    const VirtualERun run = RunVirtualE(registry, &launcher, dir.Path().string(), false);
-    ASSERT_EQ(run.written.size(), 12u);
+    const VirtualEPlay play = PrepareVirtualEPlay(registry, dir.Path().string());
+    EXPECT_EQ(play.request, (base::LaunchRequest{dir.File("VirtualE.exe"), {}, "", true}))
+        << "found without regard to case, started minimised with no arguments";
+    EXPECT_EQ(play.commandLine, dir.File("VirtualE.exe"));
+    EXPECT_FALSE(registry.OpenForQuery(HKEY_CURRENT_USER_, kVirtualEOptionsKey)) << "preparing writes nothing";
+    WriteRegistryValues(registry, play.values);
+    ASSERT_EQ(play.values.size(), 12u);
     const std::vector<std::int32_t> expected{2, 2, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0};
     for (std::size_t i = 0; i < 12; ++i) {
-        EXPECT_EQ(run.written[i].name, kVirtualEOptionNames[i]);
-        EXPECT_EQ(Stored(registry, kVirtualEOptionsKey, run.written[i].name), expected[i]) << run.written[i].name;
+        EXPECT_EQ(play.values[i].name, kVirtualEOptionNames[i]);
+        EXPECT_EQ(Stored(registry, kVirtualEOptionsKey, play.values[i].name), expected[i]) << play.values[i].name;
     }
-    ASSERT_EQ(launcher.requests.size(), 1u);
-    EXPECT_EQ(launcher.requests[0], (base::LaunchRequest{dir.File("VirtualE.exe"), {}, "", true}))
-        << "found without regard to case, started minimised with no arguments";
-
-    // A dry run writes but starts nothing; a root directory gets no second separator.
-    EXPECT_EQ(RunVirtualE(registry, &launcher, "/nonexistent-root/", true).request.program,
-              "/nonexistent-root/VIRTUALE.EXE");
-    EXPECT_EQ(launcher.requests.size(), 1u);
+    // A root directory gets no second separator.
+    EXPECT_EQ(PrepareVirtualEPlay(registry, "/nonexistent-root/").request.program, "/nonexistent-root/VIRTUALE.EXE");
 
     MemoryRegistryBackend partial;
     partial.CreateKey(HKEY_CURRENT_USER_, kVirtualEOptionsKey);
@@ -120,11 +108,10 @@ TEST(VirtualE, FirstUseWritesTheDefaultsAndAMissingValueReadsAsZero) {
     EXPECT_TRUE(read.enableSound);
     EXPECT_FALSE(read.enableSram);
 
-    // A failed write is error 26001, and nothing is started.
+    // A failed write is error 26001.
     MemoryRegistryBackend readOnly;
     readOnly.DenyWrites(HKEY_CURRENT_USER_);
-    EXPECT_THROW(RunVirtualE(readOnly, &launcher, dir.Path().string(), false), base::RegistryError);
-    EXPECT_EQ(launcher.requests.size(), 1u);
+    EXPECT_THROW(WriteRegistryValues(readOnly, play.values), base::RegistryError);
 }
 
 }  // namespace
