@@ -54,6 +54,14 @@ void AppSettings::SaveRegistry(SettingsStore& store, bool writeVersion) const {
     WriteWhole(store, keys::CreateChangeLog, createChangeLog);
 }
 
+AppSettings DefaultSettings() {
+    // Read from an empty store, so the defaults come from the one key table.
+    const MemorySettingsStore empty;
+    AppSettings defaults;
+    defaults.GetRegistry(empty);
+    return defaults;
+}
+
 bool AnyEmulatorEnabled(const AppSettings& s) {
     return s.program(Program::RealityBoy).enabled || s.program(Program::VirtualE).enabled ||
            s.program(Program::RedDragon).enabled;

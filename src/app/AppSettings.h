@@ -40,6 +40,7 @@ struct AppSettings {
     int createChangeLog = 0;
 
     const ProgramSetting& program(base::Program p) const { return programs[static_cast<int>(p)]; }
+    ProgramSetting& program(base::Program p) { return programs[static_cast<int>(p)]; }
 
     /// Reads every key in the designed order, each with its table default.
     void GetRegistry(const base::SettingsStore& store);
@@ -54,6 +55,9 @@ struct AppSettings {
 inline int ThemeColourSet(const AppSettings& s) {
     return s.themeColours ? 1 : 0;
 }
+
+/// Every setting at its default, as a first run would have it.
+AppSettings DefaultSettings();
 
 bool AnyEmulatorEnabled(const AppSettings& s);
 bool AnyUtilityEnabled(const AppSettings& s);

@@ -48,6 +48,9 @@ public:
     /// After the options window closes: reload settings, re-apply enabling and look.
     void AfterOptionsClosed();
 
+    /// Shows the front-end of an emulator whose program was found.
+    void OpenEmulatorFrontEnd(base::Program program);
+
     const QString& tag() const { return m_tag; }
     void setTag(const QString& tag) { m_tag = tag; }
     const AppSettings& settings() const { return m_settings; }
@@ -121,6 +124,7 @@ private:
     void tmrLowBat_Timer();
 
     void ShowHelp(const QString& topic);
+    void OpenEmulator(base::Program program);
 
     platform::Services& m_services;
     StartupEnvironment m_environment;

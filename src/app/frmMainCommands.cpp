@@ -2,10 +2,15 @@
 // control comes back when it closes.
 #include <QAction>
 #include <QMenu>
+#include <optional>
 
 #include "app/MainMenuTexts.h"
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
+#include "app/frmOptions.h"
+#include "emus/ProgramFiles.h"
+#include "emus/frmEmus.h"
+#include "emus/frmUtils.h"
 #include "emus/frmVirtualE.h"
 #include "help/HelpTopics.h"
 #include "help/frmHelp.h"
@@ -35,40 +40,75 @@ void frmMain::mnuFileRomDatabase_Click() {
 }
 
 void frmMain::mnuFileEmusRealityBoy_Click() {
-    // The Reality Boy front-end opens here.
+    OpenEmulator(Program::RealityBoy);
 }
 
 void frmMain::mnuFileEmusVirtualE_Click() {
-    emus::frmVirtualE window(m_services, this);
-    window.exec();
+    OpenEmulator(Program::VirtualE);
 }
 
 void frmMain::mnuFileEmusRedDragon_Click() {
-    // The Red Dragon front-end opens here.
+    OpenEmulator(Program::RedDragon);
 }
 
 void frmMain::mnuFileUtilsVeCCompiler_Click() {
-    // The C compiler is started here.
+    emus::StartUtility(m_services, this, Program::VeCCompiler);
 }
 
 void frmMain::mnuFileUtilsVEnvironment_Click() {
-    // The development environment is started here.
+    emus::StartUtility(m_services, this, Program::VEnvironment);
 }
 
 void frmMain::mnuFileUtilsVbDevKit_Click() {
-    // The development kit is started here.
+    emus::StartUtility(m_services, this, Program::VbDevKit);
 }
 
 void frmMain::cmdEmus_Click() {
-    // The emulator chooser opens here.
+    std::optional<Program> chosen;
+    {
+        emus::frmEmus chooser(m_services, this);
+        chooser.exec();
+        chosen = chooser.Chosen();
+    }
+    // The chooser is gone before the front-end opens.
+    if (chosen) OpenEmulatorFrontEnd(*chosen);
 }
 
 void frmMain::cmdUtils_Click() {
-    // The utility chooser opens here.
+    emus::frmUtils chooser(m_services, this);
+    chooser.exec();
+}
+
+// A menu item names its emulator: the same check as the chooser's, without it.
+void frmMain::OpenEmulator(Program program) {
+    const emus::Choice choice =
+        emus::ChooseProgram(program, emus::ReadProgramSettings(m_services.settings, program).directory);
+    if (!choice.found) {
+        m_services.messages.Show(this, *choice.message);
+        return;
+    }
+    OpenEmulatorFrontEnd(program);
+}
+
+void frmMain::OpenEmulatorFrontEnd(Program program) {
+    if (program == Program::VirtualE) {
+        emus::frmVirtualE window(m_services, this);
+        window.exec();
+        return;
+    }
+    // The other front-end windows are not part of this build yet.
+    m_services.messages.Show(
+        this, Message{std::string(emus::InfoOf(program).entry),
+                      "The " + std::string(emus::InfoOf(program).entry) + " front-end is not available yet.",
+                      MessageIcon::Information});
 }
 
 void frmMain::mnuFileOptions_Click() {
-    // The options window opens here; whatever it saved is applied on return.
+    {
+        frmOptions options(m_services, this);
+        options.exec();
+    }
+    // Whatever the options window saved is applied on return.
     AfterOptionsClosed();
 }
 

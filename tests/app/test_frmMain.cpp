@@ -2,17 +2,23 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTest>
+#include <QTreeView>
 #include <set>
 
 #include "app/frmMain.h"
 #include "base/SettingsKeys.h"
 #include "platform/PictureBox.h"
 #include "platform/QtServices.h"
+#include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
 #include "support/gui/TestServices.h"
 
@@ -291,8 +297,159 @@ TEST_F(MainWindowTest, AboutControllerAnswersOnlyTheRightButton) {
     EXPECT_TRUE(checked);
 }
 
+namespace {
+
+// Runs fn on the options window once it shows (it closes through its own buttons).
+void WhenOptionsShown(std::function<void(QWidget*)> fn) {
+    test::WhenModalShown([fn](QWidget* dialog) {
+        EXPECT_EQ(dialog->objectName(), QStringLiteral("frmOptions"));
+        fn(dialog);
+        if (dialog->isVisible()) dialog->close();
+    });
+}
+
+void Press(QWidget* window, const char* name) {
+    QTest::mouseClick(test::FindChild<QWidget>(window, name), Qt::LeftButton, Qt::NoModifier, QPoint(6, 6));
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
+    test::TempDir roms;
+    test::WriteBytes(roms.File("mario.vb"), {0});
+    ts.settings.Write("Base Directory", roms.Path().string());
+    auto window = Start();
+    window->show();
+
+    WhenOptionsShown([](QWidget* options) {
+        test::FindChild<QCheckBox>(options, "chkIntro")->setChecked(true);
+        test::FindChild<QRadioButton>(options, "optThemeCol_1")->setChecked(true);
+        Press(options, "cmdApply");
+    });
+    QTest::mouseClick(Find<QPushButton>(window.get(), "cmdOptions"), Qt::LeftButton);
+    EXPECT_EQ(window->size(), QSize(390, 249)) << "themed at once";
+    EXPECT_TRUE(Find<QWidget>(window.get(), "imgPrecaution_1")->isVisible());
+    Click(Find<QWidget>(window.get(), "imgPrecaution_1"));
+    Click(Find<QWidget>(window.get(), "imgTitle_1"));
+
+    WhenOptionsShown([](QWidget* options) {
+        test::FindChild<QCheckBox>(options, "chkIntro")->setChecked(false);
+        Press(options, "cmdApply");
+    });
+    Click(Find<QWidget>(window.get(), "imgOptions_1"));
+    EXPECT_EQ(window->width(), 254);
+    EXPECT_TRUE(window->menuBar()->isVisible());
+
+    // Cancel leaves the settings as they were.
+    const auto before = ts.settings.Values();
+    WhenOptionsShown([](QWidget* options) { Press(options, "cmdCancel"); });
+    Action(window.get(), "mnuFileOptions")->trigger();
+    EXPECT_EQ(ts.settings.Values(), before);
+    EXPECT_EQ(ts.settings.Read("VB Theme Colours", ""), "True");
+}
+
+// A first run, Reality Boy switched on in the options with a directory that
+// holds vb_98.exe: its commands come on, and the chooser leads to its front-end.
+TEST_F(MainWindowTest, AnEmulatorSwitchedOnInTheOptionsCanBeChosen) {
+    test::TempDir dir, roms, rboy;
+    test::WriteBytes(roms.File("mario.vb"), {0});
+    test::WriteBytes(rboy.File("vb_98.exe"), {'M', 'Z'});
+    const QString ini = QString::fromStdString(dir.File("Kestro Utils.ini"));
+    platform::QtSettingsStore store(ini);
+    store.Write("Base Directory", roms.Path().string());
+    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
+    app::frmMain window(services, machine.Environment());
+    ASSERT_TRUE(window.Form_Load());
+    window.show();
+    ts.messages.Clear();
+    const QString cwd = QDir::currentPath();
+
+    WhenOptionsShown([&](QWidget* options) {
+        test::FindChild<QCheckBox>(options, "chkRboyEnabled")->setChecked(true);
+        test::WhenModalShown([&](QWidget* chooser) {
+            auto* tree = chooser->findChild<QTreeView*>(QStringLiteral("dirDirectory"));
+            tree->setCurrentIndex(
+                static_cast<QFileSystemModel*>(tree->model())->index(QString::fromStdString(rboy.Path().string())));
+            Press(chooser, "cmdSelect");
+        });
+        Press(options, "cmdRboyDir");
+        Press(options, "cmdApply");
+    });
+    Action(&window, "mnuFileOptions")->trigger();
+    QDir::setCurrent(cwd);
+    EXPECT_TRUE(Action(&window, "mnuFileEmusRealityBoy")->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>(&window, "cmdEmus")->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>(&window, "cmdUtils")->isEnabled());
+    QSettings reader(ini, QSettings::IniFormat);
+    EXPECT_EQ(reader.value(QStringLiteral("Settings/Reality Boy Enabled")).toString(), QStringLiteral("True"));
+    EXPECT_EQ(reader.value(QStringLiteral("Settings/Reality Boy Directory")).toString(),
+              QString::fromStdString(rboy.Path().string()));
+
+    test::WhenModalShown([](QWidget* chooser) {
+        EXPECT_EQ(chooser->objectName(), QStringLiteral("frmEmus"));
+        Press(chooser, "imgRboy");
+    });
+    QTest::mouseClick(Find<QPushButton>(&window, "cmdEmus"), Qt::LeftButton);
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u) << "the Reality Boy front-end is asked for";
+    EXPECT_EQ(shown[0].title, "Reality Boy");
+}
+
+TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
+    test::TempDir kit;
+    test::WriteBytes(kit.File("VBDK03.EXE"), {'M', 'Z'});
+    test::WriteBytes(kit.File("Vbdk.exe"), {'M', 'Z'});
+    ts.settings.Write("VB Dev Kit Enabled", "True");
+    ts.settings.Write("VB Dev Kit Directory", kit.Path().string());
+    ts.settings.Write("V-Environment Enabled", "True");
+    test::RecordingLauncher launcher;
+    platform::Services services{ts.messages, ts.files, ts.settings, launcher, ts.clock, ts.registry};
+    app::frmMain window(services, machine.Environment());
+    ASSERT_TRUE(window.Form_Load());
+    ts.messages.Clear();
+
+    Action(&window, "mnuFileUtilsVbDevKit")->trigger();
+    ASSERT_EQ(launcher.requests.size(), 1u);
+    EXPECT_EQ(launcher.requests[0].program, kit.File("VBDK03.EXE"));
+    EXPECT_EQ(launcher.requests[0].workingDirectory, kit.Path().string());
+
+    Action(&window, "mnuFileUtilsVEnvironment")->trigger();
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Utility not found");
+    EXPECT_EQ(launcher.requests.size(), 1u);
+
+    QString opened;
+    test::WhenModalShown([&](QWidget* chooser) {
+        opened = chooser->objectName();
+        chooser->close();
+    });
+    QTest::mouseClick(Find<QPushButton>(&window, "cmdUtils"), Qt::LeftButton);
+    EXPECT_EQ(opened, QStringLiteral("frmUtils"));
+
+    // The themed menu's pictures open the same choosers.
+    ts.settings.Write("VB Main Menu Theme", "True");
+    ts.settings.Write("Red Dragon Enabled", "True");
+    window.AfterOptionsClosed();
+    window.show();
+    Click(Find<QWidget>(&window, "imgPrecaution_0"));
+    Click(Find<QWidget>(&window, "imgTitle_0"));
+    for (auto [picture, chooser] : {std::pair{"imgUtils_0", "frmUtils"}, std::pair{"imgEmus_0", "frmEmus"}}) {
+        opened.clear();
+        test::WhenModalShown([&](QWidget* dialog) {
+            opened = dialog->objectName();
+            dialog->close();
+        });
+        Click(Find<QWidget>(&window, picture));
+        EXPECT_EQ(opened, QString::fromLatin1(chooser)) << picture;
+    }
+}
+
 TEST_F(MainWindowTest, VirtualECommandOpensItsFrontEnd) {
+    test::TempDir emulator;
+    test::WriteBytes(emulator.File("VIRTUALE.EXE"), {'M', 'Z'});
     ts.settings.Write("Virtual-E Enabled", "True");
+    ts.settings.Write("Virtual-E Directory", emulator.Path().string());
     auto window = Start();
     QString opened;
     test::WhenModalShown([&](QWidget* dialog) {

@@ -1,0 +1,43 @@
+#pragma once
+// What the emulator and utility choosers share: one entry per program, greyed
+// when the options switched it off; a click on an entry looks for its program
+// in its directory and says so when it is missing.
+
+#include <QDialog>
+#include <array>
+
+#include "emus/ProgramFiles.h"
+#include "platform/Services.h"
+
+namespace kestro::platform {
+class ChoiceFrame;
+}
+
+namespace kestro::emus {
+
+class frmChooser : public QDialog {
+    Q_OBJECT
+protected:
+    frmChooser(platform::Services& services, const char* name, const char* caption, const ChooserEntries& programs,
+               QWidget* parent);
+
+    /// The chosen entry's program is there: what this chooser does next.
+    virtual void ProgramFound(base::Program program, const Choice& choice) = 0;
+
+    platform::Services& m_services;
+
+private:
+    void BuildControls();
+    void ConnectHandlers();
+    void Form_Load();
+    void GetRegistry();
+
+    void fraEntry_Click(int entry);
+
+    ChooserEntries m_entries;
+    std::array<ProgramSettings, 3> m_programs;
+    /// fraRboy, fraVirte, fraRdrag or fraVECC, fraEnvironment, fraVBDK
+    std::array<platform::ChoiceFrame*, 3> fraEntry{};
+};
+
+}  // namespace kestro::emus

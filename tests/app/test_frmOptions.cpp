@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeView>
+
+#include "app/frmOptions.h"
+#include "base/SettingsKeys.h"
+#include "rom/RecentRomList.h"
+#include "support/core/RomBuilder.h"
+#include "support/core/TempDir.h"
+#include "support/gui/TestServices.h"
+
+using namespace kestro;
+using base::MessageResult;
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+class OptionsTest : public ::testing::Test {
+protected:
+    OptionsTest() {
+        test::WriteBytes(roms.File("game.VB"), {0});
+        ts.settings.Write("Base Directory", roms.Path().string());
+    }
+    std::unique_ptr<app::frmOptions> Open() {
+        auto window = std::make_unique<app::frmOptions>(ts.services);
+        window->show();
+        writesBefore = ts.settings.WriteCount();
+        return window;
+    }
+    template <typename T = QWidget>
+    static T* Find(QWidget* w, const char* name) {
+        return test::FindChild<T>(w, name);
+    }
+    static void Click(QWidget* w, const char* name) { QTest::mouseClick(Find(w, name), Qt::LeftButton); }
+    static void Check(QWidget* w, const char* name, bool on) { Find<QCheckBox>(w, name)->setChecked(on); }
+    int Writes() const { return ts.settings.WriteCount() - writesBefore; }
+    std::string Stored(const char* key) const { return ts.settings.Read(key, "(none)"); }
+
+    test::TempDir roms;
+    test::TestServices ts;
+    int writesBefore = 0;
+};
+
+// Picks a directory in the directory chooser once it shows, and selects it.
+void WhenChooserShown(const std::string& directory) {
+    test::WhenModalShown([directory](QWidget* chooser) {
+        auto* tree = chooser->findChild<QTreeView*>(QStringLiteral("dirDirectory"));
+        ASSERT_NE(tree, nullptr);
+        tree->setCurrentIndex(static_cast<QFileSystemModel*>(tree->model())->index(Q(directory)));
+        QTest::mouseClick(chooser->findChild<QPushButton*>(QStringLiteral("cmdSelect")), Qt::LeftButton);
+    });
+}
+
+}  // namespace
+
+TEST_F(OptionsTest, ControlsShowTheSettingsAndFollowTheirBoxes) {
+    ts.settings.Write("VB Main Menu Theme", "True");
+    ts.settings.Write("VB Theme Colours", "True");
+    ts.settings.Write("Recent ROMs number", "6");
+    ts.settings.Write("Rename ROMs", "1");
+    ts.settings.Write("Move ROMs", "1");
+    auto w = Open();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestro Utilities Options..."));
+    EXPECT_TRUE(Find<QRadioButton>(w.get(), "optThemeCol_1")->isChecked());
+    EXPECT_TRUE(Find(w.get(), "optThemeCol_0")->isEnabled());
+    Check(w.get(), "chkIntro", false);
+    EXPECT_FALSE(Find(w.get(), "optThemeCol_0")->isEnabled());
+    EXPECT_FALSE(Find(w.get(), "optThemeCol_1")->isEnabled());
+
+    auto* count = Find<QLabel>(w.get(), "lblMruItems");
+    EXPECT_EQ(count->text(), QStringLiteral("6"));
+    Find<QScrollBar>(w.get(), "vscMruItems")->setValue(9);
+    EXPECT_EQ(count->text(), QStringLiteral("9"));
+    Check(w.get(), "chkMruItems", false);
+    EXPECT_EQ(count->text(), QStringLiteral("0"));
+    for (const char* name : {"lblMruItems", "vscMruItems", "lblMruItems1", "cmdMruItems"}) {
+        EXPECT_FALSE(Find(w.get(), name)->isEnabled()) << name;
+    }
+    Check(w.get(), "chkMruItems", true);
+    EXPECT_EQ(count->text(), QStringLiteral("6")) << "back to the stored number";
+    auto* arrows = Find<QScrollBar>(w.get(), "vscMruItems");
+    QTest::mouseClick(arrows, Qt::LeftButton, Qt::NoModifier, QPoint(arrows->width() / 2, 3));
+    EXPECT_EQ(count->text(), QStringLiteral("7")) << "the upper arrow counts up";
+
+    EXPECT_TRUE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
+    Check(w.get(), "chkRenameRoms", false);
+    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
+    EXPECT_FALSE(Find(w.get(), "chkMoveRoms")->isEnabled());
+
+    EXPECT_FALSE(Find(w.get(), "cmdVirteDir")->isEnabled());
+    EXPECT_FALSE(Find(w.get(), "lblVirteDir")->isEnabled());
+    Check(w.get(), "chkVirteEnabled", true);
+    EXPECT_TRUE(Find(w.get(), "cmdVirteDir")->isEnabled());
+    EXPECT_TRUE(Find(w.get(), "lblVirteDir")->isEnabled());
+    EXPECT_EQ(Find<QLabel>(w.get(), "lblVBDKDir1")->text(), QStringLiteral("VB Development Kit directory:"));
+}
+
+TEST_F(OptionsTest, ABaseDirectoryWithoutRomsIsQuestionedAndNoKeepsTheWindowOpen) {
+    test::TempDir empty;
+    ts.settings.Write("Base Directory", empty.Path().string());
+    auto w = Open();
+    ts.messages.Answer(MessageResult::No);
+    Click(w.get(), "cmdApply");
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "No ROMs found");
+    EXPECT_EQ(shown[0].text,
+              "NOTE: No ROMs found in directory:\r" + empty.Path().string() + "\rDo you wish to continue?");
+    EXPECT_EQ(shown[0].defaultButton, MessageResult::No);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(Writes(), 0);
+
+    // Yes goes on and saves everything but the version number, which stays the main window's.
+    ts.messages.Answer(MessageResult::Yes);
+    Click(w.get(), "cmdApply");
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(Writes(), 45);
+    EXPECT_EQ(Stored("Version Number"), "(none)");
+    EXPECT_EQ(Stored("Base Directory"), empty.Path().string());
+}
+
+TEST_F(OptionsTest, EveryMissingProgramIsReportedAndNothingIsSaved) {
+    test::TempDir rboy, virte, rdrag;
+    test::WriteBytes(virte.File("VIRTUALE.EXE"), {0});
+    ts.settings.Write("Reality Boy Directory", rboy.Path().string());
+    ts.settings.Write("Virtual-E Directory", virte.Path().string());
+    ts.settings.Write("Red Dragon Directory", rdrag.Path().string());
+    auto w = Open();
+    for (const char* box : {"chkRboyEnabled", "chkVirteEnabled", "chkRdragEnabled"}) Check(w.get(), box, true);
+    Click(w.get(), "cmdApply");
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Can't find Rboy.exe or VB_98.exe in directory:\r" + rboy.Path().string() +
+                                 "\rPlease choose another directory or disable this option.");
+    EXPECT_EQ(shown[1].title, "Emulator not found");
+    EXPECT_EQ(shown[1].text.substr(0, 37), "Can't find RDRAGON.EXE in directory:\r");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(Writes(), 0);
+}
+
+TEST_F(OptionsTest, ChangeChecksTheChosenDirectory) {
+    test::TempDir norom;
+    const QString cwd = QDir::currentPath();
+    auto w = Open();
+    auto* label = Find<QLabel>(w.get(), "lblBaseDir");
+
+    WhenChooserShown(norom.Path().string());
+    Click(w.get(), "cmdBaseDir");
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text,
+              "No ROMs found in directory:\r" + norom.Path().string() + "\rPlease choose another directory.");
+    EXPECT_EQ(label->toolTip(), Q(roms.Path().string())) << "the old path stays";
+
+    Check(w.get(), "chkRboyEnabled", true);
+    WhenChooserShown(roms.Path().string());
+    Click(w.get(), "cmdRboyDir");
+    shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Emulator not found");
+    EXPECT_EQ(shown[0].text, "Can't find Rboy.exe or VB_98.exe in directory:\r" + roms.Path().string() +
+                                 "\rPlease choose another directory.");
+    EXPECT_EQ(Find(w.get(), "lblRboyDir")->toolTip(), Q(base::DefaultDirectory()));
+    QDir::setCurrent(cwd);
+}
+
+TEST_F(OptionsTest, LongPathsAreShortenedButStoredWhole) {
+    std::filesystem::path deep = roms.Path();
+    for (const char* part : {"a rather long folder name", "another long folder name", "virtual boy roms"}) deep /= part;
+    std::filesystem::create_directories(deep);
+    test::WriteBytes((deep / "wario.vb").string(), {0});
+    ts.settings.Write("Base Directory", deep.string());
+    auto w = Open();
+    auto* label = Find<QLabel>(w.get(), "lblBaseDir");
+    const QString shownText = label->text();
+    EXPECT_TRUE(shownText.endsWith(QStringLiteral("..."))) << shownText.toStdString();
+    EXPECT_TRUE(Q(deep.string()).startsWith(shownText.chopped(3)));
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(shownText), label->contentsRect().width());
+    EXPECT_EQ(label->toolTip(), Q(deep.string()));
+
+    // A short path shows whole.
+    EXPECT_EQ(Find<QLabel>(w.get(), "lblRboyDir")->text(), Q(base::DefaultDirectory()));
+    Click(w.get(), "cmdApply");
+    EXPECT_EQ(Stored("Base Directory"), deep.string());
+}
+
+TEST_F(OptionsTest, RecentListOffStoresZeroAndClearEmptiesItOnApply) {
+    ts.settings.Write("Recent ROM #1", "/roms/a.vb");
+    ts.settings.Write("Recent ROM #2", "/roms/b.vb");
+    auto w = Open();
+    ts.messages.Answer(MessageResult::No);
+    Click(w.get(), "cmdMruItems");
+    ts.messages.Answer(MessageResult::Yes);
+    Click(w.get(), "cmdMruItems");
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown.back().title, "Clear recent files?");
+    EXPECT_EQ(shown.back().text, "Are you sure you want to clear all\nexisting recent ROM entries?");
+    EXPECT_EQ(Stored("Recent ROM #1"), "/roms/a.vb") << "nothing is written before Apply";
+
+    Check(w.get(), "chkMruItems", false);
+    Click(w.get(), "cmdApply");
+    EXPECT_EQ(Stored("Recent ROMs number"), "0");
+    EXPECT_EQ(Stored("Recent ROM #1"), "");
+    rom::RecentRomList list(ts.settings);
+    list.Load();
+    EXPECT_FALSE(list.Menu().submenuVisible) << "the recent menus are gone";
+}
+
+TEST_F(OptionsTest, RevertToDefaultResetsTheWindowOnlyAndCancelKeepsTheStore) {
+    ts.settings.Write("VB Main Menu Theme", "True");
+    ts.settings.Write("Recent ROMs number", "9");
+    ts.settings.Write("White Tile Red", "12");
+    ts.settings.Write("Create Change Log", "1");
+    const auto before = ts.settings.Values();
+    auto w = Open();
+    ts.messages.Answer(MessageResult::Yes);
+    ts.messages.Answer(MessageResult::No);
+    Click(w.get(), "cmdDefault");
+    EXPECT_TRUE(Find<QCheckBox>(w.get(), "chkIntro")->isChecked()) << "the second No keeps everything";
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(
+        shown[0].text,
+        "Do you wish to revert to default settings?\rNOTE: This will reset ALL settings.\r\rDo you wish to continue?");
+    EXPECT_EQ(shown[1].title, "Confirm revert to default");
+
+    ts.messages.Answer(MessageResult::Yes);
+    ts.messages.Answer(MessageResult::Yes);
+    Click(w.get(), "cmdDefault");
+    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkIntro")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkChangeLog")->isChecked());
+    EXPECT_TRUE(Find<QRadioButton>(w.get(), "optThemeCol_0")->isChecked());
+    EXPECT_EQ(Find<QLabel>(w.get(), "lblMruItems")->text(), QStringLiteral("4"));
+    EXPECT_EQ(Find(w.get(), "lblBaseDir")->toolTip(), Q(base::DefaultDirectory()));
+    Click(w.get(), "cmdCancel");
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(Writes(), 0);
+    EXPECT_EQ(ts.settings.Values(), before);
+}
