@@ -9,6 +9,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Text.h"
 #include "platform/ThemeArt.h"
+#include "platform/Widgets.h"
 
 namespace kestro::app {
 
@@ -22,6 +23,7 @@ frmAbout::frmAbout(platform::Services& services, QWidget* parent) : QDialog(pare
     setMouseTracking(true);
     installEventFilter(this);
     BuildControls();
+    platform::KeepOnlyDesignedDefault(this);
     connect(imgVBControl, &platform::PictureBox::mouseEntered, this, &frmAbout::imgVBControl_MouseMove);
     connect(imgVBControl, &platform::PictureBox::mouseMoved, this, &frmAbout::imgVBControl_MouseMove);
     connect(imgVBControl, &platform::PictureBox::rightReleased, this, &frmAbout::imgVBControl_MouseUp);

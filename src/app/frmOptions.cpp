@@ -325,6 +325,9 @@ void frmOptions::cmdDefault_Click() {
     m_settings = DefaultSettings();
     m_settings.versionNumber = version;
     SetControls();
+    // Every box goes off, the recent list's too; its scroll value keeps the
+    // default 4 for when the user switches the list back on.
+    chkMruItems->setChecked(false);
 }
 
 void frmOptions::cmdCancel_Click() {

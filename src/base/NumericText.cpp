@@ -27,6 +27,14 @@ double NumericValue(std::string_view text) {
     return negative ? -value : value;
 }
 
+double RoundHalfEven(double value) {
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction > 0.5) return floor + 1;
+    if (fraction < 0.5) return floor;
+    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+}
+
 std::string DecimalText(double value) {
     if (value == 0 || !std::isfinite(value)) return "0";
     char buffer[512];

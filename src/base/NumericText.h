@@ -12,6 +12,11 @@ namespace kestro::base {
 /// a fraction allowed; 0 when the text starts with no number.
 double NumericValue(std::string_view text);
 
+/// The nearest whole number, halves to the even neighbour (2.5 gives 2, 3.5
+/// gives 4), as whole-number settings and counts take a fraction; the same
+/// whatever the floating-point rounding mode.
+double RoundHalfEven(double value);
+
 /// A number as decimal text in its shortest form ("48", "2.5", "-1").
 std::string DecimalText(double value);
 

@@ -59,6 +59,13 @@ std::string FileNameOf(const std::string& path) {
     return path.substr(DirectoryOf(path).size());
 }
 
+std::string WithDefaultExtension(const std::string& path, std::string_view extension) {
+    const std::string name = FileNameOf(path);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) return path;
+    return path + std::string(extension);
+}
+
 std::optional<std::string> FindFileNoCase(const std::string& directory, std::string_view name) {
     if (name.empty()) return std::nullopt;
     std::error_code ec;

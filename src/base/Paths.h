@@ -25,6 +25,11 @@ std::string DirectoryOf(const std::string& path);
 /// The name after the last separator.
 std::string FileNameOf(const std::string& path);
 
+/// The path with the extension (with its dot, ".bmp") added when its file
+/// name has none, as a save dialog adds its type's extension; a leading dot
+/// (".hidden") does not count as one.
+std::string WithDefaultExtension(const std::string& path, std::string_view extension);
+
 /// The regular file (or link to one) in the directory whose name equals the
 /// given one without regard to ASCII case ("Rboy.exe" finds RBOY.EXE), as the
 /// program's users expect of names they configure; an exact match wins.

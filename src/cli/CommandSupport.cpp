@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "base/Utf8Text.h"
 #include "cli/Cli.h"
 #include "rom/MakerTable.h"
 #include "rom/TitleText.h"
@@ -34,6 +35,30 @@ std::string PrintableText(std::string_view bytes, bool katakana) {
         const bool control = b < 0x20 || (b >= 0x7F && b < 0xA0);
         const std::string_view one(&c, 1);
         out += control ? "\xEF\xBF\xBD" : katakana ? rom::TitleToUtf8(one) : rom::Latin1ToUtf8(one);
+    }
+    return out;
+}
+
+std::string PrintableName(std::string_view name) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t at = 0; at < name.size();) {
+        std::size_t length = base::Utf8SequenceLength(name.substr(at));
+        const auto lead = static_cast<unsigned char>(name[at]);
+        const bool control = lead < 0x20 || lead == 0x7F ||
+                             (length == 2 && lead == 0xC2 && static_cast<unsigned char>(name[at + 1]) < 0xA0);
+        if (length == 0 || control) {
+            length = length == 0 ? 1 : length;
+            for (std::size_t i = 0; i < length; ++i) {
+                const auto b = static_cast<unsigned char>(name[at + i]);
+                out += "\\x";
+                out += kHex[b >> 4];
+                out += kHex[b & 0x0F];
+            }
+        } else {
+            out.append(name.substr(at, length));
+        }
+        at += length;
     }
     return out;
 }

@@ -25,6 +25,11 @@ std::optional<int> ParseCommand(CLI::App& command, const std::vector<std::string
 /// U+FFFD, so that a ROM's header cannot drive the terminal.
 std::string PrintableText(std::string_view bytes, bool katakana = true);
 
+/// A file name or path for a terminal: UTF-8 as the file system gives it,
+/// with each byte that is no part of a character, and each control code,
+/// written as \xHH instead of being guessed at or replaced.
+std::string PrintableName(std::string_view name);
+
 /// A message on one line: "Title: text", its line breaks as spaces.
 std::string MessageLine(const base::Message& message);
 

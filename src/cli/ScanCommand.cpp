@@ -139,10 +139,11 @@ void PrintSummary(std::ostream& out, const base::Message& summary) {
 }
 
 void PrintScan(std::ostream& out, const romdb::Collection& c, const ScanHost& host, bool log) {
-    out << "Directory: " << PrintableText(c.ListingDirectory(), false) << '\n';
-    for (const romdb::FileRow& row : c.Rows()) out << PrintableText(row.displayLine, false) << '\n';
+    // Names are printed as the file system gives them (UTF-8), not as single-byte header text.
+    out << "Directory: " << PrintableName(c.ListingDirectory()) << '\n';
+    for (const romdb::FileRow& row : c.Rows()) out << PrintableName(row.displayLine) << '\n';
     for (const base::Message& m : host.shown) {
-        if (m.buttons == base::MessageButtons::Ok) out << '\n' << MessageLine(m) << '\n';
+        if (m.buttons == base::MessageButtons::Ok) out << '\n' << PrintableName(MessageLine(m)) << '\n';
     }
     if (!host.completion) return;
     out << '\n' << MessageLine(*host.completion) << '\n';
@@ -154,7 +155,7 @@ void PrintScan(std::ostream& out, const romdb::Collection& c, const ScanHost& ho
         out << '\n';
         for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
             end = std::min(text.find("\r\n", at), text.size());
-            out << PrintableText(text.substr(at, end - at), false) << '\n';
+            out << PrintableName(text.substr(at, end - at)) << '\n';
         }
     }
 }

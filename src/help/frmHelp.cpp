@@ -1,8 +1,10 @@
 #include "help/frmHelp.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "help/HelpTopics.h"
@@ -30,20 +32,50 @@ frmHelp::frmHelp(platform::Services& services, const QString& topicKey, const QS
     Form_Load(topicKey, sourceText);
 }
 
-void frmHelp::Form_Load(const QString& topicKey, const QString& sourceText) {
-    // As designed, the window holds the codes text until a topic replaces it.
-    const QString codes = platform::DisplayText(Q(IdentificationCodesText()));
-    setWindowTitle(Q(kDefaultHelpCaption));
-    txtHelp->setPlainText(codes);
-    auto topic = FindHelpTopic(platform::U8(topicKey));
-    if (!topic) return;
-    setWindowTitle(Q(topic->caption));
-    if (topic->source == HelpSource::IdCodes) {
-        // The framed layout needs a fixed-pitch font to line up.
-        txtHelp->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    } else {
-        txtHelp->setPlainText(platform::DisplayText(sourceText));
+namespace {
+
+// Room around the text: frame, document margins and a vertical scroll bar.
+constexpr int kTextMargins = 64;
+
+// Texts laid out in padded columns: the identification codes, the collection
+// reports and the change log. They need a fixed-pitch font and whole lines.
+bool ShowsColumns(HelpSource source) {
+    switch (source) {
+        case HelpSource::IdCodes:
+        case HelpSource::RomDbHave:
+        case HelpSource::RomDbMiss:
+        case HelpSource::RomDbDupes:
+        case HelpSource::RomDbLog: return true;
+        default: return false;
     }
+}
+
+}  // namespace
+
+void frmHelp::Form_Load(const QString& topicKey, const QString& sourceText) {
+    // As designed, the window holds the codes text until a topic replaces it,
+    // and a key that matches no topic leaves it so.
+    const auto topic = FindHelpTopic(platform::U8(topicKey));
+    const HelpSource source = topic ? topic->source : HelpSource::IdCodes;
+    setWindowTitle(Q(topic ? topic->caption : kDefaultHelpCaption));
+    txtHelp->setPlainText(
+        platform::DisplayText(source == HelpSource::IdCodes ? Q(IdentificationCodesText()) : sourceText));
+    if (!ShowsColumns(source)) return;
+    txtHelp->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtHelp->setLineWrapMode(QPlainTextEdit::NoWrap);  // long lines scroll sideways
+    WidenForLines();
+}
+
+// Makes the window wide enough for the longest line, within the screen.
+void frmHelp::WidenForLines() {
+    const QFontMetrics metrics(txtHelp->font());
+    int widest = 0;
+    for (const QString& line : txtHelp->toPlainText().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const QScreen* screen = this->screen();
+    const int limit = screen ? screen->availableGeometry().width() * 9 / 10 : width();
+    const int wanted = widest + kTextMargins;
+    if (wanted > width()) resize(std::min(wanted, limit), height());
 }
 
 void ShowHelpTopic(platform::Services& services, QWidget* parent, const QString& topicKey, const QString& sourceText) {

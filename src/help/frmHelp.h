@@ -20,6 +20,7 @@ public:
 
 private:
     void Form_Load(const QString& topicKey, const QString& sourceText);
+    void WidenForLines();
 
     platform::Services& m_services;
     QPlainTextEdit* txtHelp = nullptr;

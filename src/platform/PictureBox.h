@@ -1,6 +1,7 @@
 #pragma once
 // A picture that reports clicks, right-button releases and the mouse
 // entering it: the building block of the themed menu and the About window.
+// A click is a left press and a release inside, as on a button.
 
 #include <QLabel>
 
@@ -22,6 +23,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+
+private:
+    bool m_leftPressed = false;
 };
 
 }  // namespace kestro::platform

@@ -13,6 +13,15 @@
 
 namespace kestro::platform {
 
+int KatakanaFaceScore(const QString& family, int spacing) {
+    // A fixed-pitch gothic face is closest to the half-width font the titles
+    // were made for ("IPAGothic", not the proportional "IPAPGothic").
+    int score = 0;
+    if (family.contains(QStringLiteral("Gothic"), Qt::CaseInsensitive)) score += 2;
+    if (spacing >= FC_DUAL) score += 1;
+    return score;
+}
+
 KatakanaFontFile FindKatakanaFont() {
     KatakanaFontFile result;
     FcConfig* config = FcInitLoadConfigAndFonts();
@@ -28,10 +37,9 @@ KatakanaFontFile FindKatakanaFont() {
         FcChar8* family = nullptr;
         FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &family);
         const QString name = family ? QString::fromUtf8(reinterpret_cast<const char*>(family)) : QString();
-        // A fixed-pitch gothic face is closest to the half-width font the titles were made for.
-        int score = 0;
-        if (name.contains(QStringLiteral("Gothic"), Qt::CaseInsensitive)) score += 2;
-        if (!name.endsWith(QLatin1Char('P'))) score += 1;
+        int spacing = FC_PROPORTIONAL;
+        FcPatternGetInteger(fonts->fonts[i], FC_SPACING, 0, &spacing);
+        const int score = KatakanaFaceScore(name, spacing);
         if (score > bestScore) {
             best = i;
             bestScore = score;

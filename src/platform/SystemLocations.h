@@ -15,6 +15,10 @@ struct KatakanaFontFile {
     QString family;         ///< empty when no installed font draws katakana
 };
 
+/// How well an installed face suits titles: a gothic face drawn at fixed
+/// pitch (fontconfig spacing dual or mono) before a proportional one.
+int KatakanaFaceScore(const QString& family, int spacing);
+
 /// Asks fontconfig for an installed font that draws U+FF71, preferring a
 /// gothic face. When there is none, names the file the setup installs.
 KatakanaFontFile FindKatakanaFont();

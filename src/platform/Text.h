@@ -21,6 +21,16 @@ QString TitleToDisplay(std::string_view bytes);
 /// The title bytes behind a displayed text; characters no byte shows become "?".
 std::string DisplayToTitle(const QString& text);
 
+/// A single-byte header field (maker code, game code) as shown: one
+/// character per byte, read as Latin-1, so that every byte comes back as it was.
+inline QString FieldToDisplay(std::string_view bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+/// The field bytes behind a displayed text; characters beyond Latin-1 become "?".
+inline std::string DisplayToField(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
 /// A romaji reading as shown: single-byte text in which the middle dot, the
 /// degree sign and the yen sign are their Latin-1 codes.
 inline QString ReadingToDisplay(std::string_view latin1) {

@@ -20,10 +20,12 @@ struct Palette {
     const char* bg;
 };
 
-// Lit and unlit shades of each colour set; the Virtual Boy's red, or grey.
+// Unlit and lit shades of each colour set; the Virtual Boy's red, or grey.
+// Unlit captions stay readable on black (over 4:1), and lit ones glow
+// clearly brighter (over 7:1).
 constexpr Palette kPalettes[2][2] = {
-    {{"#7a0000", "#3d0000", "#000000"}, {"#ff1010", "#900000", "#000000"}},
-    {{"#707070", "#383838", "#000000"}, {"#f0f0f0", "#8a8a8a", "#000000"}},
+    {{"#e01818", "#3d0000", "#000000"}, {"#ff6868", "#900000", "#000000"}},
+    {{"#808080", "#383838", "#000000"}, {"#f0f0f0", "#8a8a8a", "#000000"}},
 };
 
 }  // namespace

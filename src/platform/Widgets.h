@@ -2,8 +2,12 @@
 // Small builders for controls that carry their design names.
 
 #include <QAction>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <algorithm>
 
 namespace kestro::platform {
 
@@ -27,6 +31,26 @@ QMenu* AddMenu(Parent* parent, const char* name, const char* caption) {
     QMenu* menu = parent->addMenu(QString::fromLatin1(caption));
     menu->setObjectName(QString::fromLatin1(name));
     return menu;
+}
+
+/// Room a title bar takes beside its caption: icon, buttons, margins.
+inline constexpr int kTitleBarExtras = 150;
+
+/// Fixes a small window at its layout's size, but wide enough for its
+/// caption, which a title bar would otherwise cut ("Lo...").
+inline void FixSizeShowingCaption(QWidget* window) {
+    const QSize hint = window->sizeHint();
+    const int caption = QFontMetrics(QApplication::font()).horizontalAdvance(window->windowTitle()) + kTitleBarExtras;
+    window->setFixedSize(std::max(hint.width(), caption), hint.height());
+}
+
+/// Leaves Enter to the window's designed default button alone: Qt otherwise
+/// makes a dialog's first button its default, so that Enter in a text box or
+/// a list presses a button the user never chose. Call once the buttons exist.
+inline void KeepOnlyDesignedDefault(QWidget* window) {
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (!button->isDefault()) button->setAutoDefault(false);
+    }
 }
 
 }  // namespace kestro::platform

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/NumericText.h"
 #include "base/Paths.h"
+#include "base/Utf8Text.h"
 
 namespace kestro::romdb {
 
@@ -54,34 +56,29 @@ std::string DirectoryLabel(const std::string& directory) {
 
 std::size_t LongestNameLength(const std::vector<std::string>& names) {
     std::size_t longest = 0;
-    for (const std::string& name : names) longest = std::max(longest, name.size());
+    for (const std::string& name : names) longest = std::max(longest, base::CharacterCount(name));
     return longest;
 }
 
 std::string DisplayLine(const std::string& name, std::size_t longest, std::string_view status) {
     std::string line = name;
-    if (line.size() < longest) line.append(longest - line.size(), ' ');
+    const std::size_t shown = base::CharacterCount(name);
+    if (shown < longest) line.append(longest - shown, ' ');
     line += " - ";
     line += status;
     return line;
 }
 
 std::string StatusOfLine(const std::string& line, std::size_t longest) {
-    return line.size() > longest + 3 ? line.substr(longest + 3) : std::string();
+    return std::string(std::string_view(line).substr(base::CharacterOffset(line, longest + 3)));
 }
 
 std::string NameOfLine(const std::string& line, std::size_t longest) {
-    return TrimSpaces(std::string_view(line).substr(0, std::min(longest, line.size())));
+    return TrimSpaces(std::string_view(line).substr(0, base::CharacterOffset(line, longest)));
 }
 
 int RoundPercent(double value) {
-    // Halves go to the even neighbour, whatever the floating-point mode.
-    double floor = std::floor(value);
-    double fraction = value - floor;
-    int whole = static_cast<int>(floor);
-    if (fraction > 0.5) return whole + 1;
-    if (fraction < 0.5) return whole;
-    return whole % 2 == 0 ? whole : whole + 1;
+    return static_cast<int>(base::RoundHalfEven(value));
 }
 
 int ProgressAt(int start, int span, std::size_t index, std::size_t count) {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "base/Paths.h"
+#include "base/Utf8Text.h"
 #include "romdb/Collection.h"
 #include "romdb/Listing.h"
 
@@ -84,7 +85,7 @@ void Collection::MoveIntoTemporary(const std::string& base, const std::string& t
     for (std::size_t i = 0; i < n; ++i) {
         const FileRow& row = m_rows[i];
         const std::string source = base + row.name;
-        const std::string padding = Padding(m_longest, row.name.size());
+        const std::string padding = Padding(m_longest, base::CharacterCount(row.name));
         if (row.identified == kInvalidRom) {
             m_reports.AppendLog("Skipping " + source + padding + " : INVALID ROM");
         } else if (row.identified == kUnknownRom) {
@@ -92,7 +93,7 @@ void Collection::MoveIntoTemporary(const std::string& base, const std::string& t
         } else {
             std::string destination = temporary + FreeName(temporary, row.identified);
             const MoveResult result = MoveRomFile(source, destination, false);
-            LogMove(source, row.name.size(), destination, result);
+            LogMove(source, base::CharacterCount(row.name), destination, result);
         }
         m_host.ShowProgress(ProgressAt(25, 25, i, n));
         m_host.LetEventsRun();
@@ -119,7 +120,7 @@ void Collection::MoveOutOfTemporary(const std::string& temporary, const std::str
         const std::string source = temporary + name;
         std::string target = destination + name;
         const MoveResult result = MoveRomFile(source, target, true);
-        LogMove(source, name.size(), target, result);
+        LogMove(source, base::CharacterCount(name), target, result);
         m_host.ShowProgress(ProgressAt(50, 25, j, m));
         m_host.LetEventsRun();
     }

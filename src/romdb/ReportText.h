@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Utf8Text.h"
 #include "romdb/Reports.h"
 
 namespace kestro::romdb {
@@ -61,7 +62,8 @@ inline std::string Heading(std::string_view heading, const int* count) {
 // The quoted file name padded to the longest name, its checksum, and the text.
 inline std::string FileLine(const ReportFile& file, std::size_t longest, std::string_view text) {
     std::string line = "\"" + file.name + "\"";
-    if (file.name.size() < longest) line.append(longest - file.name.size(), ' ');
+    const std::size_t shown = base::CharacterCount(file.name);
+    if (shown < longest) line.append(longest - shown, ' ');
     line += " " + file.checksum + " ";
     line += text;
     return line;

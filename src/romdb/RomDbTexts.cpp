@@ -30,6 +30,10 @@ Message NoRomsFoundMessage(const std::string& directory) {
                   base::JoinCr({"No ROMs found in directory:", directory, "Please choose another directory."}));
 }
 
+Message NoSuchDirectoryMessage(const std::string& typed) {
+    return Notice("Directory not found", base::JoinCr({"There is no directory:", typed, "Please check the path."}));
+}
+
 Message ConfirmRunMessage(bool rename) {
     if (rename) {
         return Question("Continue operation?",

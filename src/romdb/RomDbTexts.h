@@ -11,6 +11,9 @@ namespace kestro::romdb {
 /// "No ROMs found" for a directory without .vb files.
 base::Message NoRomsFoundMessage(const std::string& directory);
 /// The question before a run; its wording warns more when files are renamed.
+/// The directory chooser's answer to a typed path that names no directory.
+base::Message NoSuchDirectoryMessage(const std::string& typed);
+
 base::Message ConfirmRunMessage(bool rename);
 /// The question of "Cancel Identify".
 base::Message CancelQuestion();

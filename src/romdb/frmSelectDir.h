@@ -10,6 +10,7 @@
 class QComboBox;
 class QFileSystemModel;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTreeView;
 
@@ -31,16 +32,23 @@ private:
     void ConnectHandlers();
     void Form_Load(const QString& startDirectory);
     void ShowDirectory(const QString& directory);
+    void RevealInTree();
+    bool GoToTypedDirectory();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     void drvDrive_Change();
     void dirDirectory_Change();
+    void dirDirectory_Loaded(const QString& loaded);
     void cmdSelect_Click();
     void cmdCancel_Click();
+    void txtDirectory_Enter();
 
     platform::Services& m_services;
     QString m_tag;
     QString m_path;
     std::string m_baseDirectory;
+    QString m_revealing;  ///< the directory to bring into view as the tree loads
 
     QComboBox* drvDrive = nullptr;
     QTreeView* dirDirectory = nullptr;
@@ -48,6 +56,7 @@ private:
     QLabel* lblLookIn = nullptr;
     QLabel* lblFileName1 = nullptr;
     QLabel* lblFileName = nullptr;
+    QLineEdit* txtDirectory = nullptr;  ///< the directory, to read, type or paste
     QPushButton* cmdSelect = nullptr;
     QPushButton* cmdCancel = nullptr;
 };

@@ -44,6 +44,7 @@ frmVbRomDatabase::frmVbRomDatabase(platform::Services& services, QWidget* parent
     setWindowTitle(QStringLiteral("VB ROM Database"));
     BuildControls();
     BuildMenus();
+    platform::KeepOnlyDesignedDefault(this);
     ConnectHandlers();
     Form_Load();
 }

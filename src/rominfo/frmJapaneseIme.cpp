@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "platform/Text.h"
+#include "platform/Widgets.h"
 #include "rom/RomHeader.h"
 #include "rominfo/RomajiReading.h"
 
@@ -19,6 +20,7 @@ frmJapaneseIme::frmJapaneseIme(platform::Services& services, const std::string& 
     setObjectName(QStringLiteral("frmJapaneseIme"));
     setWindowTitle(QStringLiteral("Virtual Boy ROM Title Editor..."));
     BuildControls();
+    platform::KeepOnlyDesignedDefault(this);
     connect(txtRomTitle, &QLineEdit::textChanged, this, &frmJapaneseIme::txtRomTitle_Change);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -35,6 +37,7 @@ void frmJapaneseIme::BuildControls() {
     txtRomTitle->setObjectName(QStringLiteral("txtRomTitle"));
     txtRomTitle->setMaxLength(static_cast<int>(rom::kTitleLength));
     txtRomTitle->setFont(platform::KatakanaFont(12));
+    txtRomTitle->setToolTip(QStringLiteral("Type characters or press appropriate button"));
     layout->addWidget(txtRomTitle);
 
     auto* keys = new QGridLayout;
@@ -45,7 +48,9 @@ void frmJapaneseIme::BuildControls() {
         auto* button = new QPushButton(platform::TitleToDisplay(std::string(1, static_cast<char>(code))), this);
         button->setObjectName(QStringLiteral("cmdKatakana_") + QString::number(i));
         button->setFont(keyFont);
-        button->setFixedSize(30, 28);
+        // The keys share out the room a resize gives the window.
+        button->setMinimumSize(30, 28);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::NoFocus);  // typing goes on in the box
         if (auto tip = KatakanaButtonTooltip(code)) button->setToolTip(Q(*tip));
@@ -53,7 +58,7 @@ void frmJapaneseIme::BuildControls() {
         keys->addWidget(button, place.row, place.column);
         cmdKatakana[static_cast<std::size_t>(i)] = button;
     }
-    layout->addLayout(keys);
+    layout->addLayout(keys, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -86,10 +91,6 @@ void frmJapaneseIme::cmdKatakana_Click(int index) {
 
 void frmJapaneseIme::txtRomTitle_Change() {
     const std::string title = Title();
-    if (title.empty()) {
-        txtRomTitle->setToolTip(QStringLiteral("Type characters or press appropriate button"));
-        return;
-    }
     const std::string reading = RomajiReading(title);
     txtRomTitle->setToolTip(reading != title ? platform::ReadingToDisplay(reading) : txtRomTitle->text());
 }

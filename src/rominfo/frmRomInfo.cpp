@@ -37,6 +37,7 @@ frmRomInfo::frmRomInfo(platform::Services& services, QWidget* parent)
     setObjectName(QStringLiteral("frmRomInfo"));
     BuildControls();
     BuildMenus();
+    platform::KeepOnlyDesignedDefault(this);
     ConnectHandlers();
     Form_Load();
 }
@@ -83,11 +84,11 @@ void frmRomInfo::BuildControls() {
 
     fraIdentify = frame("fraIdentify", "Identify ROM:");
     lblIdentify = platform::Named(new QLabel(fraIdentify), "lblIdentify");
-    cmdRevert = platform::Named(new QPushButton(QStringLiteral("Revert ROM info to original settings"), fraIdentify),
-                                "cmdRevert");
-    auto* identifyColumn = new QVBoxLayout(fraIdentify);
-    identifyColumn->addWidget(lblIdentify);
-    identifyColumn->addWidget(cmdRevert, 0, Qt::AlignLeft);
+    (new QVBoxLayout(fraIdentify))->addWidget(lblIdentify);
+    // Beside the frame, not in it: the frame stays disabled as Reset leaves
+    // it, and Revert must still answer when identification allows it.
+    cmdRevert =
+        platform::Named(new QPushButton(QStringLiteral("Revert ROM info to original settings"), this), "cmdRevert");
 
     // Kept from view: the path that Save writes, the checksum Revert looks
     // up, and the help text the help window shows.
@@ -110,7 +111,8 @@ void frmRomInfo::BuildControls() {
     layout->addWidget(fraVersion, 2, 0);
     layout->addWidget(fraMbit, 2, 1, 1, 2);
     layout->addWidget(fraIdentify, 3, 0, 1, 3);
-    layout->setRowStretch(4, 1);
+    layout->addWidget(cmdRevert, 4, 0, 1, 3, Qt::AlignLeft);
+    layout->setRowStretch(5, 1);
 }
 
 void frmRomInfo::BuildMenus() {
@@ -163,6 +165,7 @@ void frmRomInfo::Form_Load() {
     for (const rom::Maker& maker : rom::kMakers) cmbManufacturer->addItem(Q(maker.listName));
     GetRegistry();
     fraIdentify->setVisible(m_autoDetectRom);
+    cmdRevert->setVisible(m_autoDetectRom);
     if (!m_autoDetectRom) setFixedHeight(Twips(kNoIdentifyHeightTwips));
     RefreshRecentMenu();
     Reset();
@@ -188,6 +191,7 @@ void frmRomInfo::Reset() {
     SetTitle({});
     lblTitle->setToolTip(QString());
     txtManufacturer->clear();
+    cmbManufacturer->setCurrentIndex(-1);  // clearing an empty box changes nothing, so no rule runs
     cmbVersion->setCurrentIndex(-1);
     txtRomId->clear();
     lblMbit->clear();

@@ -28,9 +28,10 @@ using platform::U8;
 
 namespace {
 
-// Upper-cases a code box in place without moving its caret.
+// Upper-cases a code box in place without moving its caret. The boxes hold
+// single-byte fields, so the text goes through bytes, not UTF-8.
 void UpperCaseKeepingCaret(QLineEdit* box) {
-    const QString upper = Q(rom::UpperCaseCode(U8(box->text())));
+    const QString upper = platform::FieldToDisplay(rom::UpperCaseCode(platform::DisplayToField(box->text())));
     if (upper == box->text()) return;
     const int caret = box->cursorPosition();
     box->setText(upper);
@@ -46,7 +47,9 @@ std::string frmRomInfo::Reading() const {
 void frmRomInfo::mnuFileOpen_Click() {
     const QString path =
         m_services.files.OpenFile(this, QStringLiteral("Open ROM"), Q(kRomFilter), Q(m_baseDirectory), QString());
-    if (!path.isEmpty()) OpenRom(path);
+    if (path.isEmpty()) return;
+    m_lastDialogFileName = path;  // the shared dialog keeps the name it returned
+    OpenRom(path);
 }
 
 void frmRomInfo::OpenRom(const QString& path) {
@@ -75,8 +78,8 @@ void frmRomInfo::OpenRom(const QString& path) {
 
 void frmRomInfo::ShowHeader(const rom::RomHeader& header) {
     SetTitle(header.title);
-    txtManufacturer->setText(Q(header.makerCode));
-    txtRomId->setText(Q(header.gameCode));
+    txtManufacturer->setText(platform::FieldToDisplay(header.makerCode));
+    txtRomId->setText(platform::FieldToDisplay(header.gameCode));
     cmbVersion->setCurrentIndex(header.version);
 }
 
@@ -90,8 +93,6 @@ void frmRomInfo::SetTitle(const std::string& title) {
 }
 
 void frmRomInfo::Identify() {
-    fraIdentify->setEnabled(true);
-    lblIdentify->setEnabled(true);
     lblIdentify->setText(Q(rom::kIdentifyingText));
     cmdRevert->setEnabled(false);
     // Let the label be drawn before the checksums keep the window busy.
@@ -104,7 +105,7 @@ void frmRomInfo::Identify() {
 }
 
 rom::RomHeader frmRomInfo::DisplayedHeader() const {
-    return {m_title, U8(txtManufacturer->text()), U8(txtRomId->text()),
+    return {m_title, platform::DisplayToField(txtManufacturer->text()), platform::DisplayToField(txtRomId->text()),
             static_cast<std::uint8_t>(std::max(0, cmbVersion->currentIndex()))};
 }
 
@@ -166,13 +167,13 @@ void frmRomInfo::mnuHelpIdCodes_Click() {
 
 void frmRomInfo::txtManufacturer_Change() {
     UpperCaseKeepingCaret(txtManufacturer);
-    const auto index = rom::FindMaker(U8(txtManufacturer->text()));
+    const auto index = rom::FindMaker(platform::DisplayToField(txtManufacturer->text()));
     cmbManufacturer->setCurrentIndex(index.value_or(-1));
 }
 
 void frmRomInfo::cmbManufacturer_Click() {
     const std::string code = rom::MakerCode(cmbManufacturer->currentIndex());
-    if (U8(txtManufacturer->text()) != code) txtManufacturer->setText(Q(code));
+    if (platform::DisplayToField(txtManufacturer->text()) != code) txtManufacturer->setText(Q(code));
 }
 
 void frmRomInfo::txtRomId_Change() {

@@ -1,6 +1,9 @@
 #include "tiles/PaletteFile.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -13,6 +16,11 @@ constexpr std::array<std::uint8_t, 3> kMagic{'P', 'A', 'L'};
 
 base::Message MissingFile() {
     return {"Invalid filename", "File does not exist.", base::MessageIcon::Exclamation};
+}
+
+base::Message Unreadable(const std::string& path, const std::string& reason) {
+    return {"Cannot read palette", base::JoinCr({"The palette file could not be read:", path, reason}),
+            base::MessageIcon::Exclamation};
 }
 
 base::Message NotAPalette() {
@@ -46,12 +54,21 @@ std::variant<TilePalette, base::Message> DecodePaletteFile(std::span<const std::
 }
 
 std::variant<TilePalette, base::Message> ReadPaletteFile(const std::string& path) {
+    // A file that is there but cannot be read is not "missing": say why.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
+        return Unreadable(path, ec.message());
+    }
+    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) return MissingFile();
     // An input stream never creates the file it opens.
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return MissingFile();
+    if (!in) return Unreadable(path, errno != 0 ? std::strerror(errno) : "The file cannot be opened.");
     std::vector<std::uint8_t> bytes(kPaletteFileSize);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) return Unreadable(path, "The file could not be read to its end.");
     if (bytes.empty()) return MissingFile();
     return DecodePaletteFile(bytes);
 }

@@ -24,7 +24,8 @@ std::array<std::uint8_t, kPaletteFileSize> PaletteFileBytes(const TilePalette& p
 std::variant<TilePalette, base::Message> DecodePaletteFile(std::span<const std::uint8_t> bytes);
 
 /// Reads a palette file; a missing or empty file is refused with "File does
-/// not exist.". Reading never creates a file.
+/// not exist.", one that is there but cannot be read with the reason.
+/// Reading never creates a file.
 std::variant<TilePalette, base::Message> ReadPaletteFile(const std::string& path);
 
 /// Writes a palette file in place of any file there, atomically.

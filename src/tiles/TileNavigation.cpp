@@ -19,6 +19,10 @@ double AtMost(double value, double high) {
 
 }  // namespace
 
+double WholeTiles(double value) {
+    return base::RoundHalfEven(value);
+}
+
 bool ChangesWidth(ViewStep step) {
     return step == ViewStep::TileLeft || step == ViewStep::TileRight || step == ViewStep::TileHalf ||
            step == ViewStep::TileDouble;
@@ -42,7 +46,7 @@ ViewPlace Step(ViewStep step, ViewPlace place, double fileLength) {
         case ViewStep::TileLeft: place.width = AtLeast(w - 1, 1); break;
         case ViewStep::TileRight: place.width = AtMost(w + 1, kMaxViewWidth); break;
         // Rounded half to even, then halved with the fraction dropped.
-        case ViewStep::TileHalf: place.width = AtLeast(std::trunc(std::nearbyint(w) / 2), 1); break;
+        case ViewStep::TileHalf: place.width = AtLeast(std::trunc(WholeTiles(w) / 2), 1); break;
         case ViewStep::TileDouble: place.width = AtMost(2 * w, kMaxViewWidth); break;
     }
     return place;

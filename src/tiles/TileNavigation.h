@@ -34,6 +34,10 @@ struct ViewPlace {
     friend bool operator==(const ViewPlace&, const ViewPlace&) = default;
 };
 
+/// A width or offset read from its label as the whole number the view uses:
+/// halves to the even neighbour, the same for drawing and for halving.
+double WholeTiles(double value);
+
 bool ChangesWidth(ViewStep step);
 
 /// The place after one step, bounded as the buttons bound it.

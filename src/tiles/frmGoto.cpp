@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "platform/Text.h"
+#include "platform/Widgets.h"
 #include "tiles/TileTexts.h"
 
 namespace kestro::tiles {
@@ -18,6 +19,7 @@ frmGoto::frmGoto(GotoWhat what, const QString& currentText, double fileLength, Q
     setObjectName(QStringLiteral("frmGoto"));
     setWindowTitle(QStringLiteral("Goto specific..."));
     BuildControls();
+    platform::KeepOnlyDesignedDefault(this);
     connect(txtGoto, &QLineEdit::textChanged, this, &frmGoto::txtGoto_Change);
     connect(cmdGoto, &QPushButton::clicked, this, &frmGoto::cmdGoto_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmGoto::cmdCancel_Click);
@@ -39,7 +41,6 @@ void frmGoto::BuildControls() {
     grid->addWidget(txtGoto, 0, 1, 1, 2);
     grid->addWidget(cmdGoto, 1, 1);
     grid->addWidget(cmdCancel, 1, 2);
-    setFixedSize(sizeHint());
 }
 
 void frmGoto::Form_Load(const QString& currentText) {
@@ -47,6 +48,7 @@ void frmGoto::Form_Load(const QString& currentText) {
     lblGoto->setText(Q(GotoLabel(m_what)));
     txtGoto->setText(currentText);
     txtGoto->setCursorPosition(static_cast<int>(txtGoto->text().size()));
+    platform::FixSizeShowingCaption(this);
 }
 
 void frmGoto::txtGoto_Change() {

@@ -5,6 +5,7 @@
 
 #include "base/SettingsKeys.h"
 #include "platform/Text.h"
+#include "platform/Widgets.h"
 #include "tiles/PaletteFile.h"
 #include "tiles/TileTexts.h"
 
@@ -18,6 +19,7 @@ frmLoadPal::frmLoadPal(platform::Services& services, std::function<void(const Ti
     setObjectName(QStringLiteral("frmLoadPal"));
     setWindowTitle(QStringLiteral("Load Palette..."));
     BuildControls();
+    platform::KeepOnlyDesignedDefault(this);
     GetRegistry();
 }
 
@@ -37,7 +39,7 @@ void frmLoadPal::BuildControls() {
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     layout->addWidget(cmdCancel);
     connect(cmdCancel, &QPushButton::clicked, this, &frmLoadPal::cmdCancel_Click);
-    setFixedSize(sizeHint());
+    platform::FixSizeShowingCaption(this);
 }
 
 void frmLoadPal::GetRegistry() {

@@ -11,6 +11,7 @@
 #include "base/SettingsKeys.h"
 #include "platform/Swatch.h"
 #include "platform/Text.h"
+#include "platform/Widgets.h"
 #include "tiles/PaletteFile.h"
 #include "tiles/TileTexts.h"
 #include "tiles/frmLoadPal.h"
@@ -30,6 +31,7 @@ frmPalette::frmPalette(platform::Services& services, QWidget* parent) : QDialog(
     setObjectName(QStringLiteral("frmPalette"));
     setWindowTitle(QStringLiteral("Palette..."));
     BuildControls();
+    platform::KeepOnlyDesignedDefault(this);
     ConnectHandlers();
     Form_Load();
 }

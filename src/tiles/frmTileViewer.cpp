@@ -57,6 +57,7 @@ frmTileViewer::frmTileViewer(platform::Services& services, QWidget* parent)
     setWindowTitle(Q(kNoRomCaption));
     BuildMenus();
     BuildControls();
+    platform::KeepOnlyDesignedDefault(this);
     ConnectHandlers();
     Form_Load();
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "base/Paths.h"
 #include "platform/DrawingSurface.h"
 #include "platform/Swatch.h"
 #include "platform/Text.h"
@@ -98,9 +99,10 @@ void frmTileViewer::mnuEditCopy_Click() {
 }
 
 void frmTileViewer::mnuEditSave_Click() {
-    const QString path =
+    const QString chosen =
         m_services.files.SaveFile(this, QStringLiteral("Save As"), Q(kBitmapFilter), Q(m_baseDirectory), QString());
-    if (path.isEmpty()) return;
+    if (chosen.isEmpty()) return;
+    const QString path = Q(base::WithDefaultExtension(U8(chosen), ".bmp"));
     if (QFileInfo::exists(path) &&
         m_services.messages.Show(this, ReplaceQuestion(U8(path))) != base::MessageResult::Yes) {
         return;

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <cmath>
 
@@ -48,10 +49,13 @@ private:
 void frmTileViewer::RedrawTiles() {
     if (!m_rom) return;
     const double start = std::round(m_services.clock.SecondsSinceMidnight());
+    // Disabling the focused button moves the focus on, to the picture, where
+    // the next key would show its code; it goes back when the buttons return.
+    const QPointer<QWidget> hadFocus = focusWidget();
     SetRedrawControlsEnabled(false);
     if (ValueOf(lblFileLen) < ValueOf(lblOffset)) lblOffset->setText(lblFileLen->text());
     RefreshCachedWidth();
-    const TileView view{std::llround(ValueOf(lblOffset)), m_width};
+    const TileView view{static_cast<std::int64_t>(WholeTiles(ValueOf(lblOffset))), m_width};
     setWindowTitle(Q(kRedrawingCaption));
 
     const auto rom = m_rom;  // the bytes stay alive even if another ROM is opened meanwhile
@@ -64,6 +68,7 @@ void frmTileViewer::RedrawTiles() {
     ShowImage();
     setWindowTitle(TitleCaption());
     SetRedrawControlsEnabled(true);
+    if (hadFocus && hadFocus->isEnabled()) hadFocus->setFocus();
     const double elapsed = ElapsedSeconds(start, m_services.clock.SecondsSinceMidnight());
     cmdUpdate->setText(Q(UpdateCaption(elapsed)));
 }
@@ -102,7 +107,8 @@ void frmTileViewer::ShowImage() {
 }
 
 void frmTileViewer::RefreshCachedWidth() {
-    m_width = static_cast<std::int16_t>(std::clamp<long>(std::lround(ValueOf(lblWidth)), INT16_MIN, INT16_MAX));
+    m_width =
+        static_cast<std::int16_t>(std::clamp(WholeTiles(ValueOf(lblWidth)), double{INT16_MIN}, double{INT16_MAX}));
 }
 
 void frmTileViewer::cmdUpdate_Click() {

@@ -242,7 +242,9 @@ TEST_F(OptionsTest, RevertToDefaultResetsTheWindowOnlyAndCancelKeepsTheStore) {
     EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkIntro")->isChecked());
     EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkChangeLog")->isChecked());
     EXPECT_TRUE(Find<QRadioButton>(w.get(), "optThemeCol_0")->isChecked());
-    EXPECT_EQ(Find<QLabel>(w.get(), "lblMruItems")->text(), QStringLiteral("4"));
+    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkMruItems")->isChecked()) << "all boxes go off";
+    EXPECT_EQ(Find<QLabel>(w.get(), "lblMruItems")->text(), QStringLiteral("0"));
+    EXPECT_EQ(Find<QScrollBar>(w.get(), "vscMruItems")->value(), 4);
     EXPECT_EQ(Find(w.get(), "lblBaseDir")->toolTip(), Q(base::DefaultDirectory()));
     Click(w.get(), "cmdCancel");
     EXPECT_FALSE(w->isVisible());

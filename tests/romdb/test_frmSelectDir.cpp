@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -87,5 +88,64 @@ TEST(SelectDirTest, CollectionWindowListsTheChoiceAndCancelReturnsToTheBase) {
     ts.messages.Clear();
     QTest::mouseClick(select, Qt::LeftButton);
     EXPECT_EQ(label->text(), QDir::rootPath() + QStringLiteral("*.vb"));
+    QDir::setCurrent(cwd);
+}
+
+TEST(SelectDirTest, ShowsWhereYouAreAndGoesToATypedPath) {
+    test::TempDir base, other;
+    const std::filesystem::path deep = base.Path() / "one" / "two" / "three";
+    std::filesystem::create_directories(deep);
+    test::TestServices ts;
+    ts.settings.Write("Base Directory", base.Path().string());
+    const QString cwd = QDir::currentPath();
+    romdb::frmSelectDir chooser(ts.services, Q(deep.string()));
+    chooser.show();
+    auto* tree = chooser.findChild<QTreeView*>(QStringLiteral("dirDirectory"));
+    auto* model = static_cast<QFileSystemModel*>(tree->model());
+    auto* box = chooser.findChild<QLineEdit*>(QStringLiteral("txtDirectory"));
+    ASSERT_NE(box, nullptr);
+
+    // The tree reads folders in the background; once it has, the starting
+    // directory is selected, every folder above it open, and it is in view.
+    const QModelIndex target = model->index(Q(deep.string()));
+    const bool shown = QTest::qWaitFor(
+        [&] {
+            return tree->currentIndex() == target &&
+                   tree->viewport()->rect().contains(tree->visualRect(target).center());
+        },
+        5000);
+    EXPECT_TRUE(shown) << "the starting directory never came into view";
+    for (QModelIndex above = target.parent(); above.isValid(); above = above.parent()) {
+        EXPECT_TRUE(tree->isExpanded(above)) << model->filePath(above).toStdString();
+    }
+    EXPECT_EQ(box->text(), Q(deep.string()));
+
+    // Enter in the path box goes to the typed directory without choosing it.
+    box->setText(Q(other.Path().string()));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_TRUE(chooser.isVisible());
+    EXPECT_EQ(chooser.path(), Q(other.Path().string()));
+    EXPECT_EQ(model->filePath(tree->currentIndex()), Q(other.Path().string()));
+    EXPECT_EQ(chooser.findChild<QLabel*>(QStringLiteral("lblFileName"))->text(), Q(other.Path().string()));
+
+    // A path that names no directory is refused where the user can see why.
+    box->setText(Q(other.File("nowhere")));
+    QTest::mouseClick(chooser.findChild<QPushButton*>(QStringLiteral("cmdSelect")), Qt::LeftButton);
+    auto shownMessages = ts.messages.Take();
+    ASSERT_EQ(shownMessages.size(), 1u);
+    EXPECT_EQ(shownMessages[0].title, "Directory not found");
+    EXPECT_TRUE(chooser.isVisible());
+    EXPECT_TRUE(chooser.tag().isEmpty());
+
+    // Typed, then Select: that directory is the choice.
+    box->setText(Q(base.Path().string()));
+    QTest::mouseClick(chooser.findChild<QPushButton*>(QStringLiteral("cmdSelect")), Qt::LeftButton);
+    EXPECT_EQ(chooser.tag(), Q(base.Path().string()));
+
+    // Enter on the path already shown chooses it.
+    romdb::frmSelectDir again(ts.services, Q(other.Path().string()));
+    again.show();
+    QTest::keyClick(again.findChild<QLineEdit*>(QStringLiteral("txtDirectory")), Qt::Key_Return);
+    EXPECT_EQ(again.tag(), Q(other.Path().string()));
     QDir::setCurrent(cwd);
 }

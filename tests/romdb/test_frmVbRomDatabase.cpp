@@ -71,6 +71,9 @@ TEST_F(DatabaseWindowTest, OpensOnTheBaseDirectoryWithRunControlsReady) {
     EXPECT_FALSE(Enabled(w.get(), "chkMoveRoms"));
     EXPECT_FALSE(Enabled(w.get(), "picPercent"));
     for (const char* name : kReportButtons) EXPECT_FALSE(Enabled(w.get(), name)) << name;
+    // Enter in the file list presses no button: neither the chooser nor a run starts.
+    w->show();
+    EXPECT_FALSE(test::KeyOpensModal(Find<QListWidget>(w.get(), "lstFileIdentify"), Qt::Key_Return));
     EXPECT_TRUE(ts.messages.Shown().empty());
 
     // A base directory that is gone still opens the window, on an empty listing.

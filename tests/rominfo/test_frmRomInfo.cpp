@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -270,4 +271,93 @@ TEST_F(RomInfoTest, TitleEditorInsertsKatakanaAndOkWritesItBack) {
     });
     QTest::mouseClick(Find<QPushButton>(w.get(), "cmdJapaneseIme"), Qt::LeftButton);
     EXPECT_EQ(w->TitleBytes(), "V\xA5TETRIS") << "Cancel changes nothing";
+}
+
+TEST_F(RomInfoTest, CodeFieldsAreSingleBytesThatSaveBackAsTheyWere) {
+    const auto original =
+        RomBuilder().Title("GOLF").Maker("\xFF\xE9").GameCode("V\xA5G\x7F").Size(4096).WriteTo(dir.File("a.vb"));
+    const std::size_t block = 4096 - 544;
+    auto w = Open(false);
+    w->OpenRom(Path("a.vb"));
+    auto* maker = Find<QLineEdit>(w.get(), "txtManufacturer");
+    auto* gameCode = Find<QLineEdit>(w.get(), "txtRomId");
+    EXPECT_EQ(maker->text(), QString::fromLatin1("\xFF\xE9"));
+    EXPECT_EQ(Find<QComboBox>(w.get(), "cmbManufacturer")->currentIndex(), -1);
+
+    ts.messages.Answer(MessageResult::Yes);
+    Find<QAction>(w.get(), "mnuFileSave")->trigger();
+    ts.messages.Take();
+    EXPECT_EQ(test::ReadBytes(dir.File("a.vb")), original) << "untouched fields are written back byte for byte";
+
+    // A typed Latin-1 letter is one byte, and upper-casing leaves it alone.
+    gameCode->clear();
+    QTest::keyClicks(gameCode, QStringLiteral("v"));
+    QTest::sendKeyEvent(QTest::Click, gameCode, Qt::Key_Eacute, QString::fromLatin1("\xE9"), Qt::NoModifier);
+    QTest::keyClicks(gameCode, QStringLiteral("j"));
+    EXPECT_EQ(gameCode->text(), QString::fromLatin1("V\xE9J"));
+    ts.messages.Answer(MessageResult::Yes);
+    Find<QAction>(w.get(), "mnuFileSave")->trigger();
+    ts.messages.Take();
+    const auto saved = test::ReadBytes(dir.File("a.vb"));
+    ASSERT_EQ(saved.size(), original.size());
+    EXPECT_EQ(std::string(saved.begin() + block + 0x19, saved.begin() + block + 0x1F), "\xFF\xE9V\xE9J ");
+}
+
+TEST_F(RomInfoTest, EmptyWindowIdentificationFrameAndSaveAsNameAreAsDesigned) {
+    RomBuilder::KnownDump("Golf (U) [!]").WriteTo(dir.File("golf.vb"));
+    RomBuilder().Title("").WriteTo(dir.File("untitled.vb"));
+    auto w = Open();
+    auto* frame = Find<QGroupBox>(w.get(), "fraIdentify");
+    auto* revert = Find<QPushButton>(w.get(), "cmdRevert");
+    EXPECT_EQ(Find<QComboBox>(w.get(), "cmbManufacturer")->currentIndex(), -1) << "no maker shown without a ROM";
+
+    ts.files.Choose(Path("golf.vb"));
+    Find<QAction>(w.get(), "mnuFileOpen")->trigger();
+    EXPECT_EQ(Text(w.get(), "lblIdentify"), QStringLiteral("Golf (U) [!]"));
+    EXPECT_FALSE(frame->isEnabled()) << "identification leaves the frame as Reset left it";
+    EXPECT_FALSE(Find<QLabel>(w.get(), "lblIdentify")->isEnabled());
+    ASSERT_TRUE(revert->isEnabled());
+    Find<QLineEdit>(w.get(), "txtRomId")->setText(QStringLiteral("VVGX"));
+    QTest::mouseClick(revert, Qt::LeftButton);
+    EXPECT_EQ(Find<QLineEdit>(w.get(), "txtRomId")->text(), QStringLiteral("VVGE")) << "Revert still answers";
+
+    // Save As offers the name the dialog last returned: the opened file.
+    ts.files.Choose(QString());
+    Find<QAction>(w.get(), "mnuFileSaveAs")->trigger();
+    EXPECT_EQ(ts.files.StartNames().back(), Path("golf.vb"));
+
+    // The title editor's tool tip follows its rule for an empty title too.
+    w->OpenRom(Path("untitled.vb"));
+    bool checked = false;
+    test::WhenModalShown([&](QWidget* ime) {
+        auto* box = Find<QLineEdit>(ime, "txtRomTitle");
+        EXPECT_EQ(box->toolTip(), QString());
+        QTest::keyClicks(box, QStringLiteral("GOLF"));
+        EXPECT_EQ(box->toolTip(), QStringLiteral("GOLF"));
+        box->clear();
+        EXPECT_EQ(box->toolTip(), QString());
+        // The keys follow the window when it is made larger.
+        auto* key = Find<QPushButton>(ime, "cmdKatakana_0");
+        const QSize before = key->size();
+        ime->resize(ime->width() + 300, ime->height() + 150);
+        ime->layout()->activate();
+        EXPECT_GT(key->width(), before.width());
+        EXPECT_GT(key->height(), before.height());
+        checked = true;
+        QTest::mouseClick(Find<QPushButton>(ime, "cmdCancel"), Qt::LeftButton);
+    });
+    QTest::mouseClick(Find<QPushButton>(w.get(), "cmdJapaneseIme"), Qt::LeftButton);
+    EXPECT_TRUE(checked);
+}
+
+TEST_F(RomInfoTest, EnterInTheCodeBoxesPressesNoButton) {
+    RomBuilder::KnownDump("Golf (U) [!]").WriteTo(dir.File("golf.vb"));
+    auto w = Open();
+    w->OpenRom(Path("golf.vb"));
+    EXPECT_FALSE(test::KeyOpensModal(Find<QLineEdit>(w.get(), "txtManufacturer"), Qt::Key_Return))
+        << "Enter in the maker box opened the title editor";
+    Find<QLineEdit>(w.get(), "txtRomId")->setText(QStringLiteral("VVGX"));
+    EXPECT_FALSE(test::KeyOpensModal(Find<QLineEdit>(w.get(), "txtRomId"), Qt::Key_Enter));
+    EXPECT_EQ(Find<QLineEdit>(w.get(), "txtRomId")->text(), QStringLiteral("VVGX")) << "and Revert was not pressed";
+    EXPECT_TRUE(w->isVisible());
 }

@@ -1,5 +1,7 @@
 // The tile viewer window: opening ROMs, navigation, goto, palettes, recent files.
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -10,6 +12,8 @@
 #include "platform/Swatch.h"
 #include "tiles/PaletteFile.h"
 #include "tiles/TileViewerFixture.h"
+#include "tiles/frmGoto.h"
+#include "tiles/frmLoadPal.h"
 
 namespace kestro::tiles {
 namespace {
@@ -189,6 +193,20 @@ TEST_F(TileViewerTest, KestroTilesWritesWhatTheWindowShows) {
     t.files.Choose(platform::Q(dir.File("window.bmp")));
     Trigger("mnuEditSave");
     EXPECT_EQ(test::ReadBytes(dir.File("window.bmp")), test::ReadBytes(bmp));
+}
+
+TEST_F(TileViewerTest, SmallDialogsAreWideEnoughForTheirCaptions) {
+    // A title bar needs the caption's width and room for its buttons.
+    auto roomFor = [](const QWidget& w) {
+        return QFontMetrics(QApplication::font()).horizontalAdvance(w.windowTitle()) + 100;
+    };
+    for (GotoWhat what : {GotoWhat::Offset, GotoWhat::Width}) {
+        frmGoto dialog(what, QStringLiteral("0"), 1000);
+        EXPECT_GE(dialog.width(), roomFor(dialog)) << dialog.windowTitle().toStdString();
+    }
+    frmLoadPal loader(t.services, [](const TilePalette&) {});
+    EXPECT_EQ(loader.windowTitle(), QStringLiteral("Load Palette..."));
+    EXPECT_GE(loader.width(), roomFor(loader));
 }
 
 }  // namespace

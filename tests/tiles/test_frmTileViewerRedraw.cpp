@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 
@@ -99,6 +100,40 @@ TEST_F(TileViewerTest, ClosingTheRomDuringARedrawClearsTheView) {
     EXPECT_FALSE(Find<QAction>("mnuEditSave")->isEnabled());
 }
 
+TEST_F(TileViewerTest, AfterARedrawTheKeyboardIsWhereItWas) {
+    t.settings.Write("AutoUpdate Viewer", "True");
+    const std::string path = MakeRom("focus.vb", 65536);
+    Viewer().show();
+    Viewer().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Viewer()));
+    Open(path);
+    QPushButton* down = Button("cmdDown");
+    down->setFocus();
+    for (int press = 1; press <= 2; ++press) {
+        QTest::keyClick(down, Qt::Key_Space);
+        EXPECT_EQ(Text("lblOffset"), QString::number(press * 16 * 48));
+        EXPECT_EQ(QApplication::focusWidget(), down) << "after redraw " << press;
+    }
+    EXPECT_TRUE(t.messages.Shown().empty()) << "no key reached the picture";
+}
+
+TEST_F(TileViewerTest, FractionalWidthsAndOffsetsRoundAlikeForDrawingAndHalving) {
+    t.settings.Write("AutoUpdate Viewer", "True");
+    const std::string path = MakeRom("half.vb", 65536);
+    Open(path);
+    Goto("cmdGotoWidth", "2.5");
+    EXPECT_EQ(Text("lblWidth"), QStringLiteral("2.5"));
+    EXPECT_EQ(Surface(), Expected(path, 0, 2)) << "2.5 tiles draw as 2, halves to even";
+    Goto("cmdGotoOffset", "16.5");
+    EXPECT_EQ(Surface(), Expected(path, 16, 2));
+    Click("cmdTileHalf");
+    EXPECT_EQ(Text("lblWidth"), QStringLiteral("1"));
+    Goto("cmdGotoWidth", "3.5");
+    EXPECT_EQ(Surface(), Expected(path, 16, 4));
+    Click("cmdTileHalf");
+    EXPECT_EQ(Text("lblWidth"), QStringLiteral("2"));
+}
+
 TEST_F(TileViewerTest, SavesTheViewAsABitmapAndCopiesIt) {
     const std::string path = MakeRom("save.vb", 65536);
     const std::string bmp = dir.File("view.bmp");
@@ -114,6 +149,14 @@ TEST_F(TileViewerTest, SavesTheViewAsABitmapAndCopiesIt) {
     QImage saved(Q(bmp), "BMP");
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), Expected(path, 16 * 48 * 28, 48));
+
+    // A name without an extension is saved as a bitmap file named so.
+    t.messages.Clear();
+    t.files.Choose(Q(dir.File("plain")));
+    Trigger("mnuEditSave");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("plain.bmp")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("plain")));
+    EXPECT_EQ(t.messages.Shown().back().text, "Image saved to file:\r" + dir.File("plain.bmp"));
 
     Click("cmdPageUp");
     Click("cmdUpdate");

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -36,8 +37,9 @@ std::vector<base::Message> ScriptedMessageBox::Take() {
     return shown;
 }
 
-QString ScriptedFileDialogs::Next(const QString& title, const QString& filter) {
+QString ScriptedFileDialogs::Next(const QString& title, const QString& filter, const QString& fileName) {
     m_filters.push_back(filter);
+    m_startNames.push_back(fileName);
     if (m_paths.empty()) {
         ADD_FAILURE() << "Unexpected file dialog \"" << platform::U8(title) << "\"";
         return {};
@@ -48,13 +50,13 @@ QString ScriptedFileDialogs::Next(const QString& title, const QString& filter) {
 }
 
 QString ScriptedFileDialogs::OpenFile(QWidget*, const QString& title, const QString& filter, const QString&,
-                                      const QString&) {
-    return Next(title, filter);
+                                      const QString& fileName) {
+    return Next(title, filter, fileName);
 }
 
 QString ScriptedFileDialogs::SaveFile(QWidget*, const QString& title, const QString& filter, const QString&,
-                                      const QString&) {
-    return Next(title, filter);
+                                      const QString& fileName) {
+    return Next(title, filter, fileName);
 }
 
 void WhenModalShown(std::function<void(QWidget* dialog)> fn) {
@@ -72,6 +74,25 @@ void WhenModalShown(std::function<void(QWidget* dialog)> fn) {
         }
     });
     timer->start();
+}
+
+bool KeyOpensModal(QWidget* widget, Qt::Key key) {
+    QWidget* const before = QApplication::activeModalWidget();
+    bool opened = false;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal != before && modal->isVisible()) {
+            opened = true;
+            modal->close();
+        }
+    });
+    closer.start();
+    widget->setFocus();
+    QTest::keyClick(widget, key);
+    QTest::qWait(30);
+    return opened;
 }
 
 std::shared_ptr<ShownHelp> WhenHelpShown() {

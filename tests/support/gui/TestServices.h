@@ -48,11 +48,14 @@ public:
     /// The next dialog returns this path ("" is a cancel).
     void Choose(const QString& path) { m_paths.push_back(path); }
     const std::vector<QString>& Filters() const { return m_filters; }
+    /// The file name each dialog started with.
+    const std::vector<QString>& StartNames() const { return m_startNames; }
 
 private:
-    QString Next(const QString& title, const QString& filter);
+    QString Next(const QString& title, const QString& filter, const QString& fileName);
     std::deque<QString> m_paths;
     std::vector<QString> m_filters;
+    std::vector<QString> m_startNames;
 };
 
 /// No window under test starts a program; one that tries fails the test.
@@ -103,6 +106,10 @@ T* FindChild(QObject* parent, const char* name) {
 /// Runs fn on the next modal dialog once it is shown (polling the event
 /// loop), so that tests can look at and close windows opened with exec().
 void WhenModalShown(std::function<void(QWidget* dialog)> fn);
+
+/// Presses a key in the widget; true when that opened a modal window (which
+/// is closed again at once, so that a wrong press cannot hang the test).
+bool KeyOpensModal(QWidget* widget, Qt::Key key);
 
 /// The caption and text of the next help window, filled in when it shows and closes.
 struct ShownHelp {
