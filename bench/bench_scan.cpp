@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchRoms.h"
 #include "base/Paths.h"
 #include "rom/KnownRomTable.h"
 #include "rom/RomHeader.h"
@@ -28,31 +29,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace kestro;
+using bench::KnownRom;
+using bench::UnknownRom;
 
 constexpr int kFiles = 96;
-
-// Random bytes with zero reserved header bytes: an unknown ROM.
-std::vector<std::uint8_t> UnknownRom(std::size_t size, std::mt19937& random) {
-    std::vector<std::uint8_t> data(size);
-    for (auto& b : data) b = static_cast<std::uint8_t>(random());
-    const auto reserved = static_cast<std::ptrdiff_t>(rom::HeaderBlockOffset(size) + rom::kReservedOffset);
-    std::fill_n(data.begin() + reserved, rom::kReservedLength, 0);
-    return data;
-}
-
-// A known dump: its header, and filler bytes that sum to its header-excluded checksum.
-std::vector<std::uint8_t> KnownRom(std::size_t size, const std::string& name) {
-    const std::uint64_t target = std::stoul(rom::LookupRomChecksum(name, rom::ChecksumColumn::A), nullptr, 16);
-    const std::size_t header = rom::HeaderBlockOffset(size);
-    const std::uint64_t filler = size - rom::kHeaderSize, base = target / filler, extra = target % filler;
-    std::vector<std::uint8_t> data(size, 0);
-    std::uint64_t k = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (i < header || i >= header + rom::kHeaderSize) data[i] = static_cast<std::uint8_t>(base + (k++ < extra));
-    }
-    rom::ApplyHeader(data, *rom::ExpectedHeader(name));
-    return data;
-}
 
 // The directory of generated ROMs, made once for the whole program.
 struct Corpus {

@@ -2,6 +2,8 @@
 # Set-up, build, and run or test Kestro Utilities on Debian 12 / Ubuntu.
 #   scripts/dev.sh run    install what is missing, build, start the desktop program
 #   scripts/dev.sh test   install what is missing, build, run every test
+#   scripts/dev.sh package  install what is missing, build the Debian package
+#                           build-deb/kestro-utils_VERSION_ARCH.deb
 set -eu
 
 cd "$(dirname "$0")/.."
@@ -10,6 +12,10 @@ BUILD_DIR=${BUILD_DIR:-build}
 # Debian packages the build, the tests and the program need.
 PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-svg-dev libqt6test6 libfontconfig-dev \
 googletest libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic"
+
+# What building the package needs besides: dpkg-shlibdeps (dpkg-dev) computes
+# its dependencies from the programs, and CPack finds the programs with file.
+PACKAGE_TOOLS="dpkg-dev file"
 
 install_missing() {
     missing=""
@@ -45,8 +51,14 @@ case "${1:-}" in
         cd "$BUILD_DIR"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
         ;;
+    package)
+        PACKAGES="$PACKAGES $PACKAGE_TOOLS"
+        install_missing
+        cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRO_BUILD_TESTS=OFF -DKESTRO_BUILD_BENCH=OFF
+        cmake --build build-deb --target package
+        ;;
     *)
-        echo "usage: $0 run|test" >&2
+        echo "usage: $0 run|test|package" >&2
         exit 2
         ;;
 esac

@@ -1,7 +1,12 @@
 // Kestro Utilities, the desktop program.
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QIcon>
+#include <QTimer>
+#include <iostream>
 
+#include "app/CommandLine.h"
 #include "app/frmMain.h"
 #include "base/Registry.h"
 #include "base/WineRegistry.h"
@@ -10,9 +15,18 @@
 #include "platform/Text.h"
 
 int main(int argc, char* argv[]) {
+    // Help, version and plain mistakes answer before Qt starts, so they need no display.
+    const kestro::app::CommandLine early = kestro::app::ParseCommandLine({argv + 1, argv + argc});
+    if (kestro::app::AnswerBeforeQt(early)) return *kestro::app::AnswerOnTerminal(early, std::cout, std::cerr);
     QApplication app(argc, argv);
+    // Qt has taken its own options out of argv; what is left is ours.
+    const kestro::app::CommandLine commandLine = kestro::app::ParseCommandLine({argv + 1, argv + argc});
+    if (const auto status = kestro::app::AnswerOnTerminal(commandLine, std::cout, std::cerr)) return *status;
     QApplication::setApplicationName(QStringLiteral("Kestro Utils"));
     QApplication::setApplicationVersion(QStringLiteral(KESTRO_VERSION));
+    // Desktops match the running program to its desktop entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRO_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kestro-utils.svg")));
     kestro::base::cRegistry::SetExecutableName(
         QFileInfo(QApplication::applicationFilePath()).completeBaseName().toStdString());
 
@@ -47,5 +61,9 @@ int main(int argc, char* argv[]) {
     kestro::app::frmMain window(services, std::move(environment));
     if (!window.Form_Load()) return 1;
     window.show();
+    if (!commandLine.romFile.empty()) {
+        const QString rom = QFile::decodeName(commandLine.romFile.c_str());
+        QTimer::singleShot(0, &window, [&window, rom] { window.OpenRomInfo(rom); });
+    }
     return QApplication::exec();
 }

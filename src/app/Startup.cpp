@@ -67,6 +67,13 @@ std::optional<Message> CheckStartup(const StartupLocations& where, const Startup
     return std::nullopt;
 }
 
+Message SettingsNotSavedMessage(const std::string& problem) {
+    return Message{"Settings not saved",
+                   JoinCr({"Kestro Utilities cannot save its settings:", problem, "",
+                           "Changes made in this session will be lost when the program ends."}),
+                   MessageIcon::Exclamation};
+}
+
 Message StartupNotice() {
     return Message{
         "Kestro Utilities beta version 0.9",

@@ -47,6 +47,9 @@ std::optional<base::Message> CheckStartup(const StartupLocations& where, const S
 /// Where the library was found: beside the program first, then the Windows directory.
 std::string LibraryPath(const StartupLocations& where, const StartupFiles& files, const FileExistsFn& fileExists);
 
+/// The warning, given once at start-up, that the settings cannot be kept.
+base::Message SettingsNotSavedMessage(const std::string& problem);
+
 /// The notice shown at every start.
 base::Message StartupNotice();
 

@@ -143,8 +143,13 @@ bool frmMain::Form_Load() {
                     MessageIcon::Critical});
         return false;
     }
+    // Values no window can use are put right once, here, and kept so.
+    RepairSettings(m_services.settings);
     GetRegistry();
     SaveRegistry();
+    if (const std::string problem = m_services.settings.Problem(); !problem.empty()) {
+        m_services.messages.Show(this, SettingsNotSavedMessage(problem));
+    }
     m_powerCounter = 0;
     ApplyEnabling();
     ApplyLook();

@@ -50,6 +50,10 @@ public:
 
     /// Shows the front-end of an emulator whose program was found.
     void OpenEmulatorFrontEnd(base::Program program);
+    /// Opens the ROM information window on a file given to the program, as
+    /// if the user had chosen it with Open; a relative path is taken from
+    /// the current directory.
+    void OpenRomInfo(const QString& path);
 
     const QString& tag() const { return m_tag; }
     void setTag(const QString& tag) { m_tag = tag; }

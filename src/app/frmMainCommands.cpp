@@ -1,7 +1,9 @@
 // The main window's commands. Each tool window is opened modally here and
 // control comes back when it closes.
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
 #include <optional>
 
 #include "app/MainMenuTexts.h"
@@ -26,6 +28,13 @@ using help::frmHelp;
 
 void frmMain::mnuFileRomInfo_Click() {
     rominfo::frmRomInfo window(m_services, this);
+    window.exec();
+}
+
+void frmMain::OpenRomInfo(const QString& path) {
+    rominfo::frmRomInfo window(m_services, this);
+    // The file opens once the window shows, so a refusal's message has the window behind it.
+    QTimer::singleShot(0, &window, [&window, file = QFileInfo(path).absoluteFilePath()] { window.OpenRom(file); });
     window.exec();
 }
 

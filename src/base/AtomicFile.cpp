@@ -1,5 +1,7 @@
 #include "base/AtomicFile.h"
 
+#include "base/FileRead.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -51,6 +53,7 @@ fs::path TemporaryName(const fs::path& target, std::mt19937_64& random) {
 
 FileWriteResult ReplaceFileAtomically(const std::string& path, const ContentSource& source, std::optional<unsigned>) {
     const fs::path target = ResolveTarget(path);
+    if (IsSpecialFile(target.string())) return {false, "Cannot write " + target.string() + ": " + kNotARegularFile};
     std::mt19937_64 random{std::random_device{}()};
     const fs::path temp = TemporaryName(target, random);
     {
@@ -120,6 +123,11 @@ FileWriteResult ReplaceFileAtomically(const std::string& path, const ContentSour
     const fs::path target = ResolveTarget(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
+    // A rename would put a plain file in place of a device or a pipe (as root,
+    // even /dev/null): only regular files are ever replaced.
+    if (exists && !S_ISREG(existing.st_mode)) {
+        return {false, "Cannot write " + target.string() + ": " + kNotARegularFile};
+    }
     if (exists && ::access(target.c_str(), W_OK) != 0) return Failed("Cannot write " + target.string(), errno);
 
     fs::path temp;

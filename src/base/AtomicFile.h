@@ -22,7 +22,9 @@ struct FileWriteResult {
 /// same directory, are flushed to disk, and the temporary file is renamed over
 /// the target. An existing target keeps its permissions (and, where allowed,
 /// its owner); a symbolic link is followed, so the link stays and its target
-/// is replaced. A read-only target is refused, as an in-place write would be.
+/// is replaced. A read-only target is refused, as an in-place write would be,
+/// and so is one that is not a regular file (a directory, FIFO or device):
+/// nothing is ever renamed over it.
 /// On failure the target is untouched and no temporary file is left behind.
 FileWriteResult WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size);
 inline FileWriteResult WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& data) {

@@ -83,7 +83,56 @@ bool ReadYesNo(const SettingsStore& store, const SettingKey& key) {
 int ReadWhole(const SettingsStore& store, const SettingKey& key) {
     const int fallback = ParseWhole(key.defaultText, 0);
     auto stored = store.Find(std::string(key.key));
-    return stored ? ParseWhole(*stored, fallback) : fallback;
+    if (!stored) return fallback;
+    std::string_view text = Trim(*stored);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    long long value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc::result_out_of_range) return text.front() == '-' ? key.low : key.high;
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return fallback;
+    // Out of range: the nearest value the program can use, not the default.
+    return static_cast<int>(std::clamp<long long>(value, key.low, key.high));
+}
+
+std::vector<SettingKey> AllSettingKeys() {
+    std::vector<SettingKey> all{keys::VersionNumber, keys::MainMenuTheme, keys::ThemeColours,
+                                keys::BaseDirectory, keys::AutoDetectRom, keys::RecentRomsNumber};
+    all.insert(all.end(), keys::RecentRom.begin(), keys::RecentRom.end());
+    all.push_back(keys::TileDisplayMode);
+    all.push_back(keys::AutoUpdateViewer);
+    for (const auto& colour : keys::TileColour) all.insert(all.end(), colour.begin(), colour.end());
+    for (const auto& program : keys::Programs) {
+        all.push_back(program.enabled);
+        all.push_back(program.directory);
+    }
+    for (const SettingKey& key :
+         {keys::DetailedRomLists, keys::RenameRoms, keys::MoveRoms, keys::CreateChangeLog, keys::RealityBoyDisplayMode,
+          keys::RealityBoyResolution, keys::RealityBoyPalette, keys::RealityBoyFrameSkip, keys::RealityBoyBrightness,
+          keys::RealityBoyIgnorePalette, keys::RealityBoyFlip3D}) {
+        all.push_back(key);
+    }
+    return all;
+}
+
+std::vector<std::string> RepairSettings(SettingsStore& store) {
+    std::vector<std::string> repaired;
+    for (const SettingKey& key : AllSettingKeys()) {
+        const auto stored = store.Find(std::string(key.key));
+        if (!stored) continue;
+        std::string value = *stored;
+        if (key.kind == SettingKind::Whole || key.kind == SettingKind::CheckBox) {
+            value = WholeText(ReadWhole(store, key));
+        } else if (key.kind == SettingKind::YesNo) {
+            // "True", "false", "-1" and "0" are all read; only what is not gets rewritten.
+            const bool fallback = ParseYesNo(key.defaultText, false);
+            if (ParseYesNo(*stored, !fallback) != ParseYesNo(*stored, fallback)) value = YesNoText(fallback);
+        }
+        if (value != *stored && Trim(*stored) != value) {
+            store.Write(std::string(key.key), value);
+            repaired.push_back(std::string(key.key));
+        }
+    }
+    return repaired;
 }
 
 void WriteText(SettingsStore& store, const SettingKey& key, const std::string& value) {

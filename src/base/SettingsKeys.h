@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/SettingsStore.h"
 
@@ -24,6 +25,10 @@ struct SettingKey {
     std::string_view key;
     SettingKind kind;
     std::string_view defaultText;
+    /// Whole numbers and check boxes: the values the program can use. A
+    /// stored number outside them reads as the nearest one.
+    int low = -32768;
+    int high = 32767;
 };
 
 /// The six outside programs, in the order the settings list them.
@@ -37,7 +42,7 @@ inline constexpr SettingKey MainMenuTheme{"VB Main Menu Theme", K::YesNo, "False
 inline constexpr SettingKey ThemeColours{"VB Theme Colours", K::YesNo, "False"};
 inline constexpr SettingKey BaseDirectory{"Base Directory", K::Directory, "C:\\"};
 inline constexpr SettingKey AutoDetectRom{"Auto Detect ROM", K::YesNo, "False"};
-inline constexpr SettingKey RecentRomsNumber{"Recent ROMs number", K::Whole, "4"};
+inline constexpr SettingKey RecentRomsNumber{"Recent ROMs number", K::Whole, "4", 0, 10};
 inline constexpr std::array<SettingKey, 10> RecentRom{{
     {"Recent ROM #1", K::Text, ""},
     {"Recent ROM #2", K::Text, ""},
@@ -50,15 +55,23 @@ inline constexpr std::array<SettingKey, 10> RecentRom{{
     {"Recent ROM #9", K::Text, ""},
     {"Recent ROM #10", K::Text, ""},
 }};
-inline constexpr SettingKey TileDisplayMode{"Tile Display Mode", K::Whole, "0"};
+inline constexpr SettingKey TileDisplayMode{"Tile Display Mode", K::Whole, "0", 0, 1};
 inline constexpr SettingKey AutoUpdateViewer{"AutoUpdate Viewer", K::YesNo, "False"};
 
 /// The four tile colours, lightest first, each red, green, blue.
 inline constexpr std::array<std::array<SettingKey, 3>, 4> TileColour{{
-    {{{"White Tile Red", K::Whole, "255"}, {"White Tile Green", K::Whole, "0"}, {"White Tile Blue", K::Whole, "0"}}},
-    {{{"L Grey Tile Red", K::Whole, "192"}, {"L Grey Tile Green", K::Whole, "0"}, {"L Grey Tile Blue", K::Whole, "0"}}},
-    {{{"D Grey Tile Red", K::Whole, "128"}, {"D Grey Tile Green", K::Whole, "0"}, {"D Grey Tile Blue", K::Whole, "0"}}},
-    {{{"Black Tile Red", K::Whole, "64"}, {"Black Tile Green", K::Whole, "0"}, {"Black Tile Blue", K::Whole, "0"}}},
+    {{{"White Tile Red", K::Whole, "255", 0, 255},
+      {"White Tile Green", K::Whole, "0", 0, 255},
+      {"White Tile Blue", K::Whole, "0", 0, 255}}},
+    {{{"L Grey Tile Red", K::Whole, "192", 0, 255},
+      {"L Grey Tile Green", K::Whole, "0", 0, 255},
+      {"L Grey Tile Blue", K::Whole, "0", 0, 255}}},
+    {{{"D Grey Tile Red", K::Whole, "128", 0, 255},
+      {"D Grey Tile Green", K::Whole, "0", 0, 255},
+      {"D Grey Tile Blue", K::Whole, "0", 0, 255}}},
+    {{{"Black Tile Red", K::Whole, "64", 0, 255},
+      {"Black Tile Green", K::Whole, "0", 0, 255},
+      {"Black Tile Blue", K::Whole, "0", 0, 255}}},
 }};
 
 struct ProgramKeys {
@@ -74,16 +87,16 @@ inline constexpr std::array<ProgramKeys, kProgramCount> Programs{{
     {{"VB Dev Kit Enabled", K::YesNo, "False"}, {"VB Dev Kit Directory", K::Directory, "C:\\"}},
 }};
 
-inline constexpr SettingKey DetailedRomLists{"Detailed ROM Lists", K::CheckBox, "0"};
-inline constexpr SettingKey RenameRoms{"Rename ROMs", K::CheckBox, "0"};
-inline constexpr SettingKey MoveRoms{"Move ROMs", K::CheckBox, "0"};
-inline constexpr SettingKey CreateChangeLog{"Create Change Log", K::CheckBox, "0"};
+inline constexpr SettingKey DetailedRomLists{"Detailed ROM Lists", K::CheckBox, "0", 0, 1};
+inline constexpr SettingKey RenameRoms{"Rename ROMs", K::CheckBox, "0", 0, 1};
+inline constexpr SettingKey MoveRoms{"Move ROMs", K::CheckBox, "0", 0, 1};
+inline constexpr SettingKey CreateChangeLog{"Create Change Log", K::CheckBox, "0", 0, 1};
 
-inline constexpr SettingKey RealityBoyDisplayMode{"Reality Boy Display Mode", K::Whole, "0"};
-inline constexpr SettingKey RealityBoyResolution{"Reality Boy Resolution", K::Whole, "1"};
-inline constexpr SettingKey RealityBoyPalette{"Reality Boy Palette", K::Whole, "0"};
-inline constexpr SettingKey RealityBoyFrameSkip{"Reality Boy Frame Skip", K::Whole, "0"};
-inline constexpr SettingKey RealityBoyBrightness{"Reality Boy Brightness", K::Whole, "64"};
+inline constexpr SettingKey RealityBoyDisplayMode{"Reality Boy Display Mode", K::Whole, "0", 0, 6};
+inline constexpr SettingKey RealityBoyResolution{"Reality Boy Resolution", K::Whole, "1", 0, 6};
+inline constexpr SettingKey RealityBoyPalette{"Reality Boy Palette", K::Whole, "0", 0, 4};
+inline constexpr SettingKey RealityBoyFrameSkip{"Reality Boy Frame Skip", K::Whole, "0", 0, 9};
+inline constexpr SettingKey RealityBoyBrightness{"Reality Boy Brightness", K::Whole, "64", 0, 127};
 inline constexpr SettingKey RealityBoyIgnorePalette{"Reality Boy Ignore Palette", K::YesNo, "False"};
 inline constexpr SettingKey RealityBoyFlip3D{"Reality Boy Flip 3D Effects", K::YesNo, "False"};
 }  // namespace keys
@@ -106,10 +119,20 @@ bool ParseYesNo(std::string_view text, bool fallback);
 int ParseWhole(std::string_view text, int fallback);
 
 /// Typed reads with the key's own default; a stored value that does not
-/// parse as its kind reads as the default.
+/// parse as its kind reads as the default, and a number outside the key's
+/// range as the nearest end of it.
 std::string ReadText(const SettingsStore& store, const SettingKey& key);
 bool ReadYesNo(const SettingsStore& store, const SettingKey& key);
 int ReadWhole(const SettingsStore& store, const SettingKey& key);
+
+/// Every key the program keeps, in the order of the table.
+std::vector<SettingKey> AllSettingKeys();
+
+/// Rewrites every stored value that does not read back as itself (a number
+/// out of range, a word that is no yes/no) as the value the program reads
+/// from it, so that a repair is made once and kept. Keys not stored stay
+/// absent. Returns the keys rewritten.
+std::vector<std::string> RepairSettings(SettingsStore& store);
 
 void WriteText(SettingsStore& store, const SettingKey& key, const std::string& value);
 void WriteYesNo(SettingsStore& store, const SettingKey& key, bool value);

@@ -15,6 +15,10 @@ public:
     /// Writes the text, creating the key; on disk before this returns.
     virtual void Write(const std::string& key, const std::string& value) = 0;
 
+    /// Why the store cannot keep what is written (its file cannot be read or
+    /// written), in words for the user; empty while all is well.
+    virtual std::string Problem() const { return {}; }
+
     /// Read with a default for a missing key.
     std::string Read(const std::string& key, const std::string& defaultValue) const {
         return Find(key).value_or(defaultValue);

@@ -1,5 +1,7 @@
 #include "cli/CommandSupport.h"
 
+#include <charconv>
+#include <limits>
 #include <ostream>
 
 #include "base/Utf8Text.h"
@@ -26,6 +28,32 @@ std::optional<int> ParseCommand(CLI::App& command, const std::vector<std::string
         return kExitUsage;
     }
     return std::nullopt;
+}
+
+std::optional<std::int64_t> ParseWholeOption(std::string_view text, std::int64_t low, std::int64_t high) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    // from_chars takes a leading minus; an option never does.
+    if (text.empty() || text.front() == '-') return std::nullopt;
+    std::int64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    // Out of 64 bits is refused, never pulled back to the largest value.
+    if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+std::string WholeOptionProblem(std::string_view option, std::string_view text, std::int64_t low, std::int64_t high) {
+    const std::string range = high == std::numeric_limits<std::int64_t>::max()
+                                  ? std::to_string(low) + " or more"
+                                  : "from " + std::to_string(low) + " to " + std::to_string(high);
+    std::string shown(text);
+    // The argument is the user's own UTF-8; only control codes are kept off the terminal.
+    for (char& c : shown) c = static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
+    return std::string(option) + ": \"" + shown + "\" is not a whole number " + range +
+           " (decimal, or hexadecimal after 0x).";
 }
 
 std::string PrintableText(std::string_view bytes, bool katakana) {

@@ -3,6 +3,7 @@
 // the report of one ROM as text or JSON.
 
 #include <CLI/CLI.hpp>
+#include <cstdint>
 #include <iosfwd>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -19,6 +20,16 @@ namespace kestro::cli {
 /// the command (help was asked for, or the arguments are wrong), else nothing.
 std::optional<int> ParseCommand(CLI::App& command, const std::vector<std::string>& args, std::ostream& out,
                                 std::ostream& err);
+
+/// A whole number as every numeric option takes it: decimal digits, or
+/// hexadecimal digits after "0x" (byte offsets read naturally that way), with
+/// no sign, blank or other character; nothing when the text is not one or
+/// lies outside [low, high].
+std::optional<std::int64_t> ParseWholeOption(std::string_view text, std::int64_t low, std::int64_t high);
+
+/// The one line that refuses a numeric option's text, naming what it takes:
+/// "--width: "0" is not a whole number from 1 to 32767 (decimal, or hexadecimal after 0x)."
+std::string WholeOptionProblem(std::string_view option, std::string_view text, std::int64_t low, std::int64_t high);
 
 /// Single-byte text for a terminal, in UTF-8: with katakana true (titles)
 /// 0xA1-0xDF as half-width katakana, other bytes as Latin-1; control codes as

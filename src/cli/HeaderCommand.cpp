@@ -1,4 +1,4 @@
-#include <charconv>
+#include <cstdio>
 #include <ostream>
 
 #include "cli/Cli.h"
@@ -32,17 +32,42 @@ void AddOptions(CLI::App& command, HeaderOptions& o) {
     o.titleOption->excludes(o.titleHexOption);
     o.makerOption = command.add_option("--maker", o.maker, "Maker code, at most 2 characters, upper-cased");
     o.gameCodeOption = command.add_option("--game-code", o.gameCode, "Game code, at most 4 characters, upper-cased");
-    o.versionOption = command.add_option("--version", o.version, "Version byte 0-255, shown as 1.N (1.N is accepted)");
+    o.versionOption = command.add_option(
+        "--version", o.version, "Version byte 0-255, shown as 1.N (1.N is accepted); decimal, or hexadecimal after 0x");
     command.add_flag("--revert", o.revert,
                      "First restore the header the identified dump should carry; refused for an unknown ROM");
 }
 
 std::optional<std::uint8_t> ParseVersion(std::string_view text) {
     if (text.starts_with("1.")) text.remove_prefix(2);
-    unsigned value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value > 255) return std::nullopt;
-    return static_cast<std::uint8_t>(value);
+    auto value = ParseWholeOption(text, 0, 255);
+    if (!value) return std::nullopt;
+    return static_cast<std::uint8_t>(*value);
+}
+
+// The first character of the text that no title byte shows, for the message.
+std::string FirstUnshownCharacter(std::string_view utf8) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t length = 1;
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead >= 0xF0)
+            length = 4;
+        else if (lead >= 0xE0)
+            length = 3;
+        else if (lead >= 0xC0)
+            length = 2;
+        const std::string_view one = utf8.substr(i, length);
+        if (!rom::Utf8ToTitle(one)) {
+            if ((lead >= 0x80 && lead < 0xC0) || one.size() < length) return "a byte that is not UTF-8";
+            char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+            for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(one[k]) & 0x3F);
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+            return "\"" + std::string(one) + "\" (" + code + ")";
+        }
+        i += length;
+    }
+    return {};
 }
 
 // A code as its box takes it: single-byte, upper-cased, limited in length.
@@ -56,8 +81,13 @@ std::optional<std::string> CodeField(const std::string& text, std::size_t width)
 std::optional<HeaderEdits> ToEdits(const HeaderOptions& o, std::string& problem) {
     HeaderEdits edits;
     if (o.titleOption->count() > 0 || o.titleHexOption->count() > 0) {
-        edits.title = o.titleOption->count() > 0 ? rom::Utf8ToTitle(o.title) : rom::BytesFromHex(o.titleHex);
-        if (!edits.title) problem = "--title holds a character no title byte shows, or --title-hex is not hexadecimal.";
+        const bool fromText = o.titleOption->count() > 0;
+        edits.title = fromText ? rom::Utf8ToTitle(o.title) : rom::BytesFromHex(o.titleHex);
+        if (!edits.title && fromText) {
+            problem = "--title: " + FirstUnshownCharacter(o.title) +
+                      " has no title byte; a title takes ASCII and half-width katakana.";
+        }
+        if (!edits.title && !fromText) problem = "--title-hex: \"" + o.titleHex + "\" is not bytes in hexadecimal.";
         if (edits.title && edits.title->size() > rom::kTitleLength) problem = "A title holds at most 20 characters.";
     }
     if (o.makerOption->count() > 0 && !(edits.maker = CodeField(o.maker, rom::kMakerLength))) {

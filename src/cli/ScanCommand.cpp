@@ -32,8 +32,8 @@ extern "C" void OnInterrupt(int) {
 }
 
 bool IsFailure(const base::Message& m) {
-    return m.title == "Files not moved" || m.title == "Files not renamed" || m.title == "Files not saved" ||
-           m.title == "Identification stopped";
+    return m.title == "Files not moved" || m.title == "Files not read" || m.title == "Files not renamed" ||
+           m.title == "Files not saved" || m.title == "Identification stopped";
 }
 
 // Answers the run's question Yes, keeps every other box, and draws progress
@@ -166,7 +166,7 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     CLI::App command{
         "Identifies every .vb file of a directory as the VB ROM Database window does, builds its reports and, "
         "when asked, renames and moves the ROMs. Exit status 0 when the run completed without a failure, 1 "
-        "otherwise.",
+        "otherwise (a file that could not be read counts as a failure).",
         "kestro scan"};
     romdb::CollectionOptions options;
     bool save = false, json = false;

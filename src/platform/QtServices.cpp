@@ -9,7 +9,9 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTime>
+#include <QUrl>
 
+#include "base/FileRead.h"
 #include "base/SettingsKeys.h"
 #include "platform/Text.h"
 
@@ -128,22 +130,94 @@ QString QtFileDialogs::SaveFile(QWidget* parent, const QString& title, const QSt
                                         QFileDialog::DontConfirmOverwrite);
 }
 
-QtSettingsStore::QtSettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, Q(base::kSettingsApplication),
-                                             Q(base::kSettingsApplication))) {}
+namespace {
 
-QtSettingsStore::QtSettingsStore(const QString& iniPath)
-    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
+// Where QSettings keeps the per-user INI file of "Kestro Utils".
+QString DefaultIniPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/") +
+           Q(base::kSettingsApplication) + QStringLiteral("/") + Q(base::kSettingsApplication) + QStringLiteral(".ini");
+}
+
+// QSettings reads its file when it is made: a FIFO there would block start-up
+// and a directory could never be written. Neither is opened.
+QString SpecialFileProblem(const QString& path) {
+    if (!base::IsSpecialFile(U8(path))) return {};
+    return path + QStringLiteral(": ") + QString::fromUtf8(base::kNotARegularFile);
+}
+
+// The value of a key in the file's "Settings" section as it is written,
+// blanks around it trimmed; nothing when it is not there plainly (quoted or
+// with escapes, which the INI reader has read right already).
+std::optional<QString> PlainIniValue(const QString& path, const QString& key) {
+    QFile file(path);
+    if (base::IsSpecialFile(U8(path)) || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+    bool inSection = false;
+    const QString section = QLatin1Char('[') + Q(base::kSettingsSection) + QLatin1Char(']');
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inSection = line.compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!inSection || equals < 0) continue;
+        // Keys are written with %XX escapes ("Base%20Directory").
+        const QString name = QUrl::fromPercentEncoding(line.left(equals).trimmed().toUtf8());
+        if (name != key) continue;
+        const QString value = line.mid(equals + 1).trimmed();
+        if (value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\\'))) return std::nullopt;
+        return value;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+QtSettingsStore::QtSettingsStore() : m_path(DefaultIniPath()) {
+    m_problem = SpecialFileProblem(m_path);
+    if (m_problem.isEmpty()) {
+        m_settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                 Q(base::kSettingsApplication), Q(base::kSettingsApplication));
+        m_path = m_settings->fileName();
+    }
+}
+
+QtSettingsStore::QtSettingsStore(const QString& iniPath) : m_path(iniPath) {
+    m_problem = SpecialFileProblem(m_path);
+    if (m_problem.isEmpty()) m_settings = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
+}
 
 std::optional<std::string> QtSettingsStore::Find(const std::string& key) const {
+    if (!m_settings) {
+        auto it = m_unsaved.find(key);
+        if (it == m_unsaved.end()) return std::nullopt;
+        return it->second;
+    }
     const QString path = Q(base::kSettingsSection) + QLatin1Char('/') + Q(key);
     if (!m_settings->contains(path)) return std::nullopt;
-    return U8(m_settings->value(path).toString());
+    const QVariant value = m_settings->value(path);
+    // A hand-edited value with a comma ("/home/me/VB, roms") is read by the INI
+    // format as a list; every value of ours is one text, taken as written.
+    if (value.typeId() == QMetaType::QStringList) {
+        return U8(PlainIniValue(m_path, Q(key)).value_or(value.toStringList().join(QStringLiteral(", "))));
+    }
+    return U8(value.toString());
 }
 
 void QtSettingsStore::Write(const std::string& key, const std::string& value) {
+    if (!m_settings) {
+        m_unsaved[key] = value;
+        return;
+    }
     m_settings->setValue(Q(base::kSettingsSection) + QLatin1Char('/') + Q(key), Q(value));
     m_settings->sync();
+    if (m_settings->status() != QSettings::NoError && m_problem.isEmpty()) {
+        m_problem = m_path + QStringLiteral(": the file or its folder cannot be written");
+    }
+}
+
+std::string QtSettingsStore::Problem() const {
+    return U8(m_problem);
 }
 
 namespace {
@@ -158,6 +232,8 @@ QString ResolveProgram(const QString& program) {
 }
 
 bool IsDosExecutable(const QString& path) {
+    // Only a regular file is read: a FIFO named as the program would block.
+    if (!QFileInfo(path).isFile()) return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     return file.read(2) == QByteArrayLiteral("MZ");

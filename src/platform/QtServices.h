@@ -2,6 +2,7 @@
 // The Qt implementations of the services.
 
 #include <QSettings>
+#include <map>
 #include <memory>
 
 #include "platform/Services.h"
@@ -24,7 +25,9 @@ public:
 };
 
 /// QSettings in INI format under "Kestro Utils", group "Settings"; every
-/// write is synced to disk at once.
+/// write is synced to disk at once. When its file is not a regular file (a
+/// FIFO, a directory) it is never opened: the settings are then kept in
+/// memory for the session, and Problem says why.
 class QtSettingsStore final : public base::SettingsStore {
 public:
     QtSettingsStore();
@@ -32,10 +35,14 @@ public:
     explicit QtSettingsStore(const QString& iniPath);
     std::optional<std::string> Find(const std::string& key) const override;
     void Write(const std::string& key, const std::string& value) override;
-    QString FileName() const { return m_settings->fileName(); }
+    std::string Problem() const override;
+    QString FileName() const { return m_path; }
 
 private:
+    QString m_path;
+    QString m_problem;
     std::unique_ptr<QSettings> m_settings;
+    std::map<std::string, std::string> m_unsaved;
 };
 
 class QtProcessLauncher final : public base::ProcessLauncher {

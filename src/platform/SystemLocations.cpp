@@ -69,7 +69,10 @@ KatakanaFontFile FindKatakanaFont() {
 }
 
 void FillSystemLocations(base::MemoryRegistryBackend& registry, const KatakanaFontFile& font) {
-    registry.SetText(base::HKEY_LOCAL_MACHINE_, app::kWindowsDirKey, app::kWindowsDirValue, KESTRO_LIBDIR);
+    // The installed library directory stands in for the Windows directory.
+    const QString libraryDir =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" KESTRO_LIBDIR_FROM_BINDIR));
+    registry.SetText(base::HKEY_LOCAL_MACHINE_, app::kWindowsDirKey, app::kWindowsDirValue, U8(libraryDir));
     registry.SetText(base::HKEY_USERS_, app::kFontsDirKey, app::kFontsDirValue, font.directory);
 }
 

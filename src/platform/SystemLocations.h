@@ -23,8 +23,9 @@ int KatakanaFaceScore(const QString& family, int spacing);
 /// gothic face. When there is none, names the file the setup installs.
 KatakanaFontFile FindKatakanaFont();
 
-/// Puts the stand-in values where start-up reads them: the library directory
-/// as "SystemRoot" and the katakana font's directory as "Fonts".
+/// Puts the stand-in values where start-up reads them: the installed library
+/// directory (found from the program's own directory) as "SystemRoot" and
+/// the katakana font's directory as "Fonts".
 void FillSystemLocations(base::MemoryRegistryBackend& registry, const KatakanaFontFile& font);
 
 /// The directory the program was started from.

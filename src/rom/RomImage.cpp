@@ -1,10 +1,9 @@
 #include "rom/RomImage.h"
 
+#include "base/FileRead.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 
 namespace kestro::rom {
@@ -27,31 +26,10 @@ RomOpenResult Refused(RomCheck check, const std::string& reason = {}) {
     return result;
 }
 
-// Length of a regular file, or 0 for anything else (nothing there, a
-// directory, a device): all of these are "no file" to the user.
-std::uintmax_t RegularFileLength(const std::string& path) {
+// True for a regular file too long to hold: refused before it is read.
+bool TooLargeToRead(const std::string& path) {
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return 0;
-    std::uintmax_t length = fs::file_size(path, ec);
-    return ec ? 0 : length;
-}
-
-bool ReadWhole(const std::string& path, std::uintmax_t length, std::vector<std::uint8_t>& data, std::string& reason) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        reason = errno != 0 ? std::strerror(errno) : "The file cannot be opened.";
-        return false;
-    }
-    data.resize(static_cast<std::size_t>(length));
-    in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(length));
-    // A file that shrank while it was read is checked at the length actually read.
-    data.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) {
-        reason = "The file could not be read to its end.";
-        return false;
-    }
-    return true;
+    return fs::is_regular_file(path, ec) && fs::file_size(path, ec) > kLargestImage && !ec;
 }
 
 }  // namespace
@@ -66,14 +44,16 @@ RomCheck CheckRomData(const std::vector<std::uint8_t>& data) {
 }
 
 RomOpenResult OpenRom(const std::string& path) {
-    const std::uintmax_t length = RegularFileLength(path);
+    if (TooLargeToRead(path)) return Refused(RomCheck::TooLarge);
+    RomOpenResult result;
+    // The read refuses a FIFO or a device at once rather than wait on it.
+    const base::ReadResult read = base::ReadRegularFile(path, result.image.data, kLargestImage + 1);
+    if (read.status == base::ReadStatus::Missing) return Refused(RomCheck::Missing);
+    if (!read) return Refused(RomCheck::Unreadable, read.reason);
+    const std::size_t length = result.image.data.size();
     if (length == 0) return Refused(RomCheck::Missing);
     if (length <= kHeaderBlockSize) return Refused(RomCheck::TooSmall);
     if (length > kLargestImage) return Refused(RomCheck::TooLarge);
-
-    RomOpenResult result;
-    std::string reason;
-    if (!ReadWhole(path, length, result.image.data, reason)) return Refused(RomCheck::Unreadable, reason);
     result.check = CheckRomData(result.image.data);
     if (!result.Accepted()) return Refused(result.check);
     result.image.path = path;

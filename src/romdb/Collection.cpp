@@ -80,6 +80,7 @@ void Collection::Run(const CollectionOptions& options) {
     for (FileRow& row : m_rows) row.checksum.clear(), row.header.clear(), row.size.clear(), row.identified.clear();
     m_cancel = false;
     m_failures.clear();
+    m_unread.clear();
     m_host.RunStepReached(RunStep::Started);
     m_host.LetEventsRun();
     try {
@@ -89,6 +90,8 @@ void Collection::Run(const CollectionOptions& options) {
         if (options.rename) {
             CopyStatuses();
             RenameAndMoveRoms(options.move);
+        } else {
+            for (const FileRow& row : m_rows) LogIfUnread(base::JoinPath(m_directory, row.name));
         }
     } catch (const std::exception& e) {
         // Whatever went wrong, the window gets its controls back.
@@ -109,6 +112,7 @@ void Collection::IdentifyAll(int start, int span) {
 
 void Collection::Finish(const CollectionOptions& options) {
     m_host.RunStepReached(RunStep::ControlsRestored);
+    if (!m_unread.empty()) m_host.ShowMessage(FilesNotReadMessage(m_unread));
     if (m_cancel) {
         m_host.ShowProgress(0);
         m_host.RunStepReached(RunStep::ReportsWithdrawn);
@@ -142,11 +146,33 @@ void Collection::BuildReports(bool detailed) {
     }
 }
 
+void Collection::NoteUnreadable(const std::string& path, std::string reason) {
+    // The file system's words without the path, which the message gives.
+    const std::string prefix = "Cannot open " + path + ": ";
+    if (reason.starts_with(prefix)) reason.erase(0, prefix.size());
+    if (reason.empty()) reason = "The file could not be read.";
+    for (UnreadFile& known : m_unread) {
+        if (known.path == path) return void(known.reason = reason);
+    }
+    m_unread.push_back({path, std::move(reason)});
+}
+
+void Collection::LogIfUnread(const std::string& path) {
+    for (const UnreadFile& file : m_unread) {
+        if (file.path != path) continue;
+        const std::size_t length = base::FileNameOf(path).size();
+        m_reports.AppendLog(path + std::string(m_longest > length ? m_longest - length : 0, ' ') +
+                            " could not be read: " + file.reason);
+    }
+}
+
 void Collection::IdentifyRomFile(const std::string& path) {
     const std::size_t i = m_current;
     if (m_cancel) return SetStatus(i, kYetToBeIdentified);
     RomScan scan = ScanRomFile(m_files, path, m_buffer, [this] { m_host.LetEventsRun(); });
-    // An empty, short, unreadable or ill-formed file is no ROM image.
+    // An empty, short, unreadable or ill-formed file is no ROM image; one
+    // that could not be read is also named to the user, with the reason.
+    if (scan.result == RomScan::Result::Unreadable) NoteUnreadable(path, scan.error);
     if (!scan.Valid()) return SetStatus(i, kInvalidRom);
     FileRow& row = m_rows[i];
     row.size = std::to_string(scan.size);

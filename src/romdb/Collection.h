@@ -94,6 +94,9 @@ private:
     void CopyStatuses();
     void BuildReports(bool detailed);
     void Finish(const CollectionOptions& options);
+    void NoteUnreadable(const std::string& path, std::string reason);
+    /// The change-log line of a file that could not be read, if it is one.
+    void LogIfUnread(const std::string& path);
 
     // Rename and move.
     void RenameAndMoveRoms(bool move);
@@ -105,6 +108,9 @@ private:
     bool SameContent(const std::string& a, const std::string& b);
     enum class MoveResult { Moved, Skipped, Failed };
     MoveResult MoveRomFile(const std::string& source, std::string& destination, bool keepOther);
+    MoveResult CopyAndDelete(const std::string& source, const std::string& destination);
+    /// Records a file that stayed at source; copy is where a copy of it is, if any.
+    MoveResult Failed(const std::string& source, std::string reason, std::string copy = {});
     void LogMove(const std::string& source, std::size_t nameLength, const std::string& destination, MoveResult result);
 
     FileOps& m_files;
@@ -119,6 +125,7 @@ private:
     Reports m_reports;
     std::vector<std::uint8_t> m_buffer;
     std::vector<MoveFailure> m_failures;
+    std::vector<UnreadFile> m_unread;
     std::string m_lastFailure;
 };
 

@@ -1,11 +1,13 @@
 #include "romdb/FileOps.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "base/AtomicFile.h"
+#include "base/FileRead.h"
 #include "kestro/VbChecksum.h"
 
 #if !defined(_WIN32)
@@ -94,10 +96,11 @@ bool DiskFileOps::Exists(const std::string& path) {
 #if !defined(_WIN32)
 
 std::unique_ptr<InputFile> DiskFileOps::OpenRead(const std::string& path, std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    base::ReadResult opened;
+    const int fd = base::OpenRegularFile(path, opened);
     struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = Why("Cannot open", path, fd < 0 ? std::strerror(errno) : "not a file");
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        error = Why("Cannot open", path, fd < 0 ? opened.reason : std::strerror(errno));
         if (fd >= 0) ::close(fd);
         return nullptr;
     }
@@ -122,8 +125,9 @@ std::unique_ptr<InputFile> DiskFileOps::OpenRead(const std::string& path, std::s
 #if !defined(_WIN32)
 
 FileResult DiskFileOps::CopyFile(const std::string& from, const std::string& to) {
-    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return FileResult::Failed(Why("Cannot open", from, std::strerror(errno)));
+    base::ReadResult opened;
+    const int in = base::OpenRegularFile(from, opened);
+    if (in < 0) return FileResult::Failed(Why("Cannot open", from, opened.reason));
     struct stat info {};
     ::fstat(in, &info);
     // The copy keeps the permissions of the file it copies.
@@ -162,6 +166,57 @@ FileResult DiskFileOps::CopyFile(const std::string& from, const std::string& to)
     if (!written) return FileResult::Failed(written.reason);
     return {};
 }
+
+#endif
+
+#if !defined(_WIN32)
+
+FileOps::Renamed DiskFileOps::RenameFile(const std::string& from, const std::string& to, bool replace,
+                                         std::string& error) {
+    struct stat info {};
+    // A link is copied as the file it points to, as before: moved as a link,
+    // a relative one would point elsewhere from its new directory.
+    if (::lstat(from.c_str(), &info) != 0) {
+        error = Why("Cannot move", from, std::strerror(errno));
+        return Renamed::Failed;
+    }
+    if (!S_ISREG(info.st_mode)) return Renamed::NeedsCopy;
+    auto failed = [&](int code) {
+        if (code == EXDEV || code == EPERM || code == ENOSYS || code == EOPNOTSUPP) return Renamed::NeedsCopy;
+        error = Why("Cannot move", from, std::strerror(code));
+        return Renamed::Failed;
+    };
+    if (replace) return ::rename(from.c_str(), to.c_str()) == 0 ? Renamed::Yes : failed(errno);
+#if defined(RENAME_NOREPLACE)
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return Renamed::Yes;
+    // EINVAL: a file system that does not know the flag; then a link does it.
+    if (errno != EINVAL && errno != ENOSYS) return failed(errno);
+#endif
+    // A second name, then the first one gone: the link never replaces a file.
+    if (::link(from.c_str(), to.c_str()) != 0) return failed(errno);
+    if (::unlink(from.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(to.c_str());  // back to one name, where the file was
+        error = Why("Cannot move", from, std::strerror(code));
+        return Renamed::Failed;
+    }
+    return Renamed::Yes;
+}
+
+void DiskFileOps::SyncDirectory(const std::string& directory) {
+    const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+#else
+
+FileOps::Renamed DiskFileOps::RenameFile(const std::string&, const std::string&, bool, std::string&) {
+    return Renamed::NeedsCopy;
+}
+
+void DiskFileOps::SyncDirectory(const std::string&) {}
 
 #endif
 

@@ -49,6 +49,21 @@ public:
     virtual FileResult CopyFile(const std::string& from, const std::string& to) = 0;
     virtual FileResult RemoveFile(const std::string& path) = 0;
     virtual FileResult MakeDirectory(const std::string& path) = 0;
+    /// How RenameFile went.
+    enum class Renamed { Yes, NeedsCopy, Failed };
+    /// Moves a file to a new path without copying its bytes, when both lie on
+    /// one file system: atomic, and the file keeps its identity (inode). An
+    /// existing file at the destination is never replaced unless replace is
+    /// true. NeedsCopy, with the file untouched, when this cannot be done here
+    /// (another file system, a symbolic link, a file system without links);
+    /// the caller then copies. The default does no renames at all.
+    virtual Renamed RenameFile(const std::string& from, const std::string& to, bool replace, std::string& error) {
+        (void)from, (void)to, (void)replace, (void)error;
+        return Renamed::NeedsCopy;
+    }
+    /// Makes the renames in a directory durable; called once per phase
+    /// rather than once per file.
+    virtual void SyncDirectory(const std::string& directory) { (void)directory; }
     /// Removes an empty directory; one that still holds anything stays.
     virtual FileResult RemoveDirectory(const std::string& path) = 0;
     /// Creates or replaces a file with these bytes, as one step.
@@ -63,6 +78,8 @@ public:
     bool Exists(const std::string& path) override;
     std::unique_ptr<InputFile> OpenRead(const std::string& path, std::string& error) override;
     FileResult CopyFile(const std::string& from, const std::string& to) override;
+    Renamed RenameFile(const std::string& from, const std::string& to, bool replace, std::string& error) override;
+    void SyncDirectory(const std::string& directory) override;
     FileResult RemoveFile(const std::string& path) override;
     FileResult MakeDirectory(const std::string& path) override;
     FileResult RemoveDirectory(const std::string& path) override;

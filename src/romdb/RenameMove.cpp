@@ -1,6 +1,7 @@
 // Renaming identified ROMs to their catalogue names, through a temporary
-// directory, and moving them into VBoyRen. A source file is deleted only
-// after its copy has been read back and found equal; every failure leaves the
+// directory, and moving them into VBoyRen. Within one file system a file is
+// renamed, never copied; across file systems a source file is deleted only
+// after its copy has been read back and found equal. Every failure leaves the
 // file where it was, goes into the change log and is reported to the user.
 #include <algorithm>
 #include <cmath>
@@ -42,21 +43,32 @@ void Collection::RenameAndMoveRoms(bool move) {
     m_reports.AppendLog("Creating temporary directory: " + temporary);
 
     MoveIntoTemporary(base, temporary);
+    // One sync per directory and phase makes the renames durable.
+    m_files.SyncDirectory(base);
+    m_files.SyncDirectory(temporary);
     m_host.ShowProgress(50);
     if (m_cancel) {
-        if (!m_failures.empty() || !m_files.ListFiles(temporary).empty()) {
-            m_host.ShowMessage(FilesNotMovedMessage(m_failures, temporary));
-        }
+        // The temporary directory stays, with whatever was moved into it.
+        const bool holdsFiles = !m_files.ListFiles(temporary).empty();
+        m_host.ShowMessage(FilesNotMovedMessage(m_failures, temporary,
+                                                holdsFiles ? "" : "The run was cancelled with nothing moved into it."));
         return;
     }
     if (move) MakeDestination(base);
-    MoveOutOfTemporary(temporary,
-                       move ? base::JoinPath(base, std::string(kRenameDirectory)) + base::kPathSeparator : base);
+    const std::string destination =
+        move ? base::JoinPath(base, std::string(kRenameDirectory)) + base::kPathSeparator : base;
+    MoveOutOfTemporary(temporary, destination);
+    m_files.SyncDirectory(temporary);
+    m_files.SyncDirectory(destination);
     m_host.ShowProgress(75);
     SetListingDirectory(move ? base + std::string(kRenameDirectory) : base);
     // Only an empty directory is removed: anything left in it stays safe.
-    const bool kept = !m_files.RemoveDirectory(temporary) && !m_files.ListFiles(temporary).empty();
-    if (!m_failures.empty() || kept) m_host.ShowMessage(FilesNotMovedMessage(m_failures, kept ? temporary : ""));
+    const FileResult removed = m_files.RemoveDirectory(temporary);
+    const bool holdsFiles = !removed && !m_files.ListFiles(temporary).empty();
+    if (!m_failures.empty() || !removed) {
+        m_host.ShowMessage(
+            FilesNotMovedMessage(m_failures, removed ? "" : temporary, holdsFiles ? "" : removed.reason));
+    }
     if (m_cancel) return;
     IdentifyAll(75, 25);
 }
@@ -88,6 +100,7 @@ void Collection::MoveIntoTemporary(const std::string& base, const std::string& t
         const std::string padding = Padding(m_longest, base::CharacterCount(row.name));
         if (row.identified == kInvalidRom) {
             m_reports.AppendLog("Skipping " + source + padding + " : INVALID ROM");
+            LogIfUnread(source);
         } else if (row.identified == kUnknownRom) {
             m_reports.AppendLog("Skipping " + source + padding + " : UNKNOWN ROM");
         } else {
@@ -108,7 +121,7 @@ void Collection::MakeDestination(const std::string& base) {
         m_reports.AppendLog("Rename directory: " + directory + base::kPathSeparator + " created");
     } else {
         m_reports.AppendLog("Cannot create rename directory: " + made.reason);
-        m_failures.push_back({directory, made.reason});
+        m_failures.push_back({directory, made.reason, {}});
     }
 }
 
@@ -121,6 +134,12 @@ void Collection::MoveOutOfTemporary(const std::string& temporary, const std::str
         std::string target = destination + name;
         const MoveResult result = MoveRomFile(source, target, true);
         LogMove(source, base::CharacterCount(name), target, result);
+        if (result == MoveResult::Moved) {
+            // A copy left beside an original that could not be deleted has moved on with it.
+            for (MoveFailure& failure : m_failures) {
+                if (failure.copy == source) failure.copy = target;
+            }
+        }
         m_host.ShowProgress(ProgressAt(50, 25, j, m));
         m_host.LetEventsRun();
     }
@@ -154,33 +173,49 @@ bool Collection::SameContent(const std::string& a, const std::string& b) {
 
 Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::string& destination, bool keepOther) {
     if (m_cancel) return MoveResult::Skipped;
-    auto fail = [&](std::string reason) {
-        m_lastFailure = reason;
-        m_failures.push_back({source, std::move(reason)});
-        return MoveResult::Failed;
-    };
-    FileDigest original;
-    if (FileResult read = DigestFile(m_files, source, original); !read) return fail(read.reason);
-    if (keepOther && m_files.Exists(destination) && !SameContent(source, destination)) {
-        // Another file already has this name: keep it, and give this one a copy name.
-        const std::string directory = base::DirectoryOf(destination);
-        destination = directory + FreeName(directory, WithoutRomExtension(base::FileNameOf(destination)));
+    bool replace = false;
+    if (keepOther && m_files.Exists(destination)) {
+        // The same bytes are overwritten by the move back; another file keeps
+        // its name, and this one gets a copy name.
+        replace = SameContent(source, destination);
+        if (!replace) {
+            const std::string directory = base::DirectoryOf(destination);
+            destination = directory + FreeName(directory, WithoutRomExtension(base::FileNameOf(destination)));
+        }
     }
+    std::string error;
+    switch (m_files.RenameFile(source, destination, replace, error)) {
+        case FileOps::Renamed::Yes: return MoveResult::Moved;
+        case FileOps::Renamed::Failed: return Failed(source, error);
+        case FileOps::Renamed::NeedsCopy: break;
+    }
+    return CopyAndDelete(source, destination);
+}
+
+Collection::MoveResult Collection::Failed(const std::string& source, std::string reason, std::string copy) {
+    m_failures.push_back({source, std::move(reason), std::move(copy)});
+    m_lastFailure = MoveFailureText(m_failures.back());
+    return MoveResult::Failed;
+}
+
+Collection::MoveResult Collection::CopyAndDelete(const std::string& source, const std::string& destination) {
+    FileDigest original;
+    if (FileResult read = DigestFile(m_files, source, original); !read) return Failed(source, read.reason);
     const bool existed = m_files.Exists(destination);
     if (FileResult copied = m_files.CopyFile(source, destination); !copied) {
         // Whatever a failed copy left behind is not a file of the user's.
         if (!existed && m_files.Exists(destination)) m_files.RemoveFile(destination);
-        return fail(copied.reason);
+        return Failed(source, copied.reason);
     }
     FileDigest copy;
     FileResult check = DigestFile(m_files, destination, copy);
     if (!check || copy != original) {
         // A bad copy goes; the source still holds the bytes.
         m_files.RemoveFile(destination);
-        return fail(check ? "The copy at " + destination + " did not match the original." : check.reason);
+        return Failed(source, check ? "The copy at " + destination + " did not match the original." : check.reason);
     }
     if (FileResult removed = m_files.RemoveFile(source); !removed) {
-        return fail("A copy is at " + destination + ", but the original could not be deleted: " + removed.reason);
+        return Failed(source, "the original could not be deleted: " + removed.reason, destination);
     }
     return MoveResult::Moved;
 }

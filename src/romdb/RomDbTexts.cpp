@@ -75,12 +75,17 @@ Message FilesSavedMessage(bool changeLog) {
                   MessageIcon::Information);
 }
 
-Message FilesNotMovedMessage(const std::vector<MoveFailure>& failures, const std::string& keptDirectory) {
+std::string MoveFailureText(const MoveFailure& failure) {
+    return failure.copy.empty() ? failure.reason : "A copy is at " + failure.copy + ", but " + failure.reason;
+}
+
+Message FilesNotMovedMessage(const std::vector<MoveFailure>& failures, const std::string& keptDirectory,
+                             const std::string& leftReason) {
     std::string text;
     if (!failures.empty()) {
         text = "These files could not be moved and were left where they were:";
         for (std::size_t i = 0; i < failures.size() && i < kFailuresShown; ++i) {
-            text += "\r" + failures[i].path + "\r    " + failures[i].reason;
+            text += "\r" + failures[i].path + "\r    " + MoveFailureText(failures[i]);
         }
         if (failures.size() > kFailuresShown) {
             text += "\rand " + std::to_string(failures.size() - kFailuresShown) + " more (see the change log).";
@@ -88,9 +93,24 @@ Message FilesNotMovedMessage(const std::vector<MoveFailure>& failures, const std
     }
     if (!keptDirectory.empty()) {
         if (!text.empty()) text += "\r\r";
-        text += base::JoinCr({"Renamed files that were not moved back are kept in:", keptDirectory});
+        if (leftReason.empty()) {
+            text += base::JoinCr({"Renamed files that were not moved back are kept in:", keptDirectory});
+        } else {
+            text += base::JoinCr({"The temporary directory was left behind:", keptDirectory, leftReason});
+        }
     }
     return Notice("Files not moved", text);
+}
+
+Message FilesNotReadMessage(const std::vector<UnreadFile>& files) {
+    std::string text = "These files could not be read and are listed as invalid:";
+    for (std::size_t i = 0; i < files.size() && i < kFailuresShown; ++i) {
+        text += "\r" + files[i].path + "\r    " + files[i].reason;
+    }
+    if (files.size() > kFailuresShown) {
+        text += "\rand " + std::to_string(files.size() - kFailuresShown) + " more (see the change log).";
+    }
+    return Notice("Files not read", text);
 }
 
 Message NoTemporaryDirectoryMessage(const std::string& reason) {
@@ -117,10 +137,14 @@ std::string RomDatabaseHelpText() {
         "name of a known ROM, the name followed by [h] when its header was changed, [UNKNOWN VB ROM] for a ROM "
         "that is not in the table, or [INVALID VB ROM IMAGE] for a file that is not a Virtual Boy ROM image. Cancel "
         "Identify stops the run. Double-click a file for its details.",
+        "A file that cannot be read (one you have no permission to read, or a read error) is listed as "
+        "[INVALID VB ROM IMAGE]; a message at the end of the run names each such file with the reason, and the "
+        "change log says \"could not be read\".",
         "Detailed ROM Lists: The reports name every file with its checksum.",
         "Rename ROMs: After identifying, every known ROM is renamed to its catalogue name. Copies of the same ROM "
         "are named \"Copy of\" and \"Copy (2) of\" and so on. Unknown and invalid files are left as they are.",
-        "Move ROMs: The renamed ROMs are moved into the sub-directory VBoyRen.",
+        "Move ROMs: The renamed ROMs are moved into the sub-directory VBoyRen. Within one file system a ROM is "
+        "only renamed, never copied; onto another it is copied, checked, and only then deleted.",
         "Create Change Log: Lets you display and save the list of every file renamed or moved.",
         "Display Collected, Display Missing, Display Duplicates: A summary of each report, with the full report on "
         "request. The save button writes the reports as VBoyHave.txt, VBoyMiss.txt, VBoyDupes.txt and VBoyLog.txt "

@@ -27,10 +27,24 @@ base::Message FilesSavedMessage(bool changeLog);
 struct MoveFailure {
     std::string path;
     std::string reason;
+    std::string copy;  ///< where a copy of it is, when one was made but the original stayed
 };
+/// Why the file stayed, with where its copy is when there is one.
+std::string MoveFailureText(const MoveFailure& failure);
 /// Tells the user which files stayed where and why; keptDirectory is the
-/// temporary directory when files are still in it (empty otherwise).
-base::Message FilesNotMovedMessage(const std::vector<MoveFailure>& failures, const std::string& keptDirectory);
+/// temporary directory when it is left behind (empty otherwise), and
+/// leftReason why it was left when no file is kept in it.
+base::Message FilesNotMovedMessage(const std::vector<MoveFailure>& failures, const std::string& keptDirectory,
+                                   const std::string& leftReason = {});
+/// A file that could not be read: it is listed as invalid, and the user
+/// learns why.
+struct UnreadFile {
+    std::string path;
+    std::string reason;
+};
+/// Names the files of a run that could not be read, each with its reason.
+base::Message FilesNotReadMessage(const std::vector<UnreadFile>& files);
+
 /// The rename could not start: no temporary directory could be made.
 base::Message NoTemporaryDirectoryMessage(const std::string& reason);
 /// The run met an error it could not go on from.

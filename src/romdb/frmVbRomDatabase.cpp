@@ -15,6 +15,7 @@
 
 #include "base/SettingsKeys.h"
 #include "help/frmHelp.h"
+#include "platform/Drops.h"
 #include "platform/PercentBar.h"
 #include "platform/QtServices.h"
 #include "platform/Text.h"
@@ -47,6 +48,7 @@ frmVbRomDatabase::frmVbRomDatabase(platform::Services& services, QWidget* parent
     platform::KeepOnlyDesignedDefault(this);
     ConnectHandlers();
     Form_Load();
+    platform::AcceptDropsOnWindow(this);
 }
 
 frmVbRomDatabase::~frmVbRomDatabase() = default;

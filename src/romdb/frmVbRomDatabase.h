@@ -39,6 +39,11 @@ public:
     /// While a run is going the window cannot be closed; Cancel Identify stops it.
     void reject() override;
 
+protected:
+    /// A dropped directory is listed as if chosen with "ROM Directory...".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void BuildControls();
     void BuildMenus();

@@ -3,12 +3,14 @@
 // run so that Cancel Identify stays usable.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
 #include "help/frmHelp.h"
+#include "platform/Drops.h"
 #include "platform/PercentBar.h"
 #include "platform/Text.h"
 #include "romdb/DetailReport.h"
@@ -34,6 +36,20 @@ void frmVbRomDatabase::cmdSelectDir_Click() {
     const QString chosen = ChooseDirectory(m_services, this);
     // Cancel returns the listing to the base directory the window opened with.
     m_collection->SetListingDirectory(chosen.isEmpty() ? m_baseDirectory : platform::U8(chosen));
+}
+
+void frmVbRomDatabase::dragEnterEvent(QDragEnterEvent* event) {
+    // A run in progress keeps its directory, as its disabled buttons do.
+    if (!m_collection->Running() && !platform::DroppedDirectory(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmVbRomDatabase::dropEvent(QDropEvent* event) {
+    const QString directory = platform::DroppedDirectory(event->mimeData());
+    if (m_collection->Running() || directory.isEmpty()) return;
+    event->acceptProposedAction();
+    m_collection->SetListingDirectory(platform::U8(directory));
 }
 
 void frmVbRomDatabase::cmdRefresh_Click() {

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "base/SettingsKeys.h"
+#include "platform/Drops.h"
 #include "platform/QtServices.h"
 #include "platform/RecentMenuView.h"
 #include "platform/Text.h"
@@ -40,6 +41,7 @@ frmRomInfo::frmRomInfo(platform::Services& services, QWidget* parent)
     platform::KeepOnlyDesignedDefault(this);
     ConnectHandlers();
     Form_Load();
+    platform::AcceptDropsOnWindow(this);
 }
 
 frmRomInfo::~frmRomInfo() = default;

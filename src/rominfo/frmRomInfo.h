@@ -33,6 +33,11 @@ public:
     /// The title bytes the window shows.
     const std::string& TitleBytes() const { return m_title; }
 
+protected:
+    /// A dropped ROM file opens as if chosen with Open.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void BuildControls();
     void BuildMenus();

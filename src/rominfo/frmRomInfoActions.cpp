@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include "help/frmHelp.h"
+#include "platform/Drops.h"
 #include "platform/Text.h"
 #include "rom/Identification.h"
 #include "rom/MakerTable.h"
@@ -50,6 +51,15 @@ void frmRomInfo::mnuFileOpen_Click() {
     if (path.isEmpty()) return;
     m_lastDialogFileName = path;  // the shared dialog keeps the name it returned
     OpenRom(path);
+}
+
+void frmRomInfo::dragEnterEvent(QDragEnterEvent* event) {
+    platform::AcceptRomDrag(event);
+}
+
+void frmRomInfo::dropEvent(QDropEvent* event) {
+    const QString path = platform::TakeRomDrop(event);
+    if (!path.isEmpty()) OpenRom(path);
 }
 
 void frmRomInfo::OpenRom(const QString& path) {

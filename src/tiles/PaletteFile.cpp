@@ -1,10 +1,8 @@
 #include "tiles/PaletteFile.h"
 
+#include "base/FileRead.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -54,21 +52,11 @@ std::variant<TilePalette, base::Message> DecodePaletteFile(std::span<const std::
 }
 
 std::variant<TilePalette, base::Message> ReadPaletteFile(const std::string& path) {
-    // A file that is there but cannot be read is not "missing": say why.
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
-        return Unreadable(path, ec.message());
-    }
-    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) return MissingFile();
-    // An input stream never creates the file it opens.
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Unreadable(path, errno != 0 ? std::strerror(errno) : "The file cannot be opened.");
-    std::vector<std::uint8_t> bytes(kPaletteFileSize);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) return Unreadable(path, "The file could not be read to its end.");
+    // Reading never creates the file, and refuses a FIFO or a device at once.
+    std::vector<std::uint8_t> bytes;
+    const base::ReadResult read = base::ReadRegularFile(path, bytes, kPaletteFileSize);
+    if (read.status == base::ReadStatus::Missing) return MissingFile();
+    if (!read) return Unreadable(path, read.reason);
     if (bytes.empty()) return MissingFile();
     return DecodePaletteFile(bytes);
 }

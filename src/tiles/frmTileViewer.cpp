@@ -14,6 +14,7 @@
 #include "base/SettingsKeys.h"
 #include "help/frmHelp.h"
 #include "platform/DrawingSurface.h"
+#include "platform/Drops.h"
 #include "platform/QtServices.h"
 #include "platform/RecentMenuView.h"
 #include "platform/Swatch.h"
@@ -60,6 +61,7 @@ frmTileViewer::frmTileViewer(platform::Services& services, QWidget* parent)
     platform::KeepOnlyDesignedDefault(this);
     ConnectHandlers();
     Form_Load();
+    platform::AcceptDropsOnWindow(this);
 }
 
 frmTileViewer::~frmTileViewer() = default;

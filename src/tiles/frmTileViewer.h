@@ -42,6 +42,11 @@ public:
     /// Closing the window stops a redraw in progress.
     void done(int result) override;
 
+protected:
+    /// A dropped ROM file opens as if chosen with Open.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     class RedrawPacer;
 

@@ -10,6 +10,7 @@
 
 #include "base/Paths.h"
 #include "platform/DrawingSurface.h"
+#include "platform/Drops.h"
 #include "platform/Swatch.h"
 #include "platform/Text.h"
 #include "rom/RomImage.h"
@@ -36,6 +37,15 @@ void frmTileViewer::mnuFileRecent_Click(int index) {
         return;
     }
     AfterOpen(LoadRom(Q(*path)), Q(*path));
+}
+
+void frmTileViewer::dragEnterEvent(QDragEnterEvent* event) {
+    platform::AcceptRomDrag(event);
+}
+
+void frmTileViewer::dropEvent(QDropEvent* event) {
+    const QString path = platform::TakeRomDrop(event);
+    if (!path.isEmpty()) AfterOpen(LoadRom(path), path);
 }
 
 bool frmTileViewer::LoadRom(const QString& path) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
@@ -142,6 +143,49 @@ TEST_F(MainWindowTest, FirstRunWritesEveryKeyAndAStoredVersionIsKept) {
     reader.sync();
     EXPECT_EQ(reader.value(QStringLiteral("Version Number")).toString(), QStringLiteral("2.5"));
     EXPECT_EQ(ts.messages.Take().size(), 2u);  // the notice, once per start
+}
+
+// Start-up puts damaged values right once and writes them back; a settings
+// file that cannot be kept is said once, before the notice, and start-up goes on.
+TEST_F(MainWindowTest, StartupRepairsSettingsAndWarnsOnceWhenTheyCannotBeSaved) {
+    test::TempDir dir;
+    const QString ini = QString::fromStdString(dir.File("Kestro Utils.ini"));
+    {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[Settings]\nRecent%20ROMs%20number=-5\nWhite%20Tile%20Red=256\nBase%20Directory=/home/me/VB, "
+            "roms\nReality%20Boy%20Frame%20Skip=12\n");
+    }
+    {
+        platform::QtSettingsStore store(ini);
+        platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
+        app::frmMain window(services, machine.Environment());
+        ASSERT_TRUE(window.Form_Load());
+        EXPECT_EQ(ts.messages.Take().size(), 1u) << "only the notice";
+    }
+    QSettings reader(ini, QSettings::IniFormat);
+    reader.beginGroup(QStringLiteral("Settings"));
+    EXPECT_EQ(reader.value(QStringLiteral("Recent ROMs number")).toString(), QStringLiteral("0"));
+    EXPECT_EQ(reader.value(QStringLiteral("White Tile Red")).toString(), QStringLiteral("255"));
+    EXPECT_EQ(reader.value(QStringLiteral("Reality Boy Frame Skip")).toString(), QStringLiteral("9"));
+    EXPECT_EQ(reader.value(QStringLiteral("Base Directory")).toString(), QStringLiteral("/home/me/VB, roms"));
+
+    // A folder where the file should be: nothing is opened, the session runs on, and the user is told.
+    const QString folder = QString::fromStdString(dir.File("folder.ini"));
+    QDir().mkpath(folder);
+    platform::QtSettingsStore store(folder);
+    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
+    app::frmMain window(services, machine.Environment());
+    ASSERT_TRUE(window.Form_Load());
+    const auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].title, "Settings not saved");
+    EXPECT_EQ(shown[0].text, "Kestro Utilities cannot save its settings:\r" + folder.toStdString() +
+                                 ": it is not a regular file (a directory, pipe or device)\r\rChanges made in this "
+                                 "session will be lost when the program ends.");
+    EXPECT_EQ(shown[1].title, "Kestro Utilities beta version 0.9");
+    EXPECT_EQ(store.Read("Recent ROMs number", ""), "4") << "kept for the session";
 }
 
 TEST_F(MainWindowTest, EmulatorAndUtilityCommandsFollowTheirFlags) {

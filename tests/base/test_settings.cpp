@@ -40,3 +40,45 @@ TEST(NumericText, ReadsTheLeadingNumberAndWritesTheShortestDecimal) {
     EXPECT_EQ(DecimalText(-0.0), "0");
     EXPECT_EQ(DecimalText(0.1 + 0.2), "0.30000000000000004");
 }
+
+// Hand-edited or damaged values are put right once at start-up, to the
+// nearest value the program can use, and kept so; values already fine and
+// keys not stored are left alone.
+TEST(SettingsRepair, OutOfRangeValuesBecomeTheNearestValidOneAndAreWrittenBack) {
+    MemorySettingsStore store;
+    store.Write("Recent ROMs number", "-5");
+    store.Write("White Tile Red", "256");
+    store.Write("Black Tile Blue", "-1");
+    store.Write("D Grey Tile Green", "99999999999999999999999");
+    store.Write("Rename ROMs", "7");
+    store.Write("Tile Display Mode", "abc");
+    store.Write("VB Main Menu Theme", "maybe");
+    store.Write("Reality Boy Brightness", "500");
+    store.Write("AutoUpdate Viewer", "-1");
+    store.Write("Base Directory", "/home/me/VB, roms");
+    store.Write("L Grey Tile Red", "200");
+    const int writes = store.WriteCount();
+
+    std::vector<std::string> repaired = RepairSettings(store);
+    EXPECT_EQ(store.WriteCount() - writes, static_cast<int>(repaired.size()));
+    const auto& v = store.Values();
+    EXPECT_EQ(v.at("Recent ROMs number"), "0");
+    EXPECT_EQ(v.at("White Tile Red"), "255");
+    EXPECT_EQ(v.at("Black Tile Blue"), "0");
+    EXPECT_EQ(v.at("D Grey Tile Green"), "255");
+    EXPECT_EQ(v.at("Rename ROMs"), "1");
+    EXPECT_EQ(v.at("Tile Display Mode"), "0");  // not a number: the default
+    EXPECT_EQ(v.at("VB Main Menu Theme"), "False");
+    EXPECT_EQ(v.at("Reality Boy Brightness"), "127");
+    EXPECT_EQ(v.at("AutoUpdate Viewer"), "-1");  // a yes/no value the program reads: kept
+    EXPECT_EQ(v.at("Base Directory"), "/home/me/VB, roms");
+    EXPECT_EQ(v.at("L Grey Tile Red"), "200");
+    EXPECT_FALSE(store.Find("Reality Boy Palette"));
+    EXPECT_EQ(repaired.size(), 8u);
+
+    // The reads agree with what was written, and a second repair finds nothing.
+    store.Write("Recent ROMs number", "256");
+    EXPECT_EQ(ReadWhole(store, keys::RecentRomsNumber), 10);
+    RepairSettings(store);
+    EXPECT_TRUE(RepairSettings(store).empty());
+}

@@ -165,6 +165,15 @@ TEST(HeaderCommand, RefusalsLeaveTheFileUntouched) {
         EXPECT_FALSE(run.err.empty());
     }
     EXPECT_EQ(ReadBytes(unknown), unknownBytes);
+
+    // The refusals say, in one line, which character or number is wrong.
+    EXPECT_EQ(RunKestro({"header", unknown, "--title", "AB\u30C8C"}).err,
+              "kestro header: --title: \"\u30C8\" (U+30C8) has no title byte; a title takes ASCII and half-width "
+              "katakana.\n");
+    EXPECT_EQ(RunKestro({"header", unknown, "--version", "-1"}).err,
+              "kestro header: --version takes a number from 0 to 255 (or 1.0 to 1.255).\n");
+    ASSERT_EQ(RunKestro({"header", unknown, "--version", "0x0A"}).status, 0);
+    EXPECT_EQ(rom::DecodeHeader(ReadBytes(unknown)).version, 10);
 }
 
 TEST(RomajiCommand, ReadsTextOrHexBytes) {

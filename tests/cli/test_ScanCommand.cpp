@@ -2,6 +2,7 @@
 
 #include "cli/CliRun.h"
 #include "romdb/RomDbFixtures.h"
+#include "support/core/SpecialFiles.h"
 #include "support/core/TempDir.h"
 
 using namespace kestro;
@@ -137,4 +138,26 @@ TEST(ScanCommand, NamesPrintAsTheFileSystemGivesThemWithStrayBytesEscaped) {
     EXPECT_NE(result.out.find("Skipping " + dir.string() + "/bad\\xFF.vb : UNKNOWN ROM\n"), std::string::npos)
         << result.out;
     EXPECT_NE(result.out.find(dir.string() + "/" + golf + "  moved to "), std::string::npos) << result.out;
+}
+
+// A ROM the user cannot read is listed as invalid, as designed, and named
+// with its reason in the messages; the run then exits 1.
+TEST(ScanCommand, UnreadableRomIsNamedAndTheStatusIsOne) {
+    test::TempDir dir;
+    test::WriteKnown(dir.Path(), "golf.vb", "Golf (U) [!]");
+    test::WriteKnown(dir.Path(), "locked.vb", "Golf (U) [!]");
+    std::filesystem::permissions(dir.File("locked.vb"), std::filesystem::perms::none);
+    test::ReadAsOrdinaryUser user;
+    if (!user.Active()) GTEST_SKIP() << "cannot take an ordinary user's rights here, and root reads any file";
+    auto result = RunKestro({"scan", "--json", "--log", dir.Path().string()});
+    EXPECT_EQ(result.status, 1);
+    auto json = result.Json();
+    EXPECT_EQ(json["files"][1]["status"], "[INVALID VB ROM IMAGE]");
+    ASSERT_EQ(json["messages"].size(), 2u);  // the run's question, then the files not read
+    EXPECT_EQ(json["messages"][1]["title"], "Files not read");
+    EXPECT_EQ(json["messages"][1]["text"], "These files could not be read and are listed as invalid:\r" +
+                                               dir.File("locked.vb") + "\r    Permission denied");
+    EXPECT_NE(
+        json["reports"]["log"].get<std::string>().find(dir.File("locked.vb") + " could not be read: Permission denied"),
+        std::string::npos);
 }

@@ -5,6 +5,8 @@
 
 #include "platform/QtServices.h"
 #include "platform/Text.h"
+#include "support/core/RomBuilder.h"
+#include "support/core/SpecialFiles.h"
 #include "support/core/TempDir.h"
 
 using namespace kestro::platform;
@@ -45,4 +47,38 @@ TEST(QtServices, LauncherExplainsWhatIsMissing) {
     EXPECT_FALSE(noWine.started);
     EXPECT_NE(noWine.error.find("RBOY.EXE is a Windows program"), std::string::npos) << noWine.error;
     EXPECT_NE(noWine.error.find("wine"), std::string::npos);
+}
+
+// The settings file as the user may leave it: a FIFO must not block start-up,
+// a file that cannot be written is said, and a hand-edited value with a comma
+// reads as the text it is.
+TEST(QtServices, SettingsStoreSurvivesSpecialFilesAndCommas) {
+    kestro::test::TempDir dir;
+    const QString fifo = QString::fromStdString(dir.File("fifo.ini"));
+    ASSERT_TRUE(kestro::test::MakeFifo(fifo.toStdString()));
+    std::unique_ptr<QtSettingsStore> piped;
+    EXPECT_TRUE(
+        kestro::test::ReturnsPromptly([&] { piped = std::make_unique<QtSettingsStore>(fifo); }, fifo.toStdString()));
+    ASSERT_TRUE(piped);
+    EXPECT_NE(piped->Problem().find("it is not a regular file"), std::string::npos);
+    piped->Write("Move ROMs", "1");
+    EXPECT_EQ(piped->Find("Move ROMs"), "1");
+    EXPECT_TRUE(QFileInfo(fifo).isFile() == false);
+
+    // A folder that cannot hold the file (its parent is a file): true even for root.
+    kestro::test::WriteBytes(dir.File("plain"), {1});
+    QtSettingsStore unwritable(QString::fromStdString(dir.File("plain/Kestro Utils.ini")));
+    EXPECT_TRUE(unwritable.Problem().empty());
+    unwritable.Write("Move ROMs", "1");
+    EXPECT_NE(unwritable.Problem().find("cannot be written"), std::string::npos) << unwritable.Problem();
+
+    const QString ini = QString::fromStdString(dir.File("Kestro Utils.ini"));
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Settings]\nBase%20Directory=/home/me/VB, roms\nRecent%20ROM%20%231=/a,b ,  c.vb\n");
+    file.close();
+    QtSettingsStore store(ini);
+    EXPECT_EQ(store.Find("Base Directory"), "/home/me/VB, roms");
+    EXPECT_EQ(store.Find("Recent ROM #1"), "/a,b ,  c.vb");
+    EXPECT_TRUE(store.Problem().empty());
 }

@@ -67,7 +67,19 @@ public:
     bool Exists(const std::string& p) override { return disk.Exists(p); }
     std::unique_ptr<romdb::InputFile> OpenRead(const std::string& p, std::string& error) override {
         if (beforeOpen) beforeOpen(p);
+        if (failOpen && failOpen(p)) {
+            error = "Cannot open " + p + ": Permission denied";
+            return nullptr;
+        }
         return disk.OpenRead(p, error);
+    }
+    Renamed RenameFile(const std::string& from, const std::string& to, bool replace, std::string& error) override {
+        if (!renames) return Renamed::NeedsCopy;
+        if (failRename && failRename(to)) {
+            error = "Cannot move " + from + ": Read-only file system";
+            return Renamed::Failed;
+        }
+        return disk.RenameFile(from, to, replace, error);
     }
     romdb::FileResult CopyFile(const std::string& from, const std::string& to) override {
         if (beforeCopy) beforeCopy(from);
@@ -86,14 +98,22 @@ public:
         }
         return disk.MakeDirectory(p);
     }
-    romdb::FileResult RemoveDirectory(const std::string& p) override { return disk.RemoveDirectory(p); }
+    romdb::FileResult RemoveDirectory(const std::string& p) override {
+        if (failRemoveDirectory && failRemoveDirectory(p)) {
+            return romdb::FileResult::Failed("Cannot remove the directory " + p + ": Device or resource busy");
+        }
+        return disk.RemoveDirectory(p);
+    }
     romdb::FileResult WriteFile(const std::string& p, const std::string& bytes) override {
         if (failWrite && failWrite(p))
             return romdb::FileResult::Failed("Cannot write " + p + ": No space left on device");
         return disk.WriteFile(p, bytes);
     }
 
-    PathTest failCopyTo, partialCopyTo, failRemove, failMakeDirectory, failWrite;
+    PathTest failCopyTo, partialCopyTo, failRemove, failMakeDirectory, failWrite, failOpen, failRename,
+        failRemoveDirectory;
+    /// Moves rename within the file system, as on disk; off, every move copies.
+    bool renames = true;
     /// A partial copy reports its failure, or (when false) claims success.
     bool partialCopyReportsFailure = true;
     std::function<void(const std::string& from)> beforeCopy;

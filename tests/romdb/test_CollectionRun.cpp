@@ -142,6 +142,32 @@ TEST_F(CollectionTest, FileRemovedBeforeItIsReadIsInvalidAndTheRunGoesOn) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("a.vb")));  // looking never creates a file
 }
 
+// A good ROM that cannot be read stays "invalid", as designed, but the user
+// learns which file it is and why: in one message at the end and in the log.
+TEST_F(CollectionTest, UnreadableFilesAreNamedWithTheirReason) {
+    test::WriteKnown(dir.Path(), "a.vb", "Golf (U) [!]");
+    test::WriteKnown(dir.Path(), "locked.vb", "Golf (U) [!]");
+    test::WriteKnown(dir.Path(), "z.vb", "Red Alarm (J) [!]");
+    files.failOpen = [](const std::string& p) { return p.ends_with("locked.vb"); };
+    Run({});
+    EXPECT_EQ(collection.Status(1), "[INVALID VB ROM IMAGE]");
+    EXPECT_EQ(host.Titles(), (std::vector<std::string>{"Continue operation?", "Files not read", "Complete"}));
+    EXPECT_EQ(host.Text("Files not read"), "These files could not be read and are listed as invalid:\r" + Base() +
+                                               "locked.vb\r    Permission denied");
+    EXPECT_EQ(collection.reports().log(),
+              "File change log:\r\n  No changes\r\n" + Base() + "locked.vb could not be read: Permission denied\r\n");
+
+    // With a rename, the designed skip line comes first; the file is named once.
+    host = {};
+    Run({.rename = true});
+    const std::string log = collection.reports().log();
+    EXPECT_NE(log.find("Skipping " + Base() + "locked.vb : INVALID ROM\r\n" + Base() +
+                       "locked.vb could not be read: Permission denied\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(host.Titles(), (std::vector<std::string>{"Continue operation?", "Files not read", "Complete"}));
+}
+
 TEST(DetailReportTest, JapaneseTitleSizeMakerAndVersion) {
     FileRow row;
     row.name = "bomber.vb";

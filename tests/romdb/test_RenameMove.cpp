@@ -5,6 +5,9 @@
 #include "romdb/DetailReport.h"
 #include "romdb/RomDbFixtures.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace kestro;
 using namespace kestro::romdb;
 using test::FilesUnder;
@@ -37,10 +40,12 @@ protected:
     }
 };
 
-// Three Golf dumps and a Red Alarm, renamed and (mostly) moved into VBoyRen.
+// Three Golf dumps and a Red Alarm, renamed and (mostly) moved into VBoyRen
+// by copying, as across file systems, with the copy's faults.
 class MoveFaultTest : public test::CollectionTest {
 protected:
     void SetUp() override {
+        files.renames = false;
         for (const char* name : {"a.vb", "b.vb", "c.vb"}) test::WriteKnown(dir.Path(), name, "Golf (U) [!]");
         test::WriteKnown(dir.Path(), "d.vb", "Red Alarm (J) [!]");
         before = FilesUnder(dir.Path());
@@ -121,6 +126,38 @@ TEST_F(RenameTest, VBoyRenIsCreatedThenFoundAndNothingThereIsOverwritten) {
     EXPECT_EQ(FilesUnder(dir.Path()).at("VBoyRen/Golf (U) [!].vb"), before.at("VBoyRen/Golf (U) [!].vb"));
     EXPECT_EQ(FilesUnder(dir.Path()).at("VBoyRen/Copy of Golf (U) [!].vb"), added);
     EXPECT_EQ(collection.reports().counters().extraCopies, 2);
+}
+
+// Within one file system a move is a rename: each ROM keeps its inode, and
+// the names and the log are those of a copy.
+TEST_F(RenameTest, MovesWithinOneFileSystemKeepEveryFilesInode) {
+    std::map<std::string, std::uint64_t> inodes;
+    for (const char* name : {"a.vb", "b.vb"}) test::WriteKnown(dir.Path(), name, "Golf (U) [!]");
+    test::WriteKnown(dir.Path(), "d.vb", "Red Alarm (J) [!]");
+    const auto before = FilesUnder(dir.Path());
+    auto inode = [](const std::string& path) {
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        return static_cast<std::uint64_t>(info.st_ino);
+    };
+    for (const char* name : {"a.vb", "b.vb", "d.vb"}) inodes[name] = inode(dir.File(name));
+    RunRename(true);
+    const std::string moved = Base() + "VBoyRen/";
+    EXPECT_EQ(inode(moved + "Golf (U) [!].vb"), inodes["a.vb"]);
+    EXPECT_EQ(inode(moved + "Copy of Golf (U) [!].vb"), inodes["b.vb"]);
+    EXPECT_EQ(inode(moved + "Red Alarm (J) [!].vb"), inodes["d.vb"]);
+    EXPECT_EQ(test::Contents(FilesUnder(dir.Path())), test::Contents(before));
+    EXPECT_EQ(LogLines(collection.reports().log())[2],
+              Base() + "a.vb moved to " + Base() + "~ROMTMP250/Golf (U) [!].vb");
+    EXPECT_EQ(host.Titles(), (std::vector<std::string>{"Continue operation?", "Complete"}));
+
+    // A rename the file system refuses leaves the file where it was and says so.
+    test::WriteKnown(dir.Path(), "e.vb", "Golf (U) [!]");
+    files.failRename = [](const std::string& to) { return to.find("~ROMTMP") != std::string::npos; };
+    host = {};
+    RunRename(false);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("e.vb")));
+    EXPECT_TRUE(Contains(host.Text("Files not moved"), Base() + "e.vb\r    Cannot move " + Base() + "e.vb: "));
 }
 
 TEST_F(RenameTest, DirectoryWithNothingIdentifiedMovesNothing) {
@@ -216,7 +253,24 @@ TEST_F(MoveFaultTest, SourceThatCannotBeDeletedStaysBesideItsCopy) {
     ExpectRunEnded();
     EXPECT_EQ(test::ReadBytes(dir.File("c.vb")), before.at("c.vb"));
     EXPECT_EQ(FilesUnder(dir.Path() / "VBoyRen").size(), 4u);
-    EXPECT_TRUE(Contains(host.Text("Files not moved"), "but the original could not be deleted"));
+    // The message names where the copy ended up, not the temporary directory it passed through.
+    const std::string told = host.Text("Files not moved");
+    EXPECT_TRUE(Contains(told, Base() + "c.vb\r    A copy is at " + Base() +
+                                   "VBoyRen/Copy (2) of Golf (U) [!].vb, "
+                                   "but the original could not be deleted"))
+        << told;
+    EXPECT_FALSE(Contains(told, "~ROMTMP")) << told;
+}
+
+TEST_F(MoveFaultTest, TemporaryDirectoryLeftBehindIsAlwaysReported) {
+    files.failRemoveDirectory = [](const std::string& p) { return Contains(p, "~ROMTMP"); };
+    RunRename(true);
+    ExpectNothingLost();
+    EXPECT_TRUE(std::filesystem::is_empty(Base() + "~ROMTMP250"));
+    EXPECT_EQ(host.Text("Files not moved"), "The temporary directory was left behind:\r" + Base() +
+                                                "~ROMTMP250/\rCannot remove the directory " + Base() +
+                                                "~ROMTMP250/: Device or resource busy");
+    EXPECT_EQ(host.Titles().back(), "Complete");
 }
 
 TEST_F(MoveFaultTest, CancelWhileMovingInLosesNothing) {
@@ -269,4 +323,35 @@ TEST(ListFilesTest, WrittenWithTheirEndingAndFailuresLeaveTheTextsAlone) {
     EXPECT_EQ(saved.title, "Files not saved");
     EXPECT_TRUE(Contains(saved.text, dir.File("VBoyMiss.txt")));
     EXPECT_EQ(reports.miss(), text);
+}
+
+// The rename never replaces a file, even one of the same name; across file
+// systems it leaves the file alone and asks for a copy.
+TEST(DiskRename, NeverReplacesAndLeavesOtherFileSystemsToTheCopy) {
+    test::TempDir dir;
+    DiskFileOps disk;
+    test::WriteBytes(dir.File("a.vb"), {1});
+    test::WriteBytes(dir.File("b.vb"), {2});
+    std::string error;
+    EXPECT_EQ(disk.RenameFile(dir.File("a.vb"), dir.File("b.vb"), false, error), FileOps::Renamed::Failed);
+    EXPECT_EQ(error, "Cannot move " + dir.File("a.vb") + ": File exists");
+    EXPECT_EQ(test::ReadBytes(dir.File("a.vb")), std::vector<std::uint8_t>{1});
+    EXPECT_EQ(test::ReadBytes(dir.File("b.vb")), std::vector<std::uint8_t>{2});
+    EXPECT_EQ(disk.RenameFile(dir.File("a.vb"), dir.File("c.vb"), false, error), FileOps::Renamed::Yes);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("a.vb")));
+
+    // A link is moved by copying what it points to, never as a link.
+    std::filesystem::create_symlink("b.vb", dir.File("link.vb"));
+    EXPECT_EQ(disk.RenameFile(dir.File("link.vb"), dir.File("d.vb"), false, error), FileOps::Renamed::NeedsCopy);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.vb")));
+
+    struct stat here {
+    }, shm{};
+    if (::stat(dir.Path().c_str(), &here) != 0 || ::stat("/dev/shm", &shm) != 0 || here.st_dev == shm.st_dev) {
+        GTEST_SKIP() << "no second file system at /dev/shm to move onto";
+    }
+    const std::string away = "/dev/shm/kestro-rename-test-" + std::to_string(::getpid()) + ".vb";
+    EXPECT_EQ(disk.RenameFile(dir.File("c.vb"), away, false, error), FileOps::Renamed::NeedsCopy);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("c.vb")));
+    EXPECT_FALSE(std::filesystem::exists(away));
 }

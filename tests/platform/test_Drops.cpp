@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QUrl>
+#include <filesystem>
+
+#include "romdb/frmVbRomDatabase.h"
+#include "rominfo/frmRomInfo.h"
+#include "support/core/RomBuilder.h"
+#include "support/core/TempDir.h"
+#include "support/gui/TestServices.h"
+#include "tiles/frmTileViewer.h"
+
+using namespace kestro;
+
+namespace {
+
+// What a file manager sends: the drag enters (the window says whether it
+// takes it), and only a taken drag is dropped.
+bool Drop(QWidget* window, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& p : paths) urls.push_back(QUrl::fromLocalFile(p));
+    data.setUrls(urls);
+    const QPoint at(window->width() / 2, window->height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+    return drop.isAccepted();
+}
+
+QString Label(QWidget* window, const char* name) {
+    return test::FindChild<QLabel>(window, name)->text();
+}
+
+struct Files {
+    test::TempDir dir;
+    QString Path(const char* name) const { return QString::fromStdString(dir.File(name)); }
+};
+
+}  // namespace
+
+// A .vb dropped on the ROM information window opens as Open opens it: shown,
+// in the recent list, or refused with the designed message. Other drags are
+// not taken.
+TEST(Drops, RomOnRomInformationWindowOpensThroughOpen) {
+    Files f;
+    test::TestServices ts;
+    test::RomBuilder::KnownDump("Mario Clash (JU) [!]").WriteTo(f.dir.File("mario.vb"));
+    test::WriteBytes(f.dir.File("notes.txt"), {'h', 'i'});
+    test::WriteBytes(f.dir.File("TINY.VB"), std::vector<std::uint8_t>(544, 0));
+    rominfo::frmRomInfo window(ts.services);
+    window.show();
+
+    EXPECT_FALSE(Drop(&window, {f.Path("notes.txt")}));
+    EXPECT_FALSE(Drop(&window, {f.Path("mario.vb"), f.Path("TINY.VB")})) << "two ROMs at once";
+    EXPECT_FALSE(Drop(&window, {QString::fromStdString(f.dir.Path().string())})) << "a directory";
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("ROM Information - [No ROM Loaded]"));
+
+    ASSERT_TRUE(Drop(&window, {f.Path("mario.vb")}));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("ROM Information - [MARIO CLASH]"));
+    EXPECT_EQ(ts.settings.Find("Recent ROM #1"), f.dir.File("mario.vb"));
+
+    ASSERT_TRUE(Drop(&window, {f.Path("TINY.VB")})) << "the extension in any case";
+    const auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Invalid VB ROM");
+    EXPECT_EQ(shown[0].text, "File too small to be a VB ROM image.");
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("ROM Information - [No ROM Loaded]"));
+}
+
+TEST(Drops, RomOnTileViewerOpensIt) {
+    Files f;
+    test::TestServices ts;
+    test::RomBuilder::Unknown().Size(65536).WriteTo(f.dir.File("view.vb"));
+    tiles::frmTileViewer window(ts.services);
+    window.show();
+    EXPECT_FALSE(Drop(&window, {QString::fromStdString(f.dir.Path().string())}));
+    ASSERT_TRUE(Drop(&window, {f.Path("view.vb")}));
+    EXPECT_EQ(Label(&window, "lblFileName"), f.Path("view.vb"));
+    EXPECT_EQ(Label(&window, "lblFileLen"), QStringLiteral("65536"));
+    EXPECT_EQ(ts.settings.Find("Recent ROM #1"), f.dir.File("view.vb"));
+    EXPECT_TRUE(ts.messages.Take().empty());
+}
+
+// A directory dropped on the database window becomes the listed one; a file does not.
+TEST(Drops, DirectoryOnRomDatabaseListsIt) {
+    Files f;
+    test::TestServices ts;
+    std::filesystem::create_directory(f.dir.Path() / "more roms");
+    test::RomBuilder::Unknown().WriteTo(f.dir.File("more roms/a.vb"));
+    ts.settings.Write("Base Directory", f.dir.Path().string());
+    romdb::frmVbRomDatabase window(ts.services);
+    window.show();
+    EXPECT_FALSE(Drop(&window, {f.Path("more roms/a.vb")}));
+    EXPECT_EQ(Label(&window, "lblRomDir").toStdString(), f.dir.File("*.vb"));
+    ASSERT_TRUE(Drop(&window, {f.Path("more roms")}));
+    EXPECT_EQ(Label(&window, "lblRomDir").toStdString(), f.dir.File("more roms/*.vb"));
+    ASSERT_EQ(window.collection().Rows().size(), 1u);
+}
