@@ -12,6 +12,8 @@
 #include "app/frmOptions.h"
 #include "emus/ProgramFiles.h"
 #include "emus/frmEmus.h"
+#include "emus/frmRealityBoy.h"
+#include "emus/frmRedDragon.h"
 #include "emus/frmUtils.h"
 #include "emus/frmVirtualE.h"
 #include "help/HelpTopics.h"
@@ -100,16 +102,24 @@ void frmMain::OpenEmulator(Program program) {
 }
 
 void frmMain::OpenEmulatorFrontEnd(Program program) {
-    if (program == Program::VirtualE) {
-        emus::frmVirtualE window(m_services, this);
-        window.exec();
-        return;
+    switch (program) {
+        case Program::RealityBoy: {
+            emus::frmRealityBoy window(m_services, this);
+            window.exec();
+            break;
+        }
+        case Program::RedDragon: {
+            emus::frmRedDragon window(m_services, this);
+            window.exec();
+            break;
+        }
+        case Program::VirtualE: {
+            emus::frmVirtualE window(m_services, this);
+            window.exec();
+            break;
+        }
+        default: break;  // the choosers offer no other program here
     }
-    // The other front-end windows are not part of this build yet.
-    m_services.messages.Show(
-        this, Message{std::string(emus::InfoOf(program).entry),
-                      "The " + std::string(emus::InfoOf(program).entry) + " front-end is not available yet.",
-                      MessageIcon::Information});
 }
 
 void frmMain::mnuFileOptions_Click() {

@@ -80,6 +80,12 @@ std::optional<std::string> FindFileNoCase(const std::string& directory, std::str
     return found;
 }
 
+std::string GetShortPath(const std::string& path) {
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::exists(path, ec)) return {};
+    return path;
+}
+
 bool HasFileWithExtensionNoCase(const std::string& directory, std::string_view extension) {
     return AnyFileIn(directory, [&](const std::string& file) {
         return file.size() > extension.size() &&

@@ -36,6 +36,11 @@ std::string WithDefaultExtension(const std::string& path, std::string_view exten
 /// Nothing when there is none or the directory cannot be read.
 std::optional<std::string> FindFileNoCase(const std::string& directory, std::string_view name);
 
+/// The design's short (8.3) form of a path for a command line. Only Windows
+/// has one: here it is the path itself when something exists there, and the
+/// empty text when nothing does.
+std::string GetShortPath(const std::string& path);
+
 /// True when the directory holds a regular file whose name ends in the
 /// extension (with its dot, ".vb"), without regard to case.
 bool HasFileWithExtensionNoCase(const std::string& directory, std::string_view extension);

@@ -1,6 +1,7 @@
 #pragma once
 // Starting outside programs (emulators, development tools).
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct LaunchRequest {
     std::string workingDirectory;
     /// Started as a minimised window, where the platform can ask for one.
     bool minimised = false;
+    /// Indexes into arguments of those that are file paths (a ROM): a Windows
+    /// program under Wine gets them in Wine's form, a DOS one in DOSBox's.
+    std::vector<std::size_t> pathArguments{};
 
     friend bool operator==(const LaunchRequest&, const LaunchRequest&) = default;
 };

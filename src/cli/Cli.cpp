@@ -15,12 +15,13 @@ struct Command {
     int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
 
-constexpr std::array<Command, 5> kCommands{{
+constexpr std::array<Command, 6> kCommands{{
     {"info", "Show ROM images' headers and identification (text or --json)", &InfoCommand},
     {"romaji", "Print the romaji reading of a title", &RomajiCommand},
     {"header", "Change a ROM image's header and save it", &HeaderCommand},
     {"tiles", "Write a ROM's tile view as a bitmap or PNG picture", &TilesCommand},
     {"scan", "Identify a directory of ROMs, report, rename and move them", &ScanCommand},
+    {"play", "Start Reality Boy or Red Dragon as their front-ends do, with the saved options", &PlayCommand},
 }};
 
 }  // namespace

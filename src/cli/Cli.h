@@ -41,4 +41,12 @@ int TilesCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 /// run completed without a failure, 1 otherwise.
 int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// `kestro play EMULATOR [ROM] [--debug] [--dry-run] [--json]`: what the
+/// front-end's run button does (EMULATOR reality-boy or red-dragon), with
+/// the desktop program's saved settings, read and never written. --dry-run
+/// writes and starts nothing; --json prints the emulator, the command line,
+/// the argv executed, the working directory, the files written, the messages
+/// and whether it started. 0 when started (or it would be), 1 when refused.
+int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace kestro::cli

@@ -6,24 +6,10 @@ namespace kestro::emus {
 
 using namespace kestro::base;
 
-Message RevertToDefaultQuestion() {
-    return {"Revert to default", "Do you wish to revert to default settings?", MessageIcon::Question,
-            MessageButtons::YesNo, MessageResult::No};
-}
-
-Message RevertToSavedQuestion() {
-    return {"Revert to saved", "Do you wish to revert to saved settings?", MessageIcon::Question, MessageButtons::YesNo,
-            MessageResult::No};
-}
-
 Message SaveSettingChangesQuestion() {
     return {"Save setting changes",
             JoinCr({"Settings have changed since last save.", "Do you wish to save & use current settings?"}),
             MessageIcon::Question, MessageButtons::OkCancel, MessageResult::Cancel};
-}
-
-Message StartFailedMessage(const std::string& title, const std::string& reason) {
-    return {title, reason, MessageIcon::Exclamation};
 }
 
 std::string VirtualEHelpText() {

@@ -1,5 +1,5 @@
 #pragma once
-// Questions and texts the emulator front-ends share.
+// Virtual-E's own question and help text (the front-ends' shared ones are in EmulatorRun.h).
 
 #include <string>
 
@@ -7,14 +7,8 @@
 
 namespace kestro::emus {
 
-/// "Revert to default": Yes/No, No the default.
-base::Message RevertToDefaultQuestion();
-/// "Revert to saved": Yes/No, No the default.
-base::Message RevertToSavedQuestion();
 /// Asked when Virtual-E is run with changed settings: OK/Cancel, Cancel the default.
 base::Message SaveSettingChangesQuestion();
-/// The start of an emulator failed; the launcher's reason.
-base::Message StartFailedMessage(const std::string& title, const std::string& reason);
 
 /// The Virtual-E window's help text.
 std::string VirtualEHelpText();

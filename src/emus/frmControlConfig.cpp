@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "emus/EmulatorRun.h"
 #include "emus/FrontEndMessages.h"
 #include "emus/KeyTables.h"
 #include "emus/frmKeyCapture.h"

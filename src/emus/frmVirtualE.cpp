@@ -18,6 +18,7 @@
 
 #include "base/NumericText.h"
 #include "base/SettingsKeys.h"
+#include "emus/EmulatorRun.h"
 #include "emus/FrontEndMessages.h"
 #include "emus/frmControlConfig.h"
 #include "help/frmHelp.h"
@@ -311,7 +312,7 @@ void frmVirtualE::cmdRunVirtualE_Click() {
     }
     // (Cancel starts the emulator on the values last stored.)
     const base::LaunchResult started = m_services.processes.Start(VirtualELaunch(m_directory));
-    if (!started.started) m_services.messages.Show(this, StartFailedMessage("Run Virtual-E", started.error));
+    if (!started.started) m_services.messages.Show(this, StartFailedMessage("Virtual-E", started.error));
 }
 
 void frmVirtualE::cmdSaveSettings_Click() {

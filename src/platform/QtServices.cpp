@@ -1,7 +1,6 @@
 #include "platform/QtServices.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -12,6 +11,7 @@
 #include <QUrl>
 
 #include "base/FileRead.h"
+#include "base/ProcessStart.h"
 #include "base/SettingsKeys.h"
 #include "platform/Text.h"
 
@@ -220,46 +220,21 @@ std::string QtSettingsStore::Problem() const {
     return U8(m_problem);
 }
 
-namespace {
-
-// A program named without extension may be NAME, NAME.EXE or NAME.exe.
-QString ResolveProgram(const QString& program) {
-    if (QFileInfo::exists(program)) return program;
-    for (const QString& ext : {QStringLiteral(".EXE"), QStringLiteral(".exe")}) {
-        if (QFileInfo::exists(program + ext)) return program + ext;
-    }
-    return program;
-}
-
-bool IsDosExecutable(const QString& path) {
-    // Only a regular file is read: a FIFO named as the program would block.
-    if (!QFileInfo(path).isFile()) return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    return file.read(2) == QByteArrayLiteral("MZ");
-}
-
-}  // namespace
-
 base::LaunchResult QtProcessLauncher::Start(const base::LaunchRequest& request) {
-    if (request.program.empty()) return {false, "No program to start."};
-    QString program = ResolveProgram(Q(request.program));
-    if (!QFileInfo::exists(program)) return {false, "Cannot find the program " + U8(program) + "."};
+    // One plan for the windows and `kestro play`: the core resolves the
+    // program, chooses its runner and starts it detached.
+    const base::LaunchPlan plan = base::PlanLaunch(request, base::CurrentLaunchEnvironment());
+#if defined(_WIN32)
+    if (!plan.ok) return {false, plan.error};
     QStringList args;
-    for (const std::string& a : request.arguments) args << Q(a);
-    if (IsDosExecutable(program)) {
-        const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
-        if (wine.isEmpty()) {
-            return {false, U8(program) +
-                               " is a Windows program, and Wine, which runs it here, is not installed "
-                               "(install the \"wine\" package)."};
-        }
-        args.prepend(program);
-        program = wine;
+    for (std::size_t i = 1; i < plan.argv.size(); ++i) args << Q(plan.argv[i]);
+    if (!QProcess::startDetached(Q(plan.argv[0]), args, Q(plan.workingDirectory))) {
+        return {false, "Cannot start " + plan.program + "."};
     }
-    const QString dir = Q(request.workingDirectory);
-    if (!QProcess::startDetached(program, args, dir)) return {false, "Could not start " + U8(program) + "."};
     return {true, {}};
+#else
+    return base::StartPlanned(plan);
+#endif
 }
 
 double QtClock::SecondsSinceMidnight() const {

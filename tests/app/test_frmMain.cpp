@@ -316,6 +316,29 @@ TEST_F(MainWindowTest, ToolCommandsOpenTheirWindowsModally) {
     }
 }
 
+TEST_F(MainWindowTest, EmulatorCommandsOpenTheirFrontEndsWhenEnabled) {
+    ts.settings.Write("Reality Boy Enabled", "True");
+    ts.settings.Write("Red Dragon Enabled", "True");
+    ts.settings.Write("Recent ROMs number", "0");
+    auto window = Start();
+    window->show();
+    EXPECT_FALSE(Action(window.get(), "mnuFileEmusVirtualE")->isEnabled());
+    for (auto [action, form] :
+         {std::pair{"mnuFileEmusRealityBoy", "frmRealityBoy"}, std::pair{"mnuFileEmusRedDragon", "frmRedDragon"}}) {
+        ASSERT_TRUE(Action(window.get(), action)->isEnabled()) << action;
+        QString opened, caption;
+        test::WhenModalShown([&](QWidget* dialog) {
+            opened = dialog->objectName();
+            caption = dialog->windowTitle();
+            dialog->close();
+        });
+        Action(window.get(), action)->trigger();
+        EXPECT_EQ(opened, QString::fromLatin1(form)) << action;
+        EXPECT_EQ(caption, opened == QStringLiteral("frmRealityBoy") ? QStringLiteral("Reality Boy Frontend")
+                                                                     : QStringLiteral("Red Dragon Frontend"));
+    }
+}
+
 TEST_F(MainWindowTest, AboutControllerAnswersOnlyTheRightButton) {
     auto window = Start();
     bool checked = false;

@@ -101,9 +101,8 @@ TEST(TilesCommand, StandardOutputAndSpecialFiles) {
     CliResult fromFifo;
     EXPECT_TRUE(ReturnsPromptly([&] { fromFifo = RunKestro({"tiles", rom, "--out", "-", "--palette", fifo}); }, fifo));
     EXPECT_EQ(fromFifo.status, 1);
-    EXPECT_EQ(fromFifo.err, "kestro tiles: " + fifo +
-                                ": Invalid filename: The file could not be read: it is not a "
-                                "regular file (a directory, pipe or device)\n");
+    EXPECT_EQ(fromFifo.err, "kestro tiles: " + fifo + ": Cannot read palette: The palette file could not be read: " +
+                                fifo + " it is not a regular file (a directory, pipe or device)\n");
     EXPECT_TRUE(ReturnsPromptly([&] { fromFifo = RunKestro({"tiles", fifo, "--out", "-"}); }, fifo));
     EXPECT_EQ(fromFifo.status, 1);
 

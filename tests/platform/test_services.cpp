@@ -2,9 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 
+#include "base/IniSettings.h"
 #include "platform/QtServices.h"
 #include "platform/Text.h"
+#include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/SpecialFiles.h"
 #include "support/core/TempDir.h"
@@ -34,19 +37,42 @@ TEST(QtServices, LauncherExplainsWhatIsMissing) {
     EXPECT_FALSE(missing.started);
     EXPECT_NE(missing.error.find("Cannot find the program"), std::string::npos);
 
-    // A program named without extension is found as NAME.EXE; it is a DOS/Windows
-    // program, so it needs Wine, which the test hides from the PATH.
-    QFile exe(QString::fromStdString(dir.File("RBOY.EXE")));
-    ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
-    exe.write("MZ\x90\x00", 4);
-    exe.close();
+    // A program named without extension is found as NAME.EXE; a Windows
+    // program needs Wine, which the test hides from the PATH.
+    kestro::test::WriteWindowsStandIn(dir.File("RBOY.EXE"));
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QByteArray("/nonexistent"));
     auto noWine = launcher.Start({dir.File("RBOY"), {"game.vb"}, dir.Path().string()});
     qputenv("PATH", path);
     EXPECT_FALSE(noWine.started);
     EXPECT_NE(noWine.error.find("RBOY.EXE is a Windows program"), std::string::npos) << noWine.error;
-    EXPECT_NE(noWine.error.find("wine"), std::string::npos);
+    EXPECT_NE(noWine.error.find("\"wine\""), std::string::npos);
+}
+
+// `kestro play` reads the settings the windows wrote through QSettings,
+// whatever characters a path holds.
+TEST(QtServices, SettingsWrittenByQtReadTheSameWithoutQt) {
+    kestro::test::TempDir dir;
+    const QString file = QString::fromStdString(dir.File("Kestro Utils.ini"));
+    const std::vector<std::pair<std::string, std::string>> values{
+        {"Reality Boy Directory", "/home/me/my emus, old/rboy"},
+        {"Red Dragon Directory", "  /leading and trailing blanks  "},
+        {"Recent ROM #1", "/roms/it's \"quoted\" \\ back; semi = equals #hash"},
+        {"Recent ROM #2", "@/starts with an at sign"},
+        {"Recent ROM #3", "/roms/caf\xC3\xA9 \xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0.vb"},
+        {"Recent ROM #4", "/tab\there\nnewline\x01control1"},
+        {"Recent ROM #5", ""},
+        {"Base Directory", "C:\\"},
+        {"Recent ROMs number", "4"},
+    };
+    {
+        QtSettingsStore store(file);
+        for (const auto& [key, value] : values) store.Write(key, value);
+    }
+    const auto read = kestro::base::IniSettingsStore::Load(dir.File("Kestro Utils.ini"));
+    for (const auto& [key, value] : values) {
+        EXPECT_EQ(read.Find(key), value) << key;
+    }
 }
 
 // The settings file as the user may leave it: a FIFO must not block start-up,

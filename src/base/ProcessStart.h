@@ -1,0 +1,96 @@
+#pragma once
+// Starting an outside program on this platform: which file a configured name
+// means, which runner a Windows or DOS program needs here, the arguments as
+// that runner wants them, and the detached start itself. The plan is plain
+// data, so that `kestro play --dry-run` shows exactly what a start would run.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/ProcessLauncher.h"
+
+namespace kestro::base {
+
+/// What a program file is, by its first bytes.
+enum class ProgramKind {
+    Windows,  ///< "MZ" with a "PE" (or 16-bit "NE") header: runs through Wine
+    Dos,      ///< "MZ" without one: runs through DOSBox
+    Native,   ///< anything else: an executable or a script with its run bit
+};
+
+/// The Debian packages that hold the runners, named in messages.
+inline constexpr std::string_view kWinePackage = "wine";
+inline constexpr std::string_view kDosBoxPackage = "dosbox";
+
+/// How one request would be started: the exact argument list (runner first)
+/// and the child's working directory, or the reason it cannot be.
+struct LaunchPlan {
+    bool ok = false;
+    std::string error;    ///< when not ok: for the user, naming the program and the reason
+    std::string program;  ///< the program file the request resolved to
+    ProgramKind kind = ProgramKind::Native;
+    std::vector<std::string> argv;  ///< what is executed, argv[0] a full path
+    std::string workingDirectory;   ///< empty: the child keeps ours
+};
+
+/// What a plan depends on outside the request.
+struct LaunchEnvironment {
+    std::string searchPath;  ///< PATH, where wine and dosbox are looked for
+};
+/// This process's environment.
+LaunchEnvironment CurrentLaunchEnvironment();
+
+/// The file a configured program names: the path itself when it is a file,
+/// else NAME or NAME.EXE in its directory without regard to case ("RBOY"
+/// finds rboy.exe, Rboy.Exe, RBOY.EXE). Nothing when there is none.
+std::optional<std::string> ResolveProgram(const std::string& program);
+
+/// The kind of a program file; nothing when it cannot be read.
+std::optional<ProgramKind> ProgramKindOf(const std::string& file);
+
+/// A path in the form a Windows program under Wine gets it, as `winepath -w`
+/// gives it with Wine's default drive Z: for "/": "Z:" and the absolute path
+/// with backslashes ("/home/me/game.vb" is "Z:\home\me\game.vb"). A relative
+/// path is taken from our current directory.
+std::string WinePath(const std::string& path);
+
+/// A file name in the 8.3 form DOSBox shows for it ("GAME.VB"; a longer or
+/// spaced name as DOSBox shortens the first one of its kind, "MYLONG~1.VB").
+std::string DosName(std::string_view name);
+
+/// The executable file of that name in the first directory of the search
+/// path that has one.
+std::optional<std::string> FindExecutableOnPath(std::string_view name, const std::string& searchPath);
+
+/// The start of one request: the program resolved, a Windows program put
+/// behind wine with its path arguments in Wine's form, a DOS program behind
+/// dosbox with its directory and each path argument's directory mounted, a
+/// native one as it is. Refused, with a message, when the program is missing,
+/// cannot run, or needs a runner that is not installed.
+LaunchPlan PlanLaunch(const LaunchRequest& request, const LaunchEnvironment& environment);
+
+/// Where a started program's standard output goes.
+enum class ChildOutput {
+    Inherit,   ///< ours (the desktop program)
+    ToStderr,  ///< our standard error, so that a command's own output stays clean
+};
+
+/// Starts a plan detached from us (its own session; never waited for) in its
+/// working directory; ours never changes. A failed start (no permission, a
+/// working directory that is gone, an exec error) comes back as an error
+/// naming the program and the reason.
+LaunchResult StartPlanned(const LaunchPlan& plan, ChildOutput output = ChildOutput::Inherit);
+
+/// The launcher the program uses: plans each request and starts it.
+class DetachedProcessLauncher final : public ProcessLauncher {
+public:
+    explicit DetachedProcessLauncher(ChildOutput output = ChildOutput::Inherit) : m_output(output) {}
+    LaunchResult Start(const LaunchRequest& request) override;
+
+private:
+    ChildOutput m_output;
+};
+
+}  // namespace kestro::base

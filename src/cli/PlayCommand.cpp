@@ -1,0 +1,171 @@
+// kestro play: an emulator front-end's run button without its window, with
+// the settings the desktop program saved (read, never written).
+#include <array>
+#include <filesystem>
+#include <ostream>
+
+#include "base/IniSettings.h"
+#include "base/ProcessStart.h"
+#include "cli/Cli.h"
+#include "cli/CommandSupport.h"
+#include "emus/RealityBoy.h"
+#include "emus/RedDragon.h"
+
+namespace kestro::cli {
+
+namespace {
+
+using nlohmann::ordered_json;
+
+/// One emulator `play` knows: its name on the command line and how its
+/// front-end prepares a run from the saved settings.
+struct PlayEmulator {
+    std::string_view name;
+    bool hasDebugMode;
+    emus::PreparedRun (*prepare)(const base::SettingsStore& settings, const std::optional<std::string>& rom,
+                                 bool debug);
+};
+
+emus::PreparedRun PrepareRedDragon(const base::SettingsStore& settings, const std::optional<std::string>& rom, bool) {
+    return emus::PrepareRedDragonPlay(settings, rom);
+}
+
+constexpr std::array<PlayEmulator, 2> kEmulators{{
+    {"reality-boy", true, &emus::PrepareRealityBoyPlay},
+    {"red-dragon", false, &PrepareRedDragon},
+}};
+
+const PlayEmulator* FindEmulator(std::string_view name) {
+    for (const PlayEmulator& e : kEmulators) {
+        if (e.name == name) return &e;
+    }
+    return nullptr;
+}
+
+// Starts exactly the plan that is reported, whatever request it is handed.
+class PlanStarter final : public base::ProcessLauncher {
+public:
+    PlanStarter(const base::LaunchPlan& plan, base::ChildOutput output) : m_plan(plan), m_output(output) {}
+    base::LaunchResult Start(const base::LaunchRequest&) override { return base::StartPlanned(m_plan, m_output); }
+
+private:
+    const base::LaunchPlan& m_plan;
+    base::ChildOutput m_output;
+};
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.string();
+}
+
+std::string Quoted(const std::vector<std::string>& argv) {
+    std::string text;
+    for (const std::string& arg : argv) {
+        if (!text.empty()) text += ' ';
+        const bool plain = !arg.empty() && arg.find_first_of(" \t\"'\\$`;&|<>()*?") == std::string::npos;
+        if (plain) {
+            text += arg;
+            continue;
+        }
+        text += '\'';
+        for (char c : arg) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        text += '\'';
+    }
+    return text;
+}
+
+struct PlayReport {
+    std::string_view emulator;
+    const emus::PreparedRun& run;
+    const base::LaunchPlan& plan;
+    const emus::RunOutcome& outcome;
+    std::vector<emus::FileToWrite> files;
+    std::string workingDirectory;
+};
+
+void PrintJson(std::ostream& out, const PlayReport& r) {
+    ordered_json json;
+    json["emulator"] = r.emulator;
+    // A refused run works nothing out: no command line, nothing executed.
+    json["command_line"] = r.run.refusal ? std::string() : r.run.commandLine;
+    json["argv"] = r.plan.ok && !r.run.refusal ? r.plan.argv : std::vector<std::string>{};
+    json["working_directory"] = r.workingDirectory;
+    json["files"] = ordered_json::array();
+    for (const emus::FileToWrite& f : r.files) json["files"].push_back({{"path", f.path}, {"content", f.content}});
+    json["messages"] = ordered_json::array();
+    for (const base::Message& m : r.outcome.messages) {
+        json["messages"].push_back({{"title", m.title}, {"text", m.text}});
+    }
+    json["started"] = r.outcome.started;
+    out << json.dump(2) << '\n';
+}
+
+void PrintText(std::ostream& out, std::ostream& err, const PlayReport& r, bool dryRun) {
+    if (!r.run.refusal) out << r.run.commandLine << '\n';
+    for (const emus::FileToWrite& f : r.files) out << (dryRun ? "Would write " : "Wrote ") << f.path << '\n';
+    if (r.outcome.started) {
+        out << (dryRun ? "Would run: " : "Started: ") << Quoted(r.plan.argv) << '\n';
+        if (!r.plan.workingDirectory.empty()) out << "In: " << r.plan.workingDirectory << '\n';
+    }
+    for (const base::Message& m : r.outcome.messages) err << MessageLine(m) << '\n';
+}
+
+}  // namespace
+
+int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CLI::App command{
+        "Start an emulator as its front-end's run button does, with the options the desktop program "
+        "saved (its settings file is read, never written)",
+        "play"};
+    std::string emulatorName, romPath;
+    bool debug = false, dryRun = false, json = false;
+    std::vector<std::string> names;
+    for (const PlayEmulator& e : kEmulators) names.emplace_back(e.name);
+    command.add_option("EMULATOR", emulatorName, "The emulator: reality-boy or red-dragon")
+        ->required()
+        ->check(CLI::IsMember(names));
+    auto* romOption = command.add_option("ROM", romPath, "The ROM image to run (Red Dragon runs without one)");
+    command.add_flag("--debug", debug, "Reality Boy's debug mode");
+    command.add_flag("--dry-run", dryRun, "Write and start nothing; show what would be written and run");
+    command.add_flag("--json", json, "Print one JSON object describing the run");
+    if (auto status = ParseCommand(command, args, out, err)) return *status;
+    const PlayEmulator& emulator = *FindEmulator(emulatorName);
+    if (debug && !emulator.hasDebugMode) {
+        err << "play: --debug is Reality Boy's debug mode; " << emulator.name << " has none.\n";
+        return kExitUsage;
+    }
+
+    const base::IniSettingsStore settings = base::IniSettingsStore::Load(base::UserSettingsFile());
+    std::optional<std::string> rom;
+    if (romOption->count() > 0) rom = AbsolutePath(romPath);
+    const emus::PreparedRun run = emulator.prepare(settings, rom, debug);
+    const base::LaunchPlan plan = base::PlanLaunch(run.request, base::CurrentLaunchEnvironment());
+
+    emus::RunOutcome outcome;
+    std::vector<emus::FileToWrite> files;
+    if (run.refusal) {
+        outcome.messages.push_back(*run.refusal);
+    } else if (dryRun) {
+        files = run.files;
+        outcome.started = plan.ok;
+        if (!plan.ok) outcome.messages.push_back(emus::StartFailedMessage(run.emulator, plan.error));
+    } else {
+        PlanStarter starter(plan, json ? base::ChildOutput::ToStderr : base::ChildOutput::Inherit);
+        outcome = emus::CarryOut(run, starter);
+        files.assign(run.files.begin(), run.files.begin() + static_cast<std::ptrdiff_t>(outcome.filesWritten));
+    }
+    std::error_code ec;
+    const std::string here = std::filesystem::current_path(ec).string();
+    const PlayReport report{emulator.name, run,
+                            plan,          outcome,
+                            files,         run.request.workingDirectory.empty() ? here : run.request.workingDirectory};
+    if (json) {
+        PrintJson(out, report);
+    } else {
+        PrintText(out, err, report, dryRun);
+    }
+    return outcome.started ? kExitOk : kExitRefused;
+}
+
+}  // namespace kestro::cli

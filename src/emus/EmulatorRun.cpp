@@ -1,0 +1,70 @@
+#include "emus/EmulatorRun.h"
+
+#include "base/AtomicFile.h"
+#include "rom/RomImage.h"
+
+namespace kestro::emus {
+
+using base::Message;
+using base::MessageButtons;
+using base::MessageIcon;
+using base::MessageResult;
+
+RunOutcome CarryOut(const PreparedRun& run, base::ProcessLauncher& launcher) {
+    RunOutcome outcome;
+    if (run.refusal) {
+        outcome.messages.push_back(*run.refusal);
+        return outcome;
+    }
+    for (const FileToWrite& file : run.files) {
+        if (auto written = base::WriteFileAtomically(file.path, file.content); !written) {
+            outcome.messages.push_back(FileNotWrittenMessage(run.emulator, file.path, written.reason));
+            return outcome;
+        }
+        ++outcome.filesWritten;
+    }
+    const base::LaunchResult result = launcher.Start(run.request);
+    outcome.started = result.started;
+    if (!result.started) outcome.messages.push_back(StartFailedMessage(run.emulator, result.error));
+    return outcome;
+}
+
+Message SelectRomMessage() {
+    return {"Select ROM", "Select a ROM image to run.", MessageIcon::Exclamation, MessageButtons::Ok,
+            MessageResult::Ok};
+}
+
+Message StartFailedMessage(std::string_view emulator, const std::string& reason) {
+    return {"Unable to start " + std::string(emulator), reason, MessageIcon::Exclamation, MessageButtons::Ok,
+            MessageResult::Ok};
+}
+
+Message FileNotWrittenMessage(std::string_view emulator, const std::string& path, const std::string& reason) {
+    return {"Unable to save options",
+            base::JoinCr({"Unable to write the file:", path, reason, "", std::string(emulator) + " was not started."}),
+            MessageIcon::Exclamation, MessageButtons::Ok, MessageResult::Ok};
+}
+
+Message RevertToSavedQuestion() {
+    return {"Revert to saved", "Do you wish to revert to saved settings?", MessageIcon::Question, MessageButtons::YesNo,
+            MessageResult::No};
+}
+
+Message RevertToDefaultQuestion() {
+    return {"Revert to default", "Do you wish to revert to default settings?", MessageIcon::Question,
+            MessageButtons::YesNo, MessageResult::No};
+}
+
+Message KeyConfigurationNotReadyMessage(std::string_view emulator) {
+    return {std::string(emulator) + " Control Configuration",
+            "The key configuration window is not available in this version yet.", MessageIcon::Information,
+            MessageButtons::Ok, MessageResult::Ok};
+}
+
+std::optional<Message> CheckRomToRun(const std::string& path) {
+    rom::RomOpenResult opened = rom::OpenRom(path);
+    if (opened.Accepted()) return std::nullopt;
+    return opened.message;
+}
+
+}  // namespace kestro::emus

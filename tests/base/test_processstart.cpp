@@ -1,0 +1,185 @@
+// Starting outside programs: which file, which runner, which arguments, and a
+// real detached start of a stand-in that records how it was started.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "base/Paths.h"
+#include "base/ProcessStart.h"
+#include "support/core/FakePrograms.h"
+#include "support/core/TempDir.h"
+
+using namespace kestro::base;
+using kestro::test::TempDir;
+
+namespace {
+
+std::string Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos ? part : "\"" + part + "\" not in: " + text;
+}
+
+}  // namespace
+
+TEST(ProcessStart, ProgramNamesResolveToNameOrNameExeInAnyCase) {
+    TempDir dir;
+    const std::string d = dir.Path().string();
+    for (const char* spelling : {"rboy.exe", "RBOY.EXE", "Rboy.Exe"}) {
+        std::filesystem::remove_all(dir.Path());
+        std::filesystem::create_directory(dir.Path());
+        std::ofstream(dir.File(spelling)) << "MZ";
+        EXPECT_EQ(ResolveProgram(JoinPath(d, "RBOY")), dir.File(spelling)) << spelling;
+        EXPECT_EQ(ResolveProgram(JoinPath(d, "rboy.exe")), dir.File(spelling)) << spelling;
+    }
+    std::ofstream(dir.File("rboy")) << "#!/bin/sh\n";
+    EXPECT_EQ(ResolveProgram(JoinPath(d, "RBOY")), dir.File("rboy")) << "NAME itself comes before NAME.EXE";
+    EXPECT_FALSE(ResolveProgram(JoinPath(d, "VB_98")));
+    std::filesystem::create_directory(dir.File("VB_98.EXE"));
+    EXPECT_FALSE(ResolveProgram(JoinPath(d, "VB_98"))) << "a directory is no program";
+}
+
+TEST(ProcessStart, TheFirstBytesTellWindowsDosAndNativePrograms) {
+    TempDir dir;
+    kestro::test::WriteWindowsStandIn(dir.File("win.exe"));
+    kestro::test::WriteDosStandIn(dir.File("dos.exe"));
+    std::string ne(0x80, '\0');
+    ne.replace(0, 2, "MZ");
+    ne[0x3C] = 0x40;
+    ne.replace(0x40, 2, "NE");
+    std::ofstream(dir.File("win16.exe"), std::ios::binary) << ne;
+    std::string pointsAway = ne;
+    pointsAway[0x3D] = 0x7F;  // a header offset past the end of the file
+    std::ofstream(dir.File("stub.exe"), std::ios::binary) << pointsAway;
+    std::ofstream(dir.File("tiny.exe")) << "MZ";
+    std::ofstream(dir.File("script")) << "#!/bin/sh\n";
+
+    EXPECT_EQ(ProgramKindOf(dir.File("win.exe")), ProgramKind::Windows);
+    EXPECT_EQ(ProgramKindOf(dir.File("win16.exe")), ProgramKind::Windows);
+    EXPECT_EQ(ProgramKindOf(dir.File("dos.exe")), ProgramKind::Dos);
+    EXPECT_EQ(ProgramKindOf(dir.File("stub.exe")), ProgramKind::Dos);
+    EXPECT_EQ(ProgramKindOf(dir.File("tiny.exe")), ProgramKind::Dos);
+    EXPECT_EQ(ProgramKindOf(dir.File("script")), ProgramKind::Native);
+    EXPECT_FALSE(ProgramKindOf(dir.File("gone")));
+}
+
+TEST(ProcessStart, PathsTakeTheFormsWineAndDosBoxShow) {
+    EXPECT_EQ(WinePath("/home/me/roms/My Game, v2.vb"), "Z:\\home\\me\\roms\\My Game, v2.vb");
+    EXPECT_EQ(WinePath("/"), "Z:\\");
+    const std::string here = std::filesystem::current_path().string();
+    EXPECT_EQ(WinePath("game.vb"), WinePath(JoinPath(here, "game.vb"))) << "relative to our directory";
+
+    EXPECT_EQ(DosName("game.vb"), "GAME.VB");
+    EXPECT_EQ(DosName("RBOY.EXE"), "RBOY.EXE");
+    EXPECT_EQ(DosName("My Game.vb"), "MYGAME~1.VB");
+    EXPECT_EQ(DosName("wario land.vb"), "WARIOL~1.VB");
+    EXPECT_EQ(DosName("golf.backup"), "GOLF~1.BAC");
+    EXPECT_EQ(DosName("a.b.vb"), "A~1.VB");
+
+    TempDir dir;
+    EXPECT_EQ(GetShortPath(dir.Path().string()), dir.Path().string());
+    EXPECT_EQ(GetShortPath(dir.File("gone.vb")), "") << "a path that cannot be resolved shortens to nothing";
+}
+
+// Each kind of program gets its runner, found on the PATH; without it the
+// user is told which package to install.
+TEST(ProcessStart, PlansPutWindowsProgramsBehindWineAndDosOnesBehindDosBox) {
+    TempDir dir;
+    const std::string emu = dir.File("emu dir");
+    const std::string bin = dir.File("bin");
+    std::filesystem::create_directories(emu);
+    std::filesystem::create_directories(bin);
+    const std::string rom = dir.File("roms/My Game.vb");
+    kestro::test::WriteExecutable(JoinPath(bin, "wine"), "#!/bin/sh\n");
+    kestro::test::WriteExecutable(JoinPath(bin, "dosbox"), "#!/bin/sh\n");
+    const LaunchEnvironment runners{bin};
+    const LaunchEnvironment none{dir.File("nothing")};
+
+    kestro::test::WriteWindowsStandIn(JoinPath(emu, "Rboy.exe"));
+    LaunchRequest request{JoinPath(emu, "RBOY"), {rom, "-display", "640"}, "", false, {0}};
+    LaunchPlan plan = PlanLaunch(request, runners);
+    ASSERT_TRUE(plan.ok) << plan.error;
+    EXPECT_EQ(plan.kind, ProgramKind::Windows);
+    EXPECT_EQ(plan.argv, (std::vector<std::string>{JoinPath(bin, "wine"), JoinPath(emu, "Rboy.exe"), WinePath(rom),
+                                                   "-display", "640"}));
+    EXPECT_EQ(plan.argv[2].substr(0, 3), "Z:\\");
+    plan = PlanLaunch(request, none);
+    EXPECT_FALSE(plan.ok);
+    EXPECT_EQ(Contains(plan.error, JoinPath(emu, "Rboy.exe") + " is a Windows program"),
+              JoinPath(emu, "Rboy.exe") + " is a Windows program");
+    EXPECT_EQ(Contains(plan.error, "install the Debian package \"wine\""), "install the Debian package \"wine\"");
+
+    std::filesystem::remove(JoinPath(emu, "Rboy.exe"));
+    kestro::test::WriteDosStandIn(JoinPath(emu, "RBOY.EXE"));
+    plan = PlanLaunch(request, runners);
+    ASSERT_TRUE(plan.ok) << plan.error;
+    EXPECT_EQ(plan.kind, ProgramKind::Dos);
+    EXPECT_EQ(plan.argv, (std::vector<std::string>{JoinPath(bin, "dosbox"), "-c", "MOUNT C \"" + emu + "/\"", "-c",
+                                                   "MOUNT D \"" + dir.File("roms") + "/\"", "-c", "C:", "-c",
+                                                   "RBOY.EXE D:\\MYGAME~1.VB -display 640", "-c", "EXIT"}));
+    plan = PlanLaunch(request, none);
+    EXPECT_FALSE(plan.ok);
+    EXPECT_EQ(Contains(plan.error, "is a DOS program"), "is a DOS program");
+    EXPECT_EQ(Contains(plan.error, "\"dosbox\""), "\"dosbox\"");
+
+    // A native program or script runs as it is, its arguments untouched.
+    std::filesystem::remove(JoinPath(emu, "RBOY.EXE"));
+    kestro::test::WriteExecutable(JoinPath(emu, "RBOY"), "#!/bin/sh\n");
+    plan = PlanLaunch(request, none);
+    ASSERT_TRUE(plan.ok) << plan.error;
+    EXPECT_EQ(plan.argv, (std::vector<std::string>{JoinPath(emu, "RBOY"), rom, "-display", "640"}));
+    std::filesystem::permissions(JoinPath(emu, "RBOY"), std::filesystem::perms::owner_read);
+    plan = PlanLaunch(request, none);
+    EXPECT_FALSE(plan.ok);
+    EXPECT_EQ(Contains(plan.error, "not marked as executable"), "not marked as executable");
+
+    plan = PlanLaunch({JoinPath(emu, "VB_98"), {}, ""}, runners);
+    EXPECT_FALSE(plan.ok);
+    EXPECT_EQ(plan.error,
+              "Cannot find the program " + JoinPath(emu, "VB_98") + " (nor VB_98.EXE, in any letter case).");
+}
+
+// A real start: the stand-in records its working directory and arguments.
+TEST(ProcessStart, StartsDetachedInItsDirectoryWithArgumentsWhole) {
+    TempDir dir;
+    const std::string emu = dir.File("emu");
+    std::filesystem::create_directory(emu);
+    kestro::test::WriteRecordingEmulator(JoinPath(emu, "RDRAGON.EXE"));
+    const std::string awkward = dir.File("it's a \"ROM\" $HOME, with blanks.vb");
+    const std::string before = std::filesystem::current_path().string();
+
+    DetachedProcessLauncher launcher;
+    const LaunchResult started = launcher.Start({JoinPath(emu, "rdragon"), {awkward, "", "-x"}, emu, false, {0}});
+    ASSERT_TRUE(started.started) << started.error;
+    const auto record = kestro::test::WaitForRecord(emu);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(*record, (std::vector<std::string>{emu, awkward, "", "-x"}));
+    EXPECT_EQ(std::filesystem::current_path().string(), before) << "our own directory never changes";
+}
+
+TEST(ProcessStart, FailedStartsNameTheProgramAndTheReason) {
+    TempDir dir;
+    kestro::test::WriteExecutable(dir.File("garbage"), std::string("\x7F"
+                                                                   "ELF junk",
+                                                                   9));
+    LaunchPlan plan = PlanLaunch({dir.File("garbage"), {}, ""}, CurrentLaunchEnvironment());
+    ASSERT_TRUE(plan.ok);
+    LaunchResult result = StartPlanned(plan);
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.error, "Cannot start " + dir.File("garbage") + ": Exec format error.");
+
+    kestro::test::WriteExecutable(dir.File("script"), "#!/no/such/shell\n");
+    result = StartPlanned(PlanLaunch({dir.File("script"), {}, ""}, CurrentLaunchEnvironment()));
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(Contains(result.error, "interpreter"), "interpreter");
+
+    kestro::test::WriteRecordingEmulator(dir.File("emu"));
+    result = StartPlanned(PlanLaunch({dir.File("emu"), {}, dir.File("gone")}, CurrentLaunchEnvironment()));
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.error, "Cannot start " + dir.File("emu") + " in the directory " + dir.File("gone") +
+                                ": No such file or directory.");
+
+    result = StartPlanned(PlanLaunch({dir.File("nothing"), {}, ""}, CurrentLaunchEnvironment()));
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(Contains(result.error, "Cannot find the program"), "Cannot find the program");
+}

@@ -1,0 +1,138 @@
+// kestro play: the front-ends' run buttons from a script.
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+#include "PlayFixture.h"
+
+namespace kestro::test {
+namespace {
+
+using base::JoinPath;
+using nlohmann::json;
+
+std::vector<std::string> Words(std::initializer_list<const char*> words) {
+    return {words.begin(), words.end()};
+}
+
+TEST_F(PlayTest, RealityBoyRunsWithTheSavedOptionsAndItsDebugMode) {
+    WriteSettings("Reality%20Boy%20Directory=" + Quoted(emu) +
+                  "\nReality%20Boy%20Brightness=100\n"
+                  "Reality%20Boy%20Display%20Mode=2\n");
+    WriteRecordingEmulator(JoinPath(emu, "RBOY.EXE"));
+    const std::string settingsBefore = FileText(settingsFile);
+
+    auto run = RunKestro({"play", "reality-boy", rom, "--dry-run", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    json j = run.Json();
+    EXPECT_EQ(j["emulator"], "reality-boy");
+    EXPECT_EQ(j["command_line"],
+              JoinPath(emu, "RBOY") + " " + rom + " -display 640 -dspmode red_blue -frmskip 0 -pallet rg -brite 100");
+    std::vector<std::string> argv{JoinPath(emu, "RBOY.EXE"), rom};
+    for (const auto& w :
+         Words({"-display", "640", "-dspmode", "red_blue", "-frmskip", "0", "-pallet", "rg", "-brite", "100"})) {
+        argv.push_back(w);
+    }
+    EXPECT_EQ(j["argv"], argv);
+    EXPECT_EQ(j["working_directory"], std::filesystem::current_path().string());
+    EXPECT_EQ(j["files"], json::array());
+    EXPECT_EQ(j["messages"], json::array());
+    EXPECT_EQ(j["started"], true);
+    std::size_t at = 0;
+    for (const char* key : {"emulator", "command_line", "argv", "working_directory", "files", "messages", "started"}) {
+        const std::size_t next = run.out.find("\"" + std::string(key) + "\":");
+        EXPECT_GT(next, at) << key << " in its place";
+        at = next == std::string::npos ? at : next;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(std::filesystem::exists(JoinPath(emu, "record.txt"))) << "a dry run starts nothing";
+
+    run = RunKestro({"play", "reality-boy", rom, "--debug", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    argv.emplace_back("-debug");
+    EXPECT_EQ(run.Json()["argv"], argv);
+    const auto record = WaitForRecord(emu);
+    ASSERT_TRUE(record);
+    argv[0] = std::filesystem::current_path().string();  // the record starts with the working directory
+    EXPECT_EQ(*record, argv);
+    EXPECT_EQ(FileText(settingsFile), settingsBefore) << "the settings are read, never written";
+}
+
+TEST_F(PlayTest, RefusalsAndWrongArgumentsHaveTheirStatus) {
+    WriteSettings("Reality%20Boy%20Directory=" + Quoted(emu) + "\n");
+    WriteRecordingEmulator(JoinPath(emu, "rboy.exe"));
+    auto run = RunKestro({"play", "reality-boy", "--json"});
+    EXPECT_EQ(run.status, 1);
+    json j = run.Json();
+    EXPECT_EQ(j["messages"], json::parse(R"([{"title": "Select ROM", "text": "Select a ROM image to run."}])"));
+    EXPECT_EQ(j["started"], false);
+    EXPECT_EQ(j["command_line"], "");
+    EXPECT_EQ(j["argv"], json::array());
+
+    run = RunKestro({"play", "reality-boy", dir.File("none.vb")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Invalid filename: File does not exist.\n");
+
+    EXPECT_EQ(RunKestro({"play", "virtual-boy", rom}).status, 2);
+    EXPECT_EQ(RunKestro({"play", "red-dragon", rom, "--debug"}).status, 2);
+    EXPECT_EQ(RunKestro({"play"}).status, 2);
+    EXPECT_EQ(RunKestro({"play", "reality-boy", rom, "extra"}).status, 2);
+
+    // A Windows program without Wine: the package to install, and no start.
+    std::filesystem::remove(JoinPath(emu, "rboy.exe"));
+    WriteWindowsStandIn(JoinPath(emu, "RBOY.EXE"));
+    ScopedEnv path("PATH", dir.File("no runners here"));
+    run = RunKestro({"play", "reality-boy", rom, "--dry-run", "--json"});
+    EXPECT_EQ(run.status, 1);
+    j = run.Json();
+    EXPECT_EQ(j["argv"], json::array());
+    EXPECT_EQ(j["messages"][0]["title"], "Unable to start Reality Boy");
+    EXPECT_EQ(j["messages"][0]["text"], JoinPath(emu, "RBOY.EXE") +
+                                            " is a Windows program. Wine, which runs Windows programs here, is not "
+                                            "installed: install the Debian package \"wine\".");
+}
+
+TEST_F(PlayTest, RedDragonRewritesItsOptionsFileAsAFreshWindowWould) {
+    WriteSettings("Red%20Dragon%20Directory=" + Quoted(emu) + "\n");
+    WriteRecordingEmulator(JoinPath(emu, "RDRAGON.EXE"));
+    const std::string options = JoinPath(emu, "Options.Dat");
+    const std::string quirky =
+        "platform=0001\r\nSCRX=0320\r\nscry=0240\r\nscrmode=0004\r\nscrmode=lu=0038\r\npalmode=0002\r\n"
+        "frmskip=0003\r\nfrmskip=0005\r\n\r\n\x01junk\xff\r\nba=0065\n";
+    std::ofstream(options, std::ios::binary) << quirky;
+    const std::string expected =
+        "platform=0001\r\nfrmskip=0005\r\ndspmode=0000\r\ndspswap=0000\r\npalmod=0002\r\nscrx=0320\r\nscry=0240\r\n"
+        "scrmode=0000\r\nlu=0038\r\nld=0000\r\nll=0000\r\nlr=0000\r\nru=0000\r\nrd=0000\r\nrl=0000\r\nrr=0000\r\n"
+        "ba=0065\r\nbb=0000\r\nst=0000\r\nsl=0000\r\ntl=0000\r\ntr=0000\r\n";
+
+    auto run = RunKestro({"play", "red-dragon", "--dry-run", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    json j = run.Json();
+    EXPECT_EQ(j["emulator"], "red-dragon");
+    EXPECT_EQ(j["command_line"], JoinPath(emu, "RDRAGON"));
+    EXPECT_EQ(j["argv"], std::vector<std::string>{JoinPath(emu, "RDRAGON.EXE")});
+    EXPECT_EQ(j["working_directory"], emu);
+    ASSERT_EQ(j["files"].size(), 1u);
+    EXPECT_EQ(j["files"][0]["path"], options) << "the file Red Dragon reads, in whatever case it has";
+    EXPECT_EQ(j["files"][0]["content"], expected);
+    EXPECT_EQ(FileText(options), quirky) << "a dry run writes nothing";
+
+    struct stat before {};
+    ::stat(options.c_str(), &before);
+    run = RunKestro({"play", "red-dragon", rom});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, JoinPath(emu, "RDRAGON") + " " + rom + "\nWrote " + options + "\nStarted: '" +
+                           JoinPath(emu, "RDRAGON.EXE") + "' '" + rom + "'\nIn: " + emu + "\n");
+    EXPECT_EQ(FileText(options), expected);
+    struct stat after {};
+    ::stat(options.c_str(), &after);
+    EXPECT_NE(before.st_ino, after.st_ino) << "replaced in one step";
+    const auto record = WaitForRecord(emu);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(*record, (std::vector<std::string>{emu, rom}));
+}
+
+}  // namespace
+}  // namespace kestro::test

@@ -1,0 +1,149 @@
+// Reality Boy's command lines, stored options, palette rule and numeric entry.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "base/Paths.h"
+#include "base/SettingsKeys.h"
+#include "emus/RealityBoy.h"
+#include "support/core/RomBuilder.h"
+#include "support/core/TempDir.h"
+
+namespace kestro::emus {
+namespace {
+
+using base::JoinPath;
+using test::TempDir;
+
+// A Reality Boy directory holding RBOY.EXE, and a ROM with a blank in its path.
+struct RealityBoySetup {
+    TempDir dir;
+    std::string emu = dir.File("EMU");
+    std::string rom = dir.File("my roms/GAME.VB");
+    RealityBoySetup() {
+        std::filesystem::create_directories(emu);
+        std::filesystem::create_directories(dir.File("my roms"));
+        std::ofstream(JoinPath(emu, "rboy.exe")) << "MZ";
+        test::RomBuilder::Unknown().WriteTo(rom);
+    }
+};
+
+TEST(RealityBoy, CommandLinesFollowTheDesignForEachOption) {
+    RealityBoySetup s;
+    const std::string prefix = JoinPath(s.emu, "RBOY") + " " + s.rom;
+    PreparedRun run = RealityBoyRun(s.emu, s.rom, RealityBoyOptions{}, false);
+    EXPECT_EQ(run.commandLine, prefix + " -display 640 -dspmode normal -frmskip 0 -pallet normal -brite 64");
+    EXPECT_EQ(run.request.program, JoinPath(s.emu, "RBOY"));
+    EXPECT_EQ(run.request.arguments, (std::vector<std::string>{s.rom, "-display", "640", "-dspmode", "normal",
+                                                               "-frmskip", "0", "-pallet", "normal", "-brite", "64"}));
+    EXPECT_EQ(run.request.pathArguments, std::vector<std::size_t>{0});
+    EXPECT_EQ(run.request.workingDirectory, "") << "Reality Boy starts in our directory";
+    EXPECT_TRUE(run.files.empty());
+
+    struct Case {
+        RealityBoyOptions options;
+        bool debug;
+        std::string tail;
+    };
+    const Case cases[] = {
+        {{2, 0, 3, 9, 127, false, false}, false, " -display 320 -dspmode red_blue -frmskip 9 -pallet rg -brite 127"},
+        {{6, 6, 1, 3, 0, true, true},
+         true,
+         " -display 1024v2 -dspmode cscope -frmskip 3 -pallet red -brite 0 -flip -debug -fixpal"},
+        {{0, 1, 0, 0, 64, false, true},
+         true,
+         " -display 640 -dspmode normal -frmskip 0 -pallet normal -brite 64 -flip -debug"},
+        {{4, 4, 4, 1, 12, true, false},
+         false,
+         " -display 800v2 -dspmode over_under -frmskip 1 -pallet rbg -brite 12 -fixpal"},
+        {{5, 2, 2, 0, 1, false, false}, true, " -display 640v2 -dspmode side -frmskip 0 -pallet rb -brite 1 -debug"},
+        {{3, 3, 0, 0, 64, false, false}, false, " -display 800 -dspmode interlace -frmskip 0 -pallet normal -brite 64"},
+        {{1, 5, 2, 0, 64, false, false}, false, " -display 1024 -dspmode red_blue -frmskip 0 -pallet rb -brite 64"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RealityBoyRun(s.emu, s.rom, c.options, c.debug).commandLine, prefix + c.tail);
+    }
+}
+
+TEST(RealityBoy, ProgramNameRootsAndMissingPaths) {
+    RealityBoySetup s;
+    // A directory that already ends in the separator is a "drive root": no second one.
+    EXPECT_EQ(RealityBoyRun(s.emu + "/", s.rom, {}, false).commandLine.substr(0, s.emu.size() + 6), s.emu + "/RBOY ");
+    std::filesystem::remove(JoinPath(s.emu, "rboy.exe"));
+    PreparedRun run = RealityBoyRun(s.emu, s.rom, {}, false);
+    EXPECT_EQ(run.commandLine.substr(0, s.emu.size() + 7), s.emu + "/VB_98 ") << "VB_98 even when it is absent too";
+    EXPECT_EQ(run.request.program, JoinPath(s.emu, "VB_98"));
+
+    // A ROM that is gone since it was chosen shortens to nothing.
+    run = RealityBoyRun(s.emu, s.dir.File("gone.vb"), {}, false);
+    EXPECT_EQ(run.commandLine,
+              JoinPath(s.emu, "VB_98") + "  -display 640 -dspmode normal -frmskip 0 -pallet normal -brite 64");
+    EXPECT_EQ(run.request.arguments.front(), "-display");
+    EXPECT_TRUE(run.request.pathArguments.empty());
+}
+
+TEST(RealityBoy, StoredOptionsAreClampedAndSavedInOrder) {
+    base::MemorySettingsStore store;
+    EXPECT_EQ(ReadRealityBoyOptions(store), RealityBoyOptions{});
+    store.Write("Reality Boy Display Mode", "9");
+    store.Write("Reality Boy Resolution", "-2");
+    store.Write("Reality Boy Palette", "7");
+    store.Write("Reality Boy Frame Skip", "15");
+    store.Write("Reality Boy Brightness", "255");
+    store.Write("Reality Boy Ignore Palette", "True");
+    store.Write("Reality Boy Flip 3D Effects", "1");
+    EXPECT_EQ(ReadRealityBoyOptions(store), (RealityBoyOptions{6, 0, 4, 9, 127, true, true}));
+    EXPECT_EQ(AsShown(ReadRealityBoyOptions(store)).palette, 0) << "an opened window applies the palette rule";
+
+    base::MemorySettingsStore saved;
+    SaveRealityBoyOptions(saved, {1, 2, 3, 4, 5, false, true});
+    EXPECT_EQ(saved.Values(), (std::map<std::string, std::string>{{"Reality Boy Brightness", "5"},
+                                                                  {"Reality Boy Display Mode", "1"},
+                                                                  {"Reality Boy Flip 3D Effects", "True"},
+                                                                  {"Reality Boy Frame Skip", "4"},
+                                                                  {"Reality Boy Ignore Palette", "False"},
+                                                                  {"Reality Boy Palette", "3"},
+                                                                  {"Reality Boy Resolution", "2"}}));
+    EXPECT_EQ(saved.WriteCount(), 7);
+}
+
+TEST(RealityBoy, DisplayModesDecideThePalettes) {
+    using E = std::array<bool, 5>;
+    const E greyRed{true, true, false, false, false};
+    const E coloured{false, false, true, true, true};
+    for (int mode : {0, 3, 4, 5, 6}) {
+        EXPECT_EQ(ApplyDisplayMode(mode, 1).enabled, greyRed) << mode;
+        EXPECT_EQ(ApplyDisplayMode(mode, 1).palette, 1) << "a usable palette stays";
+        EXPECT_EQ(ApplyDisplayMode(mode, 4).palette, 0) << "an unusable one falls back to grey";
+    }
+    EXPECT_EQ(ApplyDisplayMode(1, 0).enabled, coloured);
+    EXPECT_EQ(ApplyDisplayMode(1, 0).palette, 2);
+    EXPECT_EQ(ApplyDisplayMode(1, 4).palette, 4);
+    EXPECT_EQ(ApplyDisplayMode(2, 0).palette, 3) << "Red/Green glasses take the Red/Green palette";
+    EXPECT_EQ(ApplyDisplayMode(2, 4).palette, 3);
+    EXPECT_EQ(ApplyDisplayMode(2, 4).enabled, coloured);
+    EXPECT_EQ(ApplyDisplayMode(7, 2).enabled, (E{true, true, true, true, true}));
+}
+
+TEST(RealityBoy, NumericEntryKeepsNumbersInRange) {
+    struct Case {
+        const char* typed;
+        int bound;
+        const char* shown;
+        int scroll;
+    };
+    const Case cases[] = {
+        {"300", 127, "127", 127}, {"12a", 127, "12", 12}, {"-3", 127, "0", 0},      {"15", 9, "9", 9},
+        {"", 9, "", 0},           {"abc", 9, "0", 0},     {"007", 127, "7", 7},     {" 5", 9, "5", 5},
+        {"2.5", 127, "2.5", 2},   {"3.5", 127, "3.5", 4}, {"127", 127, "127", 127},
+    };
+    for (const Case& c : cases) {
+        const NumericEntry entry = NormaliseEntry(c.typed, c.bound);
+        EXPECT_EQ(entry.text, c.shown) << c.typed;
+        EXPECT_EQ(entry.scrollValue, c.scroll) << c.typed;
+    }
+}
+
+}  // namespace
+}  // namespace kestro::emus

@@ -1,0 +1,236 @@
+// Red Dragon's options.dat (reader quirks, writer format), the form the
+// window shows from it, and the run.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "base/Paths.h"
+#include "emus/RedDragon.h"
+#include "support/core/FakePrograms.h"
+#include "support/core/RomBuilder.h"
+#include "support/core/TempDir.h"
+
+namespace kestro::emus {
+namespace {
+
+using base::JoinPath;
+using test::TempDir;
+
+std::string Lines(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines) text += std::string(line) + "\r\n";
+    return text;
+}
+
+// The file a window writes when it opened on `read` and nothing was changed.
+std::string RewrittenText(const std::optional<RedDragonOptions>& read) {
+    return RedDragonOptionsText(OptionsFromForm(OpenedForm(read), read ? read->keys : RedDragonKeys{}));
+}
+
+TEST(RedDragonOptions, WritesFourDigitLinesInOrderWithCrLf) {
+    EXPECT_EQ(FourDigits(7), "0007");
+    EXPECT_EQ(FourDigits(38), "0038");
+    EXPECT_EQ(FourDigits(999), "0999");
+    EXPECT_EQ(FourDigits(1000), "1000");
+    EXPECT_EQ(FourDigits(12345), "12345");
+
+    // No file: every line 0000, the size being the appended "   0x0".
+    EXPECT_EQ(RewrittenText(std::nullopt),
+              Lines({"platform=0000", "frmskip=0000", "dspmode=0000", "dspswap=0000", "palmod=0000", "scrx=0000",
+                     "scry=0000",     "scrmode=0000", "lu=0000",      "ld=0000",      "ll=0000",     "lr=0000",
+                     "ru=0000",       "rd=0000",      "rl=0000",      "rr=0000",      "ba=0000",     "bb=0000",
+                     "st=0000",       "sl=0000",      "tl=0000",      "tr=0000"}));
+    RedDragonOptions o;
+    o.platform = 1;
+    o.frameSkip = 9;
+    o.displayMode = 5;
+    o.swap3D = 1;
+    o.palette = 4;
+    o.screenWidth = 1280;
+    o.screenHeight = 1024;
+    o.screenMode = 10;
+    for (int k = 0; k < kRedDragonKeyCount; ++k) o.keys[static_cast<std::size_t>(k)] = 101 + k;
+    EXPECT_EQ(RedDragonOptionsText(o),
+              Lines({"platform=0001", "frmskip=0009", "dspmode=0005", "dspswap=0001", "palmod=0004", "scrx=1280",
+                     "scry=1024",     "scrmode=0010", "lu=0105",      "ld=0106",      "ll=0107",     "lr=0108",
+                     "ru=0109",       "rd=0110",      "rl=0111",      "rr=0112",      "ba=0101",     "bb=0102",
+                     "st=0113",       "sl=0114",      "tl=0103",      "tr=0104"}));
+    EXPECT_EQ(ParseRedDragonOptions(RedDragonOptionsText(o)), o) << "what the window writes comes back, palette too";
+}
+
+TEST(RedDragonOptions, ReadsWithTheOldReadersQuirks) {
+    const RedDragonOptions o = ParseRedDragonOptions(
+        "SCRX=0320\r\n"  // keys in any case
+        "scry=0240\n"    // LF alone ends a line too
+        "\r\n\r\n"       // empty lines
+        "scrmode=0004\r\n"
+        "scrmode=lu=0038\r\n"  // run together: mode 0 and left-pad-up 38
+        "frmskip=0003\r\n"
+        "frmskip=0005\r\n"       // later lines win
+        "palmode=0002\r\n"       // the old reader's palette key
+        "dspmode=  12\r\n"       // the number in the last four characters
+        "dspswap=1\r\n"          // its last four characters "ap=1" hold no number
+        "rr=0009 junk 0011\r\n"  // the last four characters only
+        "ba==0007\r\n"           // "ba" and "ba=" keys: "ba" counts
+        "what is this\r\n"
+        "\x01\x02=\xff\xfe\r\n"
+        "platformx=0001\r\n"  // not a key
+        "tl=12.5\r\n"         // a fraction rounds half to even
+        "tr=-007\r\n");
+    EXPECT_EQ(o.screenWidth, 320);
+    EXPECT_EQ(o.screenHeight, 240);
+    EXPECT_EQ(o.screenMode, 0);
+    EXPECT_EQ(o.keys[kKeyLeftUp], 38);
+    EXPECT_EQ(o.frameSkip, 5);
+    EXPECT_EQ(o.palette, 2);
+    EXPECT_EQ(o.displayMode, 12);
+    EXPECT_EQ(o.swap3D, 0);
+    EXPECT_EQ(o.keys[kKeyRightRight], 11);
+    EXPECT_EQ(o.keys[kKeyA], 7);
+    EXPECT_EQ(o.platform, 0);
+    EXPECT_EQ(o.keys[kKeyLeftTrigger], 12);
+    EXPECT_EQ(o.keys[kKeyRightTrigger], -7);
+}
+
+TEST(RedDragonOptions, BinaryAndHugeFilesReadQuicklyAsJunk) {
+    TempDir dir;
+    std::mt19937 random(7);
+    std::string junk(3 * 1024 * 1024, '\0');
+    for (char& c : junk) c = static_cast<char>(random());
+    std::ofstream(dir.File("options.dat"), std::ios::binary) << "frmskip=0004\r\n" << junk;
+    std::string equals(20 * 1024 * 1024, '=');
+    std::ofstream(dir.File("equals.dat"), std::ios::binary) << equals;
+
+    const auto start = std::chrono::steady_clock::now();
+    const auto read = ReadRedDragonOptions(dir.File("options.dat"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->frameSkip, 4);
+    EXPECT_TRUE(ReadRedDragonOptions(dir.File("equals.dat")));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_FALSE(ReadRedDragonOptions(dir.File("missing.dat")));
+    std::filesystem::create_directory(dir.File("adir.dat"));
+    EXPECT_FALSE(ReadRedDragonOptions(dir.File("adir.dat"))) << "a directory is no options file";
+}
+
+TEST(RedDragonForm, TheFileFillsTheControlsAsAFreshWindowShowsThem) {
+    // No file: the defaults, then the size of width and height 0 appended.
+    RedDragonForm form = OpenedForm(std::nullopt);
+    EXPECT_EQ(form.screenMode, 0);
+    ASSERT_EQ(form.sizes.size(), 33u);
+    EXPECT_EQ(form.sizes.back(), "   0x0");
+    EXPECT_EQ(form.screenSize, 32);
+
+    RedDragonOptions read;
+    read.screenWidth = 640;
+    read.screenHeight = 480;
+    read.screenMode = 4;  // DirectDraw accel
+    read.platform = 1;
+    read.palette = 9;       // beyond the list: the last entry
+    read.displayMode = -3;  // before it: the first
+    read.frameSkip = 12;
+    read.swap3D = 1;
+    form = OpenedForm(read);
+    EXPECT_EQ(form.screenMode, 3);
+    EXPECT_EQ(form.sizes.size(), kDirectDrawScreenSizes.size());
+    EXPECT_EQ(form.sizes[static_cast<std::size_t>(form.screenSize)], " 640x480");
+    EXPECT_EQ(form.version, 1);
+    EXPECT_EQ(form.palette, 4);
+    EXPECT_EQ(form.displayMode, 0);
+    EXPECT_EQ(form.frameSkip, 9);
+    EXPECT_TRUE(form.swap3D);
+    EXPECT_EQ(RewrittenText(read).substr(0, 70),
+              Lines({"platform=0001", "frmskip=0009", "dspmode=0000", "dspswap=0001", "palmod=0004"}));
+
+    // A size the mode does not offer is added last and selected.
+    read = {};
+    read.screenWidth = 500;
+    read.screenHeight = 500;
+    form = OpenedForm(read);
+    EXPECT_EQ(form.sizes.back(), " 500x500");
+    EXPECT_EQ(form.screenSize, 32);
+    EXPECT_NE(RewrittenText(read).find("scrx=0500\r\nscry=0500\r\nscrmode=0000"), std::string::npos);
+
+    // Codes 3 and 5 select no mode; nothing selected writes scrmode=0000.
+    read.screenMode = 5;
+    form = OpenedForm(read);
+    EXPECT_EQ(form.screenMode, -1);
+    EXPECT_EQ(form.sizes, std::vector<std::string>{" 500x500"});
+    EXPECT_NE(RewrittenText(read).find("scrmode=0000"), std::string::npos);
+    // Codes 1 and 2 come back to the modes that wrote them.
+    read.screenMode = 2;
+    EXPECT_EQ(OpenedForm(read).screenMode, 2);
+}
+
+TEST(RedDragonForm, SizesModesAndRevertsWriteWhatTheDesignSays) {
+    RedDragonForm form = OpenedForm(std::nullopt);
+    auto written = [&] { return OptionsFromForm(form, {}); };
+    ASSERT_TRUE(SelectScreenSize(form, " 640x480"));
+    EXPECT_EQ(written().screenWidth, 640);
+    EXPECT_EQ(written().screenHeight, 480);
+    ASSERT_TRUE(SelectScreenSize(form, "1280x1024"));
+    EXPECT_EQ(written().screenWidth, 1280);
+    EXPECT_EQ(written().screenHeight, 1024);
+    ASSERT_TRUE(SelectScreenSize(form, "  80x80"));
+    EXPECT_EQ(written().screenWidth, 80);
+    EXPECT_EQ(written().screenHeight, 80);
+
+    SelectScreenMode(form, 3);
+    EXPECT_EQ(form.screenSize, -1) << "a new mode's list has nothing selected";
+    EXPECT_EQ(written().screenMode, 4);
+    EXPECT_EQ(written().screenWidth, 0);
+    SelectScreenMode(form, 8);
+    EXPECT_EQ(form.sizes.back(), " 384x224");
+    EXPECT_EQ(written().screenMode, 10);
+    SelectScreenMode(form, 6);
+    EXPECT_EQ(form.sizes.size(), 32u) << "DirectDraw window offers the general list";
+    form.screenMode = -1;
+    EXPECT_EQ(written().screenMode, 0);
+
+    // Revert to Default: Autodetect with 640x480; Revert Settings adds no size.
+    form.frameSkip = 7;
+    form.version = 1;
+    RevertToDefault(form);
+    EXPECT_EQ(form.screenMode, 0);
+    EXPECT_EQ(form.sizes[static_cast<std::size_t>(form.screenSize)], " 640x480");
+    EXPECT_EQ(form.frameSkip, 0);
+    EXPECT_EQ(form.version, 0);
+    RedDragonOptions read;
+    read.screenWidth = 500;
+    read.screenHeight = 500;
+    read.frameSkip = 2;
+    ShowOptions(form, read, false);
+    EXPECT_EQ(form.sizes.size(), 32u);
+    EXPECT_EQ(form.sizes[static_cast<std::size_t>(form.screenSize)], " 640x480") << "the selection stays";
+    EXPECT_EQ(form.frameSkip, 2);
+}
+
+TEST(RedDragonRun, RunsInItsDirectoryWithOrWithoutARom) {
+    TempDir dir;
+    const std::string emu = dir.File("Red Dragon");
+    std::filesystem::create_directory(emu);
+    const std::string rom = dir.File("a rom.vb");
+    test::RomBuilder::Unknown().WriteTo(rom);
+
+    PreparedRun run = RedDragonRun(emu, rom, {});
+    EXPECT_EQ(run.commandLine, JoinPath(emu, "RDRAGON") + " " + rom);
+    EXPECT_EQ(run.request.program, JoinPath(emu, "RDRAGON"));
+    EXPECT_EQ(run.request.arguments, std::vector<std::string>{rom});
+    EXPECT_EQ(run.request.pathArguments, std::vector<std::size_t>{0});
+    EXPECT_EQ(run.request.workingDirectory, emu);
+    ASSERT_EQ(run.files.size(), 1u);
+    EXPECT_EQ(run.files[0].path, JoinPath(emu, "options.dat"));
+
+    run = RedDragonRun(emu + "/", std::nullopt, {});
+    EXPECT_EQ(run.commandLine, emu + "/RDRAGON") << "a root gets no second separator, and no ROM no blank";
+    EXPECT_TRUE(run.request.arguments.empty());
+
+    // Red Dragon finds its file in any letter case, so the one there is the one written.
+    std::ofstream(JoinPath(emu, "OPTIONS.DAT")) << "frmskip=0006\r\n";
+    EXPECT_EQ(RedDragonOptionsPath(emu), JoinPath(emu, "OPTIONS.DAT"));
+}
+
+}  // namespace
+}  // namespace kestro::emus

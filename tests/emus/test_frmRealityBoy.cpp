@@ -1,0 +1,261 @@
+// The Reality Boy front-end driven through its controls.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <fstream>
+
+#include "emus/FrontEndFixture.h"
+#include "emus/frmRealityBoy.h"
+
+namespace kestro::emus {
+namespace {
+
+using base::JoinPath;
+using base::MessageResult;
+
+class RealityBoyTest : public test::FrontEndTest<frmRealityBoy> {
+protected:
+    RealityBoyTest() {
+        t.settings.Write("Reality Boy Directory", emu);
+        std::ofstream(JoinPath(emu, "Rboy.exe")) << "MZ";
+    }
+    QRadioButton* Option(const char* group, int index) {
+        return Find<QRadioButton>(
+            QStringLiteral("%1_%2").arg(QString::fromLatin1(group)).arg(index).toLatin1().constData());
+    }
+    int Checked(const char* group, int count) {
+        for (int i = 0; i < count; ++i) {
+            if (Option(group, i)->isChecked()) return i;
+        }
+        return -1;
+    }
+    std::vector<bool> PalettesEnabled() {
+        std::vector<bool> enabled;
+        for (int i = 0; i < 5; ++i) enabled.push_back(Option("optPalette", i)->isEnabled());
+        return enabled;
+    }
+    void Type(const char* box, const char* text) { Find<QLineEdit>(box)->setText(QString::fromLatin1(text)); }
+    QString Text(const char* box) { return Find<QLineEdit>(box)->text(); }
+    int Scroll(const char* bar) { return Find<QScrollBar>(bar)->value(); }
+};
+
+TEST_F(RealityBoyTest, OpensOnTheStoredOptionsBroughtIntoRange) {
+    t.settings.Write("Reality Boy Display Mode", "1");
+    t.settings.Write("Reality Boy Palette", "0");  // not usable with red/blue glasses
+    t.settings.Write("Reality Boy Resolution", "12");
+    t.settings.Write("Reality Boy Frame Skip", "15");
+    t.settings.Write("Reality Boy Brightness", "100");
+    t.settings.Write("Reality Boy Flip 3D Effects", "True");
+    Open();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Reality Boy Frontend"));
+    EXPECT_EQ(Checked("optDspMode", 7), 1);
+    EXPECT_EQ(Checked("optDisplay", 7), 6);
+    EXPECT_EQ(Checked("optPalette", 5), 2);
+    EXPECT_EQ(PalettesEnabled(), (std::vector<bool>{false, false, true, true, true}));
+    EXPECT_EQ(Text("txtFrameSkip"), QStringLiteral("9"));
+    EXPECT_EQ(Text("txtBrightness"), QStringLiteral("100"));
+    EXPECT_TRUE(Find<QCheckBox>("chkFlip")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>("chkPalette")->isChecked());
+    EXPECT_EQ(Option("optDspMode", 6)->text(), QStringLiteral("Vertically Mirrored (CyberScope)"));
+    EXPECT_FALSE(Enabled("cmdRunRealityBoy"));
+    EXPECT_FALSE(Enabled("cmdRunDebugMode"));
+    EXPECT_FALSE(Find<QComboBox>("cmbFilename")->isHidden());
+    EXPECT_TRUE(Find<QLabel>("lblFilename")->isHidden());
+    EXPECT_EQ(Find<QComboBox>("cmbFilename")->currentText(), QStringLiteral("Please select a file name..."));
+    EXPECT_TRUE(t.messages.Shown().empty());
+}
+
+TEST_F(RealityBoyTest, DisplayModesSetThePalettesAndNumbersStayInRange) {
+    Open();
+    Option("optDspMode", 2)->click();
+    EXPECT_EQ(Checked("optPalette", 5), 3) << "Red/Green glasses select the Red/Green palette";
+    EXPECT_EQ(PalettesEnabled(), (std::vector<bool>{false, false, true, true, true}));
+    Option("optPalette", 4)->click();
+    Option("optDspMode", 1)->click();
+    EXPECT_EQ(Checked("optPalette", 5), 4);
+    Option("optDspMode", 5)->click();
+    EXPECT_EQ(Checked("optPalette", 5), 0);
+    EXPECT_EQ(PalettesEnabled(), (std::vector<bool>{true, true, false, false, false}));
+
+    // The rule itself is the core's test; here the box, its caret and its scroll bar.
+    Type("txtBrightness", "300");
+    EXPECT_EQ(Text("txtBrightness"), QStringLiteral("127"));
+    EXPECT_EQ(Find<QLineEdit>("txtBrightness")->cursorPosition(), 3);
+    EXPECT_EQ(Scroll("vscBrightness"), 127);
+    Type("txtFrameSkip", "15");
+    EXPECT_EQ(Text("txtFrameSkip"), QStringLiteral("9"));
+    EXPECT_EQ(Scroll("vscFrameSkip"), 9);
+    Type("txtFrameSkip", "");
+    EXPECT_EQ(Text("txtFrameSkip"), QString()) << "an emptied box stays empty";
+    EXPECT_EQ(Scroll("vscFrameSkip"), 0);
+    Find<QScrollBar>("vscFrameSkip")->setValue(4);
+    EXPECT_EQ(Text("txtFrameSkip"), QStringLiteral("4"));
+}
+
+TEST_F(RealityBoyTest, SaveRevertAndDefaultAskAndKeepTheStoreAsTheyShould) {
+    Open();
+    Option("optDspMode", 3)->click();
+    Option("optDisplay", 5)->click();
+    Option("optPalette", 1)->click();
+    Type("txtFrameSkip", "2");
+    Type("txtBrightness", "90");
+    Find<QCheckBox>("chkPalette")->click();
+    Click("cmdSaveSettings");
+    EXPECT_TRUE(t.messages.Shown().empty()) << "saving asks nothing";
+    const std::map<std::string, std::string> saved{
+        {"Reality Boy Brightness", "90"},         {"Reality Boy Display Mode", "3"},
+        {"Reality Boy Flip 3D Effects", "False"}, {"Reality Boy Frame Skip", "2"},
+        {"Reality Boy Ignore Palette", "True"},   {"Reality Boy Palette", "1"},
+        {"Reality Boy Resolution", "5"}};
+    for (const auto& [key, value] : saved) EXPECT_EQ(t.settings.Values().at(key), value) << key;
+
+    Option("optDspMode", 1)->click();
+    Type("txtBrightness", "5");
+    t.messages.Answer(MessageResult::No);
+    Click("cmdRevertSettings");
+    EXPECT_EQ(Checked("optDspMode", 7), 1) << "No leaves the controls";
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdRevertSettings");
+    EXPECT_EQ(Checked("optDspMode", 7), 3);
+    EXPECT_EQ(Checked("optPalette", 5), 1);
+    EXPECT_EQ(Text("txtBrightness"), QStringLiteral("90"));
+    const auto questions = t.messages.Take();
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0], RevertToSavedQuestion());
+    EXPECT_EQ(questions[0].text, "Do you wish to revert to saved settings?");
+    EXPECT_EQ(questions[0].defaultButton, MessageResult::No);
+
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdRevertDefault");
+    EXPECT_EQ(t.messages.Take().at(0).title, "Revert to default");
+    EXPECT_EQ(Checked("optDspMode", 7), 0);
+    EXPECT_EQ(Checked("optDisplay", 7), 1);
+    EXPECT_EQ(Text("txtBrightness"), QStringLiteral("64"));
+    EXPECT_FALSE(Find<QCheckBox>("chkPalette")->isChecked());
+    window->close();
+    for (const auto& [key, value] : saved) EXPECT_EQ(t.settings.Values().at(key), value) << "defaults are not stored";
+    Open();
+    EXPECT_EQ(Checked("optDisplay", 7), 5) << "reopening shows the saved values";
+}
+
+TEST_F(RealityBoyTest, ARomChosenEnablesTheRunsWhichStartWithTheControlsAsTheyStand) {
+    Open();
+    std::ofstream(dir.File("bad.vb"), std::ios::binary) << std::string(600, 'x');
+    SelectRom(dir.File("bad.vb"));
+    EXPECT_EQ(t.messages.Take().at(0).text, "Invalid VB ROM image.");
+    EXPECT_FALSE(Enabled("cmdRunRealityBoy"));
+    EXPECT_EQ(t.files.Filters().back(), QStringLiteral("Virtual Boy ROM Image (*.vb)|*.vb|All Files (*.*)|*.*"));
+
+    SelectRom(rom);
+    EXPECT_TRUE(Enabled("cmdRunRealityBoy"));
+    EXPECT_TRUE(Enabled("cmdRunDebugMode"));
+    EXPECT_EQ(Find<QComboBox>("cmbFilename")->currentText(), QString::fromStdString(rom));
+    EXPECT_EQ(Find<QComboBox>("cmbFilename")->toolTip(), QString::fromStdString(rom));
+    EXPECT_EQ(t.settings.Values().at("Recent ROM #1"), rom);
+
+    Option("optDspMode", 2)->click();  // unsaved: it counts all the same
+    Find<QCheckBox>("chkFlip")->click();
+    Click("cmdRunDebugMode");
+    ASSERT_EQ(t.recorder.requests.size(), 1u);
+    const base::LaunchRequest& r = t.recorder.requests[0];
+    EXPECT_EQ(r.program, JoinPath(emu, "RBOY"));
+    EXPECT_EQ(r.arguments, (std::vector<std::string>{rom, "-display", "640", "-dspmode", "red_blue", "-frmskip", "0",
+                                                     "-pallet", "rg", "-brite", "64", "-flip", "-debug"}));
+    EXPECT_EQ(r.pathArguments, std::vector<std::size_t>{0});
+    EXPECT_EQ(r.workingDirectory, "");
+
+    t.recorder.result = {false, "Cannot find the program " + JoinPath(emu, "RBOY") + "."};
+    Click("cmdRunRealityBoy");
+    const auto shown = t.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Unable to start Reality Boy");
+    EXPECT_EQ(shown[0].text, t.recorder.result.error);
+}
+
+TEST_F(RealityBoyTest, RecentRomsAreCheckedWhenChosen) {
+    const std::string gone = dir.File("gone.vb");
+    const std::string bad = dir.File("small.vb");
+    std::ofstream(bad) << "tiny";
+    t.settings.Write("Recent ROM #1", gone);
+    t.settings.Write("Recent ROM #2", bad);
+    t.settings.Write("Recent ROM #3", rom);
+    Open();
+    auto* combo = Find<QComboBox>("cmbFilename");
+    ASSERT_EQ(combo->count(), 4);
+    combo->setCurrentIndex(1);  // gone: leaves the list without a word
+    EXPECT_TRUE(t.messages.Shown().empty());
+    EXPECT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->currentIndex(), 0);
+    combo->setCurrentIndex(1);  // too small: its message, and out of the list
+    EXPECT_EQ(t.messages.Take().at(0).text, "File too small to be a VB ROM image.");
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_FALSE(Enabled("cmdRunRealityBoy"));
+    combo->setCurrentIndex(1);
+    EXPECT_TRUE(Enabled("cmdRunRealityBoy"));
+    EXPECT_EQ(t.settings.Values().at("Recent ROM #1"), rom);
+    combo->setCurrentIndex(0);
+    EXPECT_FALSE(Enabled("cmdRunRealityBoy")) << "the placeholder is no ROM";
+}
+
+TEST_F(RealityBoyTest, WithTheRecentListOffTheLabelHoldsTheRom) {
+    t.settings.Write("Recent ROMs number", "0");
+    Open();
+    EXPECT_TRUE(Find<QComboBox>("cmbFilename")->isHidden());
+    EXPECT_FALSE(Find<QLabel>("lblFilename")->isHidden());
+    EXPECT_EQ(Label("lblFilename"), QStringLiteral("Please select a file name..."));
+    Find<QWidget>("cmdRunRealityBoy")->setEnabled(true);
+    Click("cmdRunRealityBoy");
+    EXPECT_EQ(t.messages.Take().at(0), SelectRomMessage());
+    EXPECT_TRUE(t.recorder.requests.empty());
+
+    SelectRom(rom);
+    EXPECT_EQ(Label("lblFilename"), QString::fromStdString(rom));
+    Click("cmdRunRealityBoy");
+    ASSERT_EQ(t.recorder.requests.size(), 1u);
+    EXPECT_EQ(t.recorder.requests[0].arguments.front(), rom);
+}
+
+// The stand-in is a script named RBOY.EXE that records how it was started.
+TEST_F(RealityBoyTest, RunReallyStartsTheEmulatorWithTheRomWhole) {
+    std::filesystem::remove(JoinPath(emu, "Rboy.exe"));
+    test::WriteRecordingEmulator(JoinPath(emu, "RBOY.EXE"));
+    Open(true);
+    SelectRom(rom);
+    Click("cmdRunRealityBoy");
+    EXPECT_TRUE(t.messages.Shown().empty());
+    auto record = test::WaitForRecord(emu);
+    ASSERT_TRUE(record);
+    std::vector<std::string> expected{std::filesystem::current_path().string(), rom};
+    for (const char* word :
+         {"-display", "640", "-dspmode", "normal", "-frmskip", "0", "-pallet", "normal", "-brite", "64"}) {
+        expected.emplace_back(word);
+    }
+    EXPECT_EQ(*record, expected);
+
+    std::filesystem::remove(JoinPath(emu, "record.txt"));
+    Click("cmdRunDebugMode");
+    record = test::WaitForRecord(emu);
+    ASSERT_TRUE(record);
+    expected.emplace_back("-debug");
+    EXPECT_EQ(*record, expected);
+}
+
+TEST_F(RealityBoyTest, HelpAndControlConfiguration) {
+    Open();
+    auto help = test::WhenHelpShown();
+    Find<QAction>("mnuHelpHelp")->trigger();
+    EXPECT_EQ(help->caption, QStringLiteral("Reality Boy Frontend Help"));
+    EXPECT_TRUE(help->text.startsWith(QStringLiteral("Reality Boy Frontend:")));
+    QString caption;
+    test::WhenModalShown([&caption](QWidget* config) {
+        caption = config->windowTitle();
+        config->close();
+    });
+    Click("cmdControlConfig");
+    EXPECT_EQ(caption, QStringLiteral("Reality Boy Control Configuration..."));
+}
+
+}  // namespace
+}  // namespace kestro::emus

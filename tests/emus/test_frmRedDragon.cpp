@@ -1,0 +1,211 @@
+// The Red Dragon front-end driven through its controls: options.dat in and
+// out, the run with or without a ROM, and the key hand-over.
+#include <sys/stat.h>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <fstream>
+#include <random>
+
+#include "emus/FrontEndFixture.h"
+#include "emus/frmRedDragon.h"
+
+namespace kestro::emus {
+namespace {
+
+using base::JoinPath;
+using base::MessageResult;
+
+class RedDragonTest : public test::FrontEndTest<frmRedDragon> {
+protected:
+    RedDragonTest() { t.settings.Write("Red Dragon Directory", emu); }
+    std::string OptionsFile() { return JoinPath(emu, "options.dat"); }
+    void WriteOptions(const std::string& text) { std::ofstream(OptionsFile(), std::ios::binary) << text; }
+    QListWidget* List(const char* name) { return Find<QListWidget>(name); }
+    QString Selected(const char* list) {
+        QListWidgetItem* item = List(list)->currentItem();
+        return item != nullptr ? item->text() : QString();
+    }
+    int Index(const char* combo) { return Find<QComboBox>(combo)->currentIndex(); }
+    /// The line of the written file for a key ("scrx=0320").
+    std::string Line(const std::string& key) {
+        const std::string text = test::FileText(OptionsFile());
+        const std::size_t at = text.find("\n" + key + "=");
+        return at == std::string::npos ? std::string() : text.substr(at + 1, text.find('\r', at) - at - 1);
+    }
+};
+
+TEST_F(RedDragonTest, WithoutAFileTheDefaultsShowAndARunWritesZeros) {
+    Open();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Red Dragon Frontend"));
+    EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
+    EXPECT_EQ(List("lstScreenSize")->count(), 33);
+    EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral("   0x0"));
+    EXPECT_EQ(List("lstScreenCols")->item(0)->text(), QStringLiteral("  8 bpp (256 colors)"));
+    EXPECT_EQ(Find<QComboBox>("cmbVersion")->currentText(), QStringLiteral("Win"));
+    EXPECT_EQ(Find<QComboBox>("cmbPalette")->itemText(4), QStringLiteral("Red, Blue, Green"));
+    EXPECT_TRUE(Find<QRadioButton>("optBrightness_0")->isChecked());
+    EXPECT_TRUE(Enabled("cmdRunRedDragon")) << "Red Dragon runs without a ROM";
+    EXPECT_TRUE(Find<QWidget>("lstControls")->isHidden());
+    EXPECT_TRUE(Find<QWidget>("txtOptions")->isHidden());
+
+    Click("cmdRunRedDragon");
+    EXPECT_TRUE(t.messages.Shown().empty());
+    const std::string zeros =
+        "platform=0000\r\nfrmskip=0000\r\ndspmode=0000\r\ndspswap=0000\r\npalmod=0000\r\nscrx=0000\r\nscry=0000\r\n"
+        "scrmode=0000\r\nlu=0000\r\nld=0000\r\nll=0000\r\nlr=0000\r\nru=0000\r\nrd=0000\r\nrl=0000\r\nrr=0000\r\n"
+        "ba=0000\r\nbb=0000\r\nst=0000\r\nsl=0000\r\ntl=0000\r\ntr=0000\r\n";
+    EXPECT_EQ(test::FileText(OptionsFile()), zeros);
+    // The hidden box where the text is assembled shows it as lines.
+    EXPECT_EQ(Find<QPlainTextEdit>("txtOptions")->toPlainText(),
+              QString::fromStdString(zeros).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    ASSERT_EQ(t.recorder.requests.size(), 1u);
+    EXPECT_EQ(t.recorder.requests[0].program, JoinPath(emu, "RDRAGON"));
+    EXPECT_TRUE(t.recorder.requests[0].arguments.empty());
+    EXPECT_EQ(t.recorder.requests[0].workingDirectory, emu);
+}
+
+TEST_F(RedDragonTest, AQuirkyFileShowsAndComesBackNormalised) {
+    WriteOptions(
+        "platform=0001\r\nFRMSKIP=0004\r\ndspmode=0003\r\ndspswap=0001\r\npalmod=0003\r\nSCRX=0320\r\nscry=0240\r\n"
+        "scrmode=0004\r\nscrmode=lu=0038\r\nld=0040\r\n\r\njunk line\r\nba=0065\r\ntr=0120\r\n");
+    Open();
+    EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
+    EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral(" 320x240"));
+    EXPECT_EQ(Find<QComboBox>("cmbVersion")->currentText(), QStringLiteral("DOS"));
+    EXPECT_EQ(Find<QSlider>("sliFrameskip")->value(), 4);
+    EXPECT_EQ(Find<QSlider>("sliFrameskip")->toolTip(), QStringLiteral("4"));
+    EXPECT_EQ(Find<QComboBox>("cmbDisplayMode")->currentText(), QStringLiteral("Over / Under"));
+    EXPECT_EQ(Find<QComboBox>("cmbPalette")->currentText(), QStringLiteral("Red & Green")) << "palmod reads back";
+    EXPECT_TRUE(Find<QCheckBox>("chkSwap3D")->isChecked());
+
+    Click("cmdRunRedDragon");
+    EXPECT_EQ(test::FileText(OptionsFile()).substr(0, 15), "platform=0001\r\n");
+    for (const char* line : {"frmskip=0004", "dspswap=0001", "palmod=0003", "scrx=0320", "scry=0240", "scrmode=0000",
+                             "lu=0038", "ld=0040", "ba=0065", "tr=0120", "rr=0000"}) {
+        const std::string key(line, std::string_view(line).find('='));
+        EXPECT_EQ(Line(key), line);
+    }
+}
+
+TEST_F(RedDragonTest, ChoosingModesAndSizesAndRevertingChangeWhatIsWritten) {
+    WriteOptions("scrx=0500\r\nscry=0500\r\nscrmode=0000\r\nfrmskip=0002\r\n");
+    Open();
+    EXPECT_EQ(List("lstScreenSize")->count(), 33);
+    EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral(" 500x500")) << "a size not offered is added last";
+
+    List("lstScreenMode")->setCurrentRow(3);  // DirectDraw accel
+    EXPECT_EQ(List("lstScreenSize")->count(), 10);
+    List("lstScreenSize")->setCurrentRow(8);
+    Find<QSlider>("sliFrameskip")->setValue(7);
+    EXPECT_EQ(Find<QSlider>("sliFrameskip")->toolTip(), QStringLiteral("7"));
+    Click("cmdRunRedDragon");
+    EXPECT_EQ(Line("scrmode"), "scrmode=0004");
+    EXPECT_EQ(Line("scrx"), "scrx=0800");
+    EXPECT_EQ(Line("scry"), "scry=0600");
+
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdRevertSettings");
+    EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
+    EXPECT_EQ(List("lstScreenSize")->count(), 32) << "reverting adds no size";
+    EXPECT_EQ(Selected("lstScreenSize"), QString());
+    EXPECT_EQ(Find<QSlider>("sliFrameskip")->value(), 2);
+
+    List("lstScreenMode")->setCurrentRow(8);
+    Find<QComboBox>("cmbVersion")->setCurrentIndex(1);
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdRevertDefault");
+    EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
+    EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral(" 640x480"));
+    EXPECT_EQ(Index("cmbVersion"), 0);
+    const auto asked = t.messages.Take();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], RevertToSavedQuestion());
+    EXPECT_EQ(asked[1], RevertToDefaultQuestion());
+}
+
+TEST_F(RedDragonTest, HelpAndKeyCodesGoingOutAndBackThroughLstControls) {
+    WriteOptions(
+        "ba=0001\r\nbb=0002\r\ntl=0003\r\ntr=0004\r\nlu=0005\r\nld=0006\r\nll=0007\r\nlr=0008\r\n"
+        "ru=0009\r\nrd=0010\r\nrl=0011\r\nrr=0012\r\nst=0013\r\nsl=0014\r\n");
+    Open();
+    auto help = test::WhenHelpShown();
+    Find<QAction>("mnuHelpHelp")->trigger();
+    EXPECT_EQ(help->caption, QStringLiteral("Red Dragon Frontend Help"));
+    EXPECT_TRUE(help->text.startsWith(QStringLiteral("Red Dragon Frontend:")));
+
+    // The key window reads the codes in member order, and its Default and
+    // OK hand the default keys back in Red Dragon's numbering.
+    QStringList shown;
+    test::WhenModalShown([&shown](QWidget* config) {
+        for (const char* name : {"cmdAButton", "cmdBButton", "cmdStart"}) {
+            shown << config->findChild<QPushButton*>(QString::fromLatin1(name))->text();
+        }
+        QTest::mouseClick(config->findChild<QPushButton*>(QStringLiteral("cmdVirteDefault")), Qt::LeftButton);
+        QTest::mouseClick(config->findChild<QPushButton*>(QStringLiteral("cmdVirteOK")), Qt::LeftButton);
+    });
+    t.messages.Answer(base::MessageResult::Yes);
+    Click("cmdControlConfig");
+    EXPECT_EQ(shown.join(QLatin1Char('|')), QStringLiteral("A a|B b|M m"));
+    EXPECT_EQ(t.messages.Take().at(0).title, "Revert to default");
+    auto* list = List("lstControls");
+    ASSERT_EQ(list->count(), 14);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("13")) << "M, the A button's default";
+    EXPECT_EQ(window->keys()[kKeyStart], 2) << "B, Start's default";
+}
+
+TEST_F(RedDragonTest, AnUnwritableFileStopsTheRunAndBadFilesDoNotHurt) {
+    std::mt19937 random(3);
+    std::string junk(2 * 1024 * 1024, '\0');
+    for (char& c : junk) c = static_cast<char>(random());
+    WriteOptions(junk);
+    Open();
+    EXPECT_EQ(Find<QComboBox>("cmbVersion")->count(), 2);
+    window.reset();
+
+    // The options file is a directory: it cannot be replaced.
+    std::filesystem::remove(OptionsFile());
+    std::filesystem::create_directory(OptionsFile());
+    Open();
+    Click("cmdRunRedDragon");
+    const auto shown = t.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Unable to save options");
+    EXPECT_NE(shown[0].text.find("Red Dragon was not started."), std::string::npos);
+    EXPECT_TRUE(t.recorder.requests.empty()) << "never started on stale options";
+}
+
+TEST_F(RedDragonTest, RomsAreCheckedAndARealRunStartsInRedDragonsDirectory) {
+    test::WriteRecordingEmulator(JoinPath(emu, "rdragon.exe"));
+    WriteOptions("frmskip=0003\r\n");
+    struct stat before {};
+    ::stat(OptionsFile().c_str(), &before);
+    Open(true);
+    std::ofstream(dir.File("tiny.vb")) << "x";
+    SelectRom(dir.File("tiny.vb"));
+    EXPECT_EQ(t.messages.Take().at(0).text, "File too small to be a VB ROM image.");
+    EXPECT_FALSE(Enabled("cmdRunRedDragon"));
+    SelectRom(rom);
+    EXPECT_TRUE(Enabled("cmdRunRedDragon"));
+
+    Click("cmdRunRedDragon");
+    EXPECT_TRUE(t.messages.Shown().empty());
+    const auto record = test::WaitForRecord(emu);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(*record, (std::vector<std::string>{emu, rom}));
+    EXPECT_EQ(Line("frmskip"), "frmskip=0003");
+    struct stat after {};
+    ::stat(OptionsFile().c_str(), &after);
+    EXPECT_NE(before.st_ino, after.st_ino) << "the file is replaced whole, not rewritten in place";
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(emu)) ++entries;
+    EXPECT_EQ(entries, 3u) << "the emulator, its record and options.dat: no temporary file left";
+}
+
+}  // namespace
+}  // namespace kestro::emus
