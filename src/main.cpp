@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/frmMain.h"
 #include "base/Registry.h"
+#include "base/WineRegistry.h"
 #include "platform/QtServices.h"
 #include "platform/SystemLocations.h"
 #include "platform/Text.h"
@@ -34,7 +35,9 @@ int main(int argc, char* argv[]) {
     kestro::platform::QtSettingsStore settings;
     kestro::platform::QtProcessLauncher processes;
     kestro::platform::QtClock clock;
-    kestro::platform::Services services{messages, files, settings, processes, clock};
+    // Emulators run under Wine read their settings from its prefix's registry.
+    kestro::base::WineRegistryBackend wineRegistry(kestro::base::DefaultWinePrefix());
+    kestro::platform::Services services{messages, files, settings, processes, clock, wineRegistry};
 
     // The Windows and Fonts directories are read as on Windows, from values
     // that stand in for them here.

@@ -12,9 +12,10 @@
 #include "app/frmOptions.h"
 #include "emus/ProgramFiles.h"
 #include "emus/frmEmus.h"
-#include "emus/frmUtils.h"
 #include "emus/frmRealityBoy.h"
 #include "emus/frmRedDragon.h"
+#include "emus/frmUtils.h"
+#include "emus/frmVirtualE.h"
 #include "help/HelpTopics.h"
 #include "help/frmHelp.h"
 #include "platform/Text.h"
@@ -102,22 +103,22 @@ void frmMain::OpenEmulator(Program program) {
 
 void frmMain::OpenEmulatorFrontEnd(Program program) {
     switch (program) {
-    case Program::RealityBoy: {
-        emus::frmRealityBoy window(m_services, this);
-        window.exec();
-        break;
-    }
-    case Program::RedDragon: {
-        emus::frmRedDragon window(m_services, this);
-        window.exec();
-        break;
-    }
-    default:
-        // The Virtual-E front-end is not part of this build yet.
-        m_services.messages.Show(
-            this, Message{std::string(emus::InfoOf(program).entry),
-                          "The " + std::string(emus::InfoOf(program).entry) + " front-end is not available yet.",
-                          MessageIcon::Information});
+        case Program::RealityBoy: {
+            emus::frmRealityBoy window(m_services, this);
+            window.exec();
+            break;
+        }
+        case Program::RedDragon: {
+            emus::frmRedDragon window(m_services, this);
+            window.exec();
+            break;
+        }
+        case Program::VirtualE: {
+            emus::frmVirtualE window(m_services, this);
+            window.exec();
+            break;
+        }
+        default: break;  // the choosers offer no other program here
     }
 }
 

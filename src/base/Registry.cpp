@@ -143,6 +143,7 @@ RegistryValue cRegistry::Value() {
 }
 
 void cRegistry::SetValue(const RegistryValue& value) {
+    m_lastWritten = value;
     if (!m_backend.CreateKey(m_classKey, m_sectionKey)) RaiseWriteError(value);
     RegistryData data;
     switch (m_valueType) {
@@ -173,12 +174,37 @@ void cRegistry::SetValue(const RegistryValue& value) {
     if (!m_backend.SetValue(m_classKey, m_sectionKey, m_valueKey, data)) RaiseWriteError(value);
 }
 
+void cRegistry::EndWrites() {
+    if (!m_backend.EndWrites()) RaiseWriteError(m_lastWritten);
+}
+
+RegistryWriteGroup::~RegistryWriteGroup() {
+    if (!m_open) return;
+    try {
+        m_registry.EndWrites();
+    } catch (const RegistryError&) {
+        // The error that left the group is the one the user sees.
+    }
+}
+
+void RegistryWriteGroup::Commit() {
+    m_open = false;
+    m_registry.EndWrites();
+}
+
+Message RegistryErrorMessage(const RegistryError& error) {
+    std::string text = "Run-time error '26001':\r\r" + std::string(error.what());
+    if (!error.Reason().empty()) text += "\r\r" + error.Reason();
+    return Message{error.Source(), text, MessageIcon::Critical};
+}
+
 void cRegistry::RaiseWriteError(const RegistryValue& value) const {
     throw RegistryError(g_executableName + ".cRegistry",
                         "Failed to set registry value Key: '" +
                             std::to_string(static_cast<std::int64_t>(static_cast<std::int32_t>(m_classKey))) +
                             "',Section: '" + m_sectionKey + "',Key: '" + m_valueKey + "' to value: '" +
-                            RegistryValueText(value) + "'");
+                            RegistryValueText(value) + "'",
+                        m_backend.FailureReason());
 }
 
 void cRegistry::SetExecutableName(std::string name) {

@@ -13,6 +13,8 @@
 #include <variant>
 #include <vector>
 
+#include "base/Message.h"
+
 namespace kestro::base {
 
 inline constexpr std::uint32_t HKEY_CLASSES_ROOT_ = 0x80000000u;
@@ -54,6 +56,14 @@ public:
                           const RegistryData& data) = 0;
     /// Environment-variable expansion of %NAME% forms (unknown names stay).
     virtual std::string Expand(const std::string& text) const;
+
+    /// Writes up to the matching EndWrites may be held back and stored in one
+    /// go (through a running wineserver: one import instead of one a value).
+    virtual void BeginWrites() {}
+    /// Stores what was held back; false when that failed.
+    virtual bool EndWrites() { return true; }
+    /// Why the last write failed, in words for the user; "" when not known.
+    virtual std::string FailureReason() const { return {}; }
 };
 
 /// Keys and values held in memory; key paths and value names compare without
@@ -84,14 +94,21 @@ private:
 /// Error 26001, raised when a value cannot be written.
 class RegistryError : public std::runtime_error {
 public:
-    RegistryError(std::string source, const std::string& text)
-        : std::runtime_error(text), m_source(std::move(source)) {}
+    RegistryError(std::string source, const std::string& text, std::string reason = {})
+        : std::runtime_error(text), m_source(std::move(source)), m_reason(std::move(reason)) {}
     int Number() const { return 26001; }
     const std::string& Source() const { return m_source; }
+    /// The storage's own explanation (no Wine prefix yet, Wine refused the
+    /// import, ...), shown after the error's text; may be empty.
+    const std::string& Reason() const { return m_reason; }
 
 private:
     std::string m_source;
+    std::string m_reason;
 };
+
+/// How the program shows an error 26001 that ended a save or a start.
+Message RegistryErrorMessage(const RegistryError& error);
 
 class cRegistry {
 public:
@@ -103,6 +120,11 @@ public:
     RegistryValue Value();
     /// Writes the value by ValueType; throws RegistryError on failure.
     void SetValue(const RegistryValue& value);
+    /// Brackets a series of writes that the storage may keep back and store
+    /// together; EndWrites raises the error of the value written last when
+    /// they cannot be stored.
+    void BeginWrites() { m_backend.BeginWrites(); }
+    void EndWrites();
 
     std::int32_t ValueType() const { return m_valueType; }
     void SetValueType(std::int32_t type) { m_valueType = type; }
@@ -128,6 +150,23 @@ private:
     std::string m_valueKey;
     std::int32_t m_valueType = 0;
     RegistryValue m_default;
+    RegistryValue m_lastWritten;
+};
+
+/// One save's writes through a registry object, stored together: Commit
+/// ends the group (raising the error when storing fails); a group left by an
+/// error still stores the writes made before it, as a plain registry would.
+class RegistryWriteGroup {
+public:
+    explicit RegistryWriteGroup(cRegistry& registry) : m_registry(registry) { m_registry.BeginWrites(); }
+    ~RegistryWriteGroup();
+    RegistryWriteGroup(const RegistryWriteGroup&) = delete;
+    RegistryWriteGroup& operator=(const RegistryWriteGroup&) = delete;
+    void Commit();
+
+private:
+    cRegistry& m_registry;
+    bool m_open = true;
 };
 
 /// The value as text, as the error message and callers that want text show it.

@@ -1,5 +1,7 @@
 #include "emus/frmRealityBoy.h"
 
+#include "emus/frmControlConfig.h"
+
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -257,8 +259,8 @@ void frmRealityBoy::cmdRevertDefault_Click() {
 }
 
 void frmRealityBoy::cmdControlConfig_Click() {
-    // Until the key configuration window is there, the user is told so.
-    m_services.messages.Show(this, KeyConfigurationNotReadyMessage("Reality Boy"));
+    frmControlConfig config(m_services, QStringLiteral("Reality Boy"), nullptr, this);
+    config.exec();
 }
 
 void frmRealityBoy::mnuHelpHelp_Click() {

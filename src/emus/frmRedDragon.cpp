@@ -1,5 +1,7 @@
 #include "emus/frmRedDragon.h"
 
+#include "emus/frmControlConfig.h"
+
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -256,8 +258,8 @@ void frmRedDragon::cmdControlConfig_Click() {
 }
 
 void frmRedDragon::ShowKeyConfiguration() {
-    // frmControlConfig(m_services, "Red Dragon", lstControls, this).exec() once key configuration is there.
-    m_services.messages.Show(this, KeyConfigurationNotReadyMessage("Red Dragon"));
+    frmControlConfig config(m_services, QStringLiteral("Red Dragon"), lstControls, this);
+    config.exec();
 }
 
 void frmRedDragon::mnuHelpHelp_Click() {

@@ -25,6 +25,16 @@ base::MessageResult MessageBoxService::Show(QWidget* parent, const base::Message
     return Show(parent, Q(m.title), Q(m.text), m.icon, m.buttons, m.defaultButton);
 }
 
+bool WriteRegistryOrShowError(MessageBoxService& messages, QWidget* parent, const std::function<void()>& write) {
+    try {
+        write();
+        return true;
+    } catch (const base::RegistryError& error) {
+        messages.Show(parent, base::RegistryErrorMessage(error));
+        return false;
+    }
+}
+
 QString DisplayText(const QString& text) {
     QString out = text;
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

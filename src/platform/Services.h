@@ -3,10 +3,12 @@
 // talks to QMessageBox, QFileDialog, QSettings and QProcess.
 
 #include <QString>
+#include <functional>
 
 #include "base/Clock.h"
 #include "base/Message.h"
 #include "base/ProcessLauncher.h"
+#include "base/Registry.h"
 #include "base/SettingsStore.h"
 
 class QWidget;
@@ -23,6 +25,10 @@ public:
 
     base::MessageResult Show(QWidget* parent, const base::Message& message);
 };
+
+/// Runs a write to another program's registry; a failure (error 26001) is
+/// shown in its message box. True when the write went through.
+bool WriteRegistryOrShowError(MessageBoxService& messages, QWidget* parent, const std::function<void()>& write);
 
 class FileDialogService {
 public:
@@ -43,6 +49,8 @@ struct Services {
     base::SettingsStore& settings;
     base::ProcessLauncher& processes;
     base::Clock& clock;
+    /// Where other programs' registry values live (a Wine prefix on Linux).
+    base::RegistryBackend& registry;
 };
 
 }  // namespace kestro::platform

@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, FirstRunWritesEveryKeyAndAStoredVersionIsKept) {
     test::TempDir dir;
     const QString ini = QString::fromStdString(dir.File("Kestro Utils.ini"));
     platform::QtSettingsStore store(ini);
-    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock};
+    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
     machine.files.insert("/usr/lib/libKestro.so");
     auto first = std::make_unique<app::frmMain>(services, machine.Environment());
     ASSERT_TRUE(first->Form_Load());
@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, StartupRepairsSettingsAndWarnsOnceWhenTheyCannotBeSaved) 
     }
     {
         platform::QtSettingsStore store(ini);
-        platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock};
+        platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
         app::frmMain window(services, machine.Environment());
         ASSERT_TRUE(window.Form_Load());
         EXPECT_EQ(ts.messages.Take().size(), 1u) << "only the notice";
@@ -175,7 +175,7 @@ TEST_F(MainWindowTest, StartupRepairsSettingsAndWarnsOnceWhenTheyCannotBeSaved) 
     const QString folder = QString::fromStdString(dir.File("folder.ini"));
     QDir().mkpath(folder);
     platform::QtSettingsStore store(folder);
-    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock};
+    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
     app::frmMain window(services, machine.Environment());
     ASSERT_TRUE(window.Form_Load());
     const auto shown = ts.messages.Take();
@@ -424,7 +424,7 @@ TEST_F(MainWindowTest, AnEmulatorSwitchedOnInTheOptionsCanBeChosen) {
     const QString ini = QString::fromStdString(dir.File("Kestro Utils.ini"));
     platform::QtSettingsStore store(ini);
     store.Write("Base Directory", roms.Path().string());
-    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock};
+    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
     app::frmMain window(services, machine.Environment());
     ASSERT_TRUE(window.Form_Load());
     window.show();
@@ -470,7 +470,7 @@ TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
     ts.settings.Write("VB Dev Kit Directory", kit.Path().string());
     ts.settings.Write("V-Environment Enabled", "True");
     test::RecordingLauncher launcher;
-    platform::Services services{ts.messages, ts.files, ts.settings, launcher, ts.clock};
+    platform::Services services{ts.messages, ts.files, ts.settings, launcher, ts.clock, ts.registry};
     app::frmMain window(services, machine.Environment());
     ASSERT_TRUE(window.Form_Load());
     ts.messages.Clear();
@@ -510,4 +510,19 @@ TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
         Click(Find<QWidget>(&window, picture));
         EXPECT_EQ(opened, QString::fromLatin1(chooser)) << picture;
     }
+}
+
+TEST_F(MainWindowTest, VirtualECommandOpensItsFrontEnd) {
+    test::TempDir emulator;
+    test::WriteBytes(emulator.File("VIRTUALE.EXE"), {'M', 'Z'});
+    ts.settings.Write("Virtual-E Enabled", "True");
+    ts.settings.Write("Virtual-E Directory", emulator.Path().string());
+    auto window = Start();
+    QString opened;
+    test::WhenModalShown([&](QWidget* dialog) {
+        opened = dialog->objectName();
+        dialog->close();
+    });
+    Action(window.get(), "mnuFileEmusVirtualE")->trigger();
+    EXPECT_EQ(opened, QStringLiteral("frmVirtualE"));
 }

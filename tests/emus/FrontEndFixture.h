@@ -25,8 +25,9 @@ struct FrontEndServices {
     RecordingLauncher recorder;
     base::DetachedProcessLauncher real;
     FakeClock clock;
-    platform::Services recorded{messages, files, settings, recorder, clock};
-    platform::Services started{messages, files, settings, real, clock};
+    base::MemoryRegistryBackend registry;
+    platform::Services recorded{messages, files, settings, recorder, clock, registry};
+    platform::Services started{messages, files, settings, real, clock, registry};
 };
 
 template <typename Window>

@@ -33,7 +33,7 @@ void Click(QWidget* window, const char* name) {
 struct Launching {
     test::TestServices ts;
     test::RecordingLauncher launcher;
-    platform::Services services{ts.messages, ts.files, ts.settings, launcher, ts.clock};
+    platform::Services services{ts.messages, ts.files, ts.settings, launcher, ts.clock, ts.registry};
 };
 
 }  // namespace

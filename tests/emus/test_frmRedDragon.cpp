@@ -5,8 +5,10 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTest>
 #include <fstream>
 #include <random>
 
@@ -137,12 +139,24 @@ TEST_F(RedDragonTest, HelpAndKeyCodesGoingOutAndBackThroughLstControls) {
     EXPECT_EQ(help->caption, QStringLiteral("Red Dragon Frontend Help"));
     EXPECT_TRUE(help->text.startsWith(QStringLiteral("Red Dragon Frontend:")));
 
+    // The key window reads the codes in member order, and its Default and
+    // OK hand the default keys back in Red Dragon's numbering.
+    QStringList shown;
+    test::WhenModalShown([&shown](QWidget* config) {
+        for (const char* name : {"cmdAButton", "cmdBButton", "cmdStart"}) {
+            shown << config->findChild<QPushButton*>(QString::fromLatin1(name))->text();
+        }
+        QTest::mouseClick(config->findChild<QPushButton*>(QStringLiteral("cmdVirteDefault")), Qt::LeftButton);
+        QTest::mouseClick(config->findChild<QPushButton*>(QStringLiteral("cmdVirteOK")), Qt::LeftButton);
+    });
+    t.messages.Answer(base::MessageResult::Yes);
     Click("cmdControlConfig");
-    EXPECT_EQ(t.messages.Take().at(0), KeyConfigurationNotReadyMessage("Red Dragon"));
+    EXPECT_EQ(shown.join(QLatin1Char('|')), QStringLiteral("A a|B b|M m"));
+    EXPECT_EQ(t.messages.Take().at(0).title, "Revert to default");
     auto* list = List("lstControls");
     ASSERT_EQ(list->count(), 14);
-    for (int i = 0; i < 14; ++i) EXPECT_EQ(list->item(i)->text(), QString::number(i + 1)) << "member order";
-    EXPECT_EQ(window->keys()[kKeyStart], 13);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("13")) << "M, the A button's default";
+    EXPECT_EQ(window->keys()[kKeyStart], 2) << "B, Start's default";
 }
 
 TEST_F(RedDragonTest, AnUnwritableFileStopsTheRunAndBadFilesDoNotHurt) {

@@ -91,7 +91,8 @@ struct TestServices {
     base::MemorySettingsStore settings;
     NoLauncher processes;
     FakeClock clock;
-    platform::Services services{messages, files, settings, processes, clock};
+    base::MemoryRegistryBackend registry;
+    platform::Services services{messages, files, settings, processes, clock, registry};
 };
 
 /// The child with this design name; a missing one fails the test.

@@ -1,0 +1,112 @@
+// The registry storage against a real Wine: what the program writes is what
+// "wine reg query" lists, with the server stopped and with it running.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "base/WineRegistry.h"
+#include "support/core/TempDir.h"
+
+using namespace kestro::base;
+
+namespace {
+
+struct ShellResult {
+    int status = -1;
+    std::string output;
+};
+
+ShellResult Shell(const std::string& command) {
+    ShellResult result;
+    FILE* pipe = ::popen(("(" + command + ") 2>&1").c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, n);
+    result.status = ::pclose(pipe);
+    return result;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The file without the named key's section, to compare everything else.
+std::string Without(const std::string& text, const std::string& header) {
+    const auto at = text.find("\n[" + header + "]");
+    if (at == std::string::npos) return text;
+    const auto next = text.find("\n[", at + 1);
+    return text.substr(0, at) + (next == std::string::npos ? "" : text.substr(next));
+}
+
+void WriteOptions(RegistryBackend& backend, const std::string& key,
+                  const std::vector<std::pair<const char*, int>>& values) {
+    cRegistry reg(backend);
+    reg.SetClassKey(HKEY_CURRENT_USER_);
+    reg.SetSectionKey(key);
+    reg.SetValueType(REG_DWORD_);
+    RegistryWriteGroup group(reg);
+    for (const auto& [name, value] : values) {
+        reg.SetValueKey(name);
+        reg.SetValue(std::int32_t{value});
+    }
+    group.Commit();
+}
+
+}  // namespace
+
+TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
+    if (Shell("command -v wine && command -v wineboot && command -v wineserver").status != 0) {
+        GTEST_SKIP() << "Wine is not installed (Debian package \"wine\"); the real-Wine check is skipped.";
+    }
+    kestro::test::TempDir dir;
+    const std::string prefix = (dir.Path() / "prefix").string();
+    const std::string env = "WINEPREFIX='" + prefix + "' WINEDEBUG=-all ";
+    ShellResult boot = Shell(env + "timeout 600 wineboot -i; " + env + "timeout 120 wineserver -w");
+    ASSERT_TRUE(std::filesystem::exists(prefix + "/user.reg")) << "wineboot made no prefix:\n" << boot.output;
+    ASSERT_FALSE(WineServerRunning(prefix));
+
+    // With no server: the file is edited, and only the key written changes.
+    const std::string before = ReadFile(prefix + "/user.reg");
+    WineRegistryBackend backend(prefix);
+    WriteOptions(backend, "Software\\Virtual-E\\VIRTUALE\\Options", {{"Display", 2}, {"CPU", 3}, {"Brtness", -5}});
+    const std::string after = ReadFile(prefix + "/user.reg");
+    EXPECT_EQ(Without(after, "Software\\\\Virtual-E\\\\VIRTUALE\\\\Options"), before);
+    ShellResult query = Shell(env + "timeout 300 wine reg query 'HKCU\\Software\\Virtual-E\\VIRTUALE\\Options'");
+    EXPECT_NE(query.output.find("Display    REG_DWORD    0x2"), std::string::npos) << query.output;
+    EXPECT_NE(query.output.find("CPU    REG_DWORD    0x3"), std::string::npos) << query.output;
+    EXPECT_NE(query.output.find("Brtness    REG_DWORD    0xfffffffb"), std::string::npos) << query.output;
+
+    // With a server running: an edit of the file would be lost, so the values go through it.
+    Shell(env + "wineserver -p 120 >/dev/null </dev/null");
+    for (int i = 0; i < 100 && !WineServerRunning(prefix); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(WineServerRunning(prefix)) << "the server was not seen running";
+    const std::string served = ReadFile(prefix + "/user.reg");
+    WriteOptions(backend, "Software\\Virtual-E\\VIRTUALE\\Keypad", {{"A Button", 77}, {"Start", 66}});
+    EXPECT_EQ(ReadFile(prefix + "/user.reg"), served) << "the server's file is left to the server";
+    cRegistry reg(backend);
+    reg.SetClassKey(HKEY_CURRENT_USER_);
+    reg.SetSectionKey("Software\\Virtual-E\\VIRTUALE\\Keypad");
+    reg.SetValueKey("Start");
+    EXPECT_TRUE(reg.KeyExists());
+    EXPECT_EQ(std::get<std::int32_t>(reg.Value()), 66);
+    query = Shell(env + "timeout 300 wine reg query 'HKCU\\Software\\Virtual-E\\VIRTUALE\\Keypad'");
+    EXPECT_NE(query.output.find("A Button    REG_DWORD    0x4d"), std::string::npos) << query.output;
+    EXPECT_NE(query.output.find("Start    REG_DWORD    0x42"), std::string::npos) << query.output;
+
+    // The server saves what it was given when it ends.
+    Shell(env + "wineserver -k; " + env + "timeout 120 wineserver -w");
+    EXPECT_FALSE(WineServerRunning(prefix));
+    const std::string saved = ReadFile(prefix + "/user.reg");
+    EXPECT_NE(saved.find("[Software\\\\Virtual-E\\\\VIRTUALE\\\\Keypad]"), std::string::npos);
+    EXPECT_NE(saved.find("\"A Button\"=dword:0000004d"), std::string::npos);
+    EXPECT_NE(saved.find("\"Display\"=dword:00000002"), std::string::npos);
+}

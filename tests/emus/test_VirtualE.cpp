@@ -1,0 +1,118 @@
+// Virtual-E's settings and keys in the registry, and the two key numberings.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "emus/KeyConfig.h"
+#include "emus/KeyTables.h"
+#include "emus/VirtualE.h"
+#include "support/core/TempDir.h"
+
+namespace kestro::emus {
+namespace {
+
+using base::HKEY_CURRENT_USER_;
+using base::MemoryRegistryBackend;
+
+std::int32_t Stored(MemoryRegistryBackend& registry, const char* key, const std::string& name) {
+    auto data = registry.Query(HKEY_CURRENT_USER_, key, name);
+    if (!data || data->type != base::REG_DWORD_ || data->bytes.size() != 4) return -999;
+    return data->bytes[0] | data->bytes[1] << 8 | data->bytes[2] << 16 | data->bytes[3] << 24;
+}
+
+TEST(KeyTables, NamesAndCodesGoBothWays) {
+    EXPECT_EQ(VirtualEKeyName(65), "A a");
+    EXPECT_EQ(VirtualEKeyName(188), "< ,");
+    EXPECT_EQ(VirtualEKeyName(220), "| \\");
+    EXPECT_EQ(VirtualEKeyName(901), " \\ ");
+    EXPECT_EQ(VirtualEKeyName(0), "<Key#000>");
+    EXPECT_EQ(VirtualEKeyName(226), "<Key#226>");
+    EXPECT_EQ(VirtualEKeyName(7), "<Key#007>");
+    EXPECT_EQ(VirtualEKeyCode("<LShift>"), 911);
+    EXPECT_EQ(VirtualEKeyCode("<Num Ent>"), 0) << "Red Dragon's keypad Enter has no Virtual-E code";
+    EXPECT_EQ(VirtualEKeyCode("<Key#226>"), 0);
+    for (const NamedKey& key : kVirtualEKeys) EXPECT_EQ(VirtualEKeyCode(key.name), key.code) << key.name;
+
+    EXPECT_EQ(RedDragonKeyName(0), "   ");
+    EXPECT_EQ(RedDragonKeyName(1), "A a");
+    EXPECT_EQ(RedDragonKeyName(103), "<LShift>");
+    EXPECT_EQ(RedDragonKeyName(114), "<CpLock>");
+    EXPECT_EQ(RedDragonKeyName(115), "<INVALID>");
+    EXPECT_EQ(RedDragonKeyName(-1), "<INVALID>");
+    EXPECT_EQ(RedDragonKeyCode("<INVALID>"), 0);
+    for (int code = 0; code < 115; ++code) EXPECT_EQ(RedDragonKeyCode(RedDragonKeyName(code)), code);
+
+    // Crossing goes through the names: left Shift is Red Dragon's 103, a
+    // mouse button or a key Red Dragon lacks becomes "no key".
+    EXPECT_EQ(RedDragonCodeOfVirtualE(911), 103);
+    EXPECT_EQ(RedDragonCodeOfVirtualE(65), 1);
+    EXPECT_EQ(RedDragonCodeOfVirtualE(1), 0);
+    EXPECT_EQ(RedDragonCodeOfVirtualE(16), 0) << "the generic Shift is no Red Dragon key";
+    EXPECT_EQ(VirtualECodeOfRedDragon(120), 0);
+    EXPECT_EQ(VirtualECodeOfRedDragon(0), 900);
+    EXPECT_EQ(RedDragonKeyName(91), "<Num Ent>");
+    EXPECT_EQ(VirtualECodeOfRedDragon(91), 0) << "Red Dragon's keypad Enter has no Virtual-E code";
+}
+
+TEST(KeyConfig, RedDragonHandOverAndVirtualEKeypad) {
+    KeyCodes codes = KeysFromRedDragon({"1", "2", "103", "120", "0", "0042.7", "x"});
+    EXPECT_EQ(codes[0], 65);
+    EXPECT_EQ(codes[1], 66);
+    EXPECT_EQ(codes[2], 911);
+    EXPECT_EQ(codes[3], 0);
+    EXPECT_EQ(codes[4], 900);
+    EXPECT_EQ(codes[5], VirtualEKeyCode(RedDragonKeyName(43)));
+    EXPECT_EQ(codes[6], 900) << "no number reads as 0";
+    EXPECT_EQ(codes[13], 900) << "a short list reads as no keys";
+    EXPECT_EQ(KeysToRedDragon(codes)[2], "103");
+    EXPECT_EQ(KeysToRedDragon(codes)[3], "0");
+
+    MemoryRegistryBackend registry;
+    EXPECT_EQ(ReadVirtualEKeys(registry), DefaultKeyCodes());
+    KeyCodes mine = DefaultKeyCodes();
+    mine[13] = 16;
+    SaveVirtualEKeys(registry, mine);
+    EXPECT_EQ(VirtualEKeyValues(mine)[13], (WrittenRegistryValue{kVirtualEKeypadKey, "Select", 4, 16}));
+    EXPECT_EQ(Stored(registry, kVirtualEKeypadKey, "Select"), 16);
+    EXPECT_EQ(Stored(registry, kVirtualEKeypadKey, "DRP"), 188);
+    EXPECT_EQ(ReadVirtualEKeys(registry), mine);
+}
+
+TEST(VirtualE, FirstUseWritesTheDefaultsAndAMissingValueReadsAsZero) {
+    MemoryRegistryBackend registry;
+    EXPECT_EQ(ReadVirtualEOptions(registry), VirtualEOptions{});
+    test::TempDir dir;
+    std::ofstream(dir.File("VirtualE.exe")) << "MZ";
+    const VirtualEPlay play = PrepareVirtualEPlay(registry, dir.Path().string());
+    EXPECT_EQ(play.request, (base::LaunchRequest{dir.File("VirtualE.exe"), {}, "", true}))
+        << "found without regard to case, started minimised with no arguments";
+    EXPECT_EQ(play.commandLine, dir.File("VirtualE.exe"));
+    EXPECT_FALSE(registry.OpenForQuery(HKEY_CURRENT_USER_, kVirtualEOptionsKey)) << "preparing writes nothing";
+    WriteRegistryValues(registry, play.values);
+    ASSERT_EQ(play.values.size(), 12u);
+    const std::vector<std::int32_t> expected{2, 2, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0};
+    for (std::size_t i = 0; i < 12; ++i) {
+        EXPECT_EQ(play.values[i].name, kVirtualEOptionNames[i]);
+        EXPECT_EQ(Stored(registry, kVirtualEOptionsKey, play.values[i].name), expected[i]) << play.values[i].name;
+    }
+    // A root directory gets no second separator.
+    EXPECT_EQ(PrepareVirtualEPlay(registry, "/nonexistent-root/").request.program, "/nonexistent-root/VIRTUALE.EXE");
+
+    MemoryRegistryBackend partial;
+    partial.CreateKey(HKEY_CURRENT_USER_, kVirtualEOptionsKey);
+    partial.SetValue(HKEY_CURRENT_USER_, kVirtualEOptionsKey, "Sound", {base::REG_DWORD_, {1, 0, 0, 0}});
+    partial.SetText(HKEY_CURRENT_USER_, kVirtualEOptionsKey, "Skip", "7");
+    const VirtualEOptions read = ReadVirtualEOptions(partial);
+    EXPECT_EQ(read.display, 0) << "a value missing under an existing key reads as 0";
+    EXPECT_EQ(read.frameSkip, 7);
+    EXPECT_TRUE(read.enableSound);
+    EXPECT_FALSE(read.enableSram);
+
+    // A failed write is error 26001.
+    MemoryRegistryBackend readOnly;
+    readOnly.DenyWrites(HKEY_CURRENT_USER_);
+    EXPECT_THROW(WriteRegistryValues(readOnly, play.values), base::RegistryError);
+}
+
+}  // namespace
+}  // namespace kestro::emus

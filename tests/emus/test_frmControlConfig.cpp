@@ -1,0 +1,271 @@
+// The key configuration window and its capture window, driven through their
+// controls with synthetic key and mouse events.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "emus/KeyConfig.h"
+#include "emus/frmControlConfig.h"
+#include "emus/frmKeyCapture.h"
+#include "support/gui/TestServices.h"
+
+namespace kestro::emus {
+namespace {
+
+using base::MessageResult;
+
+// One input from the user: a key (Qt's key, modifiers and the native symbol
+// and position the windowing system gives) or a mouse button.
+struct Input {
+    int key = 0;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    quint32 symbol = 0;
+    quint32 position = 0;
+    Qt::MouseButton button = Qt::NoButton;
+    bool repeat = false;  ///< the repeat of a key held down
+    bool up = false;      ///< the key's release
+};
+
+void Send(QWidget* window, const Input& in) {
+    if (in.button != Qt::NoButton) {
+        QTest::mouseClick(window, in.button, Qt::NoModifier, QPoint(10, 10));
+        return;
+    }
+    QKeyEvent event(in.up ? QEvent::KeyRelease : QEvent::KeyPress, in.key, in.modifiers, in.position, in.symbol, 0,
+                    QString(), in.repeat);
+    QApplication::sendEvent(window, &event);
+}
+
+class KeyConfigWindow : public ::testing::Test {
+protected:
+    frmControlConfig& Open(const QString& emulator) {
+        m_window = std::make_unique<frmControlConfig>(t.services, emulator, &lstControls);
+        return *m_window;
+    }
+    QPushButton* Button(const char* name) { return test::FindChild<QPushButton>(m_window.get(), name); }
+    QString Caption(const char* name) { return Button(name)->text(); }
+    void Click(const char* name) { QTest::mouseClick(Button(name), Qt::LeftButton); }
+
+    // Clicks a key button and answers the capture window with the inputs.
+    QString Capture(const char* button, std::vector<Input> inputs) {
+        auto caption = std::make_shared<QString>();
+        test::WhenModalShown([caption, inputs](QWidget* capture) {
+            *caption = capture->windowTitle();
+            QTest::qWait(20);  // its timer starts the listening
+            for (const Input& in : inputs) {
+                if (capture->isVisible()) Send(capture, in);
+            }
+            if (capture->isVisible()) capture->close();
+        });
+        Click(button);
+        return *caption;
+    }
+    std::int32_t StoredKey(const std::string& name) {
+        auto data = t.registry.Query(base::HKEY_CURRENT_USER_, kVirtualEKeypadKey, name);
+        return data ? data->bytes[0] | data->bytes[1] << 8 : -1;
+    }
+    void FillRedDragon(std::vector<const char*> codes) {
+        lstControls.clear();
+        for (const char* code : codes) lstControls.addItem(QString::fromLatin1(code));
+    }
+    QStringList Handed() {
+        QStringList items;
+        for (int i = 0; i < lstControls.count(); ++i) items << lstControls.item(i)->text();
+        return items;
+    }
+
+    test::TestServices t;
+    QListWidget lstControls;
+    std::unique_ptr<frmControlConfig> m_window;
+};
+
+TEST_F(KeyConfigWindow, VirtualEOpensOnItsDefaultsAndOkWritesThem) {
+    frmControlConfig& window = Open(QStringLiteral("Virtual-E"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Virtual-E Control Configuration..."));
+    QStringList captions;
+    for (const ControllerInput& input : kControllerInputs) {
+        captions << Button(std::string(input.button).c_str())->text();
+        EXPECT_EQ(Button(std::string(input.button).c_str())->toolTip().toStdString(), input.toolTip);
+    }
+    EXPECT_EQ(captions.join(QLatin1Char('|')),
+              QStringLiteral("M m|N n|G g|H h|E e|C c|S s|F f|I i|< ,|J j|L l|B b|V v"));
+    EXPECT_FALSE(Button("cmdOK")->isVisibleTo(&window));
+    EXPECT_FALSE(Button("cmdDebug")->isVisibleTo(&window));
+    EXPECT_TRUE(Button("cmdVirteOK")->isVisibleTo(&window));
+
+    Click("cmdVirteOK");
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    for (const ControllerInput& input : kControllerInputs)
+        EXPECT_EQ(StoredKey(std::string(input.valueName)), input.defaultCode);
+}
+
+TEST_F(KeyConfigWindow, CaptureTakesLettersModifiersKeypadAndMouseButtons) {
+    Open(QStringLiteral("Virtual-E"));
+    EXPECT_EQ(Capture("cmdAButton", {{Qt::Key_Q}}), QStringLiteral("Virtual-E Key Capture Window..."));
+    EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("Q q"));
+    // Left and right Shift both report the generic Shift.
+    Capture("cmdBButton", {{Qt::Key_Shift, Qt::NoModifier, 0xffe2, 62}});
+    EXPECT_EQ(Caption("cmdBButton"), QStringLiteral("<Shift>"));
+    Capture("cmdLButton", {{Qt::Key_Control, Qt::NoModifier, 0xffe3, 37}});
+    EXPECT_EQ(Caption("cmdLButton"), QStringLiteral("<Control>"));
+    // The keypad: by Qt's keypad flag, and by the native symbol alone.
+    Capture("cmdRButton", {{Qt::Key_5, Qt::KeypadModifier, 0, 84}});
+    EXPECT_EQ(Caption("cmdRButton"), QStringLiteral("<Num 5 >"));
+    Capture("cmdLtUp", {{Qt::Key_Home, Qt::NoModifier, 0xffb7, 79}});
+    EXPECT_EQ(Caption("cmdLtUp"), QStringLiteral("<Num 7 >"));
+    Capture("cmdLtDn", {{Qt::Key_Asterisk, Qt::KeypadModifier, 0xffaa, 63}});
+    EXPECT_EQ(Caption("cmdLtDn"), QStringLiteral("<Num * >"));
+    Capture("cmdLtLt", {{Qt::Key_Super_L, Qt::NoModifier, 0xffeb, 133}});
+    EXPECT_EQ(Caption("cmdLtLt"), QStringLiteral("<LWinKy>"));
+    Capture("cmdLtRt", {{Qt::Key_Colon, Qt::ShiftModifier, 0, 47}});
+    EXPECT_EQ(Caption("cmdLtRt"), QStringLiteral(": ;"));
+    Capture("cmdRtUp", {{Qt::Key_Tab}});
+    EXPECT_EQ(Caption("cmdRtUp"), QStringLiteral("<Tab>"));
+    // A letter of a layout Qt has no key for counts by its place on the keyboard.
+    Capture("cmdRtDn", {{0x01000444 /* Cyrillic ef */, Qt::NoModifier, 0x6c6, 38}});
+    EXPECT_EQ(Caption("cmdRtDn"), QStringLiteral("A a"));
+    Capture("cmdRtLt", {{0, Qt::NoModifier, 0, 0, Qt::LeftButton}});
+    EXPECT_EQ(Caption("cmdRtLt"), QStringLiteral("LMouseBt"));
+    Capture("cmdRtRt", {{0, Qt::NoModifier, 0, 0, Qt::RightButton}});
+    EXPECT_EQ(Caption("cmdRtRt"), QStringLiteral("RMouseBt"));
+    // A key still held from before (it repeats) must come up first, and so
+    // must a key pressed meanwhile; then the next press counts.
+    const Input held{Qt::Key_Return, Qt::NoModifier, 0, 36, Qt::NoButton, true};
+    Input heldUp = held;
+    heldUp.repeat = false;
+    heldUp.up = true;
+    Input y{Qt::Key_Y}, yUp{Qt::Key_Y};
+    yUp.up = true;
+    Capture("cmdStart", {held, y, heldUp, yUp, {Qt::Key_X}, {Qt::Key_Z}});
+    EXPECT_EQ(Caption("cmdStart"), QStringLiteral("X x"));
+    // Closed without a key: nothing changes.
+    Capture("cmdSelect", {});
+    EXPECT_EQ(Caption("cmdSelect"), QStringLiteral("V v"));
+
+    Click("cmdVirteOK");
+    EXPECT_EQ(StoredKey("A Button"), 81);
+    EXPECT_EQ(StoredKey("B Button"), 16);
+    EXPECT_EQ(StoredKey("R Button"), 101);
+    EXPECT_EQ(StoredKey("RRP"), 2);
+    EXPECT_EQ(StoredKey("Start"), 88);
+    EXPECT_EQ(StoredKey("Select"), 86);
+}
+
+TEST_F(KeyConfigWindow, KeysSurviveReopeningAndCancelRevertDefaultTouchNothingStored) {
+    Open(QStringLiteral("Virtual-E"));
+    Capture("cmdAButton", {{Qt::Key_K}});
+    Click("cmdVirteOK");
+    Open(QStringLiteral("Virtual-E"));
+    EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("K k")) << "read back from the registry";
+
+    Capture("cmdAButton", {{Qt::Key_P}});
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdVirteDefault");
+    EXPECT_EQ(t.messages.Take().at(0).title, "Revert to default");
+    EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("M m"));
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdVirteRevert");
+    EXPECT_EQ(t.messages.Take().at(0).text, "Do you wish to revert to saved settings?");
+    EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("K k"));
+    Capture("cmdAButton", {{Qt::Key_P}});
+    Click("cmdVirteCancel");
+    EXPECT_EQ(StoredKey("A Button"), 75) << "Cancel writes nothing";
+
+    // A key whose value is missing under an existing key shows as <Key#000>.
+    t.registry = base::MemoryRegistryBackend();
+    t.registry.CreateKey(base::HKEY_CURRENT_USER_, kVirtualEKeypadKey);
+    Open(QStringLiteral("Virtual-E"));
+    EXPECT_EQ(Caption("cmdStart"), QStringLiteral("<Key#000>"));
+
+    // A registry that refuses the write keeps the window open and says why.
+    t.registry.DenyWrites(base::HKEY_CURRENT_USER_);
+    Click("cmdVirteOK");
+    ASSERT_EQ(t.messages.Shown().size(), 1u);
+    EXPECT_EQ(t.messages.Shown()[0].text.rfind("Run-time error '26001':\r\rFailed to set registry value", 0), 0u);
+    EXPECT_NE(t.messages.Shown()[0].text.find("Failed to set registry value Key: '-2147483647',Section: "
+                                              "'Software\\Virtual-E\\VIRTUALE\\Keypad',Key: 'A Button'"),
+              std::string::npos);
+    EXPECT_NE(m_window->result(), QDialog::Accepted);
+}
+
+TEST_F(KeyConfigWindow, RedDragonKeysComeAndGoThroughItsHandOverList) {
+    FillRedDragon({"1", "2", "7", "8", "5", "3", "19", "6", "9", "120", "10", "12", "0", "22"});
+    frmControlConfig& window = Open(QStringLiteral("Red Dragon"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Red Dragon Control Configuration..."));
+    EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("A a"));
+    EXPECT_EQ(Caption("cmdRtDn"), QStringLiteral("<Key#000>")) << "code 120 is <INVALID>";
+    EXPECT_EQ(Caption("cmdStart"), QStringLiteral("   "));
+
+    // Left Shift needs its side told: No to both asks again, until a Yes.
+    for (MessageResult answer : {MessageResult::No, MessageResult::No, MessageResult::Yes}) t.messages.Answer(answer);
+    Capture("cmdBButton", {{Qt::Key_Shift, Qt::NoModifier, 0xffe1, 50}});
+    const auto asked = t.messages.Take();
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[0], (base::Message{"Use left key?",
+                                       "Unable to detect correct Shift key.\rDo you wish to use the left Shift key?",
+                                       base::MessageIcon::Question, base::MessageButtons::YesNo, MessageResult::No}));
+    EXPECT_EQ(asked[1].title, "Use right key?");
+    EXPECT_EQ(asked[1].text, "Unable to detect correct Shift key.\rDo you wish to use the right Shift key?");
+    EXPECT_EQ(asked[2].title, "Use left key?");
+    EXPECT_EQ(Caption("cmdBButton"), QStringLiteral("<LShift>"));
+
+    t.messages.Answer(MessageResult::No);
+    t.messages.Answer(MessageResult::Yes);
+    Capture("cmdLButton", {{Qt::Key_Alt, Qt::NoModifier, 0xffea, 108}});
+    EXPECT_EQ(t.messages.Take().at(1).text, "Unable to detect correct Alt key.\rDo you wish to use the right Alt key?");
+    EXPECT_EQ(Caption("cmdLButton"), QStringLiteral("<RAlt>"));
+    Capture("cmdSelect", {{0, Qt::NoModifier, 0, 0, Qt::LeftButton}});  // no Red Dragon key
+
+    Click("cmdVirteCancel");
+    EXPECT_EQ(Handed().join(QLatin1Char(',')), QStringLiteral("1,2,7,8,5,3,19,6,9,120,10,12,0,22"))
+        << "Cancel hands nothing back";
+
+    Open(QStringLiteral("Red Dragon"));
+    t.messages.Answer(MessageResult::Yes);
+    Capture("cmdBButton", {{Qt::Key_Shift, Qt::NoModifier, 0xffe1, 50}});
+    Capture("cmdAButton", {{Qt::Key_A}});
+    Capture("cmdSelect", {{0, Qt::NoModifier, 0, 0, Qt::LeftButton}});
+    Click("cmdVirteOK");
+    EXPECT_EQ(Handed().join(QLatin1Char(',')), QStringLiteral("1,103,7,8,5,3,19,6,9,0,10,12,0,0"));
+    EXPECT_TRUE(t.registry.Query(base::HKEY_CURRENT_USER_, kVirtualEKeypadKey, "A Button") == std::nullopt)
+        << "Red Dragon's keys never reach Virtual-E's registry";
+}
+
+TEST_F(KeyConfigWindow, RealityBoyShowsItsFixedKeysAndRefusesChanges) {
+    frmControlConfig& window = Open(QStringLiteral("Reality Boy"));
+    window.show();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Reality Boy Control Configuration..."));
+    EXPECT_EQ(Caption("cmdRtDn"), QStringLiteral("< ,"));
+    EXPECT_TRUE(Button("cmdOK")->isVisibleTo(&window));
+    EXPECT_FALSE(Button("cmdVirteOK")->isVisibleTo(&window));
+    auto* frame = test::FindChild<QWidget>(&window, "fraRealityBoy");
+    EXPECT_TRUE(frame->isVisibleTo(&window));
+    QStringList lines;
+    for (auto* label : frame->findChildren<QLabel*>()) lines << label->text();
+    EXPECT_TRUE(lines.contains(QStringLiteral("'0' to '9'   - Adjust frame skip.")));
+
+    Click("cmdLtUp");
+    EXPECT_EQ(t.messages.Take(), (std::vector<base::Message>{{"Change key configuration",
+                                                              "Key configuration can not be\rchanged in Reality Boy.",
+                                                              base::MessageIcon::Exclamation}}));
+    EXPECT_EQ(Caption("cmdLtUp"), QStringLiteral("E e"));
+
+    Click("cmdDebug");
+    const auto debug = t.messages.Take();
+    ASSERT_EQ(debug.size(), 1u);
+    EXPECT_EQ(debug[0].title, "Debug mode key configuration");
+    EXPECT_EQ(debug[0].icon, base::MessageIcon::None);
+    EXPECT_NE(debug[0].text.find("\r\t\t\t14 bgmaps, <ESC> to cancel)\r\t'W' - View world map."), std::string::npos);
+    EXPECT_EQ(debug[0].text.substr(debug[0].text.rfind('\r') + 1), "'L' - Set debug level. (0<all>-10<none>)");
+    Click("cmdOK");
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_TRUE(t.registry.Query(base::HKEY_CURRENT_USER_, kVirtualEKeypadKey, "A Button") == std::nullopt);
+}
+
+}  // namespace
+}  // namespace kestro::emus

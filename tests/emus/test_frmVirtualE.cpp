@@ -1,0 +1,201 @@
+// The Virtual-E front-end, driven through its controls, over a registry in
+// memory and over a Wine prefix's user.reg.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <fstream>
+#include <sstream>
+
+#include "base/WineRegistry.h"
+#include "emus/VirtualE.h"
+#include "emus/frmVirtualE.h"
+#include "platform/Text.h"
+#include "support/core/TempDir.h"
+#include "support/gui/TestServices.h"
+
+namespace kestro::emus {
+namespace {
+
+using base::MessageResult;
+
+class VirtualEWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::ofstream(dir.File("VirtualE.Exe")) << "MZ";
+        t.settings.Write("Virtual-E Directory", dir.Path().string());
+    }
+    frmVirtualE& Open() {
+        m_window = std::make_unique<frmVirtualE>(services);
+        return *m_window;
+    }
+    template <typename T>
+    T* Find(const char* name) {
+        return test::FindChild<T>(m_window.get(), name);
+    }
+    void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
+    bool Checked(const char* name) { return Find<QAbstractButton>(name)->isChecked(); }
+    std::int32_t Stored(const char* name) {
+        auto data = registry->Query(base::HKEY_CURRENT_USER_, kVirtualEOptionsKey, name);
+        return data ? data->bytes[0] | data->bytes[1] << 8 | data->bytes[2] << 16 | data->bytes[3] << 24 : -1;
+    }
+
+    test::TempDir dir;
+    test::TestServices t;
+    test::RecordingLauncher launcher;
+    base::RegistryBackend* registry = &t.registry;
+    platform::Services services{t.messages, t.files, t.settings, launcher, t.clock, t.registry};
+    std::unique_ptr<frmVirtualE> m_window;
+};
+
+TEST_F(VirtualEWindow, FirstUseShowsTheDefaultsAndARunWritesAllTwelve) {
+    frmVirtualE& window = Open();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Virtual-E Frontend"));
+    EXPECT_TRUE(Checked("optDisplay_2"));
+    EXPECT_TRUE(Checked("optEmulator_2"));
+    EXPECT_TRUE(Checked("optStyle_1"));
+    EXPECT_EQ(Find<QRadioButton>("optDisplay_4")->text(), QStringLiteral("Real Time Priority"));
+    EXPECT_EQ(Find<QSlider>("sliBrightness")->value(), 0);
+    EXPECT_EQ(Find<QLineEdit>("txtFrameSkip")->text(), QStringLiteral("1"));
+    EXPECT_EQ(Find<QLineEdit>("txtFps")->text(), QStringLiteral("1"));
+    for (const char* box : {"chkIgnoreDisplayIrq", "chkIgnoreTimerIrq", "chkIgnoreControlIrq", "chkEnableSram",
+                            "chkIgnoreRomPalette", "chkEnableSound"}) {
+        EXPECT_FALSE(Checked(box)) << box;
+    }
+    EXPECT_TRUE(Find<QLabel>("imgBrightness_5")->isVisibleTo(&window));
+
+    Click("cmdRunVirtualE");
+    EXPECT_TRUE(t.messages.Shown().empty()) << "unchanged settings are not asked about";
+    const std::vector<std::int32_t> expected{2, 2, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(Stored(std::string(kVirtualEOptionNames[i]).c_str()), expected[i]) << kVirtualEOptionNames[i];
+    }
+    ASSERT_EQ(launcher.requests.size(), 1u);
+    EXPECT_EQ(launcher.requests[0], (base::LaunchRequest{dir.File("VirtualE.Exe"), {}, "", true}));
+}
+
+TEST_F(VirtualEWindow, RunWithChangesAsksWhetherToSaveThem) {
+    Open();
+    Find<QCheckBox>("chkEnableSound")->setChecked(true);
+    t.messages.Answer(MessageResult::Cancel);
+    Click("cmdRunVirtualE");
+    const auto asked = t.messages.Take();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0],
+              (base::Message{"Save setting changes",
+                             "Settings have changed since last save.\rDo you wish to save & use current settings?",
+                             base::MessageIcon::Question, base::MessageButtons::OkCancel, MessageResult::Cancel}));
+    EXPECT_EQ(launcher.requests.size(), 1u) << "Cancel still starts the emulator";
+    EXPECT_FALSE(registry->OpenForQuery(base::HKEY_CURRENT_USER_, kVirtualEOptionsKey)) << "...with nothing saved";
+
+    t.messages.Answer(MessageResult::Ok);
+    Click("cmdRunVirtualE");
+    EXPECT_EQ(t.messages.Take().size(), 1u);
+    EXPECT_EQ(Stored("Sound"), 1);
+    EXPECT_EQ(launcher.requests.size(), 2u);
+    Click("cmdRunVirtualE");
+    EXPECT_TRUE(t.messages.Take().empty()) << "saved settings are unchanged settings";
+
+    // A registry that refuses the write shows its error and starts nothing.
+    t.registry.DenyWrites(base::HKEY_CURRENT_USER_);
+    Click("cmdRunVirtualE");
+    const auto error = t.messages.Take();
+    ASSERT_EQ(error.size(), 1u);
+    EXPECT_NE(error[0].text.find("Failed to set registry value Key: '-2147483647',Section: "
+                                 "'Software\\Virtual-E\\VIRTUALE\\Options',Key: 'Display' to value: '2'"),
+              std::string::npos);
+    EXPECT_EQ(error[0].icon, base::MessageIcon::Critical);
+    EXPECT_EQ(launcher.requests.size(), 3u);
+}
+
+TEST_F(VirtualEWindow, EntriesKeepToTheirRangesAndThePictureFollowsTheSlider) {
+    frmVirtualE& window = Open();
+    auto* fps = Find<QLineEdit>("txtFps");
+    fps->setText(QStringLiteral("0"));
+    EXPECT_EQ(fps->text(), QStringLiteral("1"));
+    fps->setText(QStringLiteral("40000"));
+    EXPECT_EQ(fps->text(), QStringLiteral("32767"));
+    EXPECT_EQ(Find<QScrollBar>("vscFps")->value(), 32767);
+    fps->setText(QStringLiteral("12a"));
+    EXPECT_EQ(fps->text(), QStringLiteral("12"));
+    EXPECT_EQ(fps->cursorPosition(), 2);
+    fps->clear();
+    EXPECT_EQ(fps->text(), QString()) << "an emptied box stays empty";
+    Find<QScrollBar>("vscFrameSkip")->setValue(30);
+    EXPECT_EQ(Find<QLineEdit>("txtFrameSkip")->text(), QStringLiteral("30"));
+
+    auto* slider = Find<QSlider>("sliBrightness");
+    for (int value : {-5, 5, 2}) {
+        slider->setValue(value);
+        for (int i = 0; i <= 10; ++i) {
+            auto* picture = Find<QLabel>(("imgBrightness_" + std::to_string(i)).c_str());
+            EXPECT_EQ(picture->isVisibleTo(&window), i == value + 5) << value << " " << i;
+            EXPECT_EQ(picture->toolTip(), QString::number(value));
+        }
+    }
+
+    // Save writes what the controls show; Revert to Default only changes the controls.
+    Find<QRadioButton>("optStyle_3")->setChecked(true);
+    Click("cmdSaveSettings");
+    EXPECT_EQ(Stored("Brtness"), 2);
+    EXPECT_EQ(Stored("Skip"), 30);
+    EXPECT_EQ(Stored("Style"), 3);
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdRevertDefault");
+    EXPECT_EQ(t.messages.Take().at(0).title, "Revert to default");
+    EXPECT_TRUE(Checked("optStyle_1"));
+    EXPECT_EQ(Find<QLineEdit>("txtFrameSkip")->text(), QStringLiteral("1"));
+    EXPECT_EQ(Stored("Style"), 3);
+    t.messages.Answer(MessageResult::No);
+    Click("cmdRevertSettings");
+    EXPECT_TRUE(Checked("optStyle_1")) << "No keeps the controls";
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdRevertSettings");
+    EXPECT_EQ(t.messages.Take().size(), 2u);
+    EXPECT_TRUE(Checked("optStyle_3"));
+    EXPECT_EQ(slider->value(), 2);
+}
+
+// The window over a Wine prefix: what it saves is in user.reg, beside
+// everything that was there, and comes back when the window opens again.
+TEST_F(VirtualEWindow, SettingsGoIntoTheWinePrefixAndComeBack) {
+    const std::string userReg =
+        "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n"
+        "\n#arch=win64\n\n[Software\\\\Wine] 1796539211\n#time=1dd854ca497f536\n\"Version\"=\"win10\"\n";
+    std::filesystem::create_directory(dir.File("prefix"));
+    std::ofstream(dir.File("prefix/user.reg"), std::ios::binary) << userReg;
+    base::WineRegistryBackend wine(dir.File("prefix"), {[](const std::string&) { return false; }, nullptr,
+                                                        [] { return base::WineFileTime{0x1dd900000000000ull}; }});
+    platform::Services onWine{t.messages, t.files, t.settings, launcher, t.clock, wine};
+    registry = &wine;
+    m_window = std::make_unique<frmVirtualE>(onWine);
+    Find<QRadioButton>("optDisplay_4")->setChecked(true);
+    Find<QCheckBox>("chkEnableSram")->setChecked(true);
+    Click("cmdSaveSettings");
+    EXPECT_TRUE(t.messages.Shown().empty());
+    std::ifstream in(dir.File("prefix/user.reg"), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str().rfind(userReg.substr(0, userReg.find("[Software")), 0), 0u);
+    EXPECT_NE(text.str().find("[Software\\\\Virtual-E\\\\VIRTUALE\\\\Options] 1797715756\n#time=1dd900000000000\n"
+                              "\"Display\"=dword:00000004\n\"CPU\"=dword:00000002\n"),
+              std::string::npos);
+    EXPECT_NE(text.str().find("\"RAM\"=dword:00000001\n\"NPalette\"=dword:00000000\n\"Sound\"=dword:00000000\n\n"
+                              "[Software\\\\Wine] 1796539211\n#time=1dd854ca497f536\n\"Version\"=\"win10\"\n"),
+              std::string::npos);
+
+    m_window = std::make_unique<frmVirtualE>(onWine);
+    EXPECT_TRUE(Checked("optDisplay_4"));
+    EXPECT_TRUE(Checked("chkEnableSram"));
+    EXPECT_EQ(Stored("RAM"), 1);
+    m_window.reset();
+}
+
+}  // namespace
+}  // namespace kestro::emus
