@@ -6,10 +6,13 @@
 
 #include "base/IniSettings.h"
 #include "base/ProcessStart.h"
+#include "base/WineRegistry.h"
 #include "cli/Cli.h"
 #include "cli/CommandSupport.h"
+#include "emus/ProgramFiles.h"
 #include "emus/RealityBoy.h"
 #include "emus/RedDragon.h"
+#include "emus/VirtualE.h"
 
 namespace kestro::cli {
 
@@ -19,21 +22,61 @@ using nlohmann::ordered_json;
 
 /// One emulator `play` knows: its name on the command line and how its
 /// front-end prepares a run from the saved settings.
+/// What a run writes into the Wine prefix's registry (Virtual-E only).
+using RegistryValues = std::vector<emus::WrittenRegistryValue>;
+
 struct PlayEmulator {
     std::string_view name;
     bool hasDebugMode;
-    emus::PreparedRun (*prepare)(const base::SettingsStore& settings, const std::optional<std::string>& rom,
-                                 bool debug);
+    bool takesRom;
+    emus::PreparedRun (*prepare)(const base::SettingsStore& settings, const std::optional<std::string>& rom, bool debug,
+                                 RegistryValues& registry);
 };
 
-emus::PreparedRun PrepareRedDragon(const base::SettingsStore& settings, const std::optional<std::string>& rom, bool) {
+emus::PreparedRun PrepareRealityBoy(const base::SettingsStore& settings, const std::optional<std::string>& rom,
+                                    bool debug, RegistryValues&) {
+    return emus::PrepareRealityBoyPlay(settings, rom, debug);
+}
+
+emus::PreparedRun PrepareRedDragon(const base::SettingsStore& settings, const std::optional<std::string>& rom, bool,
+                                   RegistryValues&) {
     return emus::PrepareRedDragonPlay(settings, rom);
 }
 
-constexpr std::array<PlayEmulator, 2> kEmulators{{
-    {"reality-boy", true, &emus::PrepareRealityBoyPlay},
-    {"red-dragon", false, &PrepareRedDragon},
+// Virtual-E takes no ROM (the game is picked inside it): its stored options,
+// defaults on first use, are written again, then it starts minimised.
+emus::PreparedRun PrepareVirtualE(const base::SettingsStore& settings, const std::optional<std::string>&, bool,
+                                  RegistryValues& registry) {
+    base::WineRegistryBackend backend(base::DefaultWinePrefix());
+    const std::string directory = emus::ReadProgramSettings(settings, base::Program::VirtualE).directory;
+    emus::VirtualEPlay play = emus::PrepareVirtualEPlay(backend, directory);
+    registry = play.values;
+    emus::PreparedRun run;
+    run.emulator = "Virtual-E";
+    run.commandLine = play.commandLine;
+    run.request = play.request;
+    return run;
+}
+
+constexpr std::array<PlayEmulator, 3> kEmulators{{
+    {"reality-boy", true, true, &PrepareRealityBoy},
+    {"red-dragon", false, true, &PrepareRedDragon},
+    {"virtual-e", false, false, &PrepareVirtualE},
 }};
+
+// Writes the values; a value that cannot be stored is reported and the
+// emulator is not started on settings it would not find.
+bool WriteRegistry(const RegistryValues& values, emus::RunOutcome& outcome) {
+    if (values.empty()) return true;
+    base::WineRegistryBackend backend(base::DefaultWinePrefix());
+    try {
+        emus::WriteRegistryValues(backend, values);
+    } catch (const base::RegistryError& error) {
+        outcome.messages.push_back(base::RegistryErrorMessage(error));
+        return false;
+    }
+    return true;
+}
 
 const PlayEmulator* FindEmulator(std::string_view name) {
     for (const PlayEmulator& e : kEmulators) {
@@ -82,6 +125,8 @@ struct PlayReport {
     const emus::RunOutcome& outcome;
     std::vector<emus::FileToWrite> files;
     std::string workingDirectory;
+    bool hasRegistry = false;
+    RegistryValues registry;
 };
 
 void PrintJson(std::ostream& out, const PlayReport& r) {
@@ -93,6 +138,12 @@ void PrintJson(std::ostream& out, const PlayReport& r) {
     json["working_directory"] = r.workingDirectory;
     json["files"] = ordered_json::array();
     for (const emus::FileToWrite& f : r.files) json["files"].push_back({{"path", f.path}, {"content", f.content}});
+    if (r.hasRegistry) {
+        json["registry"] = ordered_json::array();
+        for (const emus::WrittenRegistryValue& v : r.registry) {
+            json["registry"].push_back({{"key", v.key}, {"name", v.name}, {"type", v.type}, {"value", v.value}});
+        }
+    }
     json["messages"] = ordered_json::array();
     for (const base::Message& m : r.outcome.messages) {
         json["messages"].push_back({{"title", m.title}, {"text", m.text}});
@@ -104,6 +155,10 @@ void PrintJson(std::ostream& out, const PlayReport& r) {
 void PrintText(std::ostream& out, std::ostream& err, const PlayReport& r, bool dryRun) {
     if (!r.run.refusal) out << r.run.commandLine << '\n';
     for (const emus::FileToWrite& f : r.files) out << (dryRun ? "Would write " : "Wrote ") << f.path << '\n';
+    for (const emus::WrittenRegistryValue& v : r.registry) {
+        out << (dryRun ? "Would set " : "Set ") << "HKEY_CURRENT_USER\\" << v.key << "\\" << v.name << " = " << v.value
+            << '\n';
+    }
     if (r.outcome.started) {
         out << (dryRun ? "Would run: " : "Started: ") << Quoted(r.plan.argv) << '\n';
         if (!r.plan.workingDirectory.empty()) out << "In: " << r.plan.workingDirectory << '\n';
@@ -122,10 +177,11 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     bool debug = false, dryRun = false, json = false;
     std::vector<std::string> names;
     for (const PlayEmulator& e : kEmulators) names.emplace_back(e.name);
-    command.add_option("EMULATOR", emulatorName, "The emulator: reality-boy or red-dragon")
+    command.add_option("EMULATOR", emulatorName, "The emulator: reality-boy, red-dragon or virtual-e")
         ->required()
         ->check(CLI::IsMember(names));
-    auto* romOption = command.add_option("ROM", romPath, "The ROM image to run (Red Dragon runs without one)");
+    auto* romOption =
+        command.add_option("ROM", romPath, "The ROM image to run (Red Dragon runs without one; Virtual-E takes none)");
     command.add_flag("--debug", debug, "Reality Boy's debug mode");
     command.add_flag("--dry-run", dryRun, "Write and start nothing; show what would be written and run");
     command.add_flag("--json", json, "Print one JSON object describing the run");
@@ -135,11 +191,16 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         err << "play: --debug is Reality Boy's debug mode; " << emulator.name << " has none.\n";
         return kExitUsage;
     }
+    if (romOption->count() > 0 && !emulator.takesRom) {
+        err << "play: " << emulator.name << " takes no ROM; the game is chosen inside the emulator.\n";
+        return kExitUsage;
+    }
 
     const base::IniSettingsStore settings = base::IniSettingsStore::Load(base::UserSettingsFile());
     std::optional<std::string> rom;
     if (romOption->count() > 0) rom = AbsolutePath(romPath);
-    const emus::PreparedRun run = emulator.prepare(settings, rom, debug);
+    RegistryValues registry;
+    const emus::PreparedRun run = emulator.prepare(settings, rom, debug, registry);
     const base::LaunchPlan plan = base::PlanLaunch(run.request, base::CurrentLaunchEnvironment());
 
     emus::RunOutcome outcome;
@@ -150,16 +211,21 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         files = run.files;
         outcome.started = plan.ok;
         if (!plan.ok) outcome.messages.push_back(emus::StartFailedMessage(run.emulator, plan.error));
-    } else {
+    } else if (WriteRegistry(registry, outcome)) {
         PlanStarter starter(plan, json ? base::ChildOutput::ToStderr : base::ChildOutput::Inherit);
         outcome = emus::CarryOut(run, starter);
         files.assign(run.files.begin(), run.files.begin() + static_cast<std::ptrdiff_t>(outcome.filesWritten));
     }
     std::error_code ec;
     const std::string here = std::filesystem::current_path(ec).string();
-    const PlayReport report{emulator.name, run,
-                            plan,          outcome,
-                            files,         run.request.workingDirectory.empty() ? here : run.request.workingDirectory};
+    const PlayReport report{emulator.name,
+                            run,
+                            plan,
+                            outcome,
+                            files,
+                            run.request.workingDirectory.empty() ? here : run.request.workingDirectory,
+                            !emulator.takesRom,
+                            registry};
     if (json) {
         PrintJson(out, report);
     } else {

@@ -134,5 +134,55 @@ TEST_F(PlayTest, RedDragonRewritesItsOptionsFileAsAFreshWindowWould) {
     EXPECT_EQ(*record, (std::vector<std::string>{emu, rom}));
 }
 
+// Virtual-E reads its options from the Wine prefix's registry: a run writes
+// the stored ones again (defaults on first use) before the start.
+TEST_F(PlayTest, VirtualEWritesItsRegistryValuesBeforeItStarts) {
+    const std::string prefix = dir.File("wine prefix");
+    std::filesystem::create_directories(prefix);
+    const std::string userReg = JoinPath(prefix, "user.reg");
+    const std::string hive =
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win64\n";
+    std::ofstream(userReg, std::ios::binary) << hive;
+    ScopedEnv wine{"WINEPREFIX", prefix};
+    WriteSettings("Virtual-E%20Directory=" + Quoted(emu) + "\n");
+    WriteRecordingEmulator(JoinPath(emu, "VIRTUALE.EXE"));
+
+    EXPECT_EQ(RunKestro({"play", "virtual-e", rom}).status, 2) << "Virtual-E takes no ROM";
+
+    auto run = RunKestro({"play", "virtual-e", "--dry-run", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    json j = run.Json();
+    EXPECT_EQ(j["command_line"], JoinPath(emu, "VIRTUALE.EXE"));
+    ASSERT_EQ(j["registry"].size(), 12u);
+    std::vector<std::string> names;
+    std::vector<int> values;
+    for (const auto& v : j["registry"]) {
+        EXPECT_EQ(v["key"], "Software\\Virtual-E\\VIRTUALE\\Options");
+        EXPECT_EQ(v["type"], 4);
+        names.push_back(v["name"]);
+        values.push_back(v["value"]);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Display", "CPU", "Brtness", "Style", "Skip", "FPS", "DisplayInt",
+                                               "TimeInt", "KeyInt", "RAM", "NPalette", "Sound"}));
+    EXPECT_EQ(values, (std::vector<int>{2, 2, 0, 1, 1, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(FileText(userReg), hive) << "a dry run writes nothing";
+
+    run = RunKestro({"play", "virtual-e", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    const std::string written = FileText(userReg);
+    EXPECT_EQ(written.rfind(hive, 0), 0u) << "what was there stays";
+    EXPECT_NE(written.find("[Software\\\\Virtual-E\\\\VIRTUALE\\\\Options]"), std::string::npos) << written;
+    EXPECT_NE(written.find("\"Display\"=dword:00000002"), std::string::npos) << written;
+
+    // Without a prefix nothing can be stored, so nothing starts.
+    ScopedEnv none{"WINEPREFIX", dir.File("no prefix")};
+    run = RunKestro({"play", "virtual-e", "--json"});
+    EXPECT_EQ(run.status, 1);
+    j = run.Json();
+    EXPECT_EQ(j["started"], false);
+    ASSERT_EQ(j["messages"].size(), 1u);
+    EXPECT_NE(j["messages"][0]["text"].get<std::string>().find("Wine"), std::string::npos) << j["messages"][0]["text"];
+}
+
 }  // namespace
 }  // namespace kestro::test
