@@ -95,7 +95,7 @@ struct NumericEntry {
 /// scroll bar at 0.
 NumericEntry NormaliseEntry(std::string_view text, int upperBound);
 
-/// The program name step 1 of running chooses: RBOY when RBOY.EXE is in the
+/// The program name a run starts: RBOY when RBOY.EXE is in the
 /// directory (in any letter case), else VB_98, which is not looked for.
 std::string RealityBoyProgramName(const std::string& directory);
 

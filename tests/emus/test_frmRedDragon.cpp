@@ -157,6 +157,14 @@ TEST_F(RedDragonTest, HelpAndKeyCodesGoingOutAndBackThroughLstControls) {
     ASSERT_EQ(list->count(), 14);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("13")) << "M, the A button's default";
     EXPECT_EQ(window->keys()[kKeyStart], 2) << "B, Start's default";
+
+    // The codes reach the file at the next run, in Red Dragon's numbering.
+    Click("cmdRunRedDragon");
+    const std::string written = test::FileText(OptionsFile());
+    for (const char* line :
+         {"ba=0013\r\n", "bb=0014\r\n", "tl=0007\r\n", "lu=0005\r\n", "st=0002\r\n", "sl=0022\r\n", "rd=0072\r\n"}) {
+        EXPECT_NE(written.find(line), std::string::npos) << line << " in " << written;
+    }
 }
 
 TEST_F(RedDragonTest, AnUnwritableFileStopsTheRunAndBadFilesDoNotHurt) {
