@@ -85,7 +85,8 @@ TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
     EXPECT_NE(query.output.find("Brtness    REG_DWORD    0xfffffffb"), std::string::npos) << query.output;
 
     // With a server running: an edit of the file would be lost, so the values go through it.
-    Shell(env + "wineserver -p 120 >/dev/null </dev/null");
+    // All three streams away from our pipe, or reading it waits for the server to end.
+    Shell(env + "wineserver -p 120 >/dev/null 2>&1 </dev/null");
     for (int i = 0; i < 100 && !WineServerRunning(prefix); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     ASSERT_TRUE(WineServerRunning(prefix)) << "the server was not seen running";
