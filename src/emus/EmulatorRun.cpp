@@ -55,12 +55,6 @@ Message RevertToDefaultQuestion() {
             MessageButtons::YesNo, MessageResult::No};
 }
 
-Message KeyConfigurationNotReadyMessage(std::string_view emulator) {
-    return {std::string(emulator) + " Control Configuration",
-            "The key configuration window is not available in this version yet.", MessageIcon::Information,
-            MessageButtons::Ok, MessageResult::Ok};
-}
-
 std::optional<Message> CheckRomToRun(const std::string& path) {
     rom::RomOpenResult opened = rom::OpenRom(path);
     if (opened.Accepted()) return std::nullopt;

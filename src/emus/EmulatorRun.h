@@ -57,9 +57,6 @@ base::Message RevertToSavedQuestion();
 /// Revert to Default's question: "Revert to default", Yes/No, No the default.
 base::Message RevertToDefaultQuestion();
 
-/// Control Configuration until the key configuration window is there.
-base::Message KeyConfigurationNotReadyMessage(std::string_view emulator);
-
 /// The ROM a scripted run is given, checked as a window checks a chosen ROM
 /// (missing, too small, invalid): nothing when it is accepted, else the refusal message.
 std::optional<base::Message> CheckRomToRun(const std::string& path);
