@@ -62,6 +62,7 @@ frmControlConfig::frmControlConfig(platform::Services& services, const QString& 
     : QDialog(parent), m_services(services), m_emulator(emulator), m_lstControls(lstControls) {
     setObjectName(QStringLiteral("frmControlConfig"));
     BuildControls();
+    platform::KeepOnlyDesignedDefault(this);
     ConnectHandlers();
     Form_Load();
 }
@@ -81,20 +82,14 @@ void frmControlConfig::BuildControls() {
     BuildKeyButtons(grid);
 
     auto* buttons = new QHBoxLayout();
-    auto button = [this, buttons](const char* name, const char* caption) {
-        auto* b = Named(new QPushButton(QString::fromLatin1(caption), this), name);
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-        return b;
-    };
-    cmdVirteDefault = button("cmdVirteDefault", "Default");
-    cmdVirteRevert = button("cmdVirteRevert", "Revert");
+    cmdVirteDefault = platform::AddButton(this, buttons, "cmdVirteDefault", "Default");
+    cmdVirteRevert = platform::AddButton(this, buttons, "cmdVirteRevert", "Revert");
     buttons->addStretch();
-    cmdVirteCancel = button("cmdVirteCancel", "Cancel");
-    cmdVirteOK = button("cmdVirteOK", "OK");
+    cmdVirteCancel = platform::AddButton(this, buttons, "cmdVirteCancel", "Cancel");
+    cmdVirteOK = platform::AddButton(this, buttons, "cmdVirteOK", "OK");
     BuildRealityBoyPart(layout);
     layout->addLayout(buttons);
-    cmdOK = button("cmdOK", "OK");
+    cmdOK = platform::AddButton(this, buttons, "cmdOK", "OK");
     setFixedSize(sizeHint());
 }
 
@@ -106,7 +101,6 @@ void frmControlConfig::BuildKeyButtons(QGridLayout* grid) {
         cmdKey[i]->setObjectName(QString::fromLatin1(input.button.data(), static_cast<int>(input.button.size())));
         cmdKey[i]->setToolTip(QString::fromLatin1(input.toolTip.data(), static_cast<int>(input.toolTip.size())));
         cmdKey[i]->setFixedWidth(kKeyButtonWidth);
-        cmdKey[i]->setAutoDefault(false);
         grid->addWidget(cmdKey[i], kKeyPlaces[i].first, kKeyPlaces[i].second);
     }
 }
@@ -122,7 +116,6 @@ void frmControlConfig::BuildRealityBoyPart(QVBoxLayout* layout) {
         lines->addWidget(line);
     }
     cmdDebug = Named(new QPushButton(QStringLiteral("Show Debug Mode Key Configuration..."), this), "cmdDebug");
-    cmdDebug->setAutoDefault(false);
     lines->addWidget(cmdDebug, 0, Qt::AlignLeft);
     layout->addWidget(fraRealityBoy);
 }

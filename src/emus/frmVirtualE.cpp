@@ -83,6 +83,7 @@ frmVirtualE::frmVirtualE(platform::Services& services, QWidget* parent) : QDialo
     setObjectName(QStringLiteral("frmVirtualE"));
     setWindowTitle(QStringLiteral("Virtual-E Frontend"));
     BuildControls();
+    platform::KeepOnlyDesignedDefault(this);
     BuildMenus();
     ConnectHandlers();
     Form_Load();
@@ -100,17 +101,11 @@ void frmVirtualE::BuildControls() {
     layout->addWidget(BuildGeneralFrame(), 1, 0, 1, 2);
 
     auto* buttons = new QVBoxLayout();
-    auto button = [this, buttons](const char* name, const char* caption) {
-        auto* b = Named(new QPushButton(QString::fromLatin1(caption), this), name);
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-        return b;
-    };
-    cmdRunVirtualE = button("cmdRunVirtualE", "Run Virtual-E...");
-    cmdSaveSettings = button("cmdSaveSettings", "Save Settings");
-    cmdRevertSettings = button("cmdRevertSettings", "Revert Settings");
-    cmdRevertDefault = button("cmdRevertDefault", "Revert to Default");
-    cmdControlConfig = button("cmdControlConfig", "Control Configuration...");
+    cmdRunVirtualE = platform::AddButton(this, buttons, "cmdRunVirtualE", "Run Virtual-E...");
+    cmdSaveSettings = platform::AddButton(this, buttons, "cmdSaveSettings", "Save Settings");
+    cmdRevertSettings = platform::AddButton(this, buttons, "cmdRevertSettings", "Revert Settings");
+    cmdRevertDefault = platform::AddButton(this, buttons, "cmdRevertDefault", "Revert to Default");
+    cmdControlConfig = platform::AddButton(this, buttons, "cmdControlConfig", "Control Configuration...");
     buttons->addStretch();
     layout->addLayout(buttons, 1, 2);
 

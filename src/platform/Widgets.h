@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
@@ -31,6 +32,13 @@ QMenu* AddMenu(Parent* parent, const char* name, const char* caption) {
     QMenu* menu = parent->addMenu(QString::fromLatin1(caption));
     menu->setObjectName(QString::fromLatin1(name));
     return menu;
+}
+
+/// A push button with its design name and caption, added to a row or column.
+inline QPushButton* AddButton(QWidget* parent, QBoxLayout* box, const char* name, const char* caption) {
+    auto* button = Named(new QPushButton(QString::fromLatin1(caption), parent), name);
+    box->addWidget(button);
+    return button;
 }
 
 /// Room a title bar takes beside its caption: icon, buttons, margins.
