@@ -2,14 +2,12 @@
 
 #include "emus/frmControlConfig.h"
 
-#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -17,11 +15,8 @@
 #include <QVBoxLayout>
 
 #include "base/SettingsKeys.h"
-#include "help/frmHelp.h"
-#include "platform/QtServices.h"
 #include "platform/RomChooser.h"
 #include "platform/Text.h"
-#include "platform/ToolWindow.h"
 #include "platform/Widgets.h"
 
 namespace kestro::emus {
@@ -30,13 +25,9 @@ using platform::Named;
 using platform::Q;
 using platform::U8;
 
-namespace {
-const QString kTopic = QStringLiteral("Reality Boy");
-}
-
-frmRealityBoy::frmRealityBoy(platform::Services& services, QWidget* parent) : QDialog(parent), m_services(services) {
-    setObjectName(QStringLiteral("frmRealityBoy"));
-    setWindowTitle(QStringLiteral("Reality Boy Frontend"));
+frmRealityBoy::frmRealityBoy(platform::Services& services, QWidget* parent)
+    : frmFrontEnd(services, {"frmRealityBoy", "Reality Boy Frontend", "Reality Boy Frontend &Help...", "Reality Boy"},
+                  parent) {
     BuildControls();
     ConnectHandlers();
     Form_Load();
@@ -45,12 +36,7 @@ frmRealityBoy::frmRealityBoy(platform::Services& services, QWidget* parent) : QD
 frmRealityBoy::~frmRealityBoy() = default;
 
 void frmRealityBoy::BuildControls() {
-    const platform::ToolMenus menus = platform::AddToolMenus(this, "Reality Boy Frontend &Help...");
-    mnuFileBack = menus.mnuFileBack;
-    mnuHelpHelp = menus.mnuHelpHelp;
-    auto* layout = static_cast<QVBoxLayout*>(this->layout());
-    m_rom = new platform::RomChooser(m_services, this);
-    layout->addLayout(m_rom->Row());
+    QVBoxLayout* layout = Body();
 
     auto* frames = new QHBoxLayout();
     frames->addWidget(BuildChoices("fraDspMode", "3D Display Mode", "optDspMode", kRealityBoyDisplayModes.data(),
@@ -80,7 +66,7 @@ void frmRealityBoy::BuildControls() {
     buttons->addWidget(cmdRevertDefault, 1, 2);
     layout->addLayout(buttons);
 
-    txtHelp = platform::AddHelpBox(this, Q(RealityBoyHelpText()));
+    AddHelp(RealityBoyHelpText());
 }
 
 QGroupBox* frmRealityBoy::BuildChoices(const char* name, const char* caption, const char* buttonName,
@@ -124,7 +110,6 @@ QGroupBox* frmRealityBoy::BuildGeneralOptions() {
 }
 
 void frmRealityBoy::ConnectHandlers() {
-    connect(mnuHelpHelp, &QAction::triggered, this, &frmRealityBoy::mnuHelpHelp_Click);
     m_rom->onChoice = [this](platform::RomChooser::Choice choice) {
         SetRunButtons(choice == platform::RomChooser::Choice::Valid);
     };
@@ -145,13 +130,12 @@ void frmRealityBoy::Form_Load() {
     SetRunButtons(false);
     GetRegistry();
     ShowOptions(m_options);
-    m_rom->Load(m_baseDirectory);
+    LoadRomChoice();
 }
 
 void frmRealityBoy::GetRegistry() {
     m_options = ReadRealityBoyOptions(m_services.settings);
     m_directory = base::ReadText(m_services.settings, base::keys::Programs[0].directory);
-    m_baseDirectory = base::ReadText(m_services.settings, base::keys::BaseDirectory);
 }
 
 void frmRealityBoy::SaveRegistry() {
@@ -261,10 +245,6 @@ void frmRealityBoy::cmdRevertDefault_Click() {
 void frmRealityBoy::cmdControlConfig_Click() {
     frmControlConfig config(m_services, QStringLiteral("Reality Boy"), nullptr, this);
     config.exec();
-}
-
-void frmRealityBoy::mnuHelpHelp_Click() {
-    help::ShowHelpTopic(m_services, this, kTopic, txtHelp->toPlainText());
 }
 
 }  // namespace kestro::emus

@@ -2,31 +2,24 @@
 // The Reality Boy front-end: the ROM to run, the display options stored in
 // the settings, and the normal and debug-mode runs.
 
-#include <QDialog>
 #include <array>
 
 #include "emus/RealityBoy.h"
-#include "platform/Services.h"
+#include "emus/frmFrontEnd.h"
 
-class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
 
-namespace kestro::platform {
-class RomChooser;
-}
-
 namespace kestro::emus {
 
-class frmRealityBoy final : public QDialog {
+class frmRealityBoy final : public frmFrontEnd {
     Q_OBJECT
 public:
     frmRealityBoy(platform::Services& services, QWidget* parent = nullptr);
@@ -61,16 +54,10 @@ private:
     void cmdRevertSettings_Click();
     void cmdRevertDefault_Click();
     void cmdControlConfig_Click();
-    void mnuHelpHelp_Click();
 
-    platform::Services& m_services;
-    platform::RomChooser* m_rom = nullptr;
     RealityBoyOptions m_options;
     std::string m_directory;
-    std::string m_baseDirectory;
 
-    QAction* mnuFileBack = nullptr;
-    QAction* mnuHelpHelp = nullptr;
     std::array<QRadioButton*, kRealityBoyDisplayModes.size()> optDspMode{};
     std::array<QRadioButton*, kRealityBoyResolutions.size()> optDisplay{};
     std::array<QRadioButton*, kRealityBoyPalettes.size()> optPalette{};
@@ -89,7 +76,6 @@ private:
     QPushButton* cmdRevertSettings = nullptr;
     QPushButton* cmdSaveSettings = nullptr;
     QPushButton* cmdControlConfig = nullptr;
-    QPlainTextEdit* txtHelp = nullptr;
 };
 
 }  // namespace kestro::emus

@@ -2,7 +2,6 @@
 
 #include "emus/frmControlConfig.h"
 
-#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,11 +21,8 @@
 
 #include "base/NumericText.h"
 #include "base/SettingsKeys.h"
-#include "help/frmHelp.h"
-#include "platform/QtServices.h"
 #include "platform/RomChooser.h"
 #include "platform/Text.h"
-#include "platform/ToolWindow.h"
 #include "platform/Widgets.h"
 
 namespace kestro::emus {
@@ -36,8 +32,6 @@ using platform::Q;
 using platform::U8;
 
 namespace {
-
-const QString kTopic = QStringLiteral("Red Dragon");
 
 // The entries of a list of texts (a table or a size list).
 template <typename Texts>
@@ -49,9 +43,9 @@ QStringList Entries(const Texts& items) {
 
 }  // namespace
 
-frmRedDragon::frmRedDragon(platform::Services& services, QWidget* parent) : QDialog(parent), m_services(services) {
-    setObjectName(QStringLiteral("frmRedDragon"));
-    setWindowTitle(QStringLiteral("Red Dragon Frontend"));
+frmRedDragon::frmRedDragon(platform::Services& services, QWidget* parent)
+    : frmFrontEnd(services, {"frmRedDragon", "Red Dragon Frontend", "Red Dragon Frontend &Help...", "Red Dragon"},
+                  parent) {
     BuildControls();
     ConnectHandlers();
     Form_Load();
@@ -60,12 +54,7 @@ frmRedDragon::frmRedDragon(platform::Services& services, QWidget* parent) : QDia
 frmRedDragon::~frmRedDragon() = default;
 
 void frmRedDragon::BuildControls() {
-    const platform::ToolMenus menus = platform::AddToolMenus(this, "Red Dragon Frontend &Help...");
-    mnuFileBack = menus.mnuFileBack;
-    mnuHelpHelp = menus.mnuHelpHelp;
-    auto* layout = static_cast<QVBoxLayout*>(this->layout());
-    m_rom = new platform::RomChooser(m_services, this);
-    layout->addLayout(m_rom->Row());
+    QVBoxLayout* layout = Body();
 
     auto* frames = new QHBoxLayout();
     frames->addWidget(BuildGraphicsMode());
@@ -82,7 +71,7 @@ void frmRedDragon::BuildControls() {
     }
     layout->addLayout(buttons);
 
-    txtHelp = platform::AddHelpBox(this, Q(RedDragonHelpText()));
+    AddHelp(RedDragonHelpText());
     // Where the file text is assembled, and where key codes are handed over.
     txtOptions = Named(new QPlainTextEdit(this), "txtOptions");
     txtOptions->hide();
@@ -145,7 +134,6 @@ QGroupBox* frmRedDragon::BuildEmulationOptions() {
 }
 
 void frmRedDragon::ConnectHandlers() {
-    connect(mnuHelpHelp, &QAction::triggered, this, &frmRedDragon::mnuHelpHelp_Click);
     m_rom->onChoice = [this](platform::RomChooser::Choice choice) {
         // Red Dragon runs without a ROM too; only a refused one stops it.
         cmdRunRedDragon->setEnabled(choice != platform::RomChooser::Choice::Refused);
@@ -166,12 +154,11 @@ void frmRedDragon::Form_Load() {
     cmbVersion->addItems(Entries(kRedDragonVersions));
     GetRegistry();
     ReadOptions();
-    m_rom->Load(m_baseDirectory);
+    LoadRomChoice();
 }
 
 void frmRedDragon::GetRegistry() {
     m_directory = base::ReadText(m_services.settings, base::keys::Programs[2].directory);
-    m_baseDirectory = base::ReadText(m_services.settings, base::keys::BaseDirectory);
 }
 
 void frmRedDragon::ReadOptions() {
@@ -260,10 +247,6 @@ void frmRedDragon::cmdControlConfig_Click() {
 void frmRedDragon::ShowKeyConfiguration() {
     frmControlConfig config(m_services, QStringLiteral("Red Dragon"), lstControls, this);
     config.exec();
-}
-
-void frmRedDragon::mnuHelpHelp_Click() {
-    help::ShowHelpTopic(m_services, this, kTopic, txtHelp->toPlainText());
 }
 
 }  // namespace kestro::emus

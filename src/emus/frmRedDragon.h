@@ -3,13 +3,11 @@
 // opens and written from them at each run, the ROM to run, and the keys
 // handed to the key configuration window through lstControls.
 
-#include <QDialog>
 #include <array>
 
 #include "emus/RedDragon.h"
-#include "platform/Services.h"
+#include "emus/frmFrontEnd.h"
 
-class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -21,13 +19,9 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 
-namespace kestro::platform {
-class RomChooser;
-}
-
 namespace kestro::emus {
 
-class frmRedDragon final : public QDialog {
+class frmRedDragon final : public frmFrontEnd {
     Q_OBJECT
 public:
     frmRedDragon(platform::Services& services, QWidget* parent = nullptr);
@@ -57,17 +51,11 @@ private:
     void cmdControlConfig_Click();
     /// The key configuration window, given lstControls filled with the codes.
     void ShowKeyConfiguration();
-    void mnuHelpHelp_Click();
 
-    platform::Services& m_services;
-    platform::RomChooser* m_rom = nullptr;
     std::string m_directory;
-    std::string m_baseDirectory;
     RedDragonOptions m_read;  ///< the values read when the window opened
     RedDragonKeys m_keys{};
 
-    QAction* mnuFileBack = nullptr;
-    QAction* mnuHelpHelp = nullptr;
     QListWidget* lstScreenMode = nullptr;
     QListWidget* lstScreenSize = nullptr;
     QListWidget* lstScreenCols = nullptr;
@@ -84,7 +72,6 @@ private:
     QPushButton* cmdControlConfig = nullptr;
     QPlainTextEdit* txtOptions = nullptr;
     QListWidget* lstControls = nullptr;
-    QPlainTextEdit* txtHelp = nullptr;
 };
 
 }  // namespace kestro::emus
