@@ -27,6 +27,8 @@ void AppSettings::GetRegistry(const SettingsStore& store) {
     renameRoms = ReadWhole(store, keys::RenameRoms);
     moveRoms = ReadWhole(store, keys::MoveRoms);
     createChangeLog = ReadWhole(store, keys::CreateChangeLog);
+    mednafen.enabled = ReadYesNo(store, keys::MednafenEnabled);
+    mednafen.directory = ReadText(store, keys::MednafenProgram);
 }
 
 void AppSettings::SaveRegistry(SettingsStore& store, bool writeVersion) const {
@@ -54,6 +56,11 @@ void AppSettings::SaveRegistry(SettingsStore& store, bool writeVersion) const {
     WriteWhole(store, keys::CreateChangeLog, createChangeLog);
 }
 
+void AppSettings::SaveOwnKeys(SettingsStore& store) const {
+    WriteYesNo(store, keys::MednafenEnabled, mednafen.enabled);
+    WriteText(store, keys::MednafenProgram, mednafen.directory);
+}
+
 AppSettings DefaultSettings() {
     // Read from an empty store, so the defaults come from the one key table.
     const MemorySettingsStore empty;
@@ -64,7 +71,7 @@ AppSettings DefaultSettings() {
 
 bool AnyEmulatorEnabled(const AppSettings& s) {
     return s.program(Program::RealityBoy).enabled || s.program(Program::VirtualE).enabled ||
-           s.program(Program::RedDragon).enabled;
+           s.program(Program::RedDragon).enabled || s.mednafen.enabled;
 }
 
 bool AnyUtilityEnabled(const AppSettings& s) {

@@ -34,19 +34,29 @@ struct AppSettings {
     bool autoUpdateViewer = false;
     std::array<TileColourSetting, 4> tileColours;
     std::array<ProgramSetting, base::kProgramCount> programs;
+    /// Mednafen: its switch and program ("" looks on PATH, then in /usr/games).
+    ProgramSetting mednafen;
     int detailedRomLists = 0;
     int renameRoms = 0;
     int moveRoms = 0;
     int createChangeLog = 0;
 
-    const ProgramSetting& program(base::Program p) const { return programs[static_cast<int>(p)]; }
-    ProgramSetting& program(base::Program p) { return programs[static_cast<int>(p)]; }
+    const ProgramSetting& program(base::Program p) const {
+        return p == base::Program::Mednafen ? mednafen : programs[static_cast<int>(p)];
+    }
+    ProgramSetting& program(base::Program p) {
+        return p == base::Program::Mednafen ? mednafen : programs[static_cast<int>(p)];
+    }
 
-    /// Reads every key in the designed order, each with its table default.
+    /// Reads every key in the designed order, each with its table default,
+    /// then our own keys.
     void GetRegistry(const base::SettingsStore& store);
-    /// Writes every key back in the same order. The options window passes
-    /// writeVersion = false: it reads "Version Number" but never writes it.
+    /// Writes every designed key back in the same order. The options window
+    /// passes writeVersion = false: it reads "Version Number" but never writes it.
     void SaveRegistry(base::SettingsStore& store, bool writeVersion = true) const;
+    /// Writes our own keys (Mednafen's), which only the options window sets,
+    /// so a first run creates none of them.
+    void SaveOwnKeys(base::SettingsStore& store) const;
 
     friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };

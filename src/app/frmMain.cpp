@@ -51,6 +51,7 @@ void frmMain::BuildMenus() {
     mnuFileEmusRealityBoy = platform::AddAction(mnuFileEmus, "mnuFileEmusRealityBoy", "Reality &Boy Frontend...");
     mnuFileEmusVirtualE = platform::AddAction(mnuFileEmus, "mnuFileEmusVirtualE", "&Virtual-E Frontend...");
     mnuFileEmusRedDragon = platform::AddAction(mnuFileEmus, "mnuFileEmusRedDragon", "&Red Dragon Frontend...");
+    mnuFileEmusMednafen = platform::AddAction(mnuFileEmus, "mnuFileEmusMednafen", "&Mednafen Frontend...");
     mnuFileUtils = platform::AddMenu(mnuFile, "mnuFileUtils", "Virtual Boy &Utilities");
     mnuFileUtilsVeCCompiler = platform::AddAction(mnuFileUtils, "mnuFileUtilsVeCCompiler", "Virtual-E &C Compiler...");
     mnuFileUtilsVEnvironment = platform::AddAction(mnuFileUtils, "mnuFileUtilsVEnvironment", "Virtual-&Environment...");
@@ -108,6 +109,7 @@ void frmMain::ConnectHandlers() {
     connect(mnuFileEmusRealityBoy, &QAction::triggered, this, &frmMain::mnuFileEmusRealityBoy_Click);
     connect(mnuFileEmusVirtualE, &QAction::triggered, this, &frmMain::mnuFileEmusVirtualE_Click);
     connect(mnuFileEmusRedDragon, &QAction::triggered, this, &frmMain::mnuFileEmusRedDragon_Click);
+    connect(mnuFileEmusMednafen, &QAction::triggered, this, &frmMain::mnuFileEmusMednafen_Click);
     connect(mnuFileUtilsVeCCompiler, &QAction::triggered, this, &frmMain::mnuFileUtilsVeCCompiler_Click);
     connect(mnuFileUtilsVEnvironment, &QAction::triggered, this, &frmMain::mnuFileUtilsVEnvironment_Click);
     connect(mnuFileUtilsVbDevKit, &QAction::triggered, this, &frmMain::mnuFileUtilsVbDevKit_Click);
@@ -181,6 +183,7 @@ void frmMain::ApplyEnabling() {
     mnuFileEmusRealityBoy->setEnabled(m_settings.program(Program::RealityBoy).enabled);
     mnuFileEmusVirtualE->setEnabled(m_settings.program(Program::VirtualE).enabled);
     mnuFileEmusRedDragon->setEnabled(m_settings.program(Program::RedDragon).enabled);
+    mnuFileEmusMednafen->setEnabled(m_settings.mednafen.enabled);
     mnuFileUtils->menuAction()->setEnabled(anyUtility);
     mnuFileUtils->setEnabled(anyUtility);
     cmdUtils->setEnabled(anyUtility);

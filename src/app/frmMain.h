@@ -109,6 +109,7 @@ private:
     void mnuFileEmusRealityBoy_Click();
     void mnuFileEmusVirtualE_Click();
     void mnuFileEmusRedDragon_Click();
+    void mnuFileEmusMednafen_Click();
     void mnuFileUtilsVeCCompiler_Click();
     void mnuFileUtilsVEnvironment_Click();
     void mnuFileUtilsVbDevKit_Click();
@@ -149,6 +150,7 @@ private:
     QAction* mnuFileEmusRealityBoy = nullptr;
     QAction* mnuFileEmusVirtualE = nullptr;
     QAction* mnuFileEmusRedDragon = nullptr;
+    QAction* mnuFileEmusMednafen = nullptr;
     QAction* mnuFileUtilsVeCCompiler = nullptr;
     QAction* mnuFileUtilsVEnvironment = nullptr;
     QAction* mnuFileUtilsVbDevKit = nullptr;

@@ -12,6 +12,7 @@
 #include "app/frmOptions.h"
 #include "emus/ProgramFiles.h"
 #include "emus/frmEmus.h"
+#include "emus/frmMednafen.h"
 #include "emus/frmRealityBoy.h"
 #include "emus/frmRedDragon.h"
 #include "emus/frmUtils.h"
@@ -60,6 +61,10 @@ void frmMain::mnuFileEmusVirtualE_Click() {
 
 void frmMain::mnuFileEmusRedDragon_Click() {
     OpenEmulator(Program::RedDragon);
+}
+
+void frmMain::mnuFileEmusMednafen_Click() {
+    OpenEmulator(Program::Mednafen);
 }
 
 void frmMain::mnuFileUtilsVeCCompiler_Click() {
@@ -115,6 +120,11 @@ void frmMain::OpenEmulatorFrontEnd(Program program) {
         }
         case Program::VirtualE: {
             emus::frmVirtualE window(m_services, this);
+            window.exec();
+            break;
+        }
+        case Program::Mednafen: {
+            emus::frmMednafen window(m_services, this);
             window.exec();
             break;
         }

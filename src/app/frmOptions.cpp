@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -38,9 +39,7 @@ QCheckBox* CheckBox(QWidget* parent, const char* name, const char* caption) {
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
-    auto* button = Named(new QPushButton(QString::fromLatin1(caption), parent), name);
-    button->setAutoDefault(false);
-    return button;
+    return Named(new QPushButton(QString::fromLatin1(caption), parent), name);
 }
 
 }  // namespace
@@ -59,7 +58,9 @@ void frmOptions::BuildControls() {
     layout->addLayout(frames);
     frames->addWidget(BuildGeneralFrame(), 0, 0);
     frames->addWidget(BuildRomFrame(), 1, 0);
-    frames->addWidget(BuildProgramFrame("fraEmulators", "Emulator Frontends:", 0), 0, 1);
+    QGroupBox* emulators = BuildProgramFrame("fraEmulators", "Emulator Frontends:", 0);
+    AddMednafenRow(emulators);
+    frames->addWidget(emulators, 0, 1);
     frames->addWidget(BuildProgramFrame("fraUtilities", "Virtual Boy Utilities:", kFirstUtility), 1, 1);
     auto* buttons = new QHBoxLayout();
     layout->addLayout(buttons);
@@ -69,6 +70,7 @@ void frmOptions::BuildControls() {
     cmdDefault = Button(this, "cmdDefault", "Revert to default");
     cmdCancel = Button(this, "cmdCancel", "Cancel");
     for (QPushButton* b : {cmdApply, cmdDefault, cmdCancel}) buttons->addWidget(b);
+    platform::KeepOnlyDesignedDefault(this);
     setFixedSize(sizeHint());
 }
 
@@ -126,7 +128,6 @@ QGroupBox* frmOptions::BuildProgramFrame(const char* name, const char* caption, 
         row.lblDir->setFixedWidth(kPathWidth);
         row.cmdDir = new QPushButton(QStringLiteral("Change..."), frame);
         row.cmdDir->setObjectName(QStringLiteral("cmd") + key + QStringLiteral("Dir"));
-        row.cmdDir->setAutoDefault(false);
         const int r = 2 * (i - first);
         grid->addWidget(row.lblDir1, r, 0);
         grid->addWidget(row.chkEnabled, r, 1);
@@ -134,6 +135,24 @@ QGroupBox* frmOptions::BuildProgramFrame(const char* name, const char* caption, 
         grid->addWidget(row.cmdDir, r + 1, 1);
     }
     return frame;
+}
+
+// Below the three emulators: Mednafen's program, typed or chosen; left
+// empty, it is looked for on PATH, then in /usr/games.
+void frmOptions::AddMednafenRow(QGroupBox* frame) {
+    auto* grid = static_cast<QGridLayout*>(frame->layout());
+    const int r = grid->rowCount();
+    lblMednafenProgram1 = Named(new QLabel(QStringLiteral("Mednafen program:"), frame), "lblMednafenProgram1");
+    chkMednafenEnabled = CheckBox(frame, "chkMednafenEnabled", "Enabled");
+    txtMednafenProgram = Named(new QLineEdit(frame), "txtMednafenProgram");
+    txtMednafenProgram->setFixedWidth(kPathWidth);
+    txtMednafenProgram->setPlaceholderText(QStringLiteral("mednafen on PATH or in /usr/games"));
+    txtMednafenProgram->setClearButtonEnabled(true);
+    cmdMednafenProgram = Button(frame, "cmdMednafenProgram", "Change...");
+    grid->addWidget(lblMednafenProgram1, r, 0);
+    grid->addWidget(chkMednafenEnabled, r, 1);
+    grid->addWidget(txtMednafenProgram, r + 1, 0);
+    grid->addWidget(cmdMednafenProgram, r + 1, 1);
 }
 
 QGroupBox* frmOptions::BuildRomFrame() {
@@ -164,6 +183,8 @@ void frmOptions::ConnectHandlers() {
         connect(m_rows[i].chkEnabled, &QCheckBox::toggled, this, [this, p] { chkEnabled_Click(p); });
         connect(m_rows[i].cmdDir, &QPushButton::clicked, this, [this, p] { cmdDir_Click(p); });
     }
+    connect(chkMednafenEnabled, &QCheckBox::toggled, this, &frmOptions::chkMednafenEnabled_Click);
+    connect(cmdMednafenProgram, &QPushButton::clicked, this, &frmOptions::cmdMednafenProgram_Click);
     connect(chkRenameRoms, &QCheckBox::toggled, this, &frmOptions::chkRenameRoms_Click);
     connect(cmdApply, &QPushButton::clicked, this, &frmOptions::cmdApply_Click);
     connect(cmdDefault, &QPushButton::clicked, this, &frmOptions::cmdDefault_Click);
@@ -182,6 +203,7 @@ void frmOptions::GetRegistry() {
 void frmOptions::SaveRegistry() {
     // "Version Number" belongs to the main window: read here, never written.
     m_settings.SaveRegistry(m_services.settings, false);
+    m_settings.SaveOwnKeys(m_services.settings);
 }
 
 // Every control from the window's copy of the settings, then the enabling rules.
@@ -194,6 +216,8 @@ void frmOptions::SetControls() {
         m_rows[i].chkEnabled->setChecked(m_settings.programs[i].enabled);
         m_rows[i].lblDir->setPath(Q(m_settings.programs[i].directory));
     }
+    chkMednafenEnabled->setChecked(m_settings.mednafen.enabled);
+    txtMednafenProgram->setText(Q(m_settings.mednafen.directory));
     chkDetectRom->setChecked(m_settings.autoDetectRom);
     chkAutoUpdate->setChecked(m_settings.autoUpdateViewer);
     chkDetailedList->setChecked(m_settings.detailedRomLists != 0);
@@ -203,6 +227,7 @@ void frmOptions::SetControls() {
     chkIntro_Click();
     chkMruItems_Click();
     for (int p = 0; p < base::kProgramCount; ++p) chkEnabled_Click(p);
+    chkMednafenEnabled_Click();
     chkRenameRoms_Click();
 }
 
@@ -217,6 +242,8 @@ void frmOptions::ReadControls() {
         m_settings.programs[i].enabled = m_rows[i].chkEnabled->isChecked();
         m_settings.programs[i].directory = U8(m_rows[i].lblDir->toolTip());
     }
+    m_settings.mednafen.enabled = chkMednafenEnabled->isChecked();
+    m_settings.mednafen.directory = U8(txtMednafenProgram->text().trimmed());
     m_settings.autoDetectRom = chkDetectRom->isChecked();
     m_settings.autoUpdateViewer = chkAutoUpdate->isChecked();
     m_settings.detailedRomLists = chkDetailedList->isChecked() ? 1 : 0;
@@ -286,6 +313,24 @@ void frmOptions::cmdDir_Click(int program) {
     row.lblDir->setPath(chosen);
 }
 
+void frmOptions::chkMednafenEnabled_Click() {
+    txtMednafenProgram->setEnabled(chkMednafenEnabled->isChecked());
+    cmdMednafenProgram->setEnabled(chkMednafenEnabled->isChecked());
+}
+
+void frmOptions::cmdMednafenProgram_Click() {
+    const QString current = txtMednafenProgram->text().trimmed();
+    const QString start = current.isEmpty() ? QStringLiteral("/usr/games") : Q(base::DirectoryOf(U8(current)));
+    const QString chosen = m_services.files.OpenFile(this, QStringLiteral("Select Mednafen"),
+                                                     QStringLiteral("All Files (*.*)|*.*"), start, QString());
+    if (chosen.isEmpty()) return;
+    if (!emus::FindProgramFile(base::Program::Mednafen, U8(chosen))) {
+        m_services.messages.Show(this, emus::MissingOnChange(base::Program::Mednafen, U8(chosen)));
+        return;
+    }
+    txtMednafenProgram->setText(chosen);
+}
+
 void frmOptions::chkRenameRoms_Click() {
     chkMoveRoms->setEnabled(chkRenameRoms->isChecked());
     if (!chkRenameRoms->isChecked()) chkMoveRoms->setChecked(false);
@@ -300,6 +345,11 @@ bool frmOptions::ProgramsFound() {
         const std::string directory = U8(m_rows[i].lblDir->toolTip());
         if (emus::FindProgramFile(program, directory)) continue;
         m_services.messages.Show(this, emus::MissingOnApply(program, directory));
+        found = false;
+    }
+    const std::string mednafen = U8(txtMednafenProgram->text().trimmed());
+    if (chkMednafenEnabled->isChecked() && !emus::FindProgramFile(base::Program::Mednafen, mednafen)) {
+        m_services.messages.Show(this, emus::MissingOnApply(base::Program::Mednafen, mednafen));
         found = false;
     }
     return found;

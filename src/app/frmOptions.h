@@ -12,6 +12,7 @@ class QCheckBox;
 class QGroupBox;
 class QGridLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -39,6 +40,7 @@ private:
     void BuildControls();
     QGroupBox* BuildGeneralFrame();
     QGroupBox* BuildProgramFrame(const char* name, const char* caption, int first);
+    void AddMednafenRow(QGroupBox* frame);
     QGroupBox* BuildRomFrame();
     void ConnectHandlers();
     void Form_Load();
@@ -57,6 +59,8 @@ private:
     void cmdBaseDir_Click();
     void chkEnabled_Click(int program);
     void cmdDir_Click(int program);
+    void chkMednafenEnabled_Click();
+    void cmdMednafenProgram_Click();
     void chkRenameRoms_Click();
     void cmdApply_Click();
     void cmdDefault_Click();
@@ -76,6 +80,11 @@ private:
     QLabel* lblMruItems1 = nullptr;
     QPushButton* cmdMruItems = nullptr;
     std::array<ProgramRow, base::kProgramCount> m_rows;
+    /// Mednafen's row: a program rather than a directory, empty to look on PATH.
+    QCheckBox* chkMednafenEnabled = nullptr;
+    QLabel* lblMednafenProgram1 = nullptr;
+    QLineEdit* txtMednafenProgram = nullptr;
+    QPushButton* cmdMednafenProgram = nullptr;
     QCheckBox* chkDetectRom = nullptr;
     QCheckBox* chkAutoUpdate = nullptr;
     QCheckBox* chkDetailedList = nullptr;

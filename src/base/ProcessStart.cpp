@@ -161,6 +161,26 @@ std::optional<std::string> FindExecutableOnPath(std::string_view name, const std
     return std::nullopt;
 }
 
+std::string ShellCommandLine(const std::vector<std::string>& argv) {
+    static constexpr std::string_view kSafe =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_@%+=:,./-";
+    std::string line;
+    for (std::size_t i = 0; i < argv.size(); ++i) {
+        const std::string& arg = argv[i];
+        if (i > 0) line += ' ';
+        const bool plain = !arg.empty() && arg.find_first_not_of(kSafe) == std::string::npos &&
+                           !(i == 0 && arg.find('=') != std::string::npos);
+        if (plain) {
+            line += arg;
+            continue;
+        }
+        line += '\'';
+        for (char c : arg) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        line += '\'';
+    }
+    return line;
+}
+
 namespace {
 
 // Each kind's argument list once its program is known; false with the

@@ -71,6 +71,12 @@ std::optional<std::string> FindExecutableOnPath(std::string_view name, const std
 /// cannot run, or needs a runner that is not installed.
 LaunchPlan PlanLaunch(const LaunchRequest& request, const LaunchEnvironment& environment);
 
+/// The argument list as one line a POSIX shell runs as it stands: each
+/// argument that is not plainly safe ([A-Za-z0-9_@%+=:,./-]) in single quotes,
+/// a quote inside as '\'' ("/roms/It's me.vb" is '/roms/It'\''s me.vb'), and
+/// a program name holding "=" quoted too, so no shell takes it for an assignment.
+std::string ShellCommandLine(const std::vector<std::string>& argv);
+
 /// Where a started program's standard output goes.
 enum class ChildOutput {
     Inherit,   ///< ours (the desktop program)

@@ -108,7 +108,7 @@ std::vector<SettingKey> AllSettingKeys() {
     for (const SettingKey& key :
          {keys::DetailedRomLists, keys::RenameRoms, keys::MoveRoms, keys::CreateChangeLog, keys::RealityBoyDisplayMode,
           keys::RealityBoyResolution, keys::RealityBoyPalette, keys::RealityBoyFrameSkip, keys::RealityBoyBrightness,
-          keys::RealityBoyIgnorePalette, keys::RealityBoyFlip3D}) {
+          keys::RealityBoyIgnorePalette, keys::RealityBoyFlip3D, keys::MednafenEnabled, keys::MednafenProgram}) {
         all.push_back(key);
     }
     return all;

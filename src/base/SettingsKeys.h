@@ -31,8 +31,10 @@ struct SettingKey {
     int high = 32767;
 };
 
-/// The six outside programs, in the order the settings list them.
-enum class Program { RealityBoy, VirtualE, RedDragon, VeCCompiler, VEnvironment, VbDevKit };
+/// The outside programs: the six with a directory setting, in the order the
+/// settings list them, then Mednafen, which has a program path of its own.
+enum class Program { RealityBoy, VirtualE, RedDragon, VeCCompiler, VEnvironment, VbDevKit, Mednafen };
+/// The programs with a directory setting (keys::Programs); Mednafen is not one.
 inline constexpr int kProgramCount = 6;
 
 namespace keys {
@@ -99,6 +101,12 @@ inline constexpr SettingKey RealityBoyFrameSkip{"Reality Boy Frame Skip", K::Who
 inline constexpr SettingKey RealityBoyBrightness{"Reality Boy Brightness", K::Whole, "64", 0, 127};
 inline constexpr SettingKey RealityBoyIgnorePalette{"Reality Boy Ignore Palette", K::YesNo, "False"};
 inline constexpr SettingKey RealityBoyFlip3D{"Reality Boy Flip 3D Effects", K::YesNo, "False"};
+
+// Keys of our own beyond the designed set: the Mednafen front-end's switch
+// and program. An empty program is looked for on PATH, then in /usr/games.
+// The game settings live in Mednafen's own per-game files, not here.
+inline constexpr SettingKey MednafenEnabled{"Mednafen Enabled", K::YesNo, "False"};
+inline constexpr SettingKey MednafenProgram{"Mednafen Program", K::Text, ""};
 }  // namespace keys
 
 /// The platform's stand-in for the design's default directory "C:\": the

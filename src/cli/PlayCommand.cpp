@@ -9,6 +9,7 @@
 #include "base/WineRegistry.h"
 #include "cli/Cli.h"
 #include "cli/CommandSupport.h"
+#include "emus/Mednafen.h"
 #include "emus/ProgramFiles.h"
 #include "emus/RealityBoy.h"
 #include "emus/RedDragon.h"
@@ -58,10 +59,17 @@ emus::PreparedRun PrepareVirtualE(const base::SettingsStore& settings, const std
     return run;
 }
 
-constexpr std::array<PlayEmulator, 3> kEmulators{{
+// Mednafen reads the game's own settings file as it stands; nothing is written.
+emus::PreparedRun PrepareMednafen(const base::SettingsStore& settings, const std::optional<std::string>& rom, bool,
+                                  RegistryValues&) {
+    return emus::PrepareMednafenPlay(settings, rom, emus::CurrentMednafenEnvironment());
+}
+
+constexpr std::array<PlayEmulator, 4> kEmulators{{
     {"reality-boy", true, true, &PrepareRealityBoy},
     {"red-dragon", false, true, &PrepareRedDragon},
     {"virtual-e", false, false, &PrepareVirtualE},
+    {"mednafen", false, true, &PrepareMednafen},
 }};
 
 // Writes the values; a value that cannot be stored is reported and the
@@ -102,22 +110,6 @@ std::string AbsolutePath(const std::string& path) {
     return ec ? path : absolute.string();
 }
 
-std::string Quoted(const std::vector<std::string>& argv) {
-    std::string text;
-    for (const std::string& arg : argv) {
-        if (!text.empty()) text += ' ';
-        const bool plain = !arg.empty() && arg.find_first_of(" \t\"'\\$`;&|<>()*?") == std::string::npos;
-        if (plain) {
-            text += arg;
-            continue;
-        }
-        text += '\'';
-        for (char c : arg) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        text += '\'';
-    }
-    return text;
-}
-
 struct PlayReport {
     std::string_view emulator;
     const emus::PreparedRun& run;
@@ -138,6 +130,11 @@ void PrintJson(std::ostream& out, const PlayReport& r) {
     json["working_directory"] = r.workingDirectory;
     json["files"] = ordered_json::array();
     for (const emus::FileToWrite& f : r.files) json["files"].push_back({{"path", f.path}, {"content", f.content}});
+    if (!r.run.refusal) {
+        for (const emus::FileToWrite& f : r.run.filesRead) {
+            json["files"].push_back({{"path", f.path}, {"content", f.content}});
+        }
+    }
     if (r.hasRegistry) {
         json["registry"] = ordered_json::array();
         for (const emus::WrittenRegistryValue& v : r.registry) {
@@ -155,12 +152,15 @@ void PrintJson(std::ostream& out, const PlayReport& r) {
 void PrintText(std::ostream& out, std::ostream& err, const PlayReport& r, bool dryRun) {
     if (!r.run.refusal) out << r.run.commandLine << '\n';
     for (const emus::FileToWrite& f : r.files) out << (dryRun ? "Would write " : "Wrote ") << f.path << '\n';
+    if (!r.run.refusal) {
+        for (const emus::FileToWrite& f : r.run.filesRead) out << "Reads " << f.path << '\n';
+    }
     for (const emus::WrittenRegistryValue& v : r.registry) {
         out << (dryRun ? "Would set " : "Set ") << "HKEY_CURRENT_USER\\" << v.key << "\\" << v.name << " = " << v.value
             << '\n';
     }
     if (r.outcome.started) {
-        out << (dryRun ? "Would run: " : "Started: ") << Quoted(r.plan.argv) << '\n';
+        out << (dryRun ? "Would run: " : "Started: ") << base::ShellCommandLine(r.plan.argv) << '\n';
         if (!r.plan.workingDirectory.empty()) out << "In: " << r.plan.workingDirectory << '\n';
     }
     for (const base::Message& m : r.outcome.messages) err << MessageLine(m) << '\n';
@@ -177,7 +177,7 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     bool debug = false, dryRun = false, json = false;
     std::vector<std::string> names;
     for (const PlayEmulator& e : kEmulators) names.emplace_back(e.name);
-    command.add_option("EMULATOR", emulatorName, "The emulator: reality-boy, red-dragon or virtual-e")
+    command.add_option("EMULATOR", emulatorName, "The emulator: reality-boy, red-dragon, virtual-e or mednafen")
         ->required()
         ->check(CLI::IsMember(names));
     auto* romOption =

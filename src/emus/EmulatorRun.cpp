@@ -1,6 +1,10 @@
 #include "emus/EmulatorRun.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "base/AtomicFile.h"
+#include "base/Paths.h"
 #include "rom/RomImage.h"
 
 namespace kestro::emus {
@@ -10,6 +14,14 @@ using base::MessageButtons;
 using base::MessageIcon;
 using base::MessageResult;
 
+base::FileWriteResult WriteRunFile(const FileToWrite& file) {
+    if (file.makeDirectory) {
+        std::error_code ec;
+        std::filesystem::create_directories(base::DirectoryOf(file.path), ec);
+    }
+    return base::WriteFileAtomically(file.path, file.content);
+}
+
 RunOutcome CarryOut(const PreparedRun& run, base::ProcessLauncher& launcher) {
     RunOutcome outcome;
     if (run.refusal) {
@@ -17,7 +29,7 @@ RunOutcome CarryOut(const PreparedRun& run, base::ProcessLauncher& launcher) {
         return outcome;
     }
     for (const FileToWrite& file : run.files) {
-        if (auto written = base::WriteFileAtomically(file.path, file.content); !written) {
+        if (auto written = WriteRunFile(file); !written) {
             outcome.messages.push_back(FileNotWrittenMessage(run.emulator, file.path, written.reason));
             return outcome;
         }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/AtomicFile.h"
 #include "base/Message.h"
 #include "base/ProcessLauncher.h"
 
@@ -17,6 +18,8 @@ namespace kestro::emus {
 struct FileToWrite {
     std::string path;
     std::string content;
+    /// Its directory is made when it is not there yet (Mednafen's per-game folder).
+    bool makeDirectory = false;
     friend bool operator==(const FileToWrite&, const FileToWrite&) = default;
 };
 
@@ -26,6 +29,9 @@ struct PreparedRun {
     std::string commandLine;  ///< the designed text, shown and printed
     base::LaunchRequest request;
     std::vector<FileToWrite> files;
+    /// Files the emulator reads as they stand, shown but not written
+    /// (Mednafen's per-game file, for `kestro play`).
+    std::vector<FileToWrite> filesRead;
     /// Set when the run is refused before anything is written (no ROM chosen,
     /// a ROM that fails its checks); then nothing else counts.
     std::optional<base::Message> refusal;
@@ -37,6 +43,9 @@ struct RunOutcome {
     std::size_t filesWritten = 0;         ///< how many of the run's files were written
     std::vector<base::Message> messages;  ///< in the order they are shown
 };
+
+/// Writes one file in one step (its directory made first when it asks for it).
+base::FileWriteResult WriteRunFile(const FileToWrite& file);
 
 /// Writes the run's files, each replaced in one step, then starts the
 /// program. A file that cannot be written is reported and nothing is started,

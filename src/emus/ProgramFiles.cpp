@@ -1,6 +1,7 @@
 #include "emus/ProgramFiles.h"
 
 #include "base/Paths.h"
+#include "emus/Mednafen.h"
 
 namespace kestro::emus {
 
@@ -73,6 +74,16 @@ const std::vector<ProgramInfo>& Programs() {
          "Can't find Vbdk.exe or Vbdk0?.exe in directory:",
          {"Vbdk09.exe", "Vbdk08.exe", "Vbdk07.exe", "Vbdk06.exe", "Vbdk05.exe", "Vbdk04.exe", "Vbdk03.exe",
           "Vbdk02.exe", "Vbdk01.exe", "Vbdk00.exe", "Vbdk.exe"}},
+        // Its messages name the program or where it was looked for (MednafenMissingLines).
+        {Program::Mednafen,
+         "Mednafen",
+         "Mednafen",
+         "Mednafen",
+         "emu_mednafen",
+         kEmulatorNotFound,
+         "Can't find the mednafen program:",
+         "Can't find the mednafen program:",
+         {"mednafen"}},
     };
     return programs;
 }
@@ -82,33 +93,55 @@ const ProgramInfo& InfoOf(Program program) {
 }
 
 ProgramSettings ReadProgramSettings(const base::SettingsStore& store, Program program) {
+    if (program == Program::Mednafen) {
+        return {base::ReadYesNo(store, base::keys::MednafenEnabled),
+                base::ReadText(store, base::keys::MednafenProgram)};
+    }
     const auto& keys = base::keys::Programs[static_cast<std::size_t>(program)];
     return {base::ReadYesNo(store, keys.enabled), base::ReadText(store, keys.directory)};
 }
 
 std::optional<std::string> FindProgramFile(Program program, const std::string& directory) {
+    if (program == Program::Mednafen) return FindMednafen(directory, CurrentMednafenEnvironment());
     for (std::string_view name : InfoOf(program).files) {
         if (auto found = base::FindFileNoCase(directory, name)) return found;
     }
     return std::nullopt;
 }
 
+namespace {
+
+// The first line and where the program was looked for: its directory, or
+// for Mednafen the program or the places searched.
+std::pair<std::string, std::string> MissingLines(Program program, std::string_view firstLine,
+                                                 const std::string& directory) {
+    if (program != Program::Mednafen) return {std::string(firstLine), directory};
+    const std::vector<std::string> lines = MednafenMissingLines(directory, CurrentMednafenEnvironment());
+    return {lines[0], lines[1]};
+}
+
+}  // namespace
+
 Message MissingOnChange(Program program, const std::string& directory) {
     const ProgramInfo& info = InfoOf(program);
-    return {std::string(info.title), base::JoinCr({info.optionsLine, directory, "Please choose another directory."}),
-            MessageIcon::Exclamation};
+    const auto [first, where] = MissingLines(program, info.optionsLine, directory);
+    const char* another =
+        program == Program::Mednafen ? "Please choose another program." : "Please choose another directory.";
+    return {std::string(info.title), base::JoinCr({first, where, another}), MessageIcon::Exclamation};
 }
 
 Message MissingOnApply(Program program, const std::string& directory) {
     const ProgramInfo& info = InfoOf(program);
-    return {std::string(info.title),
-            base::JoinCr({info.optionsLine, directory, "Please choose another directory or disable this option."}),
-            MessageIcon::Exclamation};
+    const auto [first, where] = MissingLines(program, info.optionsLine, directory);
+    const char* another = program == Program::Mednafen ? "Please choose another program or disable this option."
+                                                       : "Please choose another directory or disable this option.";
+    return {std::string(info.title), base::JoinCr({first, where, another}), MessageIcon::Exclamation};
 }
 
 Message MissingInChooser(Program program, const std::string& directory) {
     const ProgramInfo& info = InfoOf(program);
-    return {std::string(info.title), base::JoinCr({info.chooserLine, directory}), MessageIcon::Exclamation};
+    const auto [first, where] = MissingLines(program, info.chooserLine, directory);
+    return {std::string(info.title), base::JoinCr({first, where}), MessageIcon::Exclamation};
 }
 
 Choice ChooseProgram(Program program, const std::string& directory) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,27 +30,31 @@ struct ProgramInfo {
     std::vector<std::string_view> files;
 };
 
-/// The six programs in the settings' order.
+/// The six programs in the settings' order, then Mednafen.
 const std::vector<ProgramInfo>& Programs();
 const ProgramInfo& InfoOf(base::Program program);
 
-/// The three emulators, then the three development tools.
-using ChooserEntries = std::array<base::Program, 3>;
-inline constexpr ChooserEntries kEmulators{base::Program::RealityBoy, base::Program::VirtualE,
-                                           base::Program::RedDragon};
-inline constexpr ChooserEntries kUtilities{base::Program::VeCCompiler, base::Program::VEnvironment,
-                                           base::Program::VbDevKit};
+/// The entries of a chooser, in its order.
+using ChooserEntries = std::span<const base::Program>;
+/// The three emulators and Mednafen beside them, then the three development tools.
+inline constexpr std::array<base::Program, 4> kEmulatorEntries{base::Program::RealityBoy, base::Program::VirtualE,
+                                                               base::Program::RedDragon, base::Program::Mednafen};
+inline constexpr std::array<base::Program, 3> kUtilityEntries{base::Program::VeCCompiler, base::Program::VEnvironment,
+                                                              base::Program::VbDevKit};
+inline constexpr ChooserEntries kEmulators{kEmulatorEntries};
+inline constexpr ChooserEntries kUtilities{kUtilityEntries};
 
 /// A program's two settings, as the choosers read them.
 struct ProgramSettings {
     bool enabled = false;
-    std::string directory;
+    std::string directory;  ///< Mednafen: its program ("" looks on PATH, then in /usr/games)
 };
 ProgramSettings ReadProgramSettings(const base::SettingsStore& store, base::Program program);
 
 /// The program's file in the directory, matched without regard to case: the
 /// first present in the order of preference (Reality Boy's Rboy.exe before
 /// VB_98.exe; the development kit's highest-numbered Vbdk0N.exe, else Vbdk.exe).
+/// Mednafen's "directory" is its program setting (see FindMednafen).
 std::optional<std::string> FindProgramFile(base::Program program, const std::string& directory);
 
 /// "Change..." found none of the program's files in the chosen directory.

@@ -11,7 +11,11 @@ using platform::Q;
 
 frmChooser::frmChooser(platform::Services& services, const char* name, const char* caption,
                        const ChooserEntries& programs, QWidget* parent)
-    : QDialog(parent), m_services(services), m_entries(programs) {
+    : QDialog(parent),
+      m_services(services),
+      m_entries(programs.begin(), programs.end()),
+      m_programs(programs.size()),
+      fraEntry(programs.size(), nullptr) {
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(QString::fromLatin1(caption));
     BuildControls();

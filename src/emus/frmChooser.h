@@ -4,7 +4,7 @@
 // in its directory and says so when it is missing.
 
 #include <QDialog>
-#include <array>
+#include <vector>
 
 #include "emus/ProgramFiles.h"
 #include "platform/Services.h"
@@ -34,10 +34,10 @@ private:
 
     void fraEntry_Click(int entry);
 
-    ChooserEntries m_entries;
-    std::array<ProgramSettings, 3> m_programs;
-    /// fraRboy, fraVirte, fraRdrag or fraVECC, fraEnvironment, fraVBDK
-    std::array<platform::ChoiceFrame*, 3> fraEntry{};
+    std::vector<base::Program> m_entries;
+    std::vector<ProgramSettings> m_programs;
+    /// fraRboy, fraVirte, fraRdrag, fraMednafen or fraVECC, fraEnvironment, fraVBDK
+    std::vector<platform::ChoiceFrame*> fraEntry;
 };
 
 }  // namespace kestro::emus

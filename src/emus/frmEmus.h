@@ -1,5 +1,5 @@
 #pragma once
-// The emulator chooser: Reality Boy, Virtual-E and Red Dragon, each offered
+// The emulator chooser: Reality Boy, Virtual-E, Red Dragon and Mednafen, each offered
 // when the options switched it on. Choosing one whose program is present
 // closes the chooser; the opener then shows that emulator's front-end.
 

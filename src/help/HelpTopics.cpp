@@ -39,6 +39,7 @@ constexpr HelpTopic kTopics[] = {
     {"Virtual-E", "Virtual-E Frontend Help", HelpSource::VirtualE},
     {"Red Dragon", "Red Dragon Frontend Help", HelpSource::RedDragon},
     {"ROM ID Codes", "ROM Identification Codes", HelpSource::IdCodes},
+    {"Mednafen", "Mednafen Frontend Help", HelpSource::Mednafen},
 };
 
 }  // namespace

@@ -22,6 +22,7 @@ enum class HelpSource {
     VirtualE,
     RedDragon,
     IdCodes,
+    Mednafen,
 };
 
 struct HelpTopic {

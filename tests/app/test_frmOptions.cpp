@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -13,6 +14,7 @@
 #include "app/frmOptions.h"
 #include "base/SettingsKeys.h"
 #include "rom/RecentRomList.h"
+#include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
 #include "support/gui/TestServices.h"
@@ -121,11 +123,12 @@ TEST_F(OptionsTest, ABaseDirectoryWithoutRomsIsQuestionedAndNoKeepsTheWindowOpen
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(Writes(), 0);
 
-    // Yes goes on and saves everything but the version number, which stays the main window's.
+    // Yes goes on and saves everything but the version number, which stays
+    // the main window's: 45 designed keys and Mednafen's two.
     ts.messages.Answer(MessageResult::Yes);
     Click(w.get(), "cmdApply");
     EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(Writes(), 45);
+    EXPECT_EQ(Writes(), 47);
     EXPECT_EQ(Stored("Version Number"), "(none)");
     EXPECT_EQ(Stored("Base Directory"), empty.Path().string());
 }
@@ -250,4 +253,51 @@ TEST_F(OptionsTest, RevertToDefaultResetsTheWindowOnlyAndCancelKeepsTheStore) {
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(Writes(), 0);
     EXPECT_EQ(ts.settings.Values(), before);
+}
+
+// Mednafen's row names a program, not a directory; left empty it is looked
+// for on PATH. Its messages are the other emulators' in form.
+TEST_F(OptionsTest, MednafenHasARowWithItsProgram) {
+    test::TempDir bin;
+    test::WriteExecutable(bin.File("mednafen"), "#!/bin/sh\n");
+    test::WriteBytes(bin.File("readme"), {0});
+    auto w = Open();
+    EXPECT_EQ(Find<QLabel>(w.get(), "lblMednafenProgram1")->text(), QStringLiteral("Mednafen program:"));
+    auto* program = Find<QLineEdit>(w.get(), "txtMednafenProgram");
+    EXPECT_FALSE(program->isEnabled());
+    EXPECT_FALSE(Find(w.get(), "cmdMednafenProgram")->isEnabled());
+    Check(w.get(), "chkMednafenEnabled", true);
+    EXPECT_TRUE(program->isEnabled());
+
+    // Change... takes a program that runs, and says so of anything else.
+    ts.files.Choose(Q(bin.File("readme")));
+    Click(w.get(), "cmdMednafenProgram");
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Emulator not found");
+    EXPECT_EQ(shown[0].text,
+              "Can't find the mednafen program:\r" + bin.File("readme") + "\rPlease choose another program.");
+    EXPECT_EQ(program->text(), QString());
+    ts.files.Choose(Q(bin.File("mednafen")));
+    Click(w.get(), "cmdMednafenProgram");
+    EXPECT_EQ(program->text(), Q(bin.File("mednafen")));
+
+    program->setText(Q(bin.File("gone")));
+    Click(w.get(), "cmdApply");
+    shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Can't find the mednafen program:\r" + bin.File("gone") +
+                                 "\rPlease choose another program or disable this option.");
+    EXPECT_EQ(Writes(), 0);
+
+    // Enter in the box applies (the one default button), and what was typed is kept.
+    program->setText(Q(bin.File("mednafen")));
+    for (QPushButton* b : w->findChildren<QPushButton*>()) {
+        EXPECT_EQ(b->isDefault() || b->autoDefault(), b->objectName() == QStringLiteral("cmdApply"))
+            << b->objectName().toStdString();
+    }
+    QTest::keyClick(program, Qt::Key_Return);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(Stored("Mednafen Enabled"), "True");
+    EXPECT_EQ(Stored("Mednafen Program"), bin.File("mednafen"));
 }

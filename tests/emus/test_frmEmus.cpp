@@ -5,6 +5,7 @@
 
 #include "emus/frmEmus.h"
 #include "emus/frmUtils.h"
+#include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
 #include "support/gui/TestServices.h"
@@ -76,6 +77,36 @@ TEST(EmulatorChooser, OffersEnabledEmulatorsAndEndsWithTheOneWhoseProgramIsThere
     EXPECT_EQ(chooser.result(), QDialog::Accepted);
     EXPECT_EQ(chooser.Chosen(), Program::RealityBoy);
     EXPECT_EQ(chooser.ChosenProgramFile(), rboy.File("vb_98.exe"));
+}
+
+// Mednafen is the fourth emulator, found by its program rather than a directory.
+TEST(EmulatorChooser, MednafenIsTheFourthEntry) {
+    test::TempDir bin;
+    test::TestServices ts;
+    {
+        emus::frmEmus chooser(ts.services);
+        EXPECT_TRUE(test::FindChild<QWidget>(&chooser, "imgMednafenGrey")->isVisibleTo(&chooser)) << "off by default";
+    }
+    ts.settings.Write("Mednafen Enabled", "True");
+    ts.settings.Write("Mednafen Program", bin.File("mednafen"));
+    emus::frmEmus chooser(ts.services);
+    chooser.show();
+    EXPECT_EQ(test::FindChild<QWidget>(&chooser, "fraMednafen")->property("title").toString(),
+              QStringLiteral("Mednafen"));
+    EXPECT_EQ(test::FindChild<QWidget>(&chooser, "imgMednafen")->toolTip(), QStringLiteral("Mednafen"));
+    EXPECT_FALSE(test::FindChild<QLabel>(&chooser, "imgMednafen")->pixmap().isNull());
+    Click(&chooser, "imgMednafen");
+    auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Emulator not found");
+    EXPECT_EQ(shown[0].text, "Can't find the mednafen program:\r" + bin.File("mednafen"));
+    EXPECT_TRUE(chooser.isVisible());
+
+    test::WriteExecutable(bin.File("mednafen"), "#!/bin/sh\n");
+    Click(&chooser, "fraMednafen");
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_EQ(chooser.Chosen(), Program::Mednafen);
+    EXPECT_EQ(chooser.ChosenProgramFile(), bin.File("mednafen"));
 }
 
 TEST(UtilityChooser, StartsTheChosenToolInItsOwnDirectory) {

@@ -1,0 +1,75 @@
+// kestro play mednafen: the game's own settings file as it stands, and a
+// command line that a shell runs as printed.
+#include <cstdlib>
+
+#include "PlayFixture.h"
+
+namespace kestro::test {
+namespace {
+
+using base::JoinPath;
+using nlohmann::json;
+
+class PlayMednafenTest : public PlayTest {
+protected:
+    PlayMednafenTest() {
+        WriteRecordingEmulator(program);
+        std::filesystem::create_directories(JoinPath(home, "pgconfig"));
+    }
+    std::string home = dir.File("mednafen home");
+    std::string program = JoinPath(emu, "mednafen");
+    std::string gameFile = JoinPath(home, "pgconfig/game one.vb.cfg");
+    ScopedEnv mednafenHome{"MEDNAFEN_HOME", home};
+};
+
+TEST_F(PlayMednafenTest, StartsTheGameWithItsOwnFileAndPrintsACommandAShellRuns) {
+    WriteSettings("Mednafen%20Program=" + Quoted(program) + "\n");
+    std::ofstream(gameFile) << ";mine\nvb.3dmode sidebyside\n";
+
+    auto run = RunKestro({"play", "mednafen", rom, "--dry-run", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    json j = run.Json();
+    EXPECT_EQ(j["emulator"], "mednafen");
+    EXPECT_EQ(j["command_line"], "'" + program + "' '" + rom + "'");
+    EXPECT_EQ(j["argv"], (std::vector<std::string>{program, rom})) << "no setting on the command line";
+    EXPECT_EQ(j["working_directory"], std::filesystem::current_path().string());
+    ASSERT_EQ(j["files"].size(), 1u);
+    EXPECT_EQ(j["files"][0]["path"], gameFile);
+    EXPECT_EQ(j["files"][0]["content"], ";mine\nvb.3dmode sidebyside\n");
+    EXPECT_EQ(j["started"], true);
+
+    run = RunKestro({"play", "mednafen", rom});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "'" + program + "' '" + rom + "'\nReads " + gameFile + "\nStarted: '" + program + "' '" + rom + "'\n");
+    auto record = WaitForRecord(emu);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(*record, (std::vector<std::string>{std::filesystem::current_path().string(), rom}));
+    EXPECT_EQ(FileText(gameFile), ";mine\nvb.3dmode sidebyside\n") << "read, never written";
+
+    // Pasted into a shell, the printed command starts the same thing.
+    std::filesystem::remove(JoinPath(emu, "record.txt"));
+    ASSERT_EQ(std::system(j["command_line"].get<std::string>().c_str()), 0);
+    record = WaitForRecord(emu);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->back(), rom);
+}
+
+TEST_F(PlayMednafenTest, AMissingProgramOrRomIsRefused) {
+    WriteSettings("Mednafen%20Program=" + Quoted(JoinPath(emu, "gone")) + "\n");
+    auto run = RunKestro({"play", "mednafen", rom, "--json"});
+    EXPECT_EQ(run.status, 1);
+    json j = run.Json();
+    ASSERT_EQ(j["messages"].size(), 1u);
+    EXPECT_EQ(j["messages"][0]["title"], "Emulator not found");
+    EXPECT_EQ(j["messages"][0]["text"], "Can't find the mednafen program:\r" + JoinPath(emu, "gone"));
+    EXPECT_EQ(j["command_line"], "");
+    EXPECT_EQ(j["files"], json::array());
+
+    run = RunKestro({"play", "mednafen", "--json"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.Json()["messages"][0]["text"], "Select a ROM image to run.");
+}
+
+}  // namespace
+}  // namespace kestro::test

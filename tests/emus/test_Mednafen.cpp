@@ -1,0 +1,259 @@
+// Mednafen's per-game settings, its program and its command line.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "base/Paths.h"
+#include "base/ProcessStart.h"
+#include "emus/Mednafen.h"
+#include "emus/ProgramFiles.h"
+#include "support/core/FakePrograms.h"
+#include "support/core/TempDir.h"
+
+namespace kestro::emus {
+namespace {
+
+using base::JoinPath;
+using test::FileText;
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::filesystem::create_directories(base::DirectoryOf(path));
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(MednafenConfig, AFileRewrittenKeepsEveryLineItDoesNotManage) {
+    const std::string text =
+        ";my notes\r\nvb.3dmode anaglyph\r\nvb.xscale 3\r\nfoo.bar some value\r\n\r\nvb.3dmode cscope\r\n"
+        "vb.input.builtin.gamepad.a keyboard 0x0 4";
+    const MednafenValues read = ReadMednafenConfig(text);
+    EXPECT_EQ(read.at("vb.3dmode"), "cscope") << "the last line of a key counts, as Mednafen reads it";
+    EXPECT_EQ(read.at("vb.input.builtin.gamepad.a"), "keyboard 0x0 4");
+    EXPECT_EQ(read.at("foo.bar"), "some value");
+    EXPECT_FALSE(read.contains(";my"));
+
+    const std::string updated = UpdateMednafenConfig(
+        text, {{"vb.3dmode", "sidebyside"}, {"vb.xscale", std::nullopt}, {"video.fs", "1"}, {"sound", "0"}});
+    EXPECT_EQ(updated,
+              ";my notes\r\nvb.3dmode sidebyside\r\nfoo.bar some value\r\n\r\n"
+              "vb.input.builtin.gamepad.a keyboard 0x0 4\r\nvideo.fs 1\r\nsound 0\r\n");
+    EXPECT_EQ(UpdateMednafenConfig("", {{"vb.3dmode", "hli"}}), "vb.3dmode hli\n");
+    EXPECT_EQ(UpdateMednafenConfig("vb.3dmode hli\n", {{"vb.3dmode", std::nullopt}}), "");
+    EXPECT_TRUE(IsBlankConfig("\n\r\n  \n"));
+    EXPECT_FALSE(IsBlankConfig("\n;a note\n"));
+}
+
+TEST(MednafenValues, ColoursAndNumbersAreWrittenAsMednafenWritesThem) {
+    EXPECT_EQ(MednafenColourText(0xffba00), "0xffba00");
+    EXPECT_EQ(MednafenColourText(0x00baff), "0x00baff");
+    EXPECT_EQ(ParseMednafenColour("0xF0F0F0"), 0xF0F0F0u);
+    EXPECT_EQ(ParseMednafenColour("16711680"), 0xFF0000u);
+    for (const char* bad : {"0x1000000", "0x", "red", "", "-1", "0xfffffg"}) {
+        EXPECT_EQ(ParseMednafenColour(bad), std::nullopt) << bad;
+    }
+    EXPECT_EQ(MednafenRealText(2), "2.000000");
+
+    auto normal = [](std::string_view key, std::string_view text) {
+        return NormalisedMednafenValue(MednafenSettingOf(key), text);
+    };
+    EXPECT_EQ(normal("vb.3dmode", "sidebyside"), "sidebyside");
+    EXPECT_EQ(normal("vb.3dmode", "SideBySide"), std::nullopt);
+    EXPECT_EQ(normal("vb.anaglyph.preset", "red_electriccyan"), "red_electriccyan");
+    EXPECT_EQ(normal("vb.default_color", "0xF0F0F0"), "0xf0f0f0");
+    EXPECT_EQ(normal("vb.3dreverse", "1"), "1");
+    EXPECT_EQ(normal("vb.3dreverse", "true"), std::nullopt);
+    EXPECT_EQ(normal("vb.sidebyside.separation", "1024"), "1024");
+    EXPECT_EQ(normal("vb.sidebyside.separation", "1025"), std::nullopt);
+    EXPECT_EQ(normal("vb.sidebyside.separation", "-1"), std::nullopt);
+    EXPECT_EQ(normal("vb.xscale", "2.5"), "2.500000");
+    EXPECT_EQ(normal("vb.xscale", "0"), std::nullopt);
+    EXPECT_EQ(normal("vb.xscale", "300"), std::nullopt);
+    EXPECT_EQ(normal("sound", "0"), "0");
+
+    // Every default is a value its own setting takes (a slip in the table shows here).
+    std::vector<std::string> keys;
+    for (const MednafenSetting& s : MednafenSettings()) {
+        EXPECT_TRUE(NormalisedMednafenValue(s, s.defaultValue)) << s.key;
+        keys.emplace_back(s.key);
+    }
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"vb.3dmode", "vb.anaglyph.preset", "vb.anaglyph.lcolor", "vb.anaglyph.rcolor",
+                                        "vb.default_color", "vb.sidebyside.separation", "vb.3dreverse",
+                                        "vb.cpu_emulation", "vb.disable_parallax", "vb.instant_display_hack",
+                                        "vb.xscale", "vb.yscale", "video.fs", "sound"}));
+}
+
+class MednafenFilesTest : public ::testing::Test {
+protected:
+    MednafenEnvironment Environment() const {
+        MednafenEnvironment e;
+        e.mednafenHome = home;
+        e.home = dir.File("user");
+        return e;
+    }
+    test::TempDir dir;
+    std::string home = dir.File("mednafen home");
+    std::string rom = dir.File("roms/My Game.vb");
+    std::string gameFile = JoinPath(home, "pgconfig/My Game.vb.cfg");
+};
+
+TEST_F(MednafenFilesTest, TheGameFileIsWhereMednafenLooksAndNamedAsItNamesIt) {
+    EXPECT_EQ(LoadMednafenGame(rom, Environment()).configPath, gameFile);
+    MednafenEnvironment noHome = Environment();
+    noHome.mednafenHome.clear();
+    EXPECT_EQ(MednafenBaseDirectory(noHome), JoinPath(dir.File("user"), ".mednafen"));
+    EXPECT_EQ(PerGameFileName("/x/Game.v1.vb"), "Game.v1.vb.cfg");
+    EXPECT_EQ(PerGameFileName("/x/GAME.VB"), "GAME.vb.cfg");
+    EXPECT_EQ(PerGameFileName("/x/game"), "game.vb.cfg");
+
+    // The folder Mednafen's own settings name, relative to its base directory or not.
+    WriteText(JoinPath(home, "mednafen.cfg"), "filesys.path_pgconfig per game\nvb.3dmode cscope\nvb.xscale huge\n");
+    EXPECT_EQ(LoadMednafenGame(rom, Environment()).configPath, JoinPath(home, "per game/My Game.vb.cfg"));
+    WriteText(JoinPath(home, "mednafen.cfg"), "filesys.path_pgconfig " + dir.File("elsewhere") + "\n");
+    EXPECT_EQ(LoadMednafenGame(rom, Environment()).configPath, dir.File("elsewhere/My Game.vb.cfg"));
+
+    // What a game inherits: vb.cfg over mednafen.cfg over Mednafen's defaults; a bad value counts for nothing.
+    WriteText(JoinPath(home, "mednafen.cfg"), "vb.3dmode cscope\nvb.xscale huge\nsound 0\n");
+    WriteText(JoinPath(home, "vb.cfg"), "vb.3dmode hli\n");
+    WriteText(gameFile, "vb.anaglyph.preset red_green\nvb.cpu_emulation turbo\n");
+    const MednafenGame game = LoadMednafenGame(rom, Environment());
+    EXPECT_EQ(game.inherited.at("vb.3dmode"), "hli");
+    EXPECT_EQ(game.inherited.at("vb.xscale"), "2.000000");
+    EXPECT_EQ(game.inherited.at("sound"), "0");
+    EXPECT_EQ(game.own, (MednafenValues{{"vb.anaglyph.preset", "red_green"}}));
+    EXPECT_EQ(game.Effective().at("vb.anaglyph.preset"), "red_green");
+    EXPECT_EQ(game.Effective().at("vb.cpu_emulation"), "fast");
+}
+
+TEST_F(MednafenFilesTest, SavingWritesWhatDiffersAndLeavesEverythingElse) {
+    const std::string original = ";notes\nvb.xscale 2.000000\nvb.default_color 0xF0F0F0\nvb.custom 1\n";
+    WriteText(gameFile, original);
+    MednafenGame game = LoadMednafenGame(rom, Environment());
+    MednafenValues shown = game.Effective();
+    EXPECT_EQ(PerGameFileFor(game, shown), std::nullopt) << "nothing changed, nothing written";
+
+    shown["vb.3dmode"] = "sidebyside";
+    shown["sound"] = "0";
+    auto file = PerGameFileFor(game, shown);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->path, gameFile);
+    EXPECT_TRUE(file->makeDirectory);
+    EXPECT_EQ(file->content, original + "vb.3dmode sidebyside\nsound 0\n")
+        << "the lines the file had stay as written, 0xF0F0F0 included";
+
+    // The scale is one control: both axes follow it.
+    shown["vb.xscale"] = "3.000000";
+    file = PerGameFileFor(game, shown);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->content,
+              ";notes\nvb.xscale 3.000000\nvb.default_color 0xF0F0F0\nvb.custom 1\nvb.3dmode sidebyside\n"
+              "vb.yscale 3.000000\nsound 0\n");
+
+    // A game without a file gets one only for what differs from every game's settings.
+    game = LoadMednafenGame(dir.File("roms/Other.vb"), Environment());
+    shown = game.Effective();
+    shown["vb.cpu_emulation"] = "accurate";
+    file = PerGameFileFor(game, shown);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->content, "vb.cpu_emulation accurate\n");
+    ASSERT_TRUE(WriteRunFile(*file)) << "its folder is made";
+    EXPECT_EQ(FileText(JoinPath(home, "pgconfig/Other.vb.cfg")), "vb.cpu_emulation accurate\n");
+}
+
+TEST_F(MednafenFilesTest, RevertToDefaultTakesOutOnlyTheGameSettings) {
+    EXPECT_FALSE(RemoveGameSettings(LoadMednafenGame(rom, Environment())).needed) << "no file, nothing to do";
+
+    WriteText(gameFile, ";mine\nvb.3dmode hli\nvb.input.builtin.gamepad.a keyboard 0x0 4\nsound 0\n");
+    MednafenGame game = LoadMednafenGame(rom, Environment());
+    PerGameRemoval removal = RemoveGameSettings(game);
+    EXPECT_TRUE(removal.needed);
+    EXPECT_FALSE(removal.removeFile);
+    EXPECT_EQ(ApplyRemoval(game, removal), std::nullopt);
+    EXPECT_EQ(FileText(gameFile), ";mine\nvb.input.builtin.gamepad.a keyboard 0x0 4\n");
+
+    WriteText(gameFile, "vb.3dmode hli\n\nvb.xscale 3\n");
+    game = LoadMednafenGame(rom, Environment());
+    removal = RemoveGameSettings(game);
+    EXPECT_TRUE(removal.removeFile) << "a file of our lines alone goes";
+    EXPECT_EQ(ApplyRemoval(game, removal), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(gameFile));
+
+    const base::Message question = RemoveGameSettingsQuestion(gameFile);
+    EXPECT_EQ(question.text,
+              "Do you wish to revert to default settings?\rNOTE: This removes this game's settings from:\r" + gameFile);
+    EXPECT_EQ(question.defaultButton, base::MessageResult::No);
+}
+
+TEST(MednafenProgram, LookedForWhereConfiguredThenOnPathThenInUsrGames) {
+    test::TempDir dir;
+    for (const char* d : {"bin1", "bin2", "games", "none", "mine"}) std::filesystem::create_directories(dir.File(d));
+    test::WriteExecutable(dir.File("bin2/mednafen"), "#!/bin/sh\n");
+    test::WriteExecutable(dir.File("games/mednafen"), "#!/bin/sh\n");
+    test::WriteExecutable(dir.File("mine/mednafen-git"), "#!/bin/sh\n");
+    test::WriteExecutable(dir.File("mine/mednafen"), "#!/bin/sh\n");
+    std::ofstream(dir.File("mine/not-runnable")) << "x";
+    MednafenEnvironment e;
+    e.searchPath = dir.File("bin1") + ":" + dir.File("bin2");
+    e.fallbackDirectory = dir.File("games");
+    EXPECT_EQ(FindMednafen("", e), dir.File("bin2/mednafen"));
+    e.searchPath = dir.File("bin1");
+    EXPECT_EQ(FindMednafen("", e), dir.File("games/mednafen"));
+    EXPECT_EQ(FindMednafen(dir.File("mine/mednafen-git"), e), dir.File("mine/mednafen-git"));
+    EXPECT_EQ(FindMednafen(dir.File("mine"), e), dir.File("mine/mednafen")) << "a folder holding it";
+    EXPECT_EQ(FindMednafen(dir.File("mine/not-runnable"), e), std::nullopt);
+    e.searchPath = dir.File("mine");
+    EXPECT_EQ(FindMednafen("mednafen-git", e), dir.File("mine/mednafen-git")) << "a bare name, on PATH";
+
+    e.searchPath = dir.File("bin1");
+    e.fallbackDirectory = dir.File("none");
+    EXPECT_EQ(FindMednafen("", e), std::nullopt);
+    EXPECT_EQ(MednafenMissingLines("", e),
+              (std::vector<std::string>{"Can't find mednafen on PATH or in directory:", dir.File("none")}));
+    const base::Message missing = MissingInChooser(base::Program::Mednafen, "/opt/emu/mednafen");
+    EXPECT_EQ(missing.title, "Emulator not found");
+    EXPECT_EQ(missing.text, "Can't find the mednafen program:\r/opt/emu/mednafen");
+    EXPECT_EQ(MissingOnApply(base::Program::Mednafen, "/opt/emu/mednafen").text,
+              "Can't find the mednafen program:\r/opt/emu/mednafen\rPlease choose another program or disable this "
+              "option.");
+}
+
+// What the shell makes of a command line: each argument on a line of its own.
+std::vector<std::string> ShellWords(const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{"printf", "%s\\n"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> words;
+    FILE* shell = ::popen(base::ShellCommandLine(argv).c_str(), "r");
+    if (shell == nullptr) return words;
+    std::string out;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, shell) != nullptr) out += buffer;
+    ::pclose(shell);
+    for (std::size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
+        words.push_back(out.substr(start, end - start));
+    }
+    return words;
+}
+
+TEST(MednafenRun, TheCommandLineRunsAsItStandsInAShell) {
+    const std::string program = "/home/me/my bin/mednafen";
+    const std::string rom = "/home/me/It's $HOME; a game.vb";
+    PreparedRun run = MednafenRun(program, rom, std::nullopt);
+    EXPECT_EQ(run.commandLine, "'/home/me/my bin/mednafen' '/home/me/It'\\''s $HOME; a game.vb'");
+    EXPECT_EQ(run.request.program, program);
+    EXPECT_EQ(run.request.arguments, std::vector<std::string>{rom}) << "no setting on the command line";
+    EXPECT_TRUE(run.files.empty());
+    EXPECT_EQ(MednafenRun("/usr/games/mednafen", "/roms/GAME.VB", std::nullopt).commandLine,
+              "/usr/games/mednafen /roms/GAME.VB");
+    // An extension Mednafen does not know needs the module named.
+    run = MednafenRun("/usr/games/mednafen", "/roms/game.bin", std::nullopt);
+    EXPECT_EQ(run.commandLine, "/usr/games/mednafen -force_module vb /roms/game.bin");
+    EXPECT_EQ(run.request.pathArguments, std::vector<std::size_t>{2});
+
+    const std::vector<std::string> awkward{"It's", "$HOME", "a;b", "*", "~root", "#x", "`id`", "a b", "", "x=1", "é"};
+    EXPECT_EQ(ShellWords(awkward), awkward);
+    EXPECT_EQ(base::ShellCommandLine({"A=b", "c=d"}), "'A=b' c=d") << "no shell takes the program for an assignment";
+}
+
+}  // namespace
+}  // namespace kestro::emus

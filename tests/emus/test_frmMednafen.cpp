@@ -1,0 +1,149 @@
+// The Mednafen front-end driven through its controls.
+#include <stdlib.h>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+
+#include <fstream>
+
+#include "emus/FrontEndFixture.h"
+#include "emus/frmMednafen.h"
+#include "platform/PathLabel.h"
+#include "platform/Swatch.h"
+
+namespace kestro::emus {
+namespace {
+
+using base::JoinPath;
+using base::MessageResult;
+using test::FileText;
+
+class MednafenWindowTest : public test::FrontEndTest<frmMednafen> {
+protected:
+    MednafenWindowTest() {
+        setenv("MEDNAFEN_HOME", home.c_str(), 1);
+        std::filesystem::create_directories(home);
+        test::WriteExecutable(program, "#!/bin/sh\n");
+        t.settings.Write("Mednafen Program", program);
+    }
+    ~MednafenWindowTest() override { unsetenv("MEDNAFEN_HOME"); }
+
+    void Write(const std::string& path, const std::string& text) {
+        std::filesystem::create_directories(base::DirectoryOf(path));
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    QString Choice(const char* combo) { return Find<QComboBox>(combo)->currentData().toString(); }
+    void Choose(const char* combo, const char* value) {
+        auto* box = Find<QComboBox>(combo);
+        box->setCurrentIndex(box->findData(QString::fromLatin1(value)));
+    }
+
+    std::string home = dir.File("mednafen home");
+    std::string program = JoinPath(emu, "mednafen");
+    std::string gameFile = JoinPath(home, "pgconfig/game one.vb.cfg");
+    std::string globalFile = JoinPath(home, "mednafen.cfg");
+};
+
+TEST_F(MednafenWindowTest, AGameShowsItsOwnSettingsAndSavesThemInItsFileAlone) {
+    Write(globalFile, "vb.3dmode cscope\nvb.sidebyside.separation 8\n");
+    Write(gameFile, ";mine\nvb.anaglyph.preset red_cyan\n");
+    Open();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Mednafen Frontend"));
+    // Before a ROM: what every game gets, and nothing to run or save.
+    EXPECT_EQ(Choice("cmb3DMode"), QStringLiteral("cscope"));
+    for (const char* b : {"cmdRunMednafen", "cmdSaveSettings", "cmdRevertSettings", "cmdRevertDefault"}) {
+        EXPECT_FALSE(Enabled(b)) << b;
+    }
+    EXPECT_EQ(Find<QLineEdit>("txtCommandLine")->text(), QString());
+
+    SelectRom(rom);
+    EXPECT_EQ(Find<platform::PathLabel>("lblSettingsFile")->path(), QString::fromStdString(gameFile));
+    EXPECT_EQ(Choice("cmbPreset"), QStringLiteral("red_cyan"));
+    EXPECT_EQ(Find<QSpinBox>("spnSeparation")->value(), 8);
+    EXPECT_TRUE(Enabled("cmdRunMednafen"));
+    auto* command = Find<QLineEdit>("txtCommandLine");
+    EXPECT_TRUE(command->isReadOnly());
+    EXPECT_EQ(command->text(), QString::fromStdString("'" + program + "' '" + rom + "'"));
+
+    // Each setting is open where Mednafen uses it.
+    EXPECT_FALSE(Enabled("cmbPreset"));
+    EXPECT_TRUE(Enabled("txtDefaultColor"));
+    EXPECT_FALSE(Enabled("spnSeparation"));
+    Choose("cmb3DMode", "sidebyside");
+    EXPECT_TRUE(Enabled("spnSeparation"));
+    Find<QSpinBox>("spnSeparation")->setValue(20);
+    Find<QCheckBox>("chkSound")->setChecked(false);
+    Click("cmdSaveSettings");
+    EXPECT_EQ(FileText(gameFile),
+              ";mine\nvb.anaglyph.preset red_cyan\nvb.3dmode sidebyside\nvb.sidebyside.separation 20\nsound 0\n");
+    EXPECT_EQ(FileText(globalFile), "vb.3dmode cscope\nvb.sidebyside.separation 8\n");
+    EXPECT_TRUE(t.messages.Shown().empty());
+
+    // Revert Settings brings back what the file holds.
+    Choose("cmb3DMode", "hli");
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdRevertSettings");
+    EXPECT_EQ(Choice("cmb3DMode"), QStringLiteral("sidebyside"));
+}
+
+TEST_F(MednafenWindowTest, OwnAnaglyphColoursOpenWhenThePresetIsDisabled) {
+    Open();
+    SelectRom(rom);
+    EXPECT_EQ(Choice("cmb3DMode"), QStringLiteral("anaglyph"));
+    EXPECT_EQ(Find<QLineEdit>("txtLColor")->text(), QStringLiteral("0xffba00"));
+    EXPECT_FALSE(Enabled("txtLColor"));
+    EXPECT_FALSE(Enabled("txtDefaultColor")) << "the other modes' colour";
+    Choose("cmbPreset", "disabled");
+    EXPECT_TRUE(Enabled("txtLColor"));
+    EXPECT_TRUE(Enabled("cmdRColor"));
+    Find<QLineEdit>("txtLColor")->setText(QStringLiteral("0x112233"));
+    EXPECT_EQ(Find<platform::Swatch>("shpLColor")->BackColour(), QColor(0x11, 0x22, 0x33));
+    Click("cmdSaveSettings");
+    EXPECT_EQ(FileText(gameFile), "vb.anaglyph.preset disabled\nvb.anaglyph.lcolor 0x112233\n");
+}
+
+TEST_F(MednafenWindowTest, RevertToDefaultTakesTheGameSettingsOutOfItsFile) {
+    Write(gameFile, ";mine\nvb.3dmode hli\nvb.input.builtin.gamepad.a keyboard 0x0 4\n");
+    Open();
+    SelectRom(rom);
+    EXPECT_EQ(Choice("cmb3DMode"), QStringLiteral("hli"));
+    t.messages.Answer(MessageResult::No);
+    Click("cmdRevertDefault");
+    EXPECT_EQ(FileText(gameFile), ";mine\nvb.3dmode hli\nvb.input.builtin.gamepad.a keyboard 0x0 4\n");
+    ASSERT_EQ(t.messages.Shown().size(), 1u);
+    EXPECT_EQ(t.messages.Take()[0], RemoveGameSettingsQuestion(gameFile));
+
+    t.messages.Answer(MessageResult::Yes);
+    Click("cmdRevertDefault");
+    EXPECT_EQ(FileText(gameFile), ";mine\nvb.input.builtin.gamepad.a keyboard 0x0 4\n");
+    EXPECT_EQ(Choice("cmb3DMode"), QStringLiteral("anaglyph"));
+}
+
+TEST_F(MednafenWindowTest, RunWritesTheShownSettingsThenStartsMednafenOnTheRom) {
+    Open();
+    SelectRom(rom);
+    Choose("cmb3DMode", "sidebyside");
+    Click("cmdRunMednafen");
+    EXPECT_EQ(FileText(gameFile), "vb.3dmode sidebyside\n");
+    ASSERT_EQ(t.recorder.requests.size(), 1u);
+    EXPECT_EQ(t.recorder.requests[0], (base::LaunchRequest{program, {rom}, {}, false, {0}}));
+    EXPECT_TRUE(t.messages.Shown().empty());
+
+    // A program that is gone: the message, and no start.
+    std::filesystem::remove(program);
+    Click("cmdRunMednafen");
+    EXPECT_EQ(t.recorder.requests.size(), 1u);
+    ASSERT_EQ(t.messages.Shown().size(), 1u);
+    EXPECT_EQ(t.messages.Shown()[0].title, "Emulator not found");
+    EXPECT_EQ(t.messages.Shown()[0].text, "Can't find the mednafen program:\r" + program);
+
+    auto help = test::WhenHelpShown();
+    Click("cmdHelp");
+    EXPECT_EQ(help->caption, QStringLiteral("Mednafen Frontend Help"));
+    EXPECT_TRUE(help->text.startsWith(QStringLiteral("Mednafen Frontend:")));
+}
+
+}  // namespace
+}  // namespace kestro::emus
