@@ -108,6 +108,7 @@ QGroupBox* frmOptions::BuildGeneralFrame() {
     mru->addWidget(lblMruItems1);
     mru->addWidget(cmdMruItems);
     grid->addLayout(mru, 4, 0, 1, 5);
+    grid->setRowStretch(5, 1);  // the rows keep together when the frame beside is taller
     return frame;
 }
 
@@ -146,7 +147,9 @@ void frmOptions::AddMednafenRow(QGroupBox* frame) {
     chkMednafenEnabled = CheckBox(frame, "chkMednafenEnabled", "Enabled");
     txtMednafenProgram = Named(new QLineEdit(frame), "txtMednafenProgram");
     txtMednafenProgram->setFixedWidth(kPathWidth);
-    txtMednafenProgram->setPlaceholderText(QStringLiteral("mednafen on PATH or in /usr/games"));
+    txtMednafenProgram->setPlaceholderText(QStringLiteral("(mednafen on PATH)"));
+    txtMednafenProgram->setToolTip(
+        QStringLiteral("The mednafen program; left empty, it is looked for on PATH, then in /usr/games."));
     txtMednafenProgram->setClearButtonEnabled(true);
     cmdMednafenProgram = Button(frame, "cmdMednafenProgram", "Change...");
     grid->addWidget(lblMednafenProgram1, r, 0);

@@ -83,7 +83,7 @@ const std::array<MednafenSetting, 14> kSettings{{
      K::Colour,
      "0xF0F0F0",
      "DefaultColor",
-     "Colour:",
+     "Other modes' colour:",
      "The brightest colour in every 3D mode but anaglyph (0x000000 to 0xffffff).",
      {},
      0,
@@ -410,8 +410,8 @@ std::string MednafenHelpText() {
         "Mednafen uses for every game.",
         "3D mode: anaglyph for coloured glasses (with the glasses' colours, or your own left and right colours "
         "when the preset is Disabled), CyberScope, side by side (with the separation between the two pictures), "
-        "interlaced by columns or lines, or one eye's picture alone. Colour is the brightest colour of every "
-        "mode but anaglyph. Reverse 3D swaps the eyes.",
+        "interlaced by columns or lines, or one eye's picture alone. Other modes' colour is the brightest colour "
+        "of every mode but anaglyph. Reverse 3D swaps the eyes.",
         "CPU emulation: Fast suits nearly every game, Accurate is closer to the real processor and slower. "
         "Parallax off draws without the shift between the eyes; Instant display shows frames sooner, and may "
         "cause glitches. Scale sets the window's size; Full screen and Sound are for this game only.",

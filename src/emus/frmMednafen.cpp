@@ -80,6 +80,7 @@ void frmMednafen::BuildControls() {
     txtCommandLine = Named(new QLineEdit(this), "txtCommandLine");
     txtCommandLine->setReadOnly(true);
     txtCommandLine->setPlaceholderText(QStringLiteral("Select a ROM image to run."));
+    txtCommandLine->setMinimumWidth(480);
     command->addWidget(txtCommandLine, 1);
     cmdCopyCommand = platform::AddButton(this, command, "cmdCopyCommand", "Copy");
     layout->addLayout(command);

@@ -2,7 +2,9 @@
 #include <stdlib.h>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QSpinBox>
 
@@ -66,6 +68,8 @@ TEST_F(MednafenWindowTest, AGameShowsItsOwnSettingsAndSavesThemInItsFileAlone) {
     auto* command = Find<QLineEdit>("txtCommandLine");
     EXPECT_TRUE(command->isReadOnly());
     EXPECT_EQ(command->text(), QString::fromStdString("'" + program + "' '" + rom + "'"));
+    Click("cmdCopyCommand");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), command->text());
 
     // Each setting is open where Mednafen uses it.
     EXPECT_FALSE(Enabled("cmbPreset"));
