@@ -230,18 +230,21 @@ void frmMednafen::ShowValues(const MednafenValues& values) {
     UpdateEnabling();
 }
 
+// A setting's value as its control shows it, in Mednafen's form.
+std::string frmMednafen::ControlText(const SettingRow& row) {
+    if (row.choice) return U8(row.choice->currentData().toString());
+    if (row.flag) return std::string(1, row.flag->isChecked() ? '1' : '0');
+    if (row.colour) return U8(row.colour->text());
+    if (row.whole) return std::to_string(row.whole->value());
+    return MednafenRealText(row.real->value());
+}
+
 MednafenValues frmMednafen::ValuesFromControls() const {
     MednafenValues values;
     for (const SettingRow& row : m_rows) {
-        const MednafenSetting& s = *row.setting;
-        std::string text;
-        if (row.choice) text = U8(row.choice->currentData().toString());
-        if (row.flag) text = row.flag->isChecked() ? "1" : "0";
-        if (row.colour) text = U8(row.colour->text());
-        if (row.whole) text = std::to_string(row.whole->value());
-        if (row.real) text = MednafenRealText(row.real->value());
         // A colour box left half-typed keeps what was there before.
-        if (auto value = NormalisedMednafenValue(s, text)) values[std::string(s.key)] = *value;
+        const MednafenSetting& s = *row.setting;
+        if (auto value = NormalisedMednafenValue(s, ControlText(row))) values[std::string(s.key)] = *value;
     }
     return values;
 }

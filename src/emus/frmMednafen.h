@@ -58,6 +58,7 @@ private:
     void ReloadGame();
     void ShowValues(const MednafenValues& values);
     MednafenValues ValuesFromControls() const;
+    static std::string ControlText(const SettingRow& row);
     const SettingRow& Row(std::string_view key) const;
     std::string ChoiceOf(std::string_view key) const;
     void UpdateEnabling();
