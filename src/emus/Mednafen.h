@@ -1,7 +1,7 @@
 #pragma once
-// Mednafen, the Virtual Boy emulator Linux users run: its Virtual Boy
-// settings with their values, where it keeps its files, where its program
-// is, and a run. A game's settings live in Mednafen's own per-game file for
+// Mednafen, the Virtual Boy emulator Linux users run: where it keeps its
+// files, where its program is, one game's settings as Mednafen reads them,
+// and a run. A game's settings live in Mednafen's own per-game file for
 // that ROM, never on the command line, so that Mednafen never copies them
 // into its global mednafen.cfg when it exits.
 
