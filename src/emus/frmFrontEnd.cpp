@@ -9,6 +9,7 @@
 #include "platform/RomChooser.h"
 #include "platform/Text.h"
 #include "platform/ToolWindow.h"
+#include "platform/Widgets.h"
 
 namespace kestro::emus {
 
@@ -32,6 +33,8 @@ QVBoxLayout* frmFrontEnd::Body() const {
 
 void frmFrontEnd::AddHelp(const std::string& text) {
     txtHelp = platform::AddHelpBox(this, platform::Q(text));
+    // The window's buttons all exist by now; none of them is a designed default.
+    platform::KeepOnlyDesignedDefault(this);
 }
 
 void frmFrontEnd::LoadRomChoice() {

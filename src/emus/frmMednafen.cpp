@@ -94,7 +94,6 @@ void frmMednafen::BuildControls() {
     layout->addLayout(buttons);
 
     AddHelp(MednafenHelpText());
-    platform::KeepOnlyDesignedDefault(this);
 }
 
 QGroupBox* frmMednafen::BuildSettingsFrame(const char* name, const char* caption, bool threeD) {
