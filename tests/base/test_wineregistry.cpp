@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "base/WineRegistry.h"
+#include "support/core/FakePrograms.h"
 #include "support/core/TempDir.h"
 
 using namespace kestro::base;
@@ -57,16 +56,8 @@ const std::string kUserReg = R"(WINE REGISTRY Version 2
 constexpr WineFileTime kNow = 0x1dd900000000000ull;  // the moment our writes are stamped with
 constexpr char kOptions[] = "Software\\Virtual-E\\VIRTUALE\\Options";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using kestro::test::FileText;
+using kestro::test::WriteText;
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     const auto at = text.find(from);
@@ -103,7 +94,7 @@ struct FakeWine {
     WineEnvironment Environment() {
         return {[this](const std::string&) { return serverRunning; },
                 [this](const std::vector<std::string>& command, const std::string& directory, const std::string&) {
-                    std::string raw = ReadFile(directory + "/" + command.back());
+                    std::string raw = FileText(directory + "/" + command.back());
                     std::u16string units;
                     for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
                         units.push_back(char16_t(std::uint8_t(raw[i]) | std::uint8_t(raw[i + 1]) << 8));
@@ -117,9 +108,9 @@ struct FakeWine {
 
 class WinePrefix : public ::testing::Test {
 protected:
-    void SetUp() override { WriteFile(dir.File("user.reg"), kUserReg); }
+    void SetUp() override { WriteText(dir.File("user.reg"), kUserReg); }
     WineRegistryBackend Backend() { return WineRegistryBackend(dir.Path().string(), wine.Environment()); }
-    std::string UserReg() { return ReadFile(dir.File("user.reg")); }
+    std::string UserReg() { return FileText(dir.File("user.reg")); }
 
     kestro::test::TempDir dir;
     FakeWine wine;
@@ -204,7 +195,7 @@ TEST_F(WinePrefix, WritesChangeOnlyTheirOwnLinesAndTheirKeysTimes) {
 TEST_F(WinePrefix, FirstUseCreatesTheKeysAtTheEndAndKeepsWindowsLineEnds) {
     // A file saved with CR LF and without a last line end, whose keys all sort first.
     std::string crlf = "WINE REGISTRY Version 2\r\n\r\n[AppEvents] 1\r\n#time=1\r\n\"A\"=\"b\"";
-    WriteFile(dir.File("user.reg"), crlf);
+    WriteText(dir.File("user.reg"), crlf);
     WineRegistryBackend reg = Backend();
     cRegistry cursor(reg);
     cursor.SetClassKey(HKEY_CURRENT_USER_);
@@ -248,7 +239,7 @@ TEST_F(WinePrefix, WithoutAPrefixReadsFindNothingAndWritesSayWhy) {
     EXPECT_NE(noUser.FailureReason().find("has no user.reg yet"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("user.reg")));
 
-    WriteFile(dir.File("user.reg"), "REGEDIT4\n");  // not Wine's: left alone
+    WriteText(dir.File("user.reg"), "REGEDIT4\n");  // not Wine's: left alone
     EXPECT_FALSE(noUser.SetValue(HKEY_CURRENT_USER_, kOptions, "Display", Dword(2)));
     EXPECT_NE(noUser.FailureReason().find("not a registry file written by Wine"), std::string::npos);
     EXPECT_EQ(UserReg(), "REGEDIT4\n");
