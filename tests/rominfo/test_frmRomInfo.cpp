@@ -113,16 +113,6 @@ TEST_F(RomInfoTest, IdentificationLabelsEveryClassAndRevertRestoresTheKnownHeade
     EXPECT_EQ(Text(w.get(), "lblIdentify"), QStringLiteral("Mario Clash (JU) [!]"));
 }
 
-TEST_F(RomInfoTest, WithoutAutomaticIdentificationNoChecksumIsTaken) {
-    RomBuilder::KnownDump("Golf (U) [!]").WriteTo(dir.File("golf.vb"));
-    auto w = Open(false);
-    w->OpenRom(Path("golf.vb"));
-    EXPECT_FALSE(Find<QGroupBox>(w.get(), "fraIdentify")->isVisibleTo(w.get()));
-    EXPECT_TRUE(Text(w.get(), "lblChecksum").isEmpty());
-    EXPECT_TRUE(Text(w.get(), "lblIdentify").isEmpty());
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("ROM Information - [GOLF]"));
-}
-
 TEST_F(RomInfoTest, SaveAsksFirstAndSaveAsReplacesALongerFileExactly) {
     const auto original = RomBuilder().Title("GOLF").Maker("01").GameCode("VVGE").Size(4096).WriteTo(dir.File("a.vb"));
     test::WriteBytes(dir.File("longer.vb"), std::vector<std::uint8_t>(10000, 0x55));
@@ -273,12 +263,17 @@ TEST_F(RomInfoTest, TitleEditorInsertsKatakanaAndOkWritesItBack) {
     EXPECT_EQ(w->TitleBytes(), "V\xA5TETRIS") << "Cancel changes nothing";
 }
 
+// Opened without automatic identification: no checksum is taken.
 TEST_F(RomInfoTest, CodeFieldsAreSingleBytesThatSaveBackAsTheyWere) {
     const auto original =
         RomBuilder().Title("GOLF").Maker("\xFF\xE9").GameCode("V\xA5G\x7F").Size(4096).WriteTo(dir.File("a.vb"));
     const std::size_t block = 4096 - 544;
     auto w = Open(false);
     w->OpenRom(Path("a.vb"));
+    EXPECT_FALSE(Find<QGroupBox>(w.get(), "fraIdentify")->isVisibleTo(w.get()));
+    EXPECT_TRUE(Text(w.get(), "lblChecksum").isEmpty());
+    EXPECT_TRUE(Text(w.get(), "lblIdentify").isEmpty());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("ROM Information - [GOLF]"));
     auto* maker = Find<QLineEdit>(w.get(), "txtManufacturer");
     auto* gameCode = Find<QLineEdit>(w.get(), "txtRomId");
     EXPECT_EQ(maker->text(), QString::fromLatin1("\xFF\xE9"));
@@ -303,7 +298,7 @@ TEST_F(RomInfoTest, CodeFieldsAreSingleBytesThatSaveBackAsTheyWere) {
     EXPECT_EQ(std::string(saved.begin() + block + 0x19, saved.begin() + block + 0x1F), "\xFF\xE9V\xE9J ");
 }
 
-TEST_F(RomInfoTest, EmptyWindowIdentificationFrameAndSaveAsNameAreAsDesigned) {
+TEST_F(RomInfoTest, EmptyWindowIdentificationFrameSaveAsNameAndTitleEditorLayout) {
     RomBuilder::KnownDump("Golf (U) [!]").WriteTo(dir.File("golf.vb"));
     RomBuilder().Title("").WriteTo(dir.File("untitled.vb"));
     auto w = Open();
