@@ -92,9 +92,10 @@ TEST_F(PaletteWindow, BoxesNormaliseAsTheUserTypesAndPreviewsFollow) {
 
     // No button is the window's default: Enter in a box saves, loads, reverts and applies nothing.
     window().show();
+    Box("txtCol1R")->setText(QStringLiteral("10"));
     EXPECT_FALSE(test::KeyOpensModal(box, Qt::Key_Return));
     EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(Box("txtCol2R")->text(), QStringLiteral("255"));
+    EXPECT_EQ(Box("txtCol1R")->text(), QStringLiteral("10"));
     EXPECT_EQ(t.settings.WriteCount(), 0);
 }
 
