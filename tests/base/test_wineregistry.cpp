@@ -85,6 +85,16 @@ RegistryData Dword(std::uint32_t v) {
     return {REG_DWORD_, {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)}};
 }
 
+// The registry class on a number under Virtual-E's options key, as its window uses it.
+cRegistry OptionsValue(RegistryBackend& backend, const char* value) {
+    cRegistry cursor(backend);
+    cursor.SetClassKey(HKEY_CURRENT_USER_);
+    cursor.SetSectionKey(kOptions);
+    cursor.SetValueKey(value);
+    cursor.SetValueType(REG_DWORD_);
+    return cursor;
+}
+
 // Stands in for the machine: a server that runs or not, and a "wine" that
 // records what it was asked to import.
 struct FakeWine {
@@ -147,11 +157,7 @@ TEST_F(WinePrefix, ReadsEveryKindOfValueWineWrites) {
     EXPECT_EQ(Text(reg.Query(user, "Control Panel\\Desktop\\WindowMetrics", "CaptionHeight")), Z("18"));
 
     // Through the registry class, as Virtual-E's window reads it.
-    cRegistry cursor(reg);
-    cursor.SetClassKey(user);
-    cursor.SetSectionKey(kOptions);
-    cursor.SetValueKey("Display");
-    cursor.SetValueType(REG_DWORD_);
+    cRegistry cursor = OptionsValue(reg, "Display");
     EXPECT_TRUE(cursor.KeyExists());
     EXPECT_EQ(std::get<std::int32_t>(cursor.Value()), 3);
 }
@@ -197,11 +203,7 @@ TEST_F(WinePrefix, FirstUseCreatesTheKeysAtTheEndAndKeepsWindowsLineEnds) {
     std::string crlf = "WINE REGISTRY Version 2\r\n\r\n[AppEvents] 1\r\n#time=1\r\n\"A\"=\"b\"";
     WriteText(dir.File("user.reg"), crlf);
     WineRegistryBackend reg = Backend();
-    cRegistry cursor(reg);
-    cursor.SetClassKey(HKEY_CURRENT_USER_);
-    cursor.SetSectionKey(kOptions);
-    cursor.SetValueKey("Skip");
-    cursor.SetValueType(REG_DWORD_);
+    cRegistry cursor = OptionsValue(reg, "Skip");
     EXPECT_FALSE(cursor.KeyExists());
     cursor.SetValue(std::int32_t{5});
     EXPECT_TRUE(cursor.KeyExists());
@@ -214,11 +216,7 @@ TEST_F(WinePrefix, FirstUseCreatesTheKeysAtTheEndAndKeepsWindowsLineEnds) {
 TEST_F(WinePrefix, WithoutAPrefixReadsFindNothingAndWritesSayWhy) {
     WineRegistryBackend none((dir.Path() / "nowhere").string(), wine.Environment());
     EXPECT_FALSE(none.OpenForQuery(HKEY_CURRENT_USER_, kOptions));
-    cRegistry cursor(none);
-    cursor.SetClassKey(HKEY_CURRENT_USER_);
-    cursor.SetSectionKey(kOptions);
-    cursor.SetValueKey("Display");
-    cursor.SetValueType(REG_DWORD_);
+    cRegistry cursor = OptionsValue(none, "Display");
     try {
         cursor.SetValue(std::int32_t{2});
         FAIL() << "a write without a prefix went through";
@@ -248,10 +246,7 @@ TEST_F(WinePrefix, WithoutAPrefixReadsFindNothingAndWritesSayWhy) {
 TEST_F(WinePrefix, WhileWineRunsWritesGoToItsServerInOneImport) {
     wine.serverRunning = true;
     WineRegistryBackend reg = Backend();
-    cRegistry cursor(reg);
-    cursor.SetClassKey(HKEY_CURRENT_USER_);
-    cursor.SetSectionKey(kOptions);
-    cursor.SetValueType(REG_DWORD_);
+    cRegistry cursor = OptionsValue(reg, "Display");
     {
         RegistryWriteGroup group(cursor);
         for (const char* name : {"Display", "Sound"}) {
