@@ -107,11 +107,11 @@ public:
     int failed = 0;
 };
 
-// Every file copied once into another directory of the same file system, in
-// 256 KiB reads and writes, without a sync: what cp does.
-void BM_CopyFilesOnce(benchmark::State& state) {
+// Times copying every file once into another directory of the same file
+// system with copy(from, to), which says whether the copy succeeded.
+template <typename Copy>
+void TimeCopies(benchmark::State& state, Copy copy) {
     Originals& originals = TheOriginals();
-    std::vector<char> buffer(romdb::kReadChunkSize);
     for (auto _ : state) {
         const fs::path work = originals.FreshCopy();
         const fs::path target = originals.root / "copied";
@@ -119,13 +119,7 @@ void BM_CopyFilesOnce(benchmark::State& state) {
         fs::create_directory(target);
         const auto start = Clock::now();
         for (const auto& entry : fs::directory_iterator(work)) {
-            const int in = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC);
-            const int out = ::open((target / entry.path().filename()).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-            for (ssize_t n; (n = ::read(in, buffer.data(), buffer.size())) > 0;) {
-                if (::write(out, buffer.data(), static_cast<std::size_t>(n)) != n) state.SkipWithError("short write");
-            }
-            ::close(in);
-            ::close(out);
+            if (!copy(entry.path(), target / entry.path().filename())) state.SkipWithError("a copy failed");
         }
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
     }
@@ -133,28 +127,30 @@ void BM_CopyFilesOnce(benchmark::State& state) {
     state.counters["files"] = kFiles;
 }
 
-// Every file copied once as the program copies when it must (another file
-// system): through the atomic writer, each copy flushed to disk with its
-// directory. This is what each of the two copies per ROM cost before moves
-// became renames.
-void BM_CopyFilesOnceDurably(benchmark::State& state) {
-    Originals& originals = TheOriginals();
-    romdb::DiskFileOps disk;
-    for (auto _ : state) {
-        const fs::path work = originals.FreshCopy();
-        const fs::path target = originals.root / "copied";
-        fs::remove_all(target);
-        fs::create_directory(target);
-        const auto start = Clock::now();
-        for (const auto& entry : fs::directory_iterator(work)) {
-            if (!disk.CopyFile(entry.path().string(), (target / entry.path().filename()).string())) {
-                state.SkipWithError("a copy failed");
-            }
+// In 256 KiB reads and writes, without a sync: what cp does.
+void BM_CopyFilesOnce(benchmark::State& state) {
+    std::vector<char> buffer(romdb::kReadChunkSize);
+    TimeCopies(state, [&buffer](const fs::path& from, const fs::path& to) {
+        const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+        const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        bool whole = in >= 0 && out >= 0;
+        for (ssize_t n; whole && (n = ::read(in, buffer.data(), buffer.size())) > 0;) {
+            whole = ::write(out, buffer.data(), static_cast<std::size_t>(n)) == n;
         }
-        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    state.SetBytesProcessed(state.iterations() * originals.bytes);
-    state.counters["files"] = kFiles;
+        ::close(in);
+        ::close(out);
+        return whole;
+    });
+}
+
+// As the program copies when it must (another file system): through the
+// atomic writer, each copy flushed to disk with its directory. This is what
+// each of the two copies per ROM cost before moves became renames.
+void BM_CopyFilesOnceDurably(benchmark::State& state) {
+    romdb::DiskFileOps disk;
+    TimeCopies(state, [&disk](const fs::path& from, const fs::path& to) {
+        return static_cast<bool>(disk.CopyFile(from.string(), to.string()));
+    });
 }
 
 // The rename/move phase of kestro scan --rename --move over the same files.

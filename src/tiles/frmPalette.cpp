@@ -55,22 +55,15 @@ void frmPalette::BuildControls() {
         }
         cmdColRevert[c] = new QPushButton(QStringLiteral("Revert"), this);
         cmdColRevert[c]->setObjectName(QStringLiteral("cmd") + colour + QStringLiteral("Revert"));
-        cmdColRevert[c]->setAutoDefault(false);
         grid->addWidget(cmdColRevert[c], c + 1, 4);
     }
     auto* buttons = new QHBoxLayout();
     layout->addLayout(buttons);
-    auto button = [this, buttons](QPushButton*& b, const char* name, const char* caption) {
-        b = new QPushButton(QString::fromLatin1(caption), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    };
-    button(cmdSave, "cmdSave", "Save");
-    button(cmdLoad, "cmdLoad", "Load");
+    cmdSave = platform::AddButton(this, buttons, "cmdSave", "Save");
+    cmdLoad = platform::AddButton(this, buttons, "cmdLoad", "Load");
     buttons->addStretch();
-    button(cmdApply, "cmdApply", "Apply");
-    button(cmdCancel, "cmdCancel", "Cancel");
+    cmdApply = platform::AddButton(this, buttons, "cmdApply", "Apply");
+    cmdCancel = platform::AddButton(this, buttons, "cmdCancel", "Cancel");
     setFixedSize(sizeHint());
 }
 

@@ -1,18 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileSystemModel>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTest>
-#include <QTreeView>
 #include <set>
 
 #include "app/frmMain.h"
@@ -126,13 +125,8 @@ TEST_F(MainWindowTest, FirstRunWritesEveryKeyAndAStoredVersionIsKept) {
     QSettings reader(ini, QSettings::IniFormat);
     reader.beginGroup(QStringLiteral("Settings"));
     EXPECT_EQ(reader.allKeys().size(), 46) << "every key but the seven Reality Boy front-end keys";
-    const std::pair<const char*, const char*> defaults[] = {
-        {"Version Number", "1.0"}, {"VB Main Menu Theme", "False"}, {"Recent ROMs number", "4"}, {"Recent ROM #10", ""},
-        {"Black Tile Red", "64"},  {"Create Change Log", "0"},      {"Detailed ROM Lists", "0"},
-    };
-    for (auto [key, value] : defaults) {
-        EXPECT_EQ(reader.value(QString::fromLatin1(key)).toString(), QString::fromLatin1(value)) << key;
-    }
+    EXPECT_EQ(reader.value(QStringLiteral("Version Number")).toString(), QStringLiteral("1.0"));
+    EXPECT_EQ(reader.value(QStringLiteral("Recent ROMs number")).toString(), QStringLiteral("4"));
 
     store.Write("Version Number", "2.5");
     machine.files = {"/usr/lib/libKestro.so", "/usr/share/fonts/ipa/ipag.ttf"};
@@ -168,7 +162,6 @@ TEST_F(MainWindowTest, StartupRepairsSettingsAndWarnsOnceWhenTheyCannotBeSaved) 
     reader.beginGroup(QStringLiteral("Settings"));
     EXPECT_EQ(reader.value(QStringLiteral("Recent ROMs number")).toString(), QStringLiteral("0"));
     EXPECT_EQ(reader.value(QStringLiteral("White Tile Red")).toString(), QStringLiteral("255"));
-    EXPECT_EQ(reader.value(QStringLiteral("Reality Boy Frame Skip")).toString(), QStringLiteral("9"));
     EXPECT_EQ(reader.value(QStringLiteral("Base Directory")).toString(), QStringLiteral("/home/me/VB, roms"));
 
     // A folder where the file should be: nothing is opened, the session runs on, and the user is told.
@@ -206,29 +199,6 @@ TEST_F(MainWindowTest, EmulatorAndUtilityCommandsFollowTheirFlags) {
     EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdUtils")->isEnabled());
     EXPECT_TRUE(Action(window.get(), "mnuFileUtilsVbDevKit")->isEnabled());
     EXPECT_FALSE(Action(window.get(), "mnuFileUtilsVeCCompiler")->isEnabled());
-}
-
-TEST_F(MainWindowTest, ThemeSwitchesLookSizeAndColourSet) {
-    auto window = Start();
-    window->show();
-    EXPECT_EQ(window->width(), 254);
-    EXPECT_TRUE(window->menuBar()->isVisible());
-
-    ts.settings.Write("VB Main Menu Theme", "True");
-    ts.settings.Write("VB Theme Colours", "True");
-    window->AfterOptionsClosed();
-    EXPECT_EQ(window->size(), QSize(390, 249));
-    EXPECT_FALSE(window->menuBar()->isVisible());
-    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdRomInfo")->isVisible());
-    EXPECT_TRUE(Find<QWidget>(window.get(), "imgPrecaution_1")->isVisible());
-    EXPECT_FALSE(Find<QWidget>(window.get(), "imgPrecaution_0")->isVisible());
-
-    ts.settings.Write("VB Main Menu Theme", "False");
-    window->AfterOptionsClosed();
-    EXPECT_EQ(window->width(), 254);
-    EXPECT_TRUE(window->menuBar()->isVisible());
-    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdRomInfo")->isVisible());
-    EXPECT_FALSE(Find<QWidget>(window.get(), "imgPrecaution_1")->isVisible());
 }
 
 TEST_F(MainWindowTest, ThemedScreensLeadToTheMenuWhosePowerButtonWarnsThreeTimes) {
@@ -288,60 +258,36 @@ TEST_F(MainWindowTest, HelpCommandsOpenTheirTopics) {
     EXPECT_TRUE(window->tag().isEmpty()) << "the topic key is cleared once read";
 }
 
-TEST_F(MainWindowTest, ToolCommandsOpenTheirWindowsModally) {
-    // Each tool is reached from its menu command and its button.
-    const std::tuple<const char*, const char*, const char*> tools[] = {
+// Each tool and front-end is reached from its menu command, and each tool from its button too.
+TEST_F(MainWindowTest, CommandsOpenTheirWindowsModally) {
+    test::TempDir base;  // the database lists its base directory as it opens
+    test::TempDir emulators;
+    for (const char* program : {"RBOY.EXE", "rdragon.exe", "VIRTUALE.EXE"}) {
+        test::WriteBytes(emulators.File(program), {'M', 'Z'});
+    }
+    ts.settings.Write("Base Directory", base.Path().string());
+    for (const char* emulator : {"Reality Boy", "Red Dragon", "Virtual-E"}) {
+        ts.settings.Write(std::string(emulator) + " Enabled", "True");
+        ts.settings.Write(std::string(emulator) + " Directory", emulators.Path().string());
+    }
+    auto window = Start();
+    window->show();
+    const std::tuple<const char*, const char*, const char*> commands[] = {
         {"mnuFileRomInfo", "cmdRomInfo", "frmRomInfo"},
         {"mnuFileTileViewer", "cmdTileViewer", "frmTileViewer"},
         {"mnuFileRomDatabase", "cmdRomDatabase", "frmVbRomDatabase"},
+        {"mnuFileEmusRealityBoy", nullptr, "frmRealityBoy"},
+        {"mnuFileEmusRedDragon", nullptr, "frmRedDragon"},
+        {"mnuFileEmusVirtualE", nullptr, "frmVirtualE"},
     };
-    test::TempDir base;  // the database lists its base directory as it opens
-    ts.settings.Write("Base Directory", base.Path().string());
-    auto window = Start();
-    window->show();
-    for (auto [action, button, form] : tools) {
-        for (bool viaButton : {false, true}) {
-            QString opened;
-            test::WhenModalShown([&](QWidget* dialog) {
-                opened = dialog->objectName();
-                dialog->close();
-            });
-            if (viaButton) {
-                QTest::mouseClick(Find<QPushButton>(window.get(), button), Qt::LeftButton);
-            } else {
-                Action(window.get(), action)->trigger();
-            }
-            EXPECT_EQ(opened, QString::fromLatin1(form)) << (viaButton ? button : action);
-        }
-    }
-}
-
-TEST_F(MainWindowTest, EmulatorCommandsOpenTheirFrontEndsWhenEnabled) {
-    // The commands open a front-end only where its program is found.
-    test::TempDir emulators;
-    test::WriteBytes(emulators.File("RBOY.EXE"), {'M', 'Z'});
-    test::WriteBytes(emulators.File("rdragon.exe"), {'M', 'Z'});
-    ts.settings.Write("Reality Boy Enabled", "True");
-    ts.settings.Write("Reality Boy Directory", emulators.Path().string());
-    ts.settings.Write("Red Dragon Enabled", "True");
-    ts.settings.Write("Red Dragon Directory", emulators.Path().string());
-    ts.settings.Write("Recent ROMs number", "0");
-    auto window = Start();
-    window->show();
-    EXPECT_FALSE(Action(window.get(), "mnuFileEmusVirtualE")->isEnabled());
-    for (auto [action, form] :
-         {std::pair{"mnuFileEmusRealityBoy", "frmRealityBoy"}, std::pair{"mnuFileEmusRedDragon", "frmRedDragon"}}) {
-        ASSERT_TRUE(Action(window.get(), action)->isEnabled()) << action;
-        QString opened, caption;
-        test::WhenModalShown([&](QWidget* dialog) {
-            opened = dialog->objectName();
-            caption = dialog->windowTitle();
-            dialog->close();
-        });
-        Action(window.get(), action)->trigger();
-        EXPECT_EQ(opened, QString::fromLatin1(form)) << action;
-        EXPECT_EQ(caption, opened == QStringLiteral("frmRealityBoy") ? QStringLiteral("Reality Boy Frontend")
-                                                                     : QStringLiteral("Red Dragon Frontend"));
+    for (auto [action, button, form] : commands) {
+        EXPECT_EQ(test::ModalOpenedBy([&] { Action(window.get(), action)->trigger(); }), QString::fromLatin1(form))
+            << action;
+        if (button == nullptr) continue;
+        EXPECT_EQ(
+            test::ModalOpenedBy([&] { QTest::mouseClick(Find<QPushButton>(window.get(), button), Qt::LeftButton); }),
+            QString::fromLatin1(form))
+            << button;
     }
 }
 
@@ -401,6 +347,9 @@ TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     });
     QTest::mouseClick(Find<QPushButton>(window.get(), "cmdOptions"), Qt::LeftButton);
     EXPECT_EQ(window->size(), QSize(390, 249)) << "themed at once";
+    EXPECT_FALSE(window->menuBar()->isVisible());
+    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdRomInfo")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(window.get(), "imgPrecaution_0")->isVisible()) << "the second colour set";
     EXPECT_TRUE(Find<QWidget>(window.get(), "imgPrecaution_1")->isVisible());
     Click(Find<QWidget>(window.get(), "imgPrecaution_1"));
     Click(Find<QWidget>(window.get(), "imgTitle_1"));
@@ -412,6 +361,8 @@ TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     Click(Find<QWidget>(window.get(), "imgOptions_1"));
     EXPECT_EQ(window->width(), 254);
     EXPECT_TRUE(window->menuBar()->isVisible());
+    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdRomInfo")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(window.get(), "imgMenu_1")->isVisible());
 
     // Cancel leaves the settings as they were.
     const auto before = ts.settings.Values();
@@ -421,42 +372,17 @@ TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     EXPECT_EQ(ts.settings.Read("VB Theme Colours", ""), "True");
 }
 
-// A first run, Reality Boy switched on in the options with a directory that
-// holds vb_98.exe: its commands come on, and the chooser leads to its front-end.
-TEST_F(MainWindowTest, AnEmulatorSwitchedOnInTheOptionsCanBeChosen) {
-    test::TempDir dir, roms, rboy;
-    test::WriteBytes(roms.File("mario.vb"), {0});
+// Reality Boy found only as vb_98.exe: its commands come on, and the
+// chooser leads to its front-end.
+TEST_F(MainWindowTest, TheEmulatorChooserLeadsToTheChosenFrontEnd) {
+    test::TempDir rboy;
     test::WriteBytes(rboy.File("vb_98.exe"), {'M', 'Z'});
-    const QString ini = QString::fromStdString(dir.File("Kestro Utils.ini"));
-    platform::QtSettingsStore store(ini);
-    store.Write("Base Directory", roms.Path().string());
-    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
-    app::frmMain window(services, machine.Environment());
-    ASSERT_TRUE(window.Form_Load());
-    window.show();
-    ts.messages.Clear();
-    const QString cwd = QDir::currentPath();
-
-    WhenOptionsShown([&](QWidget* options) {
-        test::FindChild<QCheckBox>(options, "chkRboyEnabled")->setChecked(true);
-        test::WhenModalShown([&](QWidget* chooser) {
-            auto* tree = chooser->findChild<QTreeView*>(QStringLiteral("dirDirectory"));
-            tree->setCurrentIndex(
-                static_cast<QFileSystemModel*>(tree->model())->index(QString::fromStdString(rboy.Path().string())));
-            Press(chooser, "cmdSelect");
-        });
-        Press(options, "cmdRboyDir");
-        Press(options, "cmdApply");
-    });
-    Action(&window, "mnuFileOptions")->trigger();
-    QDir::setCurrent(cwd);
-    EXPECT_TRUE(Action(&window, "mnuFileEmusRealityBoy")->isEnabled());
-    EXPECT_TRUE(Find<QPushButton>(&window, "cmdEmus")->isEnabled());
-    EXPECT_FALSE(Find<QPushButton>(&window, "cmdUtils")->isEnabled());
-    QSettings reader(ini, QSettings::IniFormat);
-    EXPECT_EQ(reader.value(QStringLiteral("Settings/Reality Boy Enabled")).toString(), QStringLiteral("True"));
-    EXPECT_EQ(reader.value(QStringLiteral("Settings/Reality Boy Directory")).toString(),
-              QString::fromStdString(rboy.Path().string()));
+    ts.settings.Write("Reality Boy Enabled", "True");
+    ts.settings.Write("Reality Boy Directory", rboy.Path().string());
+    auto window = Start();
+    window->show();
+    EXPECT_TRUE(Action(window.get(), "mnuFileEmusRealityBoy")->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdUtils")->isEnabled());
 
     QString frontEnd;
     test::WhenModalShown([&](QWidget* chooser) {
@@ -468,7 +394,7 @@ TEST_F(MainWindowTest, AnEmulatorSwitchedOnInTheOptionsCanBeChosen) {
             dialog->close();
         });
     });
-    QTest::mouseClick(Find<QPushButton>(&window, "cmdEmus"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(window.get(), "cmdEmus"), Qt::LeftButton);
     EXPECT_EQ(frontEnd, QStringLiteral("frmRealityBoy"));
     EXPECT_TRUE(ts.messages.Take().empty());
 }
@@ -497,13 +423,8 @@ TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
     EXPECT_EQ(shown[0].title, "Utility not found");
     EXPECT_EQ(launcher.requests.size(), 1u);
 
-    QString opened;
-    test::WhenModalShown([&](QWidget* chooser) {
-        opened = chooser->objectName();
-        chooser->close();
-    });
-    QTest::mouseClick(Find<QPushButton>(&window, "cmdUtils"), Qt::LeftButton);
-    EXPECT_EQ(opened, QStringLiteral("frmUtils"));
+    EXPECT_EQ(test::ModalOpenedBy([&] { QTest::mouseClick(Find<QPushButton>(&window, "cmdUtils"), Qt::LeftButton); }),
+              QStringLiteral("frmUtils"));
 
     // The themed menu's pictures open the same choosers.
     ts.settings.Write("VB Main Menu Theme", "True");
@@ -513,27 +434,49 @@ TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
     Click(Find<QWidget>(&window, "imgPrecaution_0"));
     Click(Find<QWidget>(&window, "imgTitle_0"));
     for (auto [picture, chooser] : {std::pair{"imgUtils_0", "frmUtils"}, std::pair{"imgEmus_0", "frmEmus"}}) {
-        opened.clear();
-        test::WhenModalShown([&](QWidget* dialog) {
-            opened = dialog->objectName();
-            dialog->close();
-        });
-        Click(Find<QWidget>(&window, picture));
-        EXPECT_EQ(opened, QString::fromLatin1(chooser)) << picture;
+        EXPECT_EQ(test::ModalOpenedBy([&] { Click(Find<QWidget>(&window, picture)); }), QString::fromLatin1(chooser))
+            << picture;
     }
 }
 
-TEST_F(MainWindowTest, VirtualECommandOpensItsFrontEnd) {
-    test::TempDir emulator;
-    test::WriteBytes(emulator.File("VIRTUALE.EXE"), {'M', 'Z'});
-    ts.settings.Write("Virtual-E Enabled", "True");
-    ts.settings.Write("Virtual-E Directory", emulator.Path().string());
+// "kestro-utils FILE.vb": the ROM information window opens on the file as Open
+// does it, a relative name taken from where the program was started, and a
+// refused file gets its message and an empty window.
+TEST_F(MainWindowTest, FileArgumentOpensTheRomInformationWindow) {
     auto window = Start();
-    QString opened;
-    test::WhenModalShown([&](QWidget* dialog) {
-        opened = dialog->objectName();
-        dialog->close();
-    });
-    Action(window.get(), "mnuFileEmusVirtualE")->trigger();
-    EXPECT_EQ(opened, QStringLiteral("frmVirtualE"));
+    window->show();
+    struct Seen {
+        QString caption, fileName;
+    };
+    auto openWith = [&window](const QString& path) {
+        auto seen = std::make_shared<Seen>();
+        test::WhenModalShown([seen](QWidget* dialog) {
+            // The file opens once the window shows: let that happen first.
+            QCoreApplication::processEvents();
+            seen->caption = dialog->windowTitle();
+            seen->fileName = dialog->findChild<QLabel*>(QStringLiteral("lblFileName"))->text();
+            dialog->close();
+        });
+        window->OpenRomInfo(path);
+        return *seen;
+    };
+    test::TempDir dir;
+    test::RomBuilder::KnownDump("Mario Clash (JU) [!]").WriteTo(dir.File("mario clash.vb"));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir.Path().string()));
+    const Seen seen = openWith(QStringLiteral("mario clash.vb"));
+    QDir::setCurrent(previous);
+    EXPECT_EQ(seen.caption, QStringLiteral("ROM Information - [MARIO CLASH]"));
+    EXPECT_EQ(seen.fileName, QString::fromStdString(dir.File("mario clash.vb")));
+    EXPECT_EQ(ts.settings.Find("Recent ROM #1"), dir.File("mario clash.vb"));
+    EXPECT_TRUE(ts.messages.Take().empty());
+
+    test::WriteBytes(dir.File("tiny.vb"), std::vector<std::uint8_t>(100, 0));
+    EXPECT_EQ(openWith(QString::fromStdString(dir.File("tiny.vb"))).caption,
+              QStringLiteral("ROM Information - [No ROM Loaded]"));
+    const auto shown = ts.messages.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Invalid VB ROM");
+    EXPECT_EQ(shown[0].text, "File too small to be a VB ROM image.");
+    EXPECT_EQ(shown[0].icon, MessageIcon::Exclamation);
 }

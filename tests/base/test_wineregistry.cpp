@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "base/WineRegistry.h"
+#include "support/core/FakePrograms.h"
 #include "support/core/TempDir.h"
 
 using namespace kestro::base;
@@ -57,16 +56,8 @@ const std::string kUserReg = R"(WINE REGISTRY Version 2
 constexpr WineFileTime kNow = 0x1dd900000000000ull;  // the moment our writes are stamped with
 constexpr char kOptions[] = "Software\\Virtual-E\\VIRTUALE\\Options";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using kestro::test::FileText;
+using kestro::test::WriteText;
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     const auto at = text.find(from);
@@ -94,6 +85,16 @@ RegistryData Dword(std::uint32_t v) {
     return {REG_DWORD_, {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)}};
 }
 
+// The registry class on a number under Virtual-E's options key, as its window uses it.
+cRegistry OptionsValue(RegistryBackend& backend, const char* value) {
+    cRegistry cursor(backend);
+    cursor.SetClassKey(HKEY_CURRENT_USER_);
+    cursor.SetSectionKey(kOptions);
+    cursor.SetValueKey(value);
+    cursor.SetValueType(REG_DWORD_);
+    return cursor;
+}
+
 // Stands in for the machine: a server that runs or not, and a "wine" that
 // records what it was asked to import.
 struct FakeWine {
@@ -103,7 +104,7 @@ struct FakeWine {
     WineEnvironment Environment() {
         return {[this](const std::string&) { return serverRunning; },
                 [this](const std::vector<std::string>& command, const std::string& directory, const std::string&) {
-                    std::string raw = ReadFile(directory + "/" + command.back());
+                    std::string raw = FileText(directory + "/" + command.back());
                     std::u16string units;
                     for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
                         units.push_back(char16_t(std::uint8_t(raw[i]) | std::uint8_t(raw[i + 1]) << 8));
@@ -117,9 +118,9 @@ struct FakeWine {
 
 class WinePrefix : public ::testing::Test {
 protected:
-    void SetUp() override { WriteFile(dir.File("user.reg"), kUserReg); }
+    void SetUp() override { WriteText(dir.File("user.reg"), kUserReg); }
     WineRegistryBackend Backend() { return WineRegistryBackend(dir.Path().string(), wine.Environment()); }
-    std::string UserReg() { return ReadFile(dir.File("user.reg")); }
+    std::string UserReg() { return FileText(dir.File("user.reg")); }
 
     kestro::test::TempDir dir;
     FakeWine wine;
@@ -156,11 +157,7 @@ TEST_F(WinePrefix, ReadsEveryKindOfValueWineWrites) {
     EXPECT_EQ(Text(reg.Query(user, "Control Panel\\Desktop\\WindowMetrics", "CaptionHeight")), Z("18"));
 
     // Through the registry class, as Virtual-E's window reads it.
-    cRegistry cursor(reg);
-    cursor.SetClassKey(user);
-    cursor.SetSectionKey(kOptions);
-    cursor.SetValueKey("Display");
-    cursor.SetValueType(REG_DWORD_);
+    cRegistry cursor = OptionsValue(reg, "Display");
     EXPECT_TRUE(cursor.KeyExists());
     EXPECT_EQ(std::get<std::int32_t>(cursor.Value()), 3);
 }
@@ -204,13 +201,9 @@ TEST_F(WinePrefix, WritesChangeOnlyTheirOwnLinesAndTheirKeysTimes) {
 TEST_F(WinePrefix, FirstUseCreatesTheKeysAtTheEndAndKeepsWindowsLineEnds) {
     // A file saved with CR LF and without a last line end, whose keys all sort first.
     std::string crlf = "WINE REGISTRY Version 2\r\n\r\n[AppEvents] 1\r\n#time=1\r\n\"A\"=\"b\"";
-    WriteFile(dir.File("user.reg"), crlf);
+    WriteText(dir.File("user.reg"), crlf);
     WineRegistryBackend reg = Backend();
-    cRegistry cursor(reg);
-    cursor.SetClassKey(HKEY_CURRENT_USER_);
-    cursor.SetSectionKey(kOptions);
-    cursor.SetValueKey("Skip");
-    cursor.SetValueType(REG_DWORD_);
+    cRegistry cursor = OptionsValue(reg, "Skip");
     EXPECT_FALSE(cursor.KeyExists());
     cursor.SetValue(std::int32_t{5});
     EXPECT_TRUE(cursor.KeyExists());
@@ -223,11 +216,7 @@ TEST_F(WinePrefix, FirstUseCreatesTheKeysAtTheEndAndKeepsWindowsLineEnds) {
 TEST_F(WinePrefix, WithoutAPrefixReadsFindNothingAndWritesSayWhy) {
     WineRegistryBackend none((dir.Path() / "nowhere").string(), wine.Environment());
     EXPECT_FALSE(none.OpenForQuery(HKEY_CURRENT_USER_, kOptions));
-    cRegistry cursor(none);
-    cursor.SetClassKey(HKEY_CURRENT_USER_);
-    cursor.SetSectionKey(kOptions);
-    cursor.SetValueKey("Display");
-    cursor.SetValueType(REG_DWORD_);
+    cRegistry cursor = OptionsValue(none, "Display");
     try {
         cursor.SetValue(std::int32_t{2});
         FAIL() << "a write without a prefix went through";
@@ -248,7 +237,7 @@ TEST_F(WinePrefix, WithoutAPrefixReadsFindNothingAndWritesSayWhy) {
     EXPECT_NE(noUser.FailureReason().find("has no user.reg yet"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.File("user.reg")));
 
-    WriteFile(dir.File("user.reg"), "REGEDIT4\n");  // not Wine's: left alone
+    WriteText(dir.File("user.reg"), "REGEDIT4\n");  // not Wine's: left alone
     EXPECT_FALSE(noUser.SetValue(HKEY_CURRENT_USER_, kOptions, "Display", Dword(2)));
     EXPECT_NE(noUser.FailureReason().find("not a registry file written by Wine"), std::string::npos);
     EXPECT_EQ(UserReg(), "REGEDIT4\n");
@@ -257,10 +246,7 @@ TEST_F(WinePrefix, WithoutAPrefixReadsFindNothingAndWritesSayWhy) {
 TEST_F(WinePrefix, WhileWineRunsWritesGoToItsServerInOneImport) {
     wine.serverRunning = true;
     WineRegistryBackend reg = Backend();
-    cRegistry cursor(reg);
-    cursor.SetClassKey(HKEY_CURRENT_USER_);
-    cursor.SetSectionKey(kOptions);
-    cursor.SetValueType(REG_DWORD_);
+    cRegistry cursor = OptionsValue(reg, "Display");
     {
         RegistryWriteGroup group(cursor);
         for (const char* name : {"Display", "Sound"}) {

@@ -18,14 +18,9 @@
 
 namespace kestro::test {
 
-struct FrontEndServices {
-    ScriptedMessageBox messages;
-    ScriptedFileDialogs files;
-    base::MemorySettingsStore settings;
+struct FrontEndServices : TestServices {
     RecordingLauncher recorder;
     base::DetachedProcessLauncher real;
-    FakeClock clock;
-    base::MemoryRegistryBackend registry;
     platform::Services recorded{messages, files, settings, recorder, clock, registry};
     platform::Services started{messages, files, settings, real, clock, registry};
 };

@@ -29,7 +29,7 @@ struct RealityBoySetup {
     }
 };
 
-TEST(RealityBoy, CommandLinesFollowTheDesignForEachOption) {
+TEST(RealityBoy, CommandLinesForEachOptionProgramNameAndMissingPaths) {
     RealityBoySetup s;
     const std::string prefix = JoinPath(s.emu, "RBOY") + " " + s.rom;
     PreparedRun run = RealityBoyRun(s.emu, s.rom, RealityBoyOptions{}, false);
@@ -64,14 +64,11 @@ TEST(RealityBoy, CommandLinesFollowTheDesignForEachOption) {
     for (const Case& c : cases) {
         EXPECT_EQ(RealityBoyRun(s.emu, s.rom, c.options, c.debug).commandLine, prefix + c.tail);
     }
-}
 
-TEST(RealityBoy, ProgramNameRootsAndMissingPaths) {
-    RealityBoySetup s;
     // A directory that already ends in the separator is a "drive root": no second one.
     EXPECT_EQ(RealityBoyRun(s.emu + "/", s.rom, {}, false).commandLine.substr(0, s.emu.size() + 6), s.emu + "/RBOY ");
     std::filesystem::remove(JoinPath(s.emu, "rboy.exe"));
-    PreparedRun run = RealityBoyRun(s.emu, s.rom, {}, false);
+    run = RealityBoyRun(s.emu, s.rom, {}, false);
     EXPECT_EQ(run.commandLine.substr(0, s.emu.size() + 7), s.emu + "/VB_98 ") << "VB_98 even when it is absent too";
     EXPECT_EQ(run.request.program, JoinPath(s.emu, "VB_98"));
 

@@ -108,31 +108,30 @@ TEST_F(KeyConfigWindow, CaptureTakesLettersModifiersKeypadAndMouseButtons) {
     Open(QStringLiteral("Virtual-E"));
     EXPECT_EQ(Capture("cmdAButton", {{Qt::Key_Q}}), QStringLiteral("Virtual-E Key Capture Window..."));
     EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("Q q"));
-    // Left and right Shift both report the generic Shift.
-    Capture("cmdBButton", {{Qt::Key_Shift, Qt::NoModifier, 0xffe2, 62}});
-    EXPECT_EQ(Caption("cmdBButton"), QStringLiteral("<Shift>"));
-    Capture("cmdLButton", {{Qt::Key_Control, Qt::NoModifier, 0xffe3, 37}});
-    EXPECT_EQ(Caption("cmdLButton"), QStringLiteral("<Control>"));
-    // The keypad: by Qt's keypad flag, and by the native symbol alone.
-    Capture("cmdRButton", {{Qt::Key_5, Qt::KeypadModifier, 0, 84}});
-    EXPECT_EQ(Caption("cmdRButton"), QStringLiteral("<Num 5 >"));
-    Capture("cmdLtUp", {{Qt::Key_Home, Qt::NoModifier, 0xffb7, 79}});
-    EXPECT_EQ(Caption("cmdLtUp"), QStringLiteral("<Num 7 >"));
-    Capture("cmdLtDn", {{Qt::Key_Asterisk, Qt::KeypadModifier, 0xffaa, 63}});
-    EXPECT_EQ(Caption("cmdLtDn"), QStringLiteral("<Num * >"));
-    Capture("cmdLtLt", {{Qt::Key_Super_L, Qt::NoModifier, 0xffeb, 133}});
-    EXPECT_EQ(Caption("cmdLtLt"), QStringLiteral("<LWinKy>"));
-    Capture("cmdLtRt", {{Qt::Key_Colon, Qt::ShiftModifier, 0, 47}});
-    EXPECT_EQ(Caption("cmdLtRt"), QStringLiteral(": ;"));
-    Capture("cmdRtUp", {{Qt::Key_Tab}});
-    EXPECT_EQ(Caption("cmdRtUp"), QStringLiteral("<Tab>"));
-    // A letter of a layout Qt has no key for counts by its place on the keyboard.
-    Capture("cmdRtDn", {{0x01000444 /* Cyrillic ef */, Qt::NoModifier, 0x6c6, 38}});
-    EXPECT_EQ(Caption("cmdRtDn"), QStringLiteral("A a"));
-    Capture("cmdRtLt", {{0, Qt::NoModifier, 0, 0, Qt::LeftButton}});
-    EXPECT_EQ(Caption("cmdRtLt"), QStringLiteral("LMouseBt"));
-    Capture("cmdRtRt", {{0, Qt::NoModifier, 0, 0, Qt::RightButton}});
-    EXPECT_EQ(Caption("cmdRtRt"), QStringLiteral("RMouseBt"));
+    const struct {
+        const char* button;
+        Input input;
+        const char* caption;
+    } captures[] = {
+        // Left and right Shift both report the generic Shift.
+        {"cmdBButton", {Qt::Key_Shift, Qt::NoModifier, 0xffe2, 62}, "<Shift>"},
+        {"cmdLButton", {Qt::Key_Control, Qt::NoModifier, 0xffe3, 37}, "<Control>"},
+        // The keypad: by Qt's keypad flag, and by the native symbol alone.
+        {"cmdRButton", {Qt::Key_5, Qt::KeypadModifier, 0, 84}, "<Num 5 >"},
+        {"cmdLtUp", {Qt::Key_Home, Qt::NoModifier, 0xffb7, 79}, "<Num 7 >"},
+        {"cmdLtDn", {Qt::Key_Asterisk, Qt::KeypadModifier, 0xffaa, 63}, "<Num * >"},
+        {"cmdLtLt", {Qt::Key_Super_L, Qt::NoModifier, 0xffeb, 133}, "<LWinKy>"},
+        {"cmdLtRt", {Qt::Key_Colon, Qt::ShiftModifier, 0, 47}, ": ;"},
+        {"cmdRtUp", {Qt::Key_Tab}, "<Tab>"},
+        // A letter of a layout Qt has no key for counts by its place on the keyboard.
+        {"cmdRtDn", {0x01000444 /* Cyrillic ef */, Qt::NoModifier, 0x6c6, 38}, "A a"},
+        {"cmdRtLt", {0, Qt::NoModifier, 0, 0, Qt::LeftButton}, "LMouseBt"},
+        {"cmdRtRt", {0, Qt::NoModifier, 0, 0, Qt::RightButton}, "RMouseBt"},
+    };
+    for (const auto& c : captures) {
+        Capture(c.button, {c.input});
+        EXPECT_EQ(Caption(c.button), QString::fromLatin1(c.caption)) << c.button;
+    }
     // A key still held from before (it repeats) must come up first, and so
     // must a key pressed meanwhile; then the next press counts.
     const Input held{Qt::Key_Return, Qt::NoModifier, 0, 36, Qt::NoButton, true};

@@ -4,13 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
 #include <fstream>
-#include <random>
 
 #include "emus/FrontEndFixture.h"
 #include "emus/frmRedDragon.h"
@@ -61,43 +59,24 @@ TEST_F(RedDragonTest, WithoutAFileTheDefaultsShowAndARunWritesZeros) {
         "scrmode=0000\r\nlu=0000\r\nld=0000\r\nll=0000\r\nlr=0000\r\nru=0000\r\nrd=0000\r\nrl=0000\r\nrr=0000\r\n"
         "ba=0000\r\nbb=0000\r\nst=0000\r\nsl=0000\r\ntl=0000\r\ntr=0000\r\n";
     EXPECT_EQ(test::FileText(OptionsFile()), zeros);
-    // The hidden box where the text is assembled shows it as lines.
-    EXPECT_EQ(Find<QPlainTextEdit>("txtOptions")->toPlainText(),
-              QString::fromStdString(zeros).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     ASSERT_EQ(t.recorder.requests.size(), 1u);
     EXPECT_EQ(t.recorder.requests[0].program, JoinPath(emu, "RDRAGON"));
     EXPECT_TRUE(t.recorder.requests[0].arguments.empty());
     EXPECT_EQ(t.recorder.requests[0].workingDirectory, emu);
 }
 
-TEST_F(RedDragonTest, AQuirkyFileShowsAndComesBackNormalised) {
+// The reader's quirks are the core's tests; here the controls the file fills and what a run writes back.
+TEST_F(RedDragonTest, TheFileFillsTheControlsAndChoicesChangeWhatIsWritten) {
     WriteOptions(
-        "platform=0001\r\nFRMSKIP=0004\r\ndspmode=0003\r\ndspswap=0001\r\npalmod=0003\r\nSCRX=0320\r\nscry=0240\r\n"
-        "scrmode=0004\r\nscrmode=lu=0038\r\nld=0040\r\n\r\njunk line\r\nba=0065\r\ntr=0120\r\n");
-    Open();
-    EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
-    EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral(" 320x240"));
-    EXPECT_EQ(Find<QComboBox>("cmbVersion")->currentText(), QStringLiteral("DOS"));
-    EXPECT_EQ(Find<QSlider>("sliFrameskip")->value(), 4);
-    EXPECT_EQ(Find<QSlider>("sliFrameskip")->toolTip(), QStringLiteral("4"));
-    EXPECT_EQ(Find<QComboBox>("cmbDisplayMode")->currentText(), QStringLiteral("Over / Under"));
-    EXPECT_EQ(Find<QComboBox>("cmbPalette")->currentText(), QStringLiteral("Red & Green")) << "palmod reads back";
-    EXPECT_TRUE(Find<QCheckBox>("chkSwap3D")->isChecked());
-
-    Click("cmdRunRedDragon");
-    EXPECT_EQ(test::FileText(OptionsFile()).substr(0, 15), "platform=0001\r\n");
-    for (const char* line : {"frmskip=0004", "dspswap=0001", "palmod=0003", "scrx=0320", "scry=0240", "scrmode=0000",
-                             "lu=0038", "ld=0040", "ba=0065", "tr=0120", "rr=0000"}) {
-        const std::string key(line, std::string_view(line).find('='));
-        EXPECT_EQ(Line(key), line);
-    }
-}
-
-TEST_F(RedDragonTest, ChoosingModesAndSizesAndRevertingChangeWhatIsWritten) {
-    WriteOptions("scrx=0500\r\nscry=0500\r\nscrmode=0000\r\nfrmskip=0002\r\n");
+        "platform=0001\r\ndspmode=0003\r\ndspswap=0001\r\npalmod=0003\r\nscrx=0500\r\nscry=0500\r\n"
+        "scrmode=0000\r\nfrmskip=0002\r\n");
     Open();
     EXPECT_EQ(List("lstScreenSize")->count(), 33);
     EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral(" 500x500")) << "a size not offered is added last";
+    EXPECT_EQ(Find<QComboBox>("cmbVersion")->currentText(), QStringLiteral("DOS"));
+    EXPECT_EQ(Find<QComboBox>("cmbDisplayMode")->currentText(), QStringLiteral("Over / Under"));
+    EXPECT_EQ(Find<QComboBox>("cmbPalette")->currentText(), QStringLiteral("Red & Green"));
+    EXPECT_TRUE(Find<QCheckBox>("chkSwap3D")->isChecked());
 
     List("lstScreenMode")->setCurrentRow(3);  // DirectDraw accel
     EXPECT_EQ(List("lstScreenSize")->count(), 10);
@@ -105,6 +84,8 @@ TEST_F(RedDragonTest, ChoosingModesAndSizesAndRevertingChangeWhatIsWritten) {
     Find<QSlider>("sliFrameskip")->setValue(7);
     EXPECT_EQ(Find<QSlider>("sliFrameskip")->toolTip(), QStringLiteral("7"));
     Click("cmdRunRedDragon");
+    EXPECT_EQ(test::FileText(OptionsFile()).substr(0, 70),
+              "platform=0001\r\nfrmskip=0007\r\ndspmode=0003\r\ndspswap=0001\r\npalmod=0003\r\n");
     EXPECT_EQ(Line("scrmode"), "scrmode=0004");
     EXPECT_EQ(Line("scrx"), "scrx=0800");
     EXPECT_EQ(Line("scry"), "scry=0600");
@@ -167,17 +148,8 @@ TEST_F(RedDragonTest, HelpAndKeyCodesGoingOutAndBackThroughLstControls) {
     }
 }
 
-TEST_F(RedDragonTest, AnUnwritableFileStopsTheRunAndBadFilesDoNotHurt) {
-    std::mt19937 random(3);
-    std::string junk(2 * 1024 * 1024, '\0');
-    for (char& c : junk) c = static_cast<char>(random());
-    WriteOptions(junk);
-    Open();
-    EXPECT_EQ(Find<QComboBox>("cmbVersion")->count(), 2);
-    window.reset();
-
-    // The options file is a directory: it cannot be replaced.
-    std::filesystem::remove(OptionsFile());
+// The options file is a directory: it cannot be replaced.
+TEST_F(RedDragonTest, AnUnwritableFileStopsTheRun) {
     std::filesystem::create_directory(OptionsFile());
     Open();
     Click("cmdRunRedDragon");

@@ -1,62 +1,40 @@
 // The Virtual-E front-end, driven through its controls, over a registry in
 // memory and over a Wine prefix's user.reg.
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
-#include <QTest>
 #include <fstream>
-#include <sstream>
 
 #include "base/WineRegistry.h"
+#include "emus/FrontEndFixture.h"
 #include "emus/VirtualE.h"
 #include "emus/frmVirtualE.h"
-#include "platform/Text.h"
-#include "support/core/TempDir.h"
-#include "support/gui/TestServices.h"
 
 namespace kestro::emus {
 namespace {
 
 using base::MessageResult;
 
-class VirtualEWindow : public ::testing::Test {
+class VirtualEWindow : public test::FrontEndTest<frmVirtualE> {
 protected:
-    void SetUp() override {
-        std::ofstream(dir.File("VirtualE.Exe")) << "MZ";
-        t.settings.Write("Virtual-E Directory", dir.Path().string());
+    VirtualEWindow() {
+        std::ofstream(base::JoinPath(emu, "VirtualE.Exe")) << "MZ";
+        t.settings.Write("Virtual-E Directory", emu);
     }
-    frmVirtualE& Open() {
-        m_window = std::make_unique<frmVirtualE>(services);
-        return *m_window;
-    }
-    template <typename T>
-    T* Find(const char* name) {
-        return test::FindChild<T>(m_window.get(), name);
-    }
-    void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
     bool Checked(const char* name) { return Find<QAbstractButton>(name)->isChecked(); }
     std::int32_t Stored(const char* name) {
         auto data = registry->Query(base::HKEY_CURRENT_USER_, kVirtualEOptionsKey, name);
         return data ? data->bytes[0] | data->bytes[1] << 8 | data->bytes[2] << 16 | data->bytes[3] << 24 : -1;
     }
 
-    test::TempDir dir;
-    test::TestServices t;
-    test::RecordingLauncher launcher;
     base::RegistryBackend* registry = &t.registry;
-    platform::Services services{t.messages, t.files, t.settings, launcher, t.clock, t.registry};
-    std::unique_ptr<frmVirtualE> m_window;
 };
 
 TEST_F(VirtualEWindow, FirstUseShowsTheDefaultsAndARunWritesAllTwelve) {
-    frmVirtualE& window = Open();
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Virtual-E Frontend"));
+    Open();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Virtual-E Frontend"));
     EXPECT_TRUE(Checked("optDisplay_2"));
     EXPECT_TRUE(Checked("optEmulator_2"));
     EXPECT_TRUE(Checked("optStyle_1"));
@@ -68,7 +46,7 @@ TEST_F(VirtualEWindow, FirstUseShowsTheDefaultsAndARunWritesAllTwelve) {
                             "chkIgnoreRomPalette", "chkEnableSound"}) {
         EXPECT_FALSE(Checked(box)) << box;
     }
-    EXPECT_TRUE(Find<QLabel>("imgBrightness_5")->isVisibleTo(&window));
+    EXPECT_TRUE(Find<QLabel>("imgBrightness_5")->isVisibleTo(window.get()));
 
     Click("cmdRunVirtualE");
     EXPECT_TRUE(t.messages.Shown().empty()) << "unchanged settings are not asked about";
@@ -76,8 +54,8 @@ TEST_F(VirtualEWindow, FirstUseShowsTheDefaultsAndARunWritesAllTwelve) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(Stored(std::string(kVirtualEOptionNames[i]).c_str()), expected[i]) << kVirtualEOptionNames[i];
     }
-    ASSERT_EQ(launcher.requests.size(), 1u);
-    EXPECT_EQ(launcher.requests[0], (base::LaunchRequest{dir.File("VirtualE.Exe"), {}, "", true}));
+    ASSERT_EQ(t.recorder.requests.size(), 1u);
+    EXPECT_EQ(t.recorder.requests[0], (base::LaunchRequest{base::JoinPath(emu, "VirtualE.Exe"), {}, "", true}));
 }
 
 TEST_F(VirtualEWindow, RunWithChangesAsksWhetherToSaveThem) {
@@ -91,14 +69,14 @@ TEST_F(VirtualEWindow, RunWithChangesAsksWhetherToSaveThem) {
               (base::Message{"Save setting changes",
                              "Settings have changed since last save.\rDo you wish to save & use current settings?",
                              base::MessageIcon::Question, base::MessageButtons::OkCancel, MessageResult::Cancel}));
-    EXPECT_EQ(launcher.requests.size(), 1u) << "Cancel still starts the emulator";
+    EXPECT_EQ(t.recorder.requests.size(), 1u) << "Cancel still starts the emulator";
     EXPECT_FALSE(registry->OpenForQuery(base::HKEY_CURRENT_USER_, kVirtualEOptionsKey)) << "...with nothing saved";
 
     t.messages.Answer(MessageResult::Ok);
     Click("cmdRunVirtualE");
     EXPECT_EQ(t.messages.Take().size(), 1u);
     EXPECT_EQ(Stored("Sound"), 1);
-    EXPECT_EQ(launcher.requests.size(), 2u);
+    EXPECT_EQ(t.recorder.requests.size(), 2u);
     Click("cmdRunVirtualE");
     EXPECT_TRUE(t.messages.Take().empty()) << "saved settings are unchanged settings";
 
@@ -111,11 +89,11 @@ TEST_F(VirtualEWindow, RunWithChangesAsksWhetherToSaveThem) {
                                  "'Software\\Virtual-E\\VIRTUALE\\Options',Key: 'Display' to value: '2'"),
               std::string::npos);
     EXPECT_EQ(error[0].icon, base::MessageIcon::Critical);
-    EXPECT_EQ(launcher.requests.size(), 3u);
+    EXPECT_EQ(t.recorder.requests.size(), 3u);
 }
 
 TEST_F(VirtualEWindow, EntriesKeepToTheirRangesAndThePictureFollowsTheSlider) {
-    frmVirtualE& window = Open();
+    Open();
     auto* fps = Find<QLineEdit>("txtFps");
     fps->setText(QStringLiteral("0"));
     EXPECT_EQ(fps->text(), QStringLiteral("1"));
@@ -135,7 +113,7 @@ TEST_F(VirtualEWindow, EntriesKeepToTheirRangesAndThePictureFollowsTheSlider) {
         slider->setValue(value);
         for (int i = 0; i <= 10; ++i) {
             auto* picture = Find<QLabel>(("imgBrightness_" + std::to_string(i)).c_str());
-            EXPECT_EQ(picture->isVisibleTo(&window), i == value + 5) << value << " " << i;
+            EXPECT_EQ(picture->isVisibleTo(window.get()), i == value + 5) << value << " " << i;
             EXPECT_EQ(picture->toolTip(), QString::number(value));
         }
     }
@@ -172,29 +150,27 @@ TEST_F(VirtualEWindow, SettingsGoIntoTheWinePrefixAndComeBack) {
     std::ofstream(dir.File("prefix/user.reg"), std::ios::binary) << userReg;
     base::WineRegistryBackend wine(dir.File("prefix"), {[](const std::string&) { return false; }, nullptr,
                                                         [] { return base::WineFileTime{0x1dd900000000000ull}; }});
-    platform::Services onWine{t.messages, t.files, t.settings, launcher, t.clock, wine};
+    platform::Services onWine{t.messages, t.files, t.settings, t.recorder, t.clock, wine};
     registry = &wine;
-    m_window = std::make_unique<frmVirtualE>(onWine);
+    window = std::make_unique<frmVirtualE>(onWine);
     Find<QRadioButton>("optDisplay_4")->setChecked(true);
     Find<QCheckBox>("chkEnableSram")->setChecked(true);
     Click("cmdSaveSettings");
     EXPECT_TRUE(t.messages.Shown().empty());
-    std::ifstream in(dir.File("prefix/user.reg"), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str().rfind(userReg.substr(0, userReg.find("[Software")), 0), 0u);
-    EXPECT_NE(text.str().find("[Software\\\\Virtual-E\\\\VIRTUALE\\\\Options] 1797715756\n#time=1dd900000000000\n"
-                              "\"Display\"=dword:00000004\n\"CPU\"=dword:00000002\n"),
+    const std::string text = test::FileText(dir.File("prefix/user.reg"));
+    EXPECT_EQ(text.rfind(userReg.substr(0, userReg.find("[Software")), 0), 0u);
+    EXPECT_NE(text.find("[Software\\\\Virtual-E\\\\VIRTUALE\\\\Options] 1797715756\n#time=1dd900000000000\n"
+                        "\"Display\"=dword:00000004\n\"CPU\"=dword:00000002\n"),
               std::string::npos);
-    EXPECT_NE(text.str().find("\"RAM\"=dword:00000001\n\"NPalette\"=dword:00000000\n\"Sound\"=dword:00000000\n\n"
-                              "[Software\\\\Wine] 1796539211\n#time=1dd854ca497f536\n\"Version\"=\"win10\"\n"),
+    EXPECT_NE(text.find("\"RAM\"=dword:00000001\n\"NPalette\"=dword:00000000\n\"Sound\"=dword:00000000\n\n"
+                        "[Software\\\\Wine] 1796539211\n#time=1dd854ca497f536\n\"Version\"=\"win10\"\n"),
               std::string::npos);
 
-    m_window = std::make_unique<frmVirtualE>(onWine);
+    window = std::make_unique<frmVirtualE>(onWine);
     EXPECT_TRUE(Checked("optDisplay_4"));
     EXPECT_TRUE(Checked("chkEnableSram"));
     EXPECT_EQ(Stored("RAM"), 1);
-    m_window.reset();
+    window.reset();
 }
 
 }  // namespace

@@ -9,11 +9,10 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <thread>
 
+#include "support/core/FakePrograms.h"
 #include "support/core/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -42,13 +41,6 @@ std::string Quoted(const fs::path& path) {
 
 bool HasProgram(const char* name) {
     return RunCommand(std::string("command -v ") + name).status == 0;
-}
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // One installation into a temporary prefix for all tests of this program.
@@ -87,7 +79,7 @@ bool WaitForSettings(pid_t child, const fs::path& ini, std::string* why) {
             return false;
         }
         // The last key start-up writes (QSettings escapes the blanks).
-        if (ReadText(ini).find("Create%20Change%20Log=") != std::string::npos) return true;
+        if (kestro::test::FileText(ini.string()).find("Create%20Change%20Log=") != std::string::npos) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     *why = "no settings written within 60 s: a start-up check is holding the program";
@@ -190,11 +182,11 @@ TEST_F(Installed, VbFilesGetTheTypeTheProgramOpens) {
     if (!HasProgram("update-mime-database")) GTEST_SKIP() << "update-mime-database missing (shared-mime-info)";
     const Output out = RunCommand("update-mime-database " + Quoted(Share("mime")));
     ASSERT_EQ(out.status, 0) << out.text;
-    const std::string globs = ReadText(Share("mime/globs2"));
+    const std::string globs = kestro::test::FileText(Share("mime/globs2"));
     std::smatch m;
     ASSERT_TRUE(std::regex_search(globs, m, std::regex("\\d+:([a-z/-]+):\\*\\.vb\n"))) << globs;
     const std::string type = m[1];
-    const std::string entry = ReadText(Share("applications/" + kAppId + ".desktop"));
+    const std::string entry = kestro::test::FileText(Share("applications/" + kAppId + ".desktop"));
     EXPECT_NE(entry.find("MimeType=" + type + ";"), std::string::npos) << entry;
     const std::string icon = std::regex_replace(type, std::regex("/"), "-");
     for (const char* size : {"scalable", "16x16", "48x48", "256x256"}) {

@@ -47,7 +47,7 @@ struct Files {
 }  // namespace
 
 // A .vb dropped on the ROM information window opens as Open opens it: shown,
-// in the recent list, or refused with the designed message. Other drags are
+// in the recent list, or refused with its message. Other drags are
 // not taken.
 TEST(Drops, RomOnRomInformationWindowOpensThroughOpen) {
     Files f;

@@ -14,14 +14,13 @@
 
 using namespace kestro::platform;
 
-TEST(QtServices, FiltersMatchExtensionsWithoutCase) {
+TEST(QtServices, FiltersMatchWithoutCaseAndTitlesComeBackByteForByte) {
     EXPECT_EQ(ToQtFilter(QStringLiteral("Virtual Boy ROM Image (*.vb)|*.vb|All Files (*.*)|*.*")),
               QStringLiteral("Virtual Boy ROM Image (*.vb *.VB);;All Files (*)"));
     EXPECT_EQ(ToQtFilter(QStringLiteral("Palette (*.pvb)|*.pvb")), QStringLiteral("Palette (*.pvb *.PVB)"));
     EXPECT_EQ(DisplayText(QStringLiteral("a\rb\r\nc\nd")), QStringLiteral("a\nb\nc\nd"));
-}
 
-TEST(QtServices, TitlesShowKatakanaAndComeBackByteForByte) {
+    // Titles show katakana and come back byte for byte.
     const std::string bytes = "V\xA5TETRIS \xB1\xDF";
     const QString shown = TitleToDisplay(bytes);
     EXPECT_EQ(shown.at(1).unicode(), 0xFF65);

@@ -21,7 +21,7 @@ base::Message Exclamation(std::string title, std::string text) {
 }
 
 // The window tests check each refusal's message; here what happens to the files.
-TEST(OpenRom, RefusesMissingAndEmptyFilesWithoutCreatingOrRemovingThem) {
+TEST(OpenRom, RefusesMissingEmptySmallAndReservedFilesLeavingThemAsTheyWere) {
     TempDir dir;
     const std::string missing = dir.File("missing.vb");
     EXPECT_EQ(OpenRom(missing).check, RomCheck::Missing);
@@ -31,10 +31,8 @@ TEST(OpenRom, RefusesMissingAndEmptyFilesWithoutCreatingOrRemovingThem) {
     EXPECT_EQ(OpenRom(empty).message, Exclamation("Invalid filename", "File does not exist."));
     EXPECT_TRUE(fs::exists(empty));  // the user's file, empty or not, is not ours to delete
     EXPECT_EQ(OpenRom(dir.Path().string()).check, RomCheck::Missing);
-}
 
-TEST(OpenRom, SizeBoundaryIsMoreThan544Bytes) {
-    TempDir dir;
+    // The size boundary is more than 544 bytes.
     const std::string path = dir.File("rom.vb");
     RomBuilder().Size(544).WriteTo(path);
     auto small = OpenRom(path);
@@ -51,11 +49,8 @@ TEST(OpenRom, SizeBoundaryIsMoreThan544Bytes) {
     EXPECT_EQ(accepted.image.size, 545);
     EXPECT_EQ(accepted.image.data, bytes);
     EXPECT_EQ(accepted.image.Header().title, "TINY");
-}
 
-TEST(OpenRom, AnyNonZeroReservedByteIsRefused) {
-    TempDir dir;
-    const std::string path = dir.File("rom.vb");
+    // Any non-zero reserved byte is refused.
     for (std::size_t index = 0; index < kReservedLength; ++index) {
         auto written = RomBuilder().Title("GOLF").Reserved(index, 0x20).WriteTo(path);
         auto result = OpenRom(path);
@@ -118,7 +113,7 @@ RomImage OpenOrFail(const std::string& path) {
     return result.image;
 }
 
-TEST(SaveRom, WritesTheEditedHeaderAndKeepsPermissions) {
+TEST(SaveRom, WritesTheEditedHeaderKeepingPermissionsAndLinks) {
     TempDir dir;
     const std::string path = dir.File("golf.vb");
     RomBuilder().Title("GOLF").Maker("01").GameCode("VVGE").WriteTo(path);
@@ -135,16 +130,14 @@ TEST(SaveRom, WritesTheEditedHeaderAndKeepsPermissions) {
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);  // no temporary file left beside it
-}
 
-TEST(SaveRom, ALinkedRomIsSavedThroughItsLink) {
-    TempDir dir;
+    // A linked ROM is saved through its link.
     const std::string real = dir.File("real.vb");
     const std::string link = dir.File("link.vb");
     RomBuilder().WriteTo(real);
     fs::create_symlink(real, link);
 
-    RomImage image = OpenOrFail(link);
+    image = OpenOrFail(link);
     ApplyHeader(image, {"LINKED", "01", "VLKE", 0});
     ASSERT_TRUE(WriteImage(image).ok);
     EXPECT_TRUE(fs::is_symlink(link));

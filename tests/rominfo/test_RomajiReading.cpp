@@ -5,16 +5,15 @@
 namespace kestro::rominfo {
 namespace {
 
-TEST(RomajiReading, ReadsTheKnownTitles) {
+TEST(RomajiReading, ReadsTheKnownTitlesAndCodesOutsideTheKatakana) {
     EXPECT_EQ(RomajiReading("\xC4\xCB\xDE\xC0\xDE\xBE\x21\xCA\xDF\xC6\xCE\xDE\xDD"), "Tobidase!panibon");
     EXPECT_EQ(RomajiReading("\xB2\xDD\xBD\xCF\xB3\xBD \xC9 \xD4\xB6\xC0"), "Insumausu no yakata");
     EXPECT_EQ(RomajiReading("V\xA5TETRIS"), "V\xB7TETRIS");
     EXPECT_EQ(RomajiReadingUtf8("V\xA5TETRIS"), "V\xC2\xB7TETRIS");
     EXPECT_EQ(RomajiReading("\xCA\xDE\xB0\xC1\xAC\xD9\xCC\xDF\xDB\xD4\xB7\xAD\xB3'95"), "Ba-charupuroyakyuu'95");
     EXPECT_EQ(RomajiReading("VB \xDC\xD8\xB5\xD7\xDD\xC4\xDE"), "VB wariorando");
-}
 
-TEST(RomajiReading, CaseAndCodesOutsideTheKatakana) {
+    // Letter case, and codes outside the katakana.
     EXPECT_EQ(RomajiReading(""), "");
     EXPECT_EQ(RomajiReading("mario"), "Mario");
     EXPECT_EQ(RomajiReading("GOLF"), "GOLF");

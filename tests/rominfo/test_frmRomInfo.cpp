@@ -46,7 +46,6 @@ protected:
 }  // namespace
 
 TEST_F(RomInfoTest, RefusedFilesShowTheirMessageLeaveTheRecentListAndReset) {
-    test::WriteBytes(dir.File("empty.vb"), {});
     test::WriteBytes(dir.File("small.vb"), std::vector<std::uint8_t>(544, 0));
     RomBuilder().Reserved(2, 0x01).WriteTo(dir.File("reserved.vb"));
     RomBuilder::Unknown().WriteTo(dir.File("good.vb"));
@@ -56,7 +55,6 @@ TEST_F(RomInfoTest, RefusedFilesShowTheirMessageLeaveTheRecentListAndReset) {
     ASSERT_TRUE(Find<QAction>(w.get(), "mnuFileSave")->isEnabled());
 
     const std::pair<const char*, const char*> refusals[] = {
-        {"empty.vb", "File does not exist."},
         {"small.vb", "File too small to be a VB ROM image."},
         {"reserved.vb", "Invalid VB ROM image."},
         {"missing.vb", "File does not exist."},
@@ -111,16 +109,6 @@ TEST_F(RomInfoTest, IdentificationLabelsEveryClassAndRevertRestoresTheKnownHeade
     EXPECT_EQ(ts.messages.Take().at(0).text, "Are you sure you want to save [MARIO CLASH]?");
     w->OpenRom(Path("hack.vb"));
     EXPECT_EQ(Text(w.get(), "lblIdentify"), QStringLiteral("Mario Clash (JU) [!]"));
-}
-
-TEST_F(RomInfoTest, WithoutAutomaticIdentificationNoChecksumIsTaken) {
-    RomBuilder::KnownDump("Golf (U) [!]").WriteTo(dir.File("golf.vb"));
-    auto w = Open(false);
-    w->OpenRom(Path("golf.vb"));
-    EXPECT_FALSE(Find<QGroupBox>(w.get(), "fraIdentify")->isVisibleTo(w.get()));
-    EXPECT_TRUE(Text(w.get(), "lblChecksum").isEmpty());
-    EXPECT_TRUE(Text(w.get(), "lblIdentify").isEmpty());
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("ROM Information - [GOLF]"));
 }
 
 TEST_F(RomInfoTest, SaveAsksFirstAndSaveAsReplacesALongerFileExactly) {
@@ -273,12 +261,17 @@ TEST_F(RomInfoTest, TitleEditorInsertsKatakanaAndOkWritesItBack) {
     EXPECT_EQ(w->TitleBytes(), "V\xA5TETRIS") << "Cancel changes nothing";
 }
 
+// Opened without automatic identification: no checksum is taken.
 TEST_F(RomInfoTest, CodeFieldsAreSingleBytesThatSaveBackAsTheyWere) {
     const auto original =
         RomBuilder().Title("GOLF").Maker("\xFF\xE9").GameCode("V\xA5G\x7F").Size(4096).WriteTo(dir.File("a.vb"));
     const std::size_t block = 4096 - 544;
     auto w = Open(false);
     w->OpenRom(Path("a.vb"));
+    EXPECT_FALSE(Find<QGroupBox>(w.get(), "fraIdentify")->isVisibleTo(w.get()));
+    EXPECT_TRUE(Text(w.get(), "lblChecksum").isEmpty());
+    EXPECT_TRUE(Text(w.get(), "lblIdentify").isEmpty());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("ROM Information - [GOLF]"));
     auto* maker = Find<QLineEdit>(w.get(), "txtManufacturer");
     auto* gameCode = Find<QLineEdit>(w.get(), "txtRomId");
     EXPECT_EQ(maker->text(), QString::fromLatin1("\xFF\xE9"));
@@ -303,7 +296,7 @@ TEST_F(RomInfoTest, CodeFieldsAreSingleBytesThatSaveBackAsTheyWere) {
     EXPECT_EQ(std::string(saved.begin() + block + 0x19, saved.begin() + block + 0x1F), "\xFF\xE9V\xE9J ");
 }
 
-TEST_F(RomInfoTest, EmptyWindowIdentificationFrameAndSaveAsNameAreAsDesigned) {
+TEST_F(RomInfoTest, EmptyWindowIdentificationFrameSaveAsNameAndTitleEditorLayout) {
     RomBuilder::KnownDump("Golf (U) [!]").WriteTo(dir.File("golf.vb"));
     RomBuilder().Title("").WriteTo(dir.File("untitled.vb"));
     auto w = Open();

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <array>
 #include <memory>
 
 #include "platform/DrawingSurface.h"
@@ -20,6 +21,12 @@
 #include "tiles/frmTileViewer.h"
 
 namespace kestro::tiles {
+
+/// The buttons that move through the ROM or change the width.
+inline constexpr std::array<const char*, 14> kNavigation{
+    "cmdGotoWidth", "cmdGotoOffset", "cmdTileHalf",  "cmdTileDouble",     "cmdOffsetDown",
+    "cmdOffsetUp",  "cmdTileLeft",   "cmdTileRight", "cmdOffsetDownTile", "cmdOffsetUpTile",
+    "cmdUp",        "cmdDown",       "cmdPageUp",    "cmdPageDown"};
 
 class TileViewerTest : public ::testing::Test {
 protected:

@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "base/SettingsKeys.h"
+#include "support/core/FakePrograms.h"
 #include "support/core/TempDir.h"
 #include "tiles/PaletteFile.h"
 
@@ -16,14 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::FileText;
+using test::WriteText;
 
 base::Message RefusalOf(const std::string& path) {
     auto result = ReadPaletteFile(path);
@@ -32,11 +26,11 @@ base::Message RefusalOf(const std::string& path) {
     return {};
 }
 
-TEST(PaletteFile, SavedFileIsFifteenBytesAndReadsBackTheSame) {
+TEST(PaletteFile, SavedFileIsFifteenBytesAndReadsBackTheSameAFailedWriteLeavesNothing) {
     test::TempDir dir;
     const std::string path = dir.File("vb.pvb");
     ASSERT_TRUE(WritePaletteFile(path, kVbPalette));
-    EXPECT_EQ(ReadBytes(path), std::string("PAL\xFF\0\0\xC0\0\0\x80\0\0\x40\0\0", 15));
+    EXPECT_EQ(FileText(path), std::string("PAL\xFF\0\0\xC0\0\0\x80\0\0\x40\0\0", 15));
 
     const TilePalette edges{{{{0, 255, 1}, {254, 0, 255}, {10, 20, 30}, {255, 255, 255}}}};
     ASSERT_TRUE(WritePaletteFile(path, edges));  // replaces the first file
@@ -46,6 +40,12 @@ TEST(PaletteFile, SavedFileIsFifteenBytesAndReadsBackTheSame) {
     EXPECT_EQ(fs::file_size(path), 15u);
     // Nothing but the file itself is left in the directory.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+
+    // A failed write says why and leaves nothing.
+    auto failed = WritePaletteFile(dir.File("gone/new.pvb"), kGreyPreset);
+    ASSERT_FALSE(failed);
+    EXPECT_NE(failed.reason.find("gone"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.File("gone")));
 }
 
 // The palette window shows a foreign file's refusal; here every kind of file
@@ -58,12 +58,12 @@ TEST(PaletteFile, RefusesWhatIsNoPaletteAndReadsOnlyFifteenBytes) {
     EXPECT_EQ(RefusalOf(dir.File("none.pvb")), missing);
     EXPECT_FALSE(fs::exists(dir.File("none.pvb")));      // the attempt created nothing
     EXPECT_EQ(RefusalOf(dir.Path().string()), missing);  // a directory is no file
-    WriteBytes(dir.File("empty.pvb"), "");
+    WriteText(dir.File("empty.pvb"), "");
     EXPECT_EQ(RefusalOf(dir.File("empty.pvb")), missing);
-    WriteBytes(dir.File("short.pvb"), "PAL\x01\x02");
+    WriteText(dir.File("short.pvb"), "PAL\x01\x02");
     EXPECT_EQ(RefusalOf(dir.File("short.pvb")), foreign);
 
-    WriteBytes(dir.File("long.pvb"), std::string("PAL\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0CXYZ!!", 20));
+    WriteText(dir.File("long.pvb"), std::string("PAL\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0CXYZ!!", 20));
     auto read = ReadPaletteFile(dir.File("long.pvb"));
     ASSERT_TRUE(std::holds_alternative<TilePalette>(read));
     EXPECT_EQ(std::get<TilePalette>(read), (TilePalette{{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}}}));
@@ -109,14 +109,6 @@ TEST(PaletteFile, AFileThatCannotBeReadSaysWhyInsteadOfMissing) {
     fs::permissions(path, fs::perms::owner_all);
     EXPECT_EQ(refusal.title, "Cannot read palette");
     EXPECT_EQ(refusal.text, "The palette file could not be read:\r" + path + "\rPermission denied");
-}
-
-TEST(PaletteFile, AFailedWriteSaysWhyAndLeavesNothing) {
-    test::TempDir dir;
-    auto written = WritePaletteFile(dir.File("gone/new.pvb"), kGreyPreset);
-    ASSERT_FALSE(written);
-    EXPECT_NE(written.reason.find("gone"), std::string::npos);
-    EXPECT_FALSE(fs::exists(dir.File("gone")));
 }
 
 // The windows read and write the keys as the tests of the palette window and

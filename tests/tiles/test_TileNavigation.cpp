@@ -17,7 +17,7 @@ double WidthAfter(ViewStep step, double width) {
     return Step(step, {0, width}, kLength).width;
 }
 
-TEST(TileNavigation, StepsMoveByAByteATileARowOrAScreen) {
+TEST(TileNavigation, StepsMoveByAByteATileARowOrAScreenAndWidthsStayInBounds) {
     // The bounds at either end are those the window's buttons show.
     EXPECT_EQ(OffsetAfter(ViewStep::Down, 0, 1), 16);
     EXPECT_EQ(OffsetAfter(ViewStep::PageDown, 0, 1), 448);
@@ -25,9 +25,8 @@ TEST(TileNavigation, StepsMoveByAByteATileARowOrAScreen) {
     EXPECT_EQ(OffsetAfter(ViewStep::Up, 800, 48), 32);
     EXPECT_EQ(Step(ViewStep::PageDown, {0, 5}, kLength).width, 5);
     EXPECT_EQ(Step(ViewStep::TileDouble, {37, 5}, kLength).offset, 37);
-}
 
-TEST(TileNavigation, WidthStepsHalveDoubleAndStayWithinOneTo32767) {
+    // Width steps halve, double, and stay within 1 to 32767.
     EXPECT_EQ(WidthAfter(ViewStep::TileLeft, 1), 1);
     EXPECT_EQ(WidthAfter(ViewStep::TileRight, 32767), 32767);
     EXPECT_EQ(WidthAfter(ViewStep::TileHalf, 1), 1);  // 0 is raised to 1

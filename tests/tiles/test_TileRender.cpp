@@ -47,18 +47,12 @@ void ExpectView(const std::vector<std::uint8_t>& rom, std::int64_t offset, std::
     EXPECT_EQ(wrong, 0);
 }
 
-TEST(TileDecode, LowestBitPairIsLeftmostPixel) {
-    EXPECT_EQ(DecodeByte(0x00), (BytePixels{0, 0, 0, 0}));
-    EXPECT_EQ(DecodeByte(0xFF), (BytePixels{3, 3, 3, 3}));
-    EXPECT_EQ(DecodeByte(0x1B), (BytePixels{3, 2, 1, 0}));
-    EXPECT_EQ(DecodeByte(0xE4), (BytePixels{0, 1, 2, 3}));
-    for (int b = 0; b < 256; ++b) EXPECT_EQ(kBytePixels[b], DecodeByte(static_cast<std::uint8_t>(b))) << b;
+// Every byte value's decoding is checked by the views below, against the
+// pixel-by-pixel route above.
+TEST(TileRender, WidthsOffsetsAndTheRomsEnd) {
     // Pixel value 3 is colour 1, the lightest; 0 is colour 4.
     EXPECT_EQ(kVbPalette.ForPixel(3), (Rgb{255, 0, 0}));
     EXPECT_EQ(kVbPalette.ForPixel(0), (Rgb{64, 0, 0}));
-}
-
-TEST(TileRender, WidthsOffsetsAndTheRomsEnd) {
     const auto rom = RandomBytes(64 * 1024 + 5, 1);  // ends 5 bytes into a tile: its first two rows and a half
     ExpectView(rom, 0, 48);                          // 28 rows of 48 read contiguously
     ExpectView(rom, 0, 1);                           // one column of 28 tiles
@@ -66,14 +60,12 @@ TEST(TileRender, WidthsOffsetsAndTheRomsEnd) {
     ExpectView(rom, 1000, 3000);                     // far wider than shown
     ExpectView(rom, 5, 48);                          // no alignment to whole tiles
     ExpectView(rom, 64 * 1024 - 48 * 16, 48);        // the view runs over the end
-}
 
-TEST(TileRender, OffsetPastTheEndDrawsNothing) {
-    const auto rom = RandomBytes(1000, 2);
+    // An offset past the end is pulled back to it, and nothing is drawn.
     EXPECT_EQ(PulledBackOffset(5000, 1000), 1000);
     EXPECT_EQ(PulledBackOffset(999, 1000), 999);
     PixelImage image;
-    RenderView(rom, {PulledBackOffset(5000, 1000), 48}, kTestPalette, kClear, image);
+    RenderView(RandomBytes(1000, 2), {PulledBackOffset(5000, 1000), 48}, kTestPalette, kClear, image);
     EXPECT_EQ(image, PixelImage(384, 224, kClear));
 }
 

@@ -89,16 +89,14 @@ TEST_F(PaletteWindow, BoxesNormaliseAsTheUserTypesAndPreviewsFollow) {
     EXPECT_EQ(box->text(), QStringLiteral("47"));
     EXPECT_EQ(box->cursorPosition(), 2);
     EXPECT_EQ(Preview(3), QColor(128, 47, 128));
-}
 
-// The save test shows what each preset puts in the boxes.
-TEST_F(PaletteWindow, RevertRestoresOneColourAsItWasOpened) {
-    LoadWith("cmdRevertRed");
-    EXPECT_EQ(Preview(4), QColor(64, 0, 0));
-    Click("cmdCol2Revert");
-    EXPECT_EQ(window().BoxPalette().colours[1], (Rgb{192, 192, 192}));
-    EXPECT_EQ(window().BoxPalette().colours[0], (Rgb{255, 0, 0}));  // only colour 2 reverted
-    EXPECT_EQ(t.settings.WriteCount(), 0);                          // nothing is kept before Apply
+    // No button is the window's default: Enter in a box saves, loads, reverts and applies nothing.
+    window().show();
+    Box("txtCol1R")->setText(QStringLiteral("10"));
+    EXPECT_FALSE(test::KeyOpensModal(box, Qt::Key_Return));
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(Box("txtCol1R")->text(), QStringLiteral("10"));
+    EXPECT_EQ(t.settings.WriteCount(), 0);
 }
 
 TEST_F(PaletteWindow, LoadsAPaletteFileAndRefusesAForeignOne) {
@@ -122,8 +120,14 @@ TEST_F(PaletteWindow, LoadsAPaletteFileAndRefusesAForeignOne) {
     EXPECT_EQ(t.messages.Shown().size(), 1u);
 }
 
-TEST_F(PaletteWindow, SaveWritesTheBoxesAndAsksBeforeReplacing) {
+TEST_F(PaletteWindow, PresetsRevertAndSaveWhichAsksBeforeReplacing) {
     const std::string path = dir.File("saved.pvb");
+    LoadWith("cmdRevertRed");
+    EXPECT_EQ(Preview(4), QColor(64, 0, 0));
+    Click("cmdCol2Revert");  // one colour back as the window opened
+    EXPECT_EQ(window().BoxPalette().colours[1], (Rgb{192, 192, 192}));
+    EXPECT_EQ(window().BoxPalette().colours[0], (Rgb{255, 0, 0})) << "only colour 2 went back";
+    EXPECT_EQ(t.settings.WriteCount(), 0);  // nothing is kept before Apply
     LoadWith("cmdRevertRed");
     t.files.Choose(Q(path));
     Click("cmdSave");

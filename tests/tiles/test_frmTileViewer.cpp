@@ -20,11 +20,6 @@ namespace {
 
 using platform::Q;
 
-constexpr std::array<const char*, 14> kNavigation{
-    "cmdGotoWidth", "cmdGotoOffset", "cmdTileHalf",  "cmdTileDouble",     "cmdOffsetDown",
-    "cmdOffsetUp",  "cmdTileLeft",   "cmdTileRight", "cmdOffsetDownTile", "cmdOffsetUpTile",
-    "cmdUp",        "cmdDown",       "cmdPageUp",    "cmdPageDown"};
-
 TEST_F(TileViewerTest, OpensEmptyThenARomEnablesTheViewAndUpdateDrawsIt) {
     t.settings.Write("Tile Display Mode", "1");
     t.settings.Write("Black Tile Green", "99");

@@ -16,10 +16,11 @@ namespace {
 using platform::Q;
 
 // The controls a redraw disables, so that nothing changes the view under it.
-constexpr std::array<const char*, 17> kRedrawControls{
-    "cmdGotoWidth", "cmdGotoOffset", "cmdTileHalf",       "cmdTileDouble",   "cmdOffsetDown",   "cmdOffsetUp",
-    "cmdTileLeft",  "cmdTileRight",  "cmdOffsetDownTile", "cmdOffsetUpTile", "cmdUp",           "cmdDown",
-    "cmdPageUp",    "cmdPageDown",   "cmdUpdate",         "chkAutoUpdate",   "cmdChangePalette"};
+std::vector<const char*> RedrawControls() {
+    std::vector<const char*> names(kNavigation.begin(), kNavigation.end());
+    names.insert(names.end(), {"cmdUpdate", "chkAutoUpdate", "cmdChangePalette"});
+    return names;
+}
 
 // Counts the surface's repaints.
 class PaintCounter final : public QObject {
@@ -46,13 +47,13 @@ TEST_F(TileViewerTest, RedrawDisablesTheControlsShowsItsCaptionAndGrowsRowByRow)
     DuringRedraw([&] {
         seen = true;
         EXPECT_EQ(Viewer().windowTitle(), QStringLiteral("ROM Tile Viewer - Redrawing..."));
-        for (const char* name : kRedrawControls) EXPECT_FALSE(Find<QWidget>(name)->isEnabled()) << name;
+        for (const char* name : RedrawControls()) EXPECT_FALSE(Find<QWidget>(name)->isEnabled()) << name;
         EXPECT_EQ(Surface().pixel(383, 223), qRgb(0, 128, 128));  // the last tile row is still to come
         t.clock.now += 2.5;
     });
     Click("cmdUpdate");
     ASSERT_TRUE(seen);
-    for (const char* name : kRedrawControls) EXPECT_TRUE(Find<QWidget>(name)->isEnabled()) << name;
+    for (const char* name : RedrawControls()) EXPECT_TRUE(Find<QWidget>(name)->isEnabled()) << name;
     EXPECT_GE(counter.paints, 28);  // at least one repaint per tile row
     EXPECT_EQ(Surface(), Expected(path, 0, 48));
     EXPECT_EQ(Viewer().windowTitle(), QStringLiteral("ROM Tile Viewer - [TILE TEST]"));

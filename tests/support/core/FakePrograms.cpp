@@ -58,4 +58,8 @@ std::string FileText(const std::string& path) {
     return text.str();
 }
 
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
 }  // namespace kestro::test

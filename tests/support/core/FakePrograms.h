@@ -28,5 +28,7 @@ void WriteDosStandIn(const std::string& path);
 
 /// The whole content of a text file ("" when missing).
 std::string FileText(const std::string& path);
+/// Writes text to a file byte for byte, replacing any.
+void WriteText(const std::string& path, const std::string& text);
 
 }  // namespace kestro::test

@@ -76,6 +76,16 @@ void WhenModalShown(std::function<void(QWidget* dialog)> fn) {
     timer->start();
 }
 
+QString ModalOpenedBy(const std::function<void()>& open) {
+    auto name = std::make_shared<QString>();
+    WhenModalShown([name](QWidget* dialog) {
+        *name = dialog->objectName();
+        dialog->close();
+    });
+    open();
+    return *name;
+}
+
 bool KeyOpensModal(QWidget* widget, Qt::Key key) {
     QWidget* const before = QApplication::activeModalWidget();
     bool opened = false;

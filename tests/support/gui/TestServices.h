@@ -107,6 +107,10 @@ T* FindChild(QObject* parent, const char* name) {
 /// loop), so that tests can look at and close windows opened with exec().
 void WhenModalShown(std::function<void(QWidget* dialog)> fn);
 
+/// Does what should open a modal window and gives that window's object name
+/// (closing the window at once); empty when none opened.
+QString ModalOpenedBy(const std::function<void()>& open);
+
 /// Presses a key in the widget; true when that opened a modal window (which
 /// is closed again at once, so that a wrong press cannot hang the test).
 bool KeyOpensModal(QWidget* widget, Qt::Key key);
