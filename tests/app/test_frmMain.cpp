@@ -18,6 +18,7 @@
 #include "base/SettingsKeys.h"
 #include "platform/PictureBox.h"
 #include "platform/QtServices.h"
+#include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
 #include "support/gui/TestServices.h"
@@ -199,6 +200,15 @@ TEST_F(MainWindowTest, EmulatorAndUtilityCommandsFollowTheirFlags) {
     EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdUtils")->isEnabled());
     EXPECT_TRUE(Action(window.get(), "mnuFileUtilsVbDevKit")->isEnabled());
     EXPECT_FALSE(Action(window.get(), "mnuFileUtilsVeCCompiler")->isEnabled());
+
+    // Mednafen alone is an emulator switched on.
+    ts.settings.Write("Red Dragon Enabled", "False");
+    ts.settings.Write("Mednafen Enabled", "True");
+    window->AfterOptionsClosed();
+    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdEmus")->isEnabled());
+    EXPECT_FALSE(Action(window.get(), "mnuFileEmusRedDragon")->isEnabled());
+    EXPECT_TRUE(Action(window.get(), "mnuFileEmusMednafen")->isEnabled());
+    EXPECT_EQ(Action(window.get(), "mnuFileEmusMednafen")->text(), QStringLiteral("&Mednafen Frontend..."));
 }
 
 TEST_F(MainWindowTest, ThemedScreensLeadToTheMenuWhosePowerButtonWarnsThreeTimes) {
@@ -270,6 +280,9 @@ TEST_F(MainWindowTest, CommandsOpenTheirWindowsModally) {
         ts.settings.Write(std::string(emulator) + " Enabled", "True");
         ts.settings.Write(std::string(emulator) + " Directory", emulators.Path().string());
     }
+    test::WriteExecutable(emulators.File("mednafen"), "#!/bin/sh\n");
+    ts.settings.Write("Mednafen Enabled", "True");
+    ts.settings.Write("Mednafen Program", emulators.File("mednafen"));
     auto window = Start();
     window->show();
     const std::tuple<const char*, const char*, const char*> commands[] = {
@@ -279,6 +292,7 @@ TEST_F(MainWindowTest, CommandsOpenTheirWindowsModally) {
         {"mnuFileEmusRealityBoy", nullptr, "frmRealityBoy"},
         {"mnuFileEmusRedDragon", nullptr, "frmRedDragon"},
         {"mnuFileEmusVirtualE", nullptr, "frmVirtualE"},
+        {"mnuFileEmusMednafen", nullptr, "frmMednafen"},
     };
     for (auto [action, button, form] : commands) {
         EXPECT_EQ(test::ModalOpenedBy([&] { Action(window.get(), action)->trigger(); }), QString::fromLatin1(form))
