@@ -150,7 +150,10 @@ void PrintJson(std::ostream& out, const PlayReport& r) {
 }
 
 void PrintText(std::ostream& out, std::ostream& err, const PlayReport& r, bool dryRun) {
-    if (!r.run.refusal) out << r.run.commandLine << '\n';
+    const std::string started = base::ShellCommandLine(r.plan.argv);
+    // A native emulator's own command line is the one started: print it once.
+    const bool sameAsStarted = r.outcome.started && r.run.commandLine == started;
+    if (!r.run.refusal && !sameAsStarted) out << r.run.commandLine << '\n';
     for (const emus::FileToWrite& f : r.files) out << (dryRun ? "Would write " : "Wrote ") << f.path << '\n';
     if (!r.run.refusal) {
         for (const emus::FileToWrite& f : r.run.filesRead) out << "Reads " << f.path << '\n';
@@ -160,7 +163,7 @@ void PrintText(std::ostream& out, std::ostream& err, const PlayReport& r, bool d
             << '\n';
     }
     if (r.outcome.started) {
-        out << (dryRun ? "Would run: " : "Started: ") << base::ShellCommandLine(r.plan.argv) << '\n';
+        out << (dryRun ? "Would run: " : "Started: ") << started << '\n';
         if (!r.plan.workingDirectory.empty()) out << "In: " << r.plan.workingDirectory << '\n';
     }
     for (const base::Message& m : r.outcome.messages) err << MessageLine(m) << '\n';
