@@ -1,0 +1,220 @@
+// Logiqx XML through pugixml, the form detection, and the two writers.
+#include "romdb/DatFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <pugixml.hpp>
+
+#include "base/FileRead.h"
+
+namespace kestro::romdb {
+
+namespace dat {
+
+std::string AtLine(std::size_t line, const std::string& what) {
+    return "line " + std::to_string(line) + ": " + what;
+}
+
+std::size_t LineOf(std::string_view text, std::size_t offset) {
+    offset = std::min(offset, text.size());
+    return 1 +
+           static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+std::optional<std::string> HashField(std::string_view text, std::size_t digits) {
+    if (text.empty() || text.size() > digits) return std::nullopt;
+    std::string hex(digits - text.size(), '0');
+    for (char c : text) {
+        if (c >= 'A' && c <= 'F') c = static_cast<char>(c - 'A' + 'a');
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return std::nullopt;
+        hex += c;
+    }
+    return hex;
+}
+
+namespace {
+
+// Why an XML text did not parse, saying so when the file stops before its
+// DAT is closed, as a download cut short does.
+std::string XmlProblem(const pugi::xml_parse_result& result, std::string_view text) {
+    const auto offset = static_cast<std::size_t>(std::max<std::ptrdiff_t>(result.offset, 0));
+    const std::size_t last = text.find_last_not_of(" \t\r\n");
+    const bool closed = last != std::string_view::npos && text.substr(0, last + 1).ends_with("</datafile>");
+    std::string problem = std::string("not well-formed XML: ") + result.description();
+    if (!closed && text.find("<datafile") != std::string_view::npos) {
+        problem = "the file ends in the middle of the DAT, without </datafile> (was it cut short?)";
+    }
+    return AtLine(LineOf(text, offset), problem);
+}
+
+std::string Attribute(const pugi::xml_node& node, const char* name) {
+    return node.attribute(name).value();
+}
+
+// Reads one rom element; a malformed size or hash is a fault of its line.
+std::optional<std::string> ReadRom(const pugi::xml_node& node, std::string_view text, DatRom& rom) {
+    rom.name = Attribute(node, "name");
+    auto fault = [&](const std::string& what) {
+        return AtLine(LineOf(text, static_cast<std::size_t>(std::max<std::ptrdiff_t>(node.offset_debug(), 0))), what);
+    };
+    const std::string size = Attribute(node, "size");
+    if (!size.empty()) {
+        std::int64_t value = -1;
+        const auto [end, ec] = std::from_chars(size.data(), size.data() + size.size(), value);
+        if (ec != std::errc() || end != size.data() + size.size() || value < 0)
+            return fault("the size \"" + size + "\" of rom \"" + rom.name + "\" is not a number");
+        rom.size = value;
+    }
+    struct Hash {
+        const char* attribute;
+        std::size_t digits;
+        std::string* field;
+    };
+    for (const Hash& h : {Hash{"crc", 8, &rom.crc}, Hash{"md5", 32, &rom.md5}, Hash{"sha1", 40, &rom.sha1}}) {
+        const std::string value = Attribute(node, h.attribute);
+        if (value.empty()) continue;
+        const auto hex = HashField(value, h.digits);
+        if (!hex)
+            return fault(std::string("the ") + h.attribute + " \"" + value + "\" of rom \"" + rom.name +
+                         "\" is not a hexadecimal hash");
+        *h.field = *hex;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+DatRead ParseLogiqx(std::string& text) {
+    pugi::xml_document document;
+    const pugi::xml_parse_result result =
+        document.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_auto);
+    if (!result) return {std::nullopt, XmlProblem(result, text)};
+    const pugi::xml_node root = document.document_element();
+    if (std::string_view(root.name()) != "datafile") {
+        const auto offset = static_cast<std::size_t>(std::max<std::ptrdiff_t>(root.offset_debug(), 0));
+        return {std::nullopt, AtLine(LineOf(text, offset), std::string("this XML file is no DAT file: it holds <") +
+                                                               root.name() + ">, not <datafile>")};
+    }
+    DatFile dat;
+    dat.format = DatFile::Format::Logiqx;
+    const pugi::xml_node header = root.child("header");
+    dat.name = header.child_value("name");
+    dat.description = header.child_value("description");
+    for (const pugi::xml_node& node : root.children()) {
+        const std::string_view kind = node.name();
+        // MAME's DATs call their games machines.
+        if (kind != "game" && kind != "machine") continue;
+        DatGame game;
+        game.name = Attribute(node, "name");
+        game.description = node.child_value("description");
+        for (const pugi::xml_node& romNode : node.children("rom")) {
+            DatRom rom;
+            if (auto fault = ReadRom(romNode, text, rom)) return {std::nullopt, *fault};
+            game.roms.push_back(std::move(rom));
+        }
+        if (!game.roms.empty()) dat.games.push_back(std::move(game));
+    }
+    if (dat.games.empty()) return {std::nullopt, AtLine(LineOf(text, text.size()), "the DAT lists no game with a rom")};
+    return {std::move(dat), {}};
+}
+
+}  // namespace dat
+
+DatRead ParseDat(std::string text) {
+    // A UTF-8 byte order mark is no part of either form.
+    std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    start = text.find_first_not_of(" \t\r\n", start);
+    if (start == std::string::npos) return {std::nullopt, "the file is empty"};
+    if (text[start] == '<') return dat::ParseLogiqx(text);
+    return dat::ParseClrMamePro(text);
+}
+
+DatRead ReadDatFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    // A DAT of every set ever dumped stays far below this.
+    constexpr std::uintmax_t kLargestDat = std::uintmax_t{1} << 30;
+    const base::ReadResult read = base::ReadRegularFile(path, bytes, kLargestDat);
+    if (!read) return {std::nullopt, "Cannot read the DAT file " + path + ": " + read.reason};
+    DatRead parsed = ParseDat(std::string(bytes.begin(), bytes.end()));
+    if (!parsed) parsed.error = "The DAT file " + path + " cannot be used: " + parsed.error + ".";
+    return parsed;
+}
+
+namespace {
+
+std::string XmlEscaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+void XmlAttribute(std::string& out, const char* name, std::string_view value) {
+    if (value.empty()) return;
+    out += ' ';
+    out += name;
+    out += "=\"";
+    out += XmlEscaped(value);
+    out += '"';
+}
+
+std::string CsvField(std::string_view text) {
+    const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quote) return std::string(text);
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string SizeText(std::int64_t size) {
+    return size < 0 ? std::string() : std::to_string(size);
+}
+
+}  // namespace
+
+std::string WriteLogiqxDat(std::string_view name, std::string_view description, const std::vector<DatGame>& games) {
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<datafile>\n\t<header>\n";
+    out += "\t\t<name>" + XmlEscaped(name) + "</name>\n";
+    out += "\t\t<description>" + XmlEscaped(description) + "</description>\n\t</header>\n";
+    for (const DatGame& game : games) {
+        out += "\t<game";
+        XmlAttribute(out, "name", game.name);
+        out += ">\n\t\t<description>" + XmlEscaped(game.description) + "</description>\n";
+        for (const DatRom& rom : game.roms) {
+            out += "\t\t<rom";
+            XmlAttribute(out, "name", rom.name);
+            XmlAttribute(out, "size", SizeText(rom.size));
+            XmlAttribute(out, "crc", rom.crc);
+            XmlAttribute(out, "md5", rom.md5);
+            XmlAttribute(out, "sha1", rom.sha1);
+            out += "/>\n";
+        }
+        out += "\t</game>\n";
+    }
+    return out + "</datafile>\n";
+}
+
+std::string WriteMissingCsv(const std::vector<DatGame>& games) {
+    std::string out = "name,size,crc,sha1\r\n";
+    for (const DatGame& game : games) {
+        for (const DatRom& rom : game.roms) {
+            out += CsvField(game.name) + "," + SizeText(rom.size) + "," + rom.crc + "," + rom.sha1 + "\r\n";
+        }
+    }
+    return out;
+}
+
+}  // namespace kestro::romdb
