@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "rom/KnownRomTable.h"
@@ -32,8 +33,11 @@ Catalogue::Catalogue() {
 }
 
 Catalogue::Catalogue(DatFile dat) : m_dat(std::move(dat)) {
-    std::unordered_map<std::string_view, std::size_t> seen;
     const std::vector<DatGame>& games = m_dat->games;
+    std::unordered_map<std::string_view, std::size_t> seen;
+    seen.reserve(games.size());
+    m_names.reserve(games.size());
+    m_games.reserve(games.size());
     m_nameOfGame.resize(games.size());
     for (std::size_t g = 0; g < games.size(); ++g) {
         const auto [at, added] = seen.emplace(games[g].name, m_names.size());
@@ -49,8 +53,8 @@ Catalogue::Catalogue(DatFile dat) : m_dat(std::move(dat)) {
             const DatRom& rom = games[g].roms[r];
             // A rom without size or CRC cannot be told by its bytes' CRC.
             if (rom.crc.empty() || rom.size < 0) continue;
-            m_bySizeAndCrc.emplace(Key(rom.size, CrcValue(rom.crc)),
-                                   RomRef{static_cast<std::uint32_t>(g), static_cast<std::uint32_t>(r)});
+            m_bySizeAndCrc.push_back(
+                {Key(rom.size, CrcValue(rom.crc)), static_cast<std::uint32_t>(g), static_cast<std::uint32_t>(r)});
             if (!rom.sha1.empty()) {
                 m_needs.sha1 = true;
             } else if (!rom.md5.empty()) {
@@ -58,6 +62,8 @@ Catalogue::Catalogue(DatFile dat) : m_dat(std::move(dat)) {
             }
         }
     }
+    std::sort(m_bySizeAndCrc.begin(), m_bySizeAndCrc.end(),
+              [](const RomRef& a, const RomRef& b) { return a.key < b.key; });
 }
 
 std::string Catalogue::Description() const {
@@ -68,14 +74,16 @@ std::string Catalogue::Description() const {
 
 std::optional<std::size_t> Catalogue::Match(std::int64_t size, const FileHashes& hashes) const {
     if (IsBuiltIn() || !hashes.hasCrc) return std::nullopt;
-    auto [first, last] = m_bySizeAndCrc.equal_range(Key(size, hashes.crc));
+    const std::uint64_t key = Key(size, hashes.crc);
+    const auto first = std::lower_bound(m_bySizeAndCrc.begin(), m_bySizeAndCrc.end(), key,
+                                        [](const RomRef& ref, std::uint64_t k) { return ref.key < k; });
     // The first game in DAT order whose rom these bytes are, all hashes agreeing.
     std::optional<std::uint32_t> best;
-    for (auto it = first; it != last; ++it) {
-        const DatRom& rom = m_dat->games[it->second.game].roms[it->second.rom];
+    for (auto it = first; it != m_bySizeAndCrc.end() && it->key == key; ++it) {
+        const DatRom& rom = m_dat->games[it->game].roms[it->rom];
         if (rom.size != size || CrcValue(rom.crc) != hashes.crc) continue;
         if (!rom.sha1.empty() ? rom.sha1 != hashes.sha1 : (!rom.md5.empty() && rom.md5 != hashes.md5)) continue;
-        if (!best || it->second.game < *best) best = it->second.game;
+        if (!best || it->game < *best) best = it->game;
     }
     if (!best) return std::nullopt;
     // A game listed twice is known by its first listing's name.
@@ -102,8 +110,8 @@ std::vector<std::string> MissingNames(const Catalogue& catalogue, const std::vec
     std::unordered_set<std::string_view> present;
     for (const ReportFile& f : files) present.insert(f.status);
     std::vector<std::string> missing;
-    for (const std::string& name : catalogue.Names()) {
-        if (present.count(name) == 0) missing.push_back(name);
+    for (std::string_view name : catalogue.Names()) {
+        if (present.count(name) == 0) missing.emplace_back(name);
     }
     return missing;
 }

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "romdb/ContentHash.h"
@@ -21,14 +20,18 @@ class Catalogue {
 public:
     /// The built-in table.
     Catalogue();
+    // The names point into the DAT held here: a catalogue is shared, never copied.
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
     /// A DAT's games; a game name listed twice counts once.
     explicit Catalogue(DatFile dat);
 
     bool IsBuiltIn() const { return !m_dat.has_value(); }
     const DatFile* Dat() const { return m_dat ? &*m_dat : nullptr; }
 
-    /// The names the reports list, in catalogue order.
-    const std::vector<std::string>& Names() const { return m_names; }
+    /// The names the reports list, in catalogue order (views of the table's
+    /// or the DAT's own texts, which live as long as the catalogue).
+    const std::vector<std::string_view>& Names() const { return m_names; }
     /// "Built-in table (38 known dumps)", or the DAT's name and game count.
     std::string Description() const;
 
@@ -45,16 +48,18 @@ public:
 
 private:
     std::optional<DatFile> m_dat;
-    std::vector<std::string> m_names;
+    std::vector<std::string_view> m_names;
     /// Per name, its game in the DAT; per game, its name.
     std::vector<std::size_t> m_games;
     std::vector<std::size_t> m_nameOfGame;
     HashNeeds m_needs;
+    /// Every rom with a size and CRC, sorted by the two, for a binary search.
     struct RomRef {
+        std::uint64_t key;
         std::uint32_t game;
         std::uint32_t rom;
     };
-    std::unordered_multimap<std::uint64_t, RomRef> m_bySizeAndCrc;
+    std::vector<RomRef> m_bySizeAndCrc;
 };
 
 /// The catalogue's names that no file carries as its status, in catalogue order.

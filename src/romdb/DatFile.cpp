@@ -5,7 +5,7 @@
 #include <charconv>
 #include <pugixml.hpp>
 
-#include "base/FileRead.h"
+#include "romdb/FileOps.h"
 
 namespace kestro::romdb {
 
@@ -23,11 +23,12 @@ std::size_t LineOf(std::string_view text, std::size_t offset) {
 
 std::optional<std::string> HashField(std::string_view text, std::size_t digits) {
     if (text.empty() || text.size() > digits) return std::nullopt;
-    std::string hex(digits - text.size(), '0');
+    std::string hex(digits, '0');
+    char* out = hex.data() + (digits - text.size());
     for (char c : text) {
         if (c >= 'A' && c <= 'F') c = static_cast<char>(c - 'A' + 'a');
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return std::nullopt;
-        hex += c;
+        *out++ = c;
     }
     return hex;
 }
@@ -47,7 +48,7 @@ std::string XmlProblem(const pugi::xml_parse_result& result, std::string_view te
     return AtLine(LineOf(text, offset), problem);
 }
 
-std::string Attribute(const pugi::xml_node& node, const char* name) {
+std::string_view Attribute(const pugi::xml_node& node, const char* name) {
     return node.attribute(name).value();
 }
 
@@ -57,12 +58,12 @@ std::optional<std::string> ReadRom(const pugi::xml_node& node, std::string_view 
     auto fault = [&](const std::string& what) {
         return AtLine(LineOf(text, static_cast<std::size_t>(std::max<std::ptrdiff_t>(node.offset_debug(), 0))), what);
     };
-    const std::string size = Attribute(node, "size");
+    const std::string_view size = Attribute(node, "size");
     if (!size.empty()) {
         std::int64_t value = -1;
         const auto [end, ec] = std::from_chars(size.data(), size.data() + size.size(), value);
         if (ec != std::errc() || end != size.data() + size.size() || value < 0)
-            return fault("the size \"" + size + "\" of rom \"" + rom.name + "\" is not a number");
+            return fault("the size \"" + std::string(size) + "\" of rom \"" + rom.name + "\" is not a number");
         rom.size = value;
     }
     struct Hash {
@@ -71,13 +72,14 @@ std::optional<std::string> ReadRom(const pugi::xml_node& node, std::string_view 
         std::string* field;
     };
     for (const Hash& h : {Hash{"crc", 8, &rom.crc}, Hash{"md5", 32, &rom.md5}, Hash{"sha1", 40, &rom.sha1}}) {
-        const std::string value = Attribute(node, h.attribute);
+        const std::string_view value = Attribute(node, h.attribute);
         if (value.empty()) continue;
-        const auto hex = HashField(value, h.digits);
-        if (!hex)
-            return fault(std::string("the ") + h.attribute + " \"" + value + "\" of rom \"" + rom.name +
+        auto hex = HashField(value, h.digits);
+        if (!hex) {
+            return fault(std::string("the ") + h.attribute + " \"" + std::string(value) + "\" of rom \"" + rom.name +
                          "\" is not a hexadecimal hash");
-        *h.field = *hex;
+        }
+        *h.field = std::move(*hex);
     }
     return std::nullopt;
 }
@@ -86,8 +88,11 @@ std::optional<std::string> ReadRom(const pugi::xml_node& node, std::string_view 
 
 DatRead ParseLogiqx(std::string& text) {
     pugi::xml_document document;
-    const pugi::xml_parse_result result =
-        document.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_auto);
+    // Parsed in place: a 100 MB DAT is not copied again. The parser only ever
+    // overwrites bytes inside a tag or a text, so line breaks stay where they
+    // were and a fault's line can still be counted afterwards.
+    const pugi::xml_parse_result result = document.load_buffer_inplace(
+        text.data(), text.size(), pugi::parse_cdata | pugi::parse_escapes, pugi::encoding_auto);
     if (!result) return {std::nullopt, XmlProblem(result, text)};
     const pugi::xml_node root = document.document_element();
     if (std::string_view(root.name()) != "datafile") {
@@ -130,12 +135,23 @@ DatRead ParseDat(std::string text) {
 }
 
 DatRead ReadDatFile(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
+    // Read straight into the text the parser works in, so that a large DAT is held once.
+    DiskFileOps disk;
+    std::string error;
+    auto input = disk.OpenRead(path, error);
+    if (!input) return {std::nullopt, "Cannot read the DAT file: " + error};
     // A DAT of every set ever dumped stays far below this.
-    constexpr std::uintmax_t kLargestDat = std::uintmax_t{1} << 30;
-    const base::ReadResult read = base::ReadRegularFile(path, bytes, kLargestDat);
-    if (!read) return {std::nullopt, "Cannot read the DAT file " + path + ": " + read.reason};
-    DatRead parsed = ParseDat(std::string(bytes.begin(), bytes.end()));
+    constexpr std::int64_t kLargestDat = std::int64_t{1} << 30;
+    if (input->Size() > kLargestDat) return {std::nullopt, "The DAT file " + path + " is larger than 1 GiB."};
+    std::string text(static_cast<std::size_t>(input->Size()), '\0');
+    std::size_t have = 0;
+    for (std::ptrdiff_t n = 1; have < text.size() && n > 0;
+         have += static_cast<std::size_t>(std::max<std::ptrdiff_t>(n, 0))) {
+        n = input->Read(reinterpret_cast<std::uint8_t*>(text.data()) + have, text.size() - have);
+        if (n < 0) return {std::nullopt, "Cannot read the DAT file " + path + ": " + input->Error()};
+    }
+    text.resize(have);
+    DatRead parsed = ParseDat(std::move(text));
     if (!parsed) parsed.error = "The DAT file " + path + " cannot be used: " + parsed.error + ".";
     return parsed;
 }

@@ -45,13 +45,14 @@ public:
     explicit StatusCounts(const std::vector<ReportFile>& files) {
         for (const ReportFile& f : files) ++m_counts[f.status];
     }
-    int operator()(const std::string& status) const {
+    int operator()(std::string_view status) const {
         const auto at = m_counts.find(status);
         return at == m_counts.end() ? 0 : at->second;
     }
 
 private:
-    std::unordered_map<std::string, int> m_counts;
+    // Views of the files' statuses, which outlive the count.
+    std::unordered_map<std::string_view, int> m_counts;
 };
 
 // Plain and detailed unknown and invalid sections; each appears only when such files exist.
@@ -82,7 +83,7 @@ void Reports::BuildHaveList(const std::vector<ReportFile>& files) {
     m_have.clear();
     for (const Section& s : kSections) {
         StartSection(m_have, s, nullptr);
-        for (const std::string& name : m_catalogue->Names()) {
+        for (std::string_view name : m_catalogue->Names()) {
             const int n = ClassOf(name) == s.romClass ? count(name) : 0;
             if (n == 0) continue;
             ++c.knownFound;
@@ -94,7 +95,7 @@ void Reports::BuildHaveList(const std::vector<ReportFile>& files) {
     }
     if (AnyHacked(files)) {
         StartExtraSection(m_have, "Hacked ROMs:", nullptr);
-        for (const std::string& name : m_catalogue->Names()) {
+        for (std::string_view name : m_catalogue->Names()) {
             const std::string hacked = rom::HackedForm(name);
             const int n = count(hacked);
             if (n == 0) continue;
@@ -117,7 +118,7 @@ void Reports::BuildMissList(const std::vector<ReportFile>& files) {
     m_miss.clear();
     for (const Section& s : kSections) {
         StartSection(m_miss, s, nullptr);
-        for (const std::string& name : m_catalogue->Names()) {
+        for (std::string_view name : m_catalogue->Names()) {
             if (ClassOf(name) != s.romClass || count(name) != 0) continue;
             ++c.missing;
             ++Missing(c, s.romClass);
@@ -132,23 +133,23 @@ void Reports::BuildDupesList(const std::vector<ReportFile>& files) {
     auto& c = m_counters;
     const StatusCounts count(files);
     m_dupes.clear();
-    auto section = [&](const std::string& name, int& classExtra) {
+    auto section = [&](std::string_view name, int& classExtra) {
         const int extra = count(name) - 1;
         if (extra <= 0) return;
         c.extraCopies += extra;
         classExtra += extra;
-        Indented(m_dupes, name + CopiesSuffix(extra));
+        Indented(m_dupes, std::string(name) + CopiesSuffix(extra));
     };
     for (const Section& s : kSections) {
         StartSection(m_dupes, s, nullptr);
-        for (const std::string& name : m_catalogue->Names()) {
+        for (std::string_view name : m_catalogue->Names()) {
             if (ClassOf(name) == s.romClass) section(name, Extra(c, s.romClass));
         }
         if (Extra(c, s.romClass) == 0) Line(m_dupes, kNoneLine);
     }
     if (!AnyHacked(files)) return;
     StartExtraSection(m_dupes, "Hacked ROMs:", nullptr);
-    for (const std::string& name : m_catalogue->Names()) section(rom::HackedForm(name), c.hackedExtra);
+    for (std::string_view name : m_catalogue->Names()) section(rom::HackedForm(name), c.hackedExtra);
     if (c.hackedExtra == 0) Line(m_dupes, kNoneLine);
 }
 
@@ -160,7 +161,7 @@ void Reports::BuildHaveListDetailed(const std::vector<ReportFile>& files, std::s
     for (const Section& s : kSections) {
         StartSection(m_have, s, &Found(c, s.romClass));
         int lines = 0;
-        for (const std::string& name : m_catalogue->Names()) {
+        for (std::string_view name : m_catalogue->Names()) {
             if (ClassOf(name) == s.romClass && count(name) != 0)
                 lines += FileLines(m_have, files, name, longest, name, 0);
         }
@@ -169,7 +170,7 @@ void Reports::BuildHaveListDetailed(const std::vector<ReportFile>& files, std::s
     if (AnyHacked(files)) {
         StartExtraSection(m_have, "Hacked ROMs:", &c.hackedFound);
         int lines = 0;
-        for (const std::string& name : m_catalogue->Names()) {
+        for (std::string_view name : m_catalogue->Names()) {
             const std::string hacked = rom::HackedForm(name);
             if (count(hacked) != 0) lines += FileLines(m_have, files, hacked, longest, hacked, 0);
         }
@@ -182,13 +183,13 @@ void Reports::BuildMissListDetailed(const std::vector<ReportFile>& files) {
     BuildMissList(files);
     auto& c = m_counters;
     const StatusCounts count(files);
-    const std::vector<std::string>& names = m_catalogue->Names();
+    const std::vector<std::string_view>& names = m_catalogue->Names();
     m_miss.clear();
     for (const Section& s : kSections) {
         StartSection(m_miss, s, &Missing(c, s.romClass));
         for (std::size_t i = 0; i < names.size(); ++i) {
             if (ClassOf(names[i]) != s.romClass || count(names[i]) != 0) continue;
-            Line(m_miss, m_catalogue->MissingChecksum(i) + " " + names[i]);
+            Line(m_miss, m_catalogue->MissingChecksum(i) + " " + std::string(names[i]));
         }
         if (Missing(c, s.romClass) == 0) Line(m_miss, kNoneLine);
     }
@@ -202,7 +203,7 @@ void Reports::BuildDupesListDetailed(const std::vector<ReportFile>& files, std::
     for (const Section& s : kSections) {
         StartSection(m_dupes, s, &Extra(c, s.romClass));
         int lines = 0;
-        for (const std::string& name : m_catalogue->Names()) {
+        for (std::string_view name : m_catalogue->Names()) {
             if (ClassOf(name) == s.romClass && count(name) > 1)
                 lines += FileLines(m_dupes, files, name, longest, name, 1);
         }
@@ -211,7 +212,7 @@ void Reports::BuildDupesListDetailed(const std::vector<ReportFile>& files, std::
     if (!AnyHacked(files)) return;
     StartExtraSection(m_dupes, "Hacked ROMs:", &c.hackedExtra);
     int lines = 0;
-    for (const std::string& name : m_catalogue->Names()) {
+    for (std::string_view name : m_catalogue->Names()) {
         const std::string hacked = rom::HackedForm(name);
         if (count(hacked) > 1) lines += FileLines(m_dupes, files, hacked, longest, hacked, 1);
     }

@@ -63,7 +63,7 @@ void Reports::ResetMissList() {
     for (const Section& s : kSections) {
         if (s.romClass != RomClass::Good) Line(m_miss, "");
         Line(m_miss, s.heading);
-        for (const std::string& name : m_catalogue->Names()) {
+        for (std::string_view name : m_catalogue->Names()) {
             if (ClassOf(name) == s.romClass) Indented(m_miss, name);
         }
     }

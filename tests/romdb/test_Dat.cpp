@@ -131,13 +131,13 @@ TEST(CatalogueTest, MatchesBySizeAndCrcConfirmedBySha1OrMd5) {
     games.push_back({"Alpha (USA)", {{"again.vb", test::DumpBytes(11)}}});  // listed twice: one name
     Catalogue catalogue(*ParseDat(test::LogiqxDat("Set", games)).dat);
 
-    EXPECT_EQ(catalogue.Names(),
+    EXPECT_EQ(std::vector<std::string>(catalogue.Names().begin(), catalogue.Names().end()),
               (std::vector<std::string>{"Alpha (USA)", "Beta & Gamma (Japan)", "Delta (Europe)", "Epsilon"}));
     EXPECT_EQ(catalogue.Description(), "Set (4 games)");
     EXPECT_TRUE(catalogue.Needs().crc && catalogue.Needs().sha1 && catalogue.Needs().md5);
     auto match = [&](const std::vector<std::uint8_t>& bytes) -> std::string {
         const auto game = catalogue.Match(static_cast<std::int64_t>(bytes.size()), HashesOf(bytes));
-        return game ? catalogue.Names()[*game] : "none";
+        return game ? std::string(catalogue.Names()[*game]) : "none";
     };
     EXPECT_EQ(match(games[0].roms[1].bytes), "Alpha (USA)") << "any rom of a game names it";
     EXPECT_EQ(match(games[1].roms[0].bytes), "Beta & Gamma (Japan)") << "confirmed by MD5";

@@ -11,11 +11,7 @@ using namespace kestro::romdb;
 
 namespace {
 
-std::string Lines(std::initializer_list<std::string> lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text;
-}
+const auto Lines = test::ReportLines;
 
 // The mixed DAT collection, identified against its Logiqx DAT.
 class DatCollectionTest : public test::CollectionTest {
