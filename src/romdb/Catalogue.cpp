@@ -1,8 +1,8 @@
 #include "romdb/Catalogue.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "rom/KnownRomTable.h"
@@ -10,6 +10,8 @@
 namespace kestro::romdb {
 
 namespace {
+
+constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
 
 std::uint64_t Key(std::int64_t size, std::uint32_t crc) {
     return (static_cast<std::uint64_t>(size) << 32) ^ (static_cast<std::uint64_t>(size) >> 32) ^ crc;
@@ -34,17 +36,23 @@ Catalogue::Catalogue() {
 
 Catalogue::Catalogue(DatFile dat) : m_dat(std::move(dat)) {
     const std::vector<DatGame>& games = m_dat->games;
-    std::unordered_map<std::string_view, std::size_t> seen;
-    seen.reserve(games.size());
+    // A game name listed twice is known by its first listing. An open-addressed
+    // table of name indices finds repeats without a node per game.
+    std::vector<std::uint32_t> slots(std::bit_ceil(games.size() * 2 + 2), kEmpty);
+    const std::size_t mask = slots.size() - 1;
     m_names.reserve(games.size());
     m_games.reserve(games.size());
     m_nameOfGame.resize(games.size());
     for (std::size_t g = 0; g < games.size(); ++g) {
-        const auto [at, added] = seen.emplace(games[g].name, m_names.size());
-        m_nameOfGame[g] = at->second;
-        if (!added) continue;
-        m_names.push_back(games[g].name);
-        m_games.push_back(g);
+        const std::string_view name = games[g].name;
+        std::size_t at = std::hash<std::string_view>{}(name)&mask;
+        while (slots[at] != kEmpty && m_names[slots[at]] != name) at = (at + 1) & mask;
+        if (slots[at] == kEmpty) {
+            slots[at] = static_cast<std::uint32_t>(m_names.size());
+            m_names.push_back(name);
+            m_games.push_back(g);
+        }
+        m_nameOfGame[g] = slots[at];
     }
     m_needs.crc = true;
     m_bySizeAndCrc.reserve(games.size());

@@ -105,6 +105,9 @@ DatRead ParseLogiqx(std::string& text) {
     const pugi::xml_node header = root.child("header");
     dat.name = header.child_value("name");
     dat.description = header.child_value("description");
+    std::size_t children = 0;
+    for (auto node = root.first_child(); node; node = node.next_sibling()) ++children;
+    dat.games.reserve(children);
     for (const pugi::xml_node& node : root.children()) {
         const std::string_view kind = node.name();
         // MAME's DATs call their games machines.
