@@ -3,9 +3,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <pugixml.hpp>
 
 #include "romdb/FileOps.h"
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace kestro::romdb {
 
@@ -53,10 +58,12 @@ std::string_view Attribute(const pugi::xml_node& node, const char* name) {
 }
 
 // Reads one rom element; a malformed size or hash is a fault of its line.
-std::optional<std::string> ReadRom(const pugi::xml_node& node, std::string_view text, DatRom& rom) {
+// base is where the parsed buffer begins in the text, for the fault's line.
+std::optional<std::string> ReadRom(const pugi::xml_node& node, std::string_view text, std::size_t base, DatRom& rom) {
     rom.name = Attribute(node, "name");
     auto fault = [&](const std::string& what) {
-        return AtLine(LineOf(text, static_cast<std::size_t>(std::max<std::ptrdiff_t>(node.offset_debug(), 0))), what);
+        const auto offset = base + static_cast<std::size_t>(std::max<std::ptrdiff_t>(node.offset_debug(), 0));
+        return AtLine(LineOf(text, offset), what);
     };
     const std::string_view size = Attribute(node, "size");
     if (!size.empty()) {
@@ -84,15 +91,96 @@ std::optional<std::string> ReadRom(const pugi::xml_node& node, std::string_view 
     return std::nullopt;
 }
 
+constexpr unsigned kXmlFlags = pugi::parse_cdata | pugi::parse_escapes;
+
+// One game or machine element into the DAT; a rom's fault is named at its line.
+std::optional<std::string> AddGame(const pugi::xml_node& node, std::string_view text, std::size_t base, DatFile& dat) {
+    DatGame game;
+    game.name = Attribute(node, "name");
+    game.description = node.child_value("description");
+    for (const pugi::xml_node& romNode : node.children("rom")) {
+        DatRom rom;
+        if (auto fault = ReadRom(romNode, text, base, rom)) return fault;
+        game.roms.push_back(std::move(rom));
+    }
+    if (!game.roms.empty()) dat.games.push_back(std::move(game));
+    return std::nullopt;
+}
+
+bool IsGame(const pugi::xml_node& node) {
+    // MAME's DATs call their games machines.
+    const std::string_view kind = node.name();
+    return kind == "game" || kind == "machine";
+}
+
+// A large DAT read a slice of games at a time into one reused document, so
+// that the parsed elements of only one slice are ever held, whatever the
+// DAT's size. The text is not changed: anything unexpected (an encoding other
+// than UTF-8, a root that is not <datafile>, a slice that does not parse)
+// returns nothing, and the whole document is read instead, which names a
+// fault's line.
+std::optional<DatRead> ParseLogiqxBySlices(std::string_view text) {
+    constexpr std::size_t kSlice = std::size_t{1} << 20;
+    constexpr std::string_view kClose = "</datafile>";
+    const std::size_t open = text.find("<datafile");
+    const std::size_t close = text.rfind(kClose);
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open) return std::nullopt;
+    if (text.find_first_not_of(" \t\r\n", close + kClose.size()) != std::string_view::npos) return std::nullopt;
+    const std::size_t body = text.find('>', open);
+    if (body == std::string_view::npos || body > close || text[body - 1] == '/') return std::nullopt;
+    // The prolog and the root's start tag must make a document of their own, in UTF-8.
+    std::string head(text.substr(0, body + 1));
+    const std::size_t encoding = head.find("encoding=");
+    if (encoding != std::string::npos && head.compare(encoding + 10, 5, "UTF-8") != 0 &&
+        head.compare(encoding + 10, 5, "utf-8") != 0) {
+        return std::nullopt;
+    }
+    head += kClose;
+    pugi::xml_document document;
+    if (!document.load_buffer(head.data(), head.size(), kXmlFlags, pugi::encoding_utf8) ||
+        std::string_view(document.document_element().name()) != "datafile") {
+        return std::nullopt;
+    }
+    DatFile dat;
+    dat.format = DatFile::Format::Logiqx;
+    for (std::size_t at = body + 1; at < close;) {
+        std::size_t end = close;
+        if (close - at > kSlice) {
+            // Cut just after a game's end tag; games never nest.
+            const std::size_t game = text.find("</game>", at + kSlice);
+            const std::size_t machine = text.find("</machine>", at + kSlice);
+            const std::size_t cut = std::min(game == std::string_view::npos ? game : game + 7,
+                                             machine == std::string_view::npos ? machine : machine + 10);
+            if (cut < close) end = cut;
+        }
+        if (!document.load_buffer(text.data() + at, end - at, kXmlFlags | pugi::parse_fragment, pugi::encoding_utf8)) {
+            return std::nullopt;
+        }
+        for (const pugi::xml_node& node : document.children()) {
+            if (std::string_view(node.name()) == "header") {
+                dat.name = node.child_value("name");
+                dat.description = node.child_value("description");
+            } else if (IsGame(node)) {
+                if (auto fault = AddGame(node, text, at, dat)) return DatRead{std::nullopt, *fault};
+            }
+        }
+        at = end;
+    }
+    if (dat.games.empty())
+        return DatRead{std::nullopt, AtLine(LineOf(text, text.size()), "the DAT lists no game with a rom")};
+    return DatRead{std::move(dat), {}};
+}
+
 }  // namespace
 
-DatRead ParseLogiqx(std::string& text) {
+DatRead ParseLogiqx(char* data, std::size_t size) {
+    const std::string_view text(data, size);
+    if (std::optional<DatRead> read = ParseLogiqxBySlices(text)) return std::move(*read);
     pugi::xml_document document;
     // Parsed in place: a 100 MB DAT is not copied again. The parser only ever
     // overwrites bytes inside a tag or a text, so line breaks stay where they
     // were and a fault's line can still be counted afterwards.
-    const pugi::xml_parse_result result = document.load_buffer_inplace(
-        text.data(), text.size(), pugi::parse_cdata | pugi::parse_escapes, pugi::encoding_auto);
+    const pugi::xml_parse_result result = document.load_buffer_inplace(data, size, kXmlFlags, pugi::encoding_auto);
     if (!result) return {std::nullopt, XmlProblem(result, text)};
     const pugi::xml_node root = document.document_element();
     if (std::string_view(root.name()) != "datafile") {
@@ -109,36 +197,64 @@ DatRead ParseLogiqx(std::string& text) {
     for (auto node = root.first_child(); node; node = node.next_sibling()) ++children;
     dat.games.reserve(children);
     for (const pugi::xml_node& node : root.children()) {
-        const std::string_view kind = node.name();
-        // MAME's DATs call their games machines.
-        if (kind != "game" && kind != "machine") continue;
-        DatGame game;
-        game.name = Attribute(node, "name");
-        game.description = node.child_value("description");
-        for (const pugi::xml_node& romNode : node.children("rom")) {
-            DatRom rom;
-            if (auto fault = ReadRom(romNode, text, rom)) return {std::nullopt, *fault};
-            game.roms.push_back(std::move(rom));
-        }
-        if (!game.roms.empty()) dat.games.push_back(std::move(game));
+        if (!IsGame(node)) continue;
+        if (auto fault = AddGame(node, text, 0, dat)) return {std::nullopt, *fault};
     }
     if (dat.games.empty()) return {std::nullopt, AtLine(LineOf(text, text.size()), "the DAT lists no game with a rom")};
     return {std::move(dat), {}};
 }
 
-}  // namespace dat
-
-DatRead ParseDat(std::string text) {
+DatRead ParseText(char* data, std::size_t size) {
+    const std::string_view text(data, size);
     // A UTF-8 byte order mark is no part of either form.
     std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     start = text.find_first_not_of(" \t\r\n", start);
-    if (start == std::string::npos) return {std::nullopt, "the file is empty"};
-    if (text[start] == '<') return dat::ParseLogiqx(text);
-    return dat::ParseClrMamePro(text);
+    if (start == std::string_view::npos) return {std::nullopt, "the file is empty"};
+    if (text[start] == '<') return ParseLogiqx(data, size);
+    return ParseClrMamePro(text);
 }
 
+}  // namespace dat
+
+DatRead ParseDat(std::string text) {
+    return dat::ParseText(text.data(), text.size());
+}
+
+namespace {
+
+// The text of a DAT file: not zero-filled first, and on the large pages the
+// system offers for the asking, so that 100 MB is not taken a 4 KiB page fault
+// at a time.
+class TextBuffer {
+public:
+    explicit TextBuffer(std::size_t size) {
+        constexpr std::size_t kLargePage = std::size_t{2} << 20;
+        const std::size_t capacity = (size / kLargePage + 1) * kLargePage;
+#if defined(_WIN32)
+        m_data = static_cast<char*>(std::malloc(capacity));
+#else
+        m_data = static_cast<char*>(std::aligned_alloc(kLargePage, capacity));
+#endif
+#if defined(__linux__)
+        if (m_data != nullptr) ::madvise(m_data, capacity, MADV_HUGEPAGE);
+#endif
+    }
+    ~TextBuffer() {
+        std::free(m_data);
+    }
+    TextBuffer(const TextBuffer&) = delete;
+    TextBuffer& operator=(const TextBuffer&) = delete;
+    char* data() const {
+        return m_data;
+    }
+
+private:
+    char* m_data = nullptr;
+};
+
+}  // namespace
+
 DatRead ReadDatFile(const std::string& path) {
-    // Read straight into the text the parser works in, so that a large DAT is held once.
     DiskFileOps disk;
     std::string error;
     auto input = disk.OpenRead(path, error);
@@ -146,15 +262,18 @@ DatRead ReadDatFile(const std::string& path) {
     // A DAT of every set ever dumped stays far below this.
     constexpr std::int64_t kLargestDat = std::int64_t{1} << 30;
     if (input->Size() > kLargestDat) return {std::nullopt, "The DAT file " + path + " is larger than 1 GiB."};
-    std::string text(static_cast<std::size_t>(input->Size()), '\0');
+    // Read straight into the text the parser works in, so that a large DAT is held once.
+    const auto size = static_cast<std::size_t>(input->Size());
+    TextBuffer text(size);
+    if (text.data() == nullptr) return {std::nullopt, "The DAT file " + path + " does not fit in memory."};
     std::size_t have = 0;
-    for (std::ptrdiff_t n = 1; have < text.size() && n > 0;
-         have += static_cast<std::size_t>(std::max<std::ptrdiff_t>(n, 0))) {
-        n = input->Read(reinterpret_cast<std::uint8_t*>(text.data()) + have, text.size() - have);
+    while (have < size) {
+        const std::ptrdiff_t n = input->Read(reinterpret_cast<std::uint8_t*>(text.data()) + have, size - have);
         if (n < 0) return {std::nullopt, "Cannot read the DAT file " + path + ": " + input->Error()};
+        if (n == 0) break;
+        have += static_cast<std::size_t>(n);
     }
-    text.resize(have);
-    DatRead parsed = ParseDat(std::move(text));
+    DatRead parsed = dat::ParseText(text.data(), have);
     if (!parsed) parsed.error = "The DAT file " + path + " cannot be used: " + parsed.error + ".";
     return parsed;
 }

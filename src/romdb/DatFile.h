@@ -59,8 +59,10 @@ std::string WriteLogiqxDat(std::string_view name, std::string_view description, 
 std::string WriteMissingCsv(const std::vector<DatGame>& games);
 
 namespace dat {
-/// Parsers of the two forms; text stays alive while they run.
-DatRead ParseLogiqx(std::string& text);
+/// Either form, told apart by its first character; the XML is parsed in
+/// place, so the text is changed.
+DatRead ParseText(char* data, std::size_t size);
+DatRead ParseLogiqx(char* data, std::size_t size);
 DatRead ParseClrMamePro(std::string_view text);
 /// A hash field as kept: lower-case hex of the given length, or nothing.
 std::optional<std::string> HashField(std::string_view text, std::size_t digits);
