@@ -143,14 +143,25 @@ std::optional<DatRead> ParseLogiqxBySlices(std::string_view text) {
     }
     DatFile dat;
     dat.format = DatFile::Format::Logiqx;
+    // No game takes fewer bytes than this; room reserved and never used costs
+    // address space, not memory, and the list is never moved as it grows.
+    dat.games.reserve(text.size() / 96);
     for (std::size_t at = body + 1; at < close;) {
         std::size_t end = close;
         if (close - at > kSlice) {
             // Cut just after a game's end tag; games never nest.
-            const std::size_t game = text.find("</game>", at + kSlice);
-            const std::size_t machine = text.find("</machine>", at + kSlice);
-            const std::size_t cut = std::min(game == std::string_view::npos ? game : game + 7,
-                                             machine == std::string_view::npos ? machine : machine + 10);
+            std::size_t cut = text.find("</", at + kSlice);
+            for (; cut < close; cut = text.find("</", cut + 2)) {
+                const std::string_view tag = text.substr(cut);
+                if (tag.starts_with("</game>")) {
+                    cut += 7;
+                    break;
+                }
+                if (tag.starts_with("</machine>")) {
+                    cut += 10;
+                    break;
+                }
+            }
             if (cut < close) end = cut;
         }
         if (!document.load_buffer(text.data() + at, end - at, kXmlFlags | pugi::parse_fragment, pugi::encoding_utf8)) {
