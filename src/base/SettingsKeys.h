@@ -93,6 +93,10 @@ inline constexpr SettingKey DetailedRomLists{"Detailed ROM Lists", K::CheckBox, 
 inline constexpr SettingKey RenameRoms{"Rename ROMs", K::CheckBox, "0", 0, 1};
 inline constexpr SettingKey MoveRoms{"Move ROMs", K::CheckBox, "0", 0, 1};
 inline constexpr SettingKey CreateChangeLog{"Create Change Log", K::CheckBox, "0", 0, 1};
+/// Beyond the designed keys (so not in AllSettingKeys: start-up neither
+/// writes nor repairs it): the DAT file the collection database identifies
+/// against, empty for the built-in table.
+inline constexpr SettingKey CollectionDatFile{"Collection DAT File", K::Text, ""};
 
 inline constexpr SettingKey RealityBoyDisplayMode{"Reality Boy Display Mode", K::Whole, "0", 0, 6};
 inline constexpr SettingKey RealityBoyResolution{"Reality Boy Resolution", K::Whole, "1", 0, 6};

@@ -17,8 +17,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 // Each command takes the arguments after its name.
 
-/// `kestro info [--json] FILE...`: every file as the ROM information window
-/// shows it with identification on. 0 when all were accepted, 1 when any was refused.
+/// `kestro info [--json] [--dat FILE] FILE...`: every file as the ROM
+/// information window shows it with identification on; with --dat also its
+/// game in the DAT, by content. 0 when all were accepted, 1 when any was refused.
 int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 /// `kestro romaji [--hex] TEXT`: the romaji reading of a title, in UTF-8.
@@ -36,8 +37,10 @@ int HeaderCommand(const std::vector<std::string>& args, std::ostream& out, std::
 /// picture cannot be written.
 int TilesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-/// `kestro scan [--rename] [--move] [--detailed] [--log] [--save] [--json] DIR`:
-/// the collection window's identification run over a directory. 0 when the
+/// `kestro scan [--rename] [--move] [--detailed] [--log] [--save] [--json]
+/// [--dat FILE [--fixdat OUT.dat] [--missing-csv OUT.csv]] DIR`: the
+/// collection window's identification run over a directory, against the
+/// built-in table or a DAT. 0 when the
 /// run completed without a failure, 1 otherwise.
 int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

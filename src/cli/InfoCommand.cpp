@@ -1,9 +1,34 @@
+#include <memory>
 #include <ostream>
 
 #include "cli/Cli.h"
 #include "cli/CommandSupport.h"
+#include "romdb/Catalogue.h"
+#include "romdb/ContentHash.h"
+#include "romdb/Listing.h"
 
 namespace kestro::cli {
+
+namespace {
+
+// A file named against a DAT: its game, or the unknown status, and the hashes that decided it.
+struct DatIdentification {
+    std::string name;
+    romdb::FileHashes hashes;
+};
+
+DatIdentification IdentifyAgainst(const romdb::Catalogue& catalogue, const std::vector<std::uint8_t>& data,
+                                  romdb::HashRun& run) {
+    run.Start(catalogue.Needs());
+    run.Update(data.data(), data.size());
+    DatIdentification id;
+    id.hashes = run.Finish();
+    const auto game = catalogue.Match(static_cast<std::int64_t>(data.size()), id.hashes);
+    id.name = game ? catalogue.Names()[*game] : romdb::kUnknownRom;
+    return id;
+}
+
+}  // namespace
 
 int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CLI::App command{
@@ -12,20 +37,52 @@ int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         "kestro info"};
     bool json = false;
     std::vector<std::string> files;
+    std::string datPath;
     command.add_flag("--json", json, "Write a JSON array with one object per file");
+    command
+        .add_option("--dat", datPath,
+                    "Also name each file by its content against this DAT file (Logiqx XML or clrmamepro)")
+        ->type_name("FILE");
     command.add_option("FILE", files, "ROM image files (.vb)")->required();
     if (auto status = ParseCommand(command, args, out, err)) return *status;
+    std::unique_ptr<romdb::Catalogue> catalogue;
+    if (!datPath.empty()) {
+        romdb::DatRead read = romdb::ReadDatFile(datPath);
+        if (!read) {
+            err << "kestro info: " << read.error << '\n';
+            return kExitRefused;
+        }
+        catalogue = std::make_unique<romdb::Catalogue>(std::move(*read.dat));
+    }
+    romdb::HashRun hashRun;
 
     bool allAccepted = true;
     auto report = nlohmann::ordered_json::array();
     for (std::size_t i = 0; i < files.size(); ++i) {
         const auto opened = rom::OpenRom(files[i]);
         allAccepted = allAccepted && opened.Accepted();
+        std::optional<DatIdentification> dat;
+        if (catalogue && opened.Accepted()) dat = IdentifyAgainst(*catalogue, opened.image.data, hashRun);
         if (json) {
-            report.push_back(RomJson(files[i], opened));
+            auto file = RomJson(files[i], opened);
+            if (dat) {
+                file["dat"] = {{"identification", dat->name},
+                               {"crc32", romdb::CrcText(dat->hashes.crc)},
+                               {"sha1", dat->hashes.sha1.empty() ? nlohmann::ordered_json(nullptr)
+                                                                 : nlohmann::ordered_json(dat->hashes.sha1)},
+                               {"md5", dat->hashes.md5.empty() ? nlohmann::ordered_json(nullptr)
+                                                               : nlohmann::ordered_json(dat->hashes.md5)}};
+            }
+            report.push_back(std::move(file));
         } else {
             if (i > 0) out << '\n';
             PrintRom(out, files[i], opened);
+            if (dat) {
+                out << "  DAT:              " << dat->name << '\n'
+                    << "  CRC32:            " << romdb::CrcText(dat->hashes.crc) << '\n';
+                if (!dat->hashes.sha1.empty()) out << "  SHA-1:            " << dat->hashes.sha1 << '\n';
+                if (!dat->hashes.md5.empty()) out << "  MD5:              " << dat->hashes.md5 << '\n';
+            }
         }
     }
     // Paths need not be UTF-8; replace what is not rather than fail.

@@ -10,10 +10,12 @@
 
 #include "cli/Cli.h"
 #include "cli/CommandSupport.h"
+#include "romdb/Catalogue.h"
 #include "romdb/Collection.h"
 #include "romdb/DetailReport.h"
 #include "romdb/Listing.h"
 #include "romdb/Reports.h"
+#include "romdb/RomDbTexts.h"
 
 #if !defined(_WIN32)
 #include <unistd.h>
@@ -33,7 +35,7 @@ extern "C" void OnInterrupt(int) {
 
 bool IsFailure(const base::Message& m) {
     return m.title == "Files not moved" || m.title == "Files not read" || m.title == "Files not renamed" ||
-           m.title == "Files not saved" || m.title == "Identification stopped";
+           m.title == "Files not saved" || m.title == "Identification stopped" || m.title == "Missing games not saved";
 }
 
 // Answers the run's question Yes, keeps every other box, and draws progress
@@ -100,13 +102,27 @@ std::string Absolute(const std::string& directory) {
     return romdb::ListingDirectoryText(ec ? directory : path.lexically_normal().string());
 }
 
+ordered_json TextOrNull(const std::string& text) {
+    return text.empty() ? ordered_json(nullptr) : ordered_json(text);
+}
+
 ordered_json FilesJson(const romdb::Collection& c) {
+    const bool dat = !c.catalogue().IsBuiltIn();
     auto files = ordered_json::array();
     for (std::size_t i = 0; i < c.Rows().size(); ++i) {
         const romdb::FileRow& row = c.Rows()[i];
         ordered_json size = nullptr;
         if (!row.size.empty()) size = std::stoll(row.size);
-        files.push_back({{"name", row.name}, {"status", c.Status(i)}, {"size", size}, {"checksum", row.checksum}});
+        ordered_json file = {{"name", row.name}, {"status", c.Status(i)}, {"size", size}, {"checksum", row.checksum}};
+        if (dat) {
+            // The archive and entry apart, and the hashes the DAT was matched by.
+            file["archive"] = TextOrNull(row.archive);
+            file["entry"] = TextOrNull(row.entry);
+            file["crc32"] = row.hashes.hasCrc ? ordered_json(romdb::CrcText(row.hashes.crc)) : ordered_json(nullptr);
+            file["sha1"] = TextOrNull(row.hashes.sha1);
+            file["md5"] = TextOrNull(row.hashes.md5);
+        }
+        files.push_back(std::move(file));
     }
     return files;
 }
@@ -115,6 +131,12 @@ ordered_json ScanJson(const romdb::Collection& c, const ScanHost& host) {
     const romdb::Reports& r = c.reports();
     ordered_json json;
     json["directory"] = c.ListingDirectory();
+    if (const romdb::DatFile* dat = c.catalogue().Dat()) {
+        json["catalogue"] = {{"name", dat->name},
+                             {"description", dat->description},
+                             {"format", dat->format == romdb::DatFile::Format::Logiqx ? "logiqx" : "clrmamepro"},
+                             {"games", c.catalogue().Names().size()}};
+    }
     json["files"] = FilesJson(c);
     json["reports"] = {{"have", r.have()}, {"miss", r.miss()}, {"dupes", r.dupes()}, {"log", r.log()}};
     if (host.completion) {
@@ -170,15 +192,36 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         "kestro scan"};
     romdb::CollectionOptions options;
     bool save = false, json = false;
-    std::string directory;
+    std::string directory, datPath, fixdat, missingCsv;
     command.add_flag("--rename", options.rename, "Rename identified ROMs to their catalogue names");
     command.add_flag("--move", options.move, "Move the renamed ROMs into the sub-directory VBoyRen (with --rename)");
     command.add_flag("--detailed", options.detailed, "Detailed reports: every file with its checksum");
     command.add_flag("--log", options.changeLog, "Keep the change log (printed, and saved with --save)");
     command.add_flag("--save", save, "Write VBoyHave.txt, VBoyMiss.txt, VBoyDupes.txt (and VBoyLog.txt)");
     command.add_flag("--json", json, "Write one JSON object: files, reports, summaries and messages");
+    auto* datOption = command
+                          .add_option("--dat", datPath,
+                                      "Identify against this DAT file (Logiqx XML or clrmamepro) instead of the "
+                                      "built-in table; .zip archives are read too")
+                          ->type_name("FILE");
+    command.add_option("--fixdat", fixdat, "Write the games the directory lacks as a Logiqx DAT")
+        ->type_name("OUT")
+        ->needs(datOption);
+    command
+        .add_option("--missing-csv", missingCsv,
+                    "Write the games the directory lacks as CSV: name,size,crc,sha1 (with --dat)")
+        ->needs(datOption);
     command.add_option("DIR", directory, "The directory of ROM images")->required()->check(CLI::ExistingDirectory);
     if (auto status = ParseCommand(command, args, out, err)) return *status;
+    std::shared_ptr<const romdb::Catalogue> catalogue;
+    if (!datPath.empty()) {
+        romdb::DatRead read = romdb::ReadDatFile(datPath);
+        if (!read) {
+            err << "kestro scan: " << read.error << '\n';
+            return kExitRefused;
+        }
+        catalogue = std::make_shared<const romdb::Catalogue>(std::move(*read.dat));
+    }
     if (options.move && !options.rename) {
         // As in the window, where "Move ROMs" is usable only with "Rename ROMs".
         err << "kestro scan: --move has no effect without --rename.\n";
@@ -189,6 +232,7 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     ScanHost host(err, !json && ErrIsTerminal(err));
     romdb::Collection collection(disk, host);
     host.collection = &collection;
+    if (catalogue) collection.SetCatalogue(catalogue);
     g_interrupted = 0;
     auto previous = std::signal(SIGINT, OnInterrupt);
     collection.SetListingDirectory(Absolute(directory));
@@ -200,6 +244,17 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
             romdb::SaveListFiles(disk, collection.ListingDirectory(), collection.reports(), options.changeLog));
     } else if (save) {
         err << "kestro scan: the list files were not saved: the run did not complete.\n";
+    }
+    for (const auto& [path, csv] : {std::pair{fixdat, false}, std::pair{missingCsv, true}}) {
+        if (path.empty()) continue;
+        if (!host.completion) {
+            err << "kestro scan: " << path << " was not written: the run did not complete.\n";
+            continue;
+        }
+        const romdb::FileResult written =
+            romdb::SaveMissingGames(disk, path, *catalogue, collection.ReportFiles(), csv);
+        host.shown.push_back(written ? romdb::MissingSavedMessage(path)
+                                     : romdb::MissingNotSavedMessage(path, written.reason));
     }
     if (json) {
         out << ScanJson(collection, host).dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';

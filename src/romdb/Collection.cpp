@@ -7,6 +7,7 @@
 #include "rom/KnownRomTable.h"
 #include "romdb/Listing.h"
 #include "romdb/RomScan.h"
+#include "romdb/ZipArchive.h"
 
 namespace kestro::romdb {
 
@@ -20,7 +21,15 @@ std::function<double()> DefaultRandom() {
 }  // namespace
 
 Collection::Collection(FileOps& files, CollectionHost& host, std::function<double()> random)
-    : m_files(files), m_host(host), m_random(random ? std::move(random) : DefaultRandom()) {}
+    : m_files(files),
+      m_host(host),
+      m_random(random ? std::move(random) : DefaultRandom()),
+      m_catalogue(std::make_shared<const Catalogue>()) {}
+
+void Collection::SetCatalogue(std::shared_ptr<const Catalogue> catalogue) {
+    m_catalogue = catalogue ? std::move(catalogue) : std::make_shared<const Catalogue>();
+    m_reports.SetCatalogue(m_catalogue);
+}
 
 void Collection::SetListingDirectory(const std::string& directory) {
     m_directory = ListingDirectoryText(directory);
@@ -32,15 +41,23 @@ void Collection::Refresh() {
 }
 
 void Collection::List() {
-    std::vector<std::string> names = ListRomFiles(m_files, m_directory);
-    m_longest = romdb::LongestNameLength(names);
+    // Archives are read only against a DAT: the built-in table's listing stays the .vb files.
+    const bool archives = !m_catalogue->IsBuiltIn();
     m_rows.clear();
-    for (std::string& name : names) {
+    for (std::string& name : ListRomFiles(m_files, m_directory, archives)) {
+        if (archives && IsZipFileName(name)) {
+            AddArchiveRows(name);
+            continue;
+        }
         FileRow row;
-        row.displayLine = DisplayLine(name, m_longest, kYetToBeIdentified);
         row.name = std::move(name);
         m_rows.push_back(std::move(row));
     }
+    std::vector<std::string> names;
+    names.reserve(m_rows.size());
+    for (const FileRow& row : m_rows) names.push_back(row.name);
+    m_longest = romdb::LongestNameLength(names);
+    for (FileRow& row : m_rows) row.displayLine = DisplayLine(row.name, m_longest, kYetToBeIdentified);
     m_host.ListingChanged();
     if (m_rows.empty()) m_host.ShowMessage(NoRomsFoundMessage(m_directory));
 }
@@ -77,7 +94,10 @@ void Collection::Run(const CollectionOptions& options) {
     m_reports.ResetMissList();
     m_reports.ResetDupesList();
     m_reports.ResetChangeLog();
-    for (FileRow& row : m_rows) row.checksum.clear(), row.header.clear(), row.size.clear(), row.identified.clear();
+    for (FileRow& row : m_rows) {
+        row.checksum.clear(), row.header.clear(), row.size.clear(), row.identified.clear();
+        row.hashes = {};
+    }
     m_cancel = false;
     m_failures.clear();
     m_unread.clear();
@@ -166,9 +186,71 @@ void Collection::LogIfUnread(const std::string& path) {
     }
 }
 
+void Collection::AddArchiveRows(const std::string& archive) {
+    std::vector<ZipEntry> entries;
+    std::string error;
+    if (!ListZipEntries(base::JoinPath(m_directory, archive), entries, error)) {
+        // Listed as one row, so that the run names it as a file it could not read.
+        FileRow row;
+        row.name = row.archive = archive;
+        row.archiveError = error;
+        m_rows.push_back(std::move(row));
+        return;
+    }
+    if (entries.empty()) {
+        FileRow row;
+        row.name = row.archive = archive;
+        row.archiveError = "the archive holds no file";
+        m_rows.push_back(std::move(row));
+    }
+    for (const ZipEntry& entry : entries) {
+        FileRow row;
+        row.name = ZipRowName(archive, entry.name);
+        row.archive = archive;
+        row.entry = entry.name;
+        row.entryIndex = entry.index;
+        m_rows.push_back(std::move(row));
+    }
+}
+
+void Collection::IdentifyAgainstDat(const std::string& path) {
+    const std::size_t i = m_current;
+    FileRow& row = m_rows[i];
+    std::string error = row.archiveError;
+    std::unique_ptr<InputFile> input;
+    if (!row.archive.empty()) {
+        if (error.empty()) input = OpenZipEntry(base::JoinPath(m_directory, row.archive), row.entryIndex, error);
+    } else {
+        input = m_files.OpenRead(path, error);
+    }
+    RomScan scan;
+    if (input) {
+        scan = ScanInput(
+            *input, m_buffer, [this] { m_host.LetEventsRun(); }, &m_hashRun, m_catalogue->Needs());
+    } else {
+        scan.result = RomScan::Result::Unreadable;
+        scan.error = error;
+    }
+    if (scan.result == RomScan::Result::Unreadable) NoteUnreadable(path, scan.error);
+    if (!scan.Valid()) return SetStatus(i, kInvalidRom);
+    row.size = std::to_string(scan.size);
+    SetStatus(i, kIdentifying);
+    row.header = HeaderDigits(scan.header);
+    row.hashes = scan.hashes;
+    if (m_cancel) return SetStatus(i, kYetToBeIdentified);
+    const std::optional<std::size_t> game = m_catalogue->Match(scan.size, scan.hashes);
+    if (!game) return SetStatus(i, kUnknownRom);
+    std::string crc = CrcText(scan.hashes.crc);
+    for (char& c : crc) c = (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
+    row.checksum = crc;
+    SetStatus(i, m_catalogue->Names()[*game]);
+    m_host.LetEventsRun();
+}
+
 void Collection::IdentifyRomFile(const std::string& path) {
     const std::size_t i = m_current;
     if (m_cancel) return SetStatus(i, kYetToBeIdentified);
+    if (!m_catalogue->IsBuiltIn()) return IdentifyAgainstDat(path);
     RomScan scan = ScanRomFile(m_files, path, m_buffer, [this] { m_host.LetEventsRun(); });
     // An empty, short, unreadable or ill-formed file is no ROM image; one
     // that could not be read is also named to the user, with the reason.

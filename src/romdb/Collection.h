@@ -7,10 +7,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/Message.h"
+#include "romdb/Catalogue.h"
+#include "romdb/ContentHash.h"
 #include "romdb/FileOps.h"
 #include "romdb/Reports.h"
 #include "romdb/RomDbTexts.h"
@@ -25,6 +28,12 @@ struct FileRow {
     std::string header;       ///< the 32 header bytes as 96 decimal digits
     std::string checksum;     ///< whole-file checksum, for a known ROM
     std::string identified;   ///< the status, copied after the run
+    // With a DAT as the catalogue: an entry of a .zip archive, and the hashes taken.
+    std::string archive;  ///< the archive's file name, for an entry (or a broken archive)
+    std::string entry;    ///< the entry's name inside it
+    std::uint64_t entryIndex = 0;
+    std::string archiveError;  ///< why the archive could not be listed
+    FileHashes hashes;
 };
 
 struct CollectionOptions {
@@ -62,6 +71,12 @@ public:
     /// random gives numbers in [0, 1) for the temporary directory's name.
     Collection(FileOps& files, CollectionHost& host, std::function<double()> random = {});
 
+    /// The catalogue files are identified against (the built-in table until
+    /// told otherwise); the reports are reset for it. List again afterwards:
+    /// with a DAT, .zip archives are listed too.
+    void SetCatalogue(std::shared_ptr<const Catalogue> catalogue);
+    const Catalogue& catalogue() const { return *m_catalogue; }
+
     /// Makes the directory the listing directory and lists it.
     void SetListingDirectory(const std::string& directory);
     /// Lists the listing directory again.
@@ -90,6 +105,8 @@ private:
     void List();
     void SetStatus(std::size_t row, std::string_view status);
     void IdentifyRomFile(const std::string& path);
+    void IdentifyAgainstDat(const std::string& path);
+    void AddArchiveRows(const std::string& archive);
     void IdentifyAll(int start, int span);
     void CopyStatuses();
     void BuildReports(bool detailed);
@@ -102,9 +119,11 @@ private:
     void RenameAndMoveRoms(bool move);
     bool MakeTemporaryDirectory(const std::string& base, std::string& temporary);
     void MoveIntoTemporary(const std::string& base, const std::string& temporary);
+    /// Moves an archive into the temporary directory under its one game's name; returns the rows it spans.
+    std::size_t MoveArchive(const std::string& base, const std::string& temporary, std::size_t first);
     void MoveOutOfTemporary(const std::string& temporary, const std::string& destination);
     void MakeDestination(const std::string& base);
-    std::string FreeName(const std::string& directory, const std::string& status);
+    std::string FreeName(const std::string& directory, const std::string& status, std::string_view extension = ".vb");
     bool SameContent(const std::string& a, const std::string& b);
     enum class MoveResult { Moved, Skipped, Failed };
     MoveResult MoveRomFile(const std::string& source, std::string& destination, bool keepOther);
@@ -116,6 +135,8 @@ private:
     FileOps& m_files;
     CollectionHost& m_host;
     std::function<double()> m_random;
+    std::shared_ptr<const Catalogue> m_catalogue;
+    HashRun m_hashRun;
     std::string m_directory;
     std::vector<FileRow> m_rows;
     std::size_t m_longest = 0;

@@ -6,6 +6,7 @@
 #include "base/NumericText.h"
 #include "base/Paths.h"
 #include "base/Utf8Text.h"
+#include "romdb/ZipArchive.h"
 
 namespace kestro::romdb {
 
@@ -34,10 +35,10 @@ bool FileListOrder(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-std::vector<std::string> ListRomFiles(FileOps& files, const std::string& directory) {
+std::vector<std::string> ListRomFiles(FileOps& files, const std::string& directory, bool archives) {
     std::vector<std::string> names;
     for (std::string& name : files.ListFiles(directory)) {
-        if (IsRomFileName(name)) names.push_back(std::move(name));
+        if (IsRomFileName(name) || (archives && IsZipFileName(name))) names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end(), FileListOrder);
     return names;
@@ -75,6 +76,16 @@ std::string StatusOfLine(const std::string& line, std::size_t longest) {
 
 std::string NameOfLine(const std::string& line, std::size_t longest) {
     return TrimSpaces(std::string_view(line).substr(0, base::CharacterOffset(line, longest)));
+}
+
+std::string SafeFileName(std::string_view name) {
+    std::string safe(name);
+    for (char& c : safe) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos) c = '_';
+    }
+    if (safe.empty() || safe == "." || safe == "..") return "_";
+    return safe;
 }
 
 int RoundPercent(double value) {

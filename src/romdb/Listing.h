@@ -24,8 +24,13 @@ bool IsRomFileName(std::string_view name);
 /// names that differ only in case by their bytes.
 bool FileListOrder(const std::string& a, const std::string& b);
 
-/// The directory's .vb files in file-list order; none when it cannot be read.
-std::vector<std::string> ListRomFiles(FileOps& files, const std::string& directory);
+/// The directory's .vb files (and, with archives, its .zip files) in
+/// file-list order; none when it cannot be read.
+std::vector<std::string> ListRomFiles(FileOps& files, const std::string& directory, bool archives = false);
+
+/// A catalogue name as a file name: each character no file system takes
+/// (/ \ : * ? " < > | and control codes) becomes "_"; "." and ".." become "_".
+std::string SafeFileName(std::string_view name);
 
 /// A directory as the listing keeps it: without a trailing separator, unless
 /// it is a root ("/", "C:\").

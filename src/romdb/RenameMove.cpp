@@ -10,6 +10,7 @@
 #include "base/Utf8Text.h"
 #include "romdb/Collection.h"
 #include "romdb/Listing.h"
+#include "romdb/ZipArchive.h"
 
 namespace kestro::romdb {
 
@@ -28,8 +29,14 @@ std::string ThreeDigits(int number) {
     return std::string(3 - std::min<std::size_t>(3, digits.size()), '0') + digits;
 }
 
-std::string WithoutRomExtension(const std::string& name) {
-    return IsRomFileName(name) ? name.substr(0, name.size() - 3) : name;
+// A name split before its ".vb" or ".zip"; other names have no extension here.
+std::pair<std::string, std::string> SplitExtension(const std::string& name) {
+    const std::size_t length = IsRomFileName(name) ? 3 : IsZipFileName(name) ? 4 : 0;
+    return {name.substr(0, name.size() - length), name.substr(name.size() - length)};
+}
+
+bool IsCatalogueName(const std::string& status) {
+    return status != kInvalidRom && status != kUnknownRom && status != kYetToBeIdentified && status != kIdentifying;
 }
 
 }  // namespace
@@ -96,6 +103,14 @@ void Collection::MoveIntoTemporary(const std::string& base, const std::string& t
     const std::size_t n = m_rows.size();
     for (std::size_t i = 0; i < n; ++i) {
         const FileRow& row = m_rows[i];
+        if (!row.archive.empty()) {
+            // An archive spans the rows of its entries; it moves once, with its contents as they are.
+            const std::size_t rows = MoveArchive(base, temporary, i);
+            for (std::size_t k = i; k < i + rows; ++k) m_host.ShowProgress(ProgressAt(25, 25, k, n));
+            i += rows - 1;
+            m_host.LetEventsRun();
+            continue;
+        }
         const std::string source = base + row.name;
         const std::string padding = Padding(m_longest, base::CharacterCount(row.name));
         if (row.identified == kInvalidRom) {
@@ -104,13 +119,40 @@ void Collection::MoveIntoTemporary(const std::string& base, const std::string& t
         } else if (row.identified == kUnknownRom) {
             m_reports.AppendLog("Skipping " + source + padding + " : UNKNOWN ROM");
         } else {
-            std::string destination = temporary + FreeName(temporary, row.identified);
+            std::string destination = temporary + FreeName(temporary, SafeFileName(row.identified));
             const MoveResult result = MoveRomFile(source, destination, false);
             LogMove(source, base::CharacterCount(row.name), destination, result);
         }
         m_host.ShowProgress(ProgressAt(25, 25, i, n));
         m_host.LetEventsRun();
     }
+}
+
+std::size_t Collection::MoveArchive(const std::string& base, const std::string& temporary, std::size_t first) {
+    const std::string& archive = m_rows[first].archive;
+    std::size_t end = first;
+    std::vector<std::string> games;
+    bool allInvalid = true;
+    for (; end < m_rows.size() && m_rows[end].archive == archive; ++end) {
+        const std::string& status = m_rows[end].identified;
+        allInvalid = allInvalid && status == kInvalidRom;
+        if (IsCatalogueName(status) && std::find(games.begin(), games.end(), status) == games.end())
+            games.push_back(status);
+    }
+    const std::string source = base + archive;
+    const std::string padding = Padding(m_longest, base::CharacterCount(archive));
+    if (games.size() == 1) {
+        // Named after its one game, whatever else (a text file, say) it holds.
+        std::string destination = temporary + FreeName(temporary, SafeFileName(games.front()), ".zip");
+        const MoveResult result = MoveRomFile(source, destination, false);
+        LogMove(source, base::CharacterCount(archive), destination, result);
+    } else if (games.size() > 1) {
+        m_reports.AppendLog("Skipping " + source + padding + " : ARCHIVE OF SEVERAL GAMES");
+    } else {
+        m_reports.AppendLog("Skipping " + source + padding + (allInvalid ? " : INVALID ROM" : " : UNKNOWN ROM"));
+        for (std::size_t k = first; k < end; ++k) LogIfUnread(base + m_rows[k].name);
+    }
+    return end - first;
 }
 
 void Collection::MakeDestination(const std::string& base) {
@@ -127,9 +169,15 @@ void Collection::MakeDestination(const std::string& base) {
 
 void Collection::MoveOutOfTemporary(const std::string& temporary, const std::string& destination) {
     SetListingDirectory(temporary);
-    const std::size_t m = m_rows.size();
+    // An archive is one file however many entries it lists.
+    std::vector<std::string> names;
+    for (const FileRow& row : m_rows) {
+        const std::string& file = row.archive.empty() ? row.name : row.archive;
+        if (names.empty() || names.back() != file) names.push_back(file);
+    }
+    const std::size_t m = names.size();
     for (std::size_t j = 0; j < m; ++j) {
-        const std::string name = m_rows[j].name;
+        const std::string& name = names[j];
         const std::string source = temporary + name;
         std::string target = destination + name;
         const MoveResult result = MoveRomFile(source, target, true);
@@ -145,12 +193,12 @@ void Collection::MoveOutOfTemporary(const std::string& temporary, const std::str
     }
 }
 
-std::string Collection::FreeName(const std::string& directory, const std::string& status) {
-    std::string name = status + ".vb";
+std::string Collection::FreeName(const std::string& directory, const std::string& status, std::string_view extension) {
+    const std::string ext(extension);
+    std::string name = status + ext;
     if (!m_files.Exists(directory + name)) return name;
-    name = "Copy of " + status + ".vb";
-    for (int k = 2; m_files.Exists(directory + name); ++k)
-        name = "Copy (" + std::to_string(k) + ") of " + status + ".vb";
+    name = "Copy of " + status + ext;
+    for (int k = 2; m_files.Exists(directory + name); ++k) name = "Copy (" + std::to_string(k) + ") of " + status + ext;
     return name;
 }
 
@@ -180,7 +228,8 @@ Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::s
         replace = SameContent(source, destination);
         if (!replace) {
             const std::string directory = base::DirectoryOf(destination);
-            destination = directory + FreeName(directory, WithoutRomExtension(base::FileNameOf(destination)));
+            const auto [stem, extension] = SplitExtension(base::FileNameOf(destination));
+            destination = directory + FreeName(directory, stem, extension.empty() ? ".vb" : extension);
         }
     }
     std::string error;

@@ -1,6 +1,11 @@
-// The three report builders, plain and detailed. Sections list table names
-// in table order, never in file order.
+// The three report builders, plain and detailed. Sections list catalogue
+// names in catalogue order, never in file order. Files are counted by status
+// once per build, so that a DAT of many thousand games costs no more per file
+// than the built-in table.
+#include <unordered_map>
+
 #include "rom/KnownRomTable.h"
+#include "romdb/Catalogue.h"
 #include "romdb/Listing.h"
 #include "romdb/ReportText.h"
 
@@ -34,6 +39,22 @@ std::string CopiesSuffix(int extra) {
     return extra == 1 ? " [1 copy]" : " [" + std::to_string(extra) + " copies]";
 }
 
+// How many files carry each status.
+class StatusCounts {
+public:
+    explicit StatusCounts(const std::vector<ReportFile>& files) {
+        for (const ReportFile& f : files) ++m_counts[f.status];
+    }
+    int operator()(std::string_view status) const {
+        const auto at = m_counts.find(status);
+        return at == m_counts.end() ? 0 : at->second;
+    }
+
+private:
+    // Views of the files' statuses, which outlive the count.
+    std::unordered_map<std::string_view, int> m_counts;
+};
+
 // Plain and detailed unknown and invalid sections; each appears only when such files exist.
 void StatusSections(std::string& text, const std::vector<ReportFile>& files, const ReportCounters& c,
                     const std::size_t* longest) {
@@ -58,24 +79,25 @@ void StatusSections(std::string& text, const std::vector<ReportFile>& files, con
 void Reports::BuildHaveList(const std::vector<ReportFile>& files) {
     ResetHaveList();
     auto& c = m_counters;
+    const StatusCounts count(files);
     m_have.clear();
     for (const Section& s : kSections) {
         StartSection(m_have, s, nullptr);
-        for (const rom::KnownRom& row : rom::kKnownRomTable) {
-            const int n = ClassOf(row.name) == s.romClass ? CountStatus(files, row.name) : 0;
+        for (std::string_view name : m_catalogue->Names()) {
+            const int n = ClassOf(name) == s.romClass ? count(name) : 0;
             if (n == 0) continue;
             ++c.knownFound;
             ++Found(c, s.romClass);
             c.filesMatched += n;
-            Indented(m_have, row.name);
+            Indented(m_have, name);
         }
         if (Found(c, s.romClass) == 0) Line(m_have, kNoneLine);
     }
     if (AnyHacked(files)) {
         StartExtraSection(m_have, "Hacked ROMs:", nullptr);
-        for (const rom::KnownRom& row : rom::kKnownRomTable) {
-            const std::string hacked = rom::HackedForm(row.name);
-            const int n = CountStatus(files, hacked);
+        for (std::string_view name : m_catalogue->Names()) {
+            const std::string hacked = rom::HackedForm(name);
+            const int n = count(hacked);
             if (n == 0) continue;
             ++c.hackedFound;
             c.filesMatched += n;
@@ -92,14 +114,15 @@ void Reports::BuildHaveList(const std::vector<ReportFile>& files) {
 void Reports::BuildMissList(const std::vector<ReportFile>& files) {
     ResetMissList();
     auto& c = m_counters;
+    const StatusCounts count(files);
     m_miss.clear();
     for (const Section& s : kSections) {
         StartSection(m_miss, s, nullptr);
-        for (const rom::KnownRom& row : rom::kKnownRomTable) {
-            if (ClassOf(row.name) != s.romClass || CountStatus(files, row.name) != 0) continue;
+        for (std::string_view name : m_catalogue->Names()) {
+            if (ClassOf(name) != s.romClass || count(name) != 0) continue;
             ++c.missing;
             ++Missing(c, s.romClass);
-            Indented(m_miss, row.name);
+            Indented(m_miss, name);
         }
         if (Missing(c, s.romClass) == 0) Line(m_miss, kNoneLine);
     }
@@ -108,48 +131,48 @@ void Reports::BuildMissList(const std::vector<ReportFile>& files) {
 void Reports::BuildDupesList(const std::vector<ReportFile>& files) {
     ResetDupesList();
     auto& c = m_counters;
+    const StatusCounts count(files);
     m_dupes.clear();
-    auto section = [&](std::string_view name, std::string_view listed, int& classExtra) {
-        const int extra = CountStatus(files, name) - 1;
+    auto section = [&](std::string_view name, int& classExtra) {
+        const int extra = count(name) - 1;
         if (extra <= 0) return;
         c.extraCopies += extra;
         classExtra += extra;
-        Indented(m_dupes, std::string(listed) + CopiesSuffix(extra));
+        Indented(m_dupes, std::string(name) + CopiesSuffix(extra));
     };
     for (const Section& s : kSections) {
         StartSection(m_dupes, s, nullptr);
-        for (const rom::KnownRom& row : rom::kKnownRomTable) {
-            if (ClassOf(row.name) == s.romClass) section(row.name, row.name, Extra(c, s.romClass));
+        for (std::string_view name : m_catalogue->Names()) {
+            if (ClassOf(name) == s.romClass) section(name, Extra(c, s.romClass));
         }
         if (Extra(c, s.romClass) == 0) Line(m_dupes, kNoneLine);
     }
     if (!AnyHacked(files)) return;
     StartExtraSection(m_dupes, "Hacked ROMs:", nullptr);
-    for (const rom::KnownRom& row : rom::kKnownRomTable) {
-        const std::string hacked = rom::HackedForm(row.name);
-        section(hacked, hacked, c.hackedExtra);
-    }
+    for (std::string_view name : m_catalogue->Names()) section(rom::HackedForm(name), c.hackedExtra);
     if (c.hackedExtra == 0) Line(m_dupes, kNoneLine);
 }
 
 void Reports::BuildHaveListDetailed(const std::vector<ReportFile>& files, std::size_t longest) {
     BuildHaveList(files);
     auto& c = m_counters;
+    const StatusCounts count(files);
     m_have.clear();
     for (const Section& s : kSections) {
         StartSection(m_have, s, &Found(c, s.romClass));
         int lines = 0;
-        for (const rom::KnownRom& row : rom::kKnownRomTable) {
-            if (ClassOf(row.name) == s.romClass) lines += FileLines(m_have, files, row.name, longest, row.name, 0);
+        for (std::string_view name : m_catalogue->Names()) {
+            if (ClassOf(name) == s.romClass && count(name) != 0)
+                lines += FileLines(m_have, files, name, longest, name, 0);
         }
         if (lines == 0) Line(m_have, kNoneLine);
     }
     if (AnyHacked(files)) {
         StartExtraSection(m_have, "Hacked ROMs:", &c.hackedFound);
         int lines = 0;
-        for (const rom::KnownRom& row : rom::kKnownRomTable) {
-            const std::string hacked = rom::HackedForm(row.name);
-            lines += FileLines(m_have, files, hacked, longest, hacked, 0);
+        for (std::string_view name : m_catalogue->Names()) {
+            const std::string hacked = rom::HackedForm(name);
+            if (count(hacked) != 0) lines += FileLines(m_have, files, hacked, longest, hacked, 0);
         }
         if (lines == 0) Line(m_have, kNoneLine);
     }
@@ -159,12 +182,14 @@ void Reports::BuildHaveListDetailed(const std::vector<ReportFile>& files, std::s
 void Reports::BuildMissListDetailed(const std::vector<ReportFile>& files) {
     BuildMissList(files);
     auto& c = m_counters;
+    const StatusCounts count(files);
+    const std::vector<std::string_view>& names = m_catalogue->Names();
     m_miss.clear();
     for (const Section& s : kSections) {
         StartSection(m_miss, s, &Missing(c, s.romClass));
-        for (const rom::KnownRom& row : rom::kKnownRomTable) {
-            if (ClassOf(row.name) != s.romClass || CountStatus(files, row.name) != 0) continue;
-            Line(m_miss, rom::LookupRomChecksum(row.name, rom::ChecksumColumn::B) + " " + std::string(row.name));
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (ClassOf(names[i]) != s.romClass || count(names[i]) != 0) continue;
+            Line(m_miss, m_catalogue->MissingChecksum(i) + " " + std::string(names[i]));
         }
         if (Missing(c, s.romClass) == 0) Line(m_miss, kNoneLine);
     }
@@ -173,21 +198,23 @@ void Reports::BuildMissListDetailed(const std::vector<ReportFile>& files) {
 void Reports::BuildDupesListDetailed(const std::vector<ReportFile>& files, std::size_t longest) {
     BuildDupesList(files);
     auto& c = m_counters;
+    const StatusCounts count(files);
     m_dupes.clear();
     for (const Section& s : kSections) {
         StartSection(m_dupes, s, &Extra(c, s.romClass));
         int lines = 0;
-        for (const rom::KnownRom& row : rom::kKnownRomTable) {
-            if (ClassOf(row.name) == s.romClass) lines += FileLines(m_dupes, files, row.name, longest, row.name, 1);
+        for (std::string_view name : m_catalogue->Names()) {
+            if (ClassOf(name) == s.romClass && count(name) > 1)
+                lines += FileLines(m_dupes, files, name, longest, name, 1);
         }
         if (lines == 0) Line(m_dupes, kNoneLine);
     }
     if (!AnyHacked(files)) return;
     StartExtraSection(m_dupes, "Hacked ROMs:", &c.hackedExtra);
     int lines = 0;
-    for (const rom::KnownRom& row : rom::kKnownRomTable) {
-        const std::string hacked = rom::HackedForm(row.name);
-        lines += FileLines(m_dupes, files, hacked, longest, hacked, 1);
+    for (std::string_view name : m_catalogue->Names()) {
+        const std::string hacked = rom::HackedForm(name);
+        if (count(hacked) > 1) lines += FileLines(m_dupes, files, hacked, longest, hacked, 1);
     }
     if (lines == 0) Line(m_dupes, kNoneLine);
 }

@@ -9,7 +9,6 @@ namespace kestro::romdb {
 
 namespace {
 
-constexpr std::string_view kKnownCount = "38";
 constexpr std::string_view kCongratulations = " - Congratulations!";
 constexpr std::string_view kQuestion = "Do you wish to view additional details?";
 
@@ -48,9 +47,9 @@ base::Message Summary(std::string title, std::vector<std::string> lines) {
 
 base::Message HaveSummary(const ReportCounters& c) {
     std::vector<std::string> lines;
-    lines.push_back(" You have " + TwoDigits(c.knownFound) + " out of " + std::string(kKnownCount) +
+    lines.push_back(" You have " + TwoDigits(c.knownFound) + " out of " + TwoDigits(c.catalogued) +
                     " known Nintendo Virtual Boy ROMs");
-    if (c.knownFound >= 38) lines.emplace_back(kCongratulations);
+    if (c.knownFound >= c.catalogued) lines.emplace_back(kCongratulations);
     if (c.filesMatched != 0) {
         lines.emplace_back("");
         lines.push_back("Out of " + TwoDigits(c.filesMatched) + " files:");
@@ -67,7 +66,7 @@ base::Message HaveSummary(const ReportCounters& c) {
 
 base::Message MissSummary(const ReportCounters& c) {
     std::vector<std::string> lines;
-    lines.push_back(" You are missing " + TwoDigits(c.missing) + " out of " + std::string(kKnownCount) +
+    lines.push_back(" You are missing " + TwoDigits(c.missing) + " out of " + TwoDigits(c.catalogued) +
                     " known Nintendo Virtual Boy ROMs");
     if (c.missing == 0) {
         lines.emplace_back(kCongratulations);

@@ -1,6 +1,6 @@
 #include "romdb/Reports.h"
 
-#include "rom/KnownRomTable.h"
+#include "romdb/Catalogue.h"
 #include "romdb/ReportText.h"
 
 namespace kestro::romdb {
@@ -18,11 +18,19 @@ std::string TwoDigits(int count) {
     return count >= 0 && count < 10 ? "0" + digits : digits;
 }
 
-Reports::Reports() {
+Reports::Reports() : m_catalogue(std::make_shared<const Catalogue>()) {
     ResetHaveList();
     ResetMissList();
     ResetDupesList();
     ResetChangeLog();
+}
+
+void Reports::SetCatalogue(std::shared_ptr<const Catalogue> catalogue) {
+    m_catalogue = catalogue ? std::move(catalogue) : std::make_shared<const Catalogue>();
+    m_counters.catalogued = static_cast<int>(m_catalogue->Names().size());
+    ResetHaveList();
+    ResetMissList();
+    ResetDupesList();
 }
 
 void Reports::ResetHaveList() {
@@ -55,8 +63,8 @@ void Reports::ResetMissList() {
     for (const Section& s : kSections) {
         if (s.romClass != RomClass::Good) Line(m_miss, "");
         Line(m_miss, s.heading);
-        for (const rom::KnownRom& row : rom::kKnownRomTable) {
-            if (ClassOf(row.name) == s.romClass) Indented(m_miss, row.name);
+        for (std::string_view name : m_catalogue->Names()) {
+            if (ClassOf(name) == s.romClass) Indented(m_miss, name);
         }
     }
 }

@@ -3,6 +3,7 @@
 // change log), their counters, and the summaries the report buttons show.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "base/Message.h"
 
 namespace kestro::romdb {
+
+class Catalogue;
 
 /// The three sections a known name is listed in.
 enum class RomClass { Good, Bad, PdTranslated };
@@ -29,6 +32,7 @@ struct ReportCounters {
     int filesMatched = 0, unknownFiles = 0, invalidFiles = 0;
     int missing = 0, goodMissing = 0, badMissing = 0, pdMissing = 0;
     int extraCopies = 0, goodExtra = 0, badExtra = 0, pdExtra = 0, hackedExtra = 0;
+    int catalogued = 38;  ///< the names of the catalogue the reports count against
 
     friend bool operator==(const ReportCounters&, const ReportCounters&) = default;
 };
@@ -37,6 +41,11 @@ struct ReportCounters {
 class Reports {
 public:
     Reports();
+
+    /// The catalogue whose names the reports list (the built-in table until
+    /// told otherwise); resets the three lists for it.
+    void SetCatalogue(std::shared_ptr<const Catalogue> catalogue);
+    const Catalogue& catalogue() const { return *m_catalogue; }
 
     void ResetHaveList();
     void ResetMissList();
@@ -63,6 +72,7 @@ public:
     const ReportCounters& counters() const { return m_counters; }
 
 private:
+    std::shared_ptr<const Catalogue> m_catalogue;
     std::string m_have, m_miss, m_dupes, m_log;
     ReportCounters m_counters;
 };

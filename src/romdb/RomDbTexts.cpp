@@ -127,6 +127,25 @@ Message FilesNotSavedMessage(const std::string& path, const std::string& reason)
     return Notice("Files not saved", base::JoinCr({"The list file could not be written:", path, reason}));
 }
 
+Message DatNotReadMessage(const std::string& reason) {
+    return Notice("DAT file not read", base::JoinCr({reason, "The catalogue stays as it was."}));
+}
+
+Message SaveMissingQuestion() {
+    return {"Save missing games?", "Do you wish to save the missing games as a DAT file (or, named .csv, a CSV list)?",
+            MessageIcon::Question, base::MessageButtons::YesNo, base::MessageResult::No};
+}
+
+Message MissingSavedMessage(const std::string& path) {
+    return Notice("Missing games saved", base::JoinCr({"The missing games have been saved to:", path}),
+                  MessageIcon::Information);
+}
+
+Message MissingNotSavedMessage(const std::string& path, const std::string& reason) {
+    return Notice("Missing games not saved",
+                  base::JoinCr({"The list of missing games could not be written:", path, reason}));
+}
+
 std::string RomDatabaseHelpText() {
     return help::JoinParagraphs({
         "VB ROM Database:",

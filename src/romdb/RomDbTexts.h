@@ -52,6 +52,14 @@ base::Message RunStoppedMessage(const std::string& reason);
 /// A list file could not be written; the reports are unchanged.
 base::Message FilesNotSavedMessage(const std::string& path, const std::string& reason);
 
+/// A DAT file chosen as the catalogue that could not be used, and why.
+base::Message DatNotReadMessage(const std::string& reason);
+/// After "Display Missing" with a DAT: whether to save the missing games.
+base::Message SaveMissingQuestion();
+/// The missing games were written to path, or could not be.
+base::Message MissingSavedMessage(const std::string& path);
+base::Message MissingNotSavedMessage(const std::string& path, const std::string& reason);
+
 /// The window's help page (topic "VB ROM DB"), CR LF lines.
 std::string RomDatabaseHelpText();
 

@@ -40,13 +40,21 @@ std::string RomScan::ChecksumB() const {
 
 RomScan ScanRomFile(FileOps& files, const std::string& path, std::vector<std::uint8_t>& buffer,
                     const std::function<void()>& pump) {
-    RomScan scan;
-    auto input = files.OpenRead(path, scan.error);
+    std::string error;
+    auto input = files.OpenRead(path, error);
     if (!input) {
+        RomScan scan;
         scan.result = RomScan::Result::Unreadable;
+        scan.error = std::move(error);
         return scan;
     }
-    scan.size = input->Size();
+    return ScanInput(*input, buffer, pump);
+}
+
+RomScan ScanInput(InputFile& input, std::vector<std::uint8_t>& buffer, const std::function<void()>& pump,
+                  HashRun* hashes, const HashNeeds& needs) {
+    RomScan scan;
+    scan.size = input.Size();
     if (scan.size <= 0) return scan;
     if (scan.size <= static_cast<std::int64_t>(rom::kHeaderBlockSize)) {
         scan.result = RomScan::Result::TooSmall;
@@ -57,15 +65,18 @@ RomScan ScanRomFile(FileOps& files, const std::string& path, std::vector<std::ui
     scan.header.assign(rom::kHeaderSize, '\0');
     std::int64_t offset = 0;
     std::int64_t sincePump = 0;
+    const bool hashing = hashes != nullptr && needs.Any();
+    if (hashing) hashes->Start(needs);
     for (;;) {
-        std::ptrdiff_t n = input->Read(buffer.data(), buffer.size());
+        std::ptrdiff_t n = input.Read(buffer.data(), buffer.size());
         if (n < 0) {
             scan.result = RomScan::Result::Unreadable;
-            scan.error = input->Error();
+            scan.error = input.Error();
             return scan;
         }
         if (n == 0) break;
         scan.wholeSum += checksum::ByteSum(buffer.data(), static_cast<std::size_t>(n));
+        if (hashing) hashes->Update(buffer.data(), static_cast<std::size_t>(n));
         TakeHeaderBytes(buffer.data(), offset, n, headerStart, scan.header);
         offset += n;
         sincePump += n;
@@ -80,6 +91,7 @@ RomScan ScanRomFile(FileOps& files, const std::string& path, std::vector<std::ui
         scan.error = "The file changed while it was read.";
         return scan;
     }
+    if (hashing) scan.hashes = hashes->Finish();
     scan.headerSum = checksum::ByteSum(reinterpret_cast<const std::uint8_t*>(scan.header.data()), scan.header.size());
     scan.result = ReservedBytesZero(scan.header) ? RomScan::Result::Valid : RomScan::Result::Invalid;
     return scan;

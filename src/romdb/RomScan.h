@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "romdb/ContentHash.h"
 #include "romdb/FileOps.h"
 
 namespace kestro::romdb {
@@ -26,6 +27,7 @@ struct RomScan {
     std::uint32_t wholeSum = 0;   ///< every byte
     std::uint32_t headerSum = 0;  ///< the 32 header bytes
     std::string error;            ///< why, for Unreadable
+    FileHashes hashes;            ///< those asked for (Valid and Invalid only)
 
     bool Valid() const { return result == Result::Valid; }
     /// Header-excluded checksum text (column A).
@@ -39,6 +41,12 @@ struct RomScan {
 /// drawing while a big file is read.
 RomScan ScanRomFile(FileOps& files, const std::string& path, std::vector<std::uint8_t>& buffer,
                     const std::function<void()>& pump = {});
+
+/// The same pass over an input already opened (a file, or an entry of an
+/// archive); with hashes given, the bytes also go through the hashes asked
+/// for, in the same read.
+RomScan ScanInput(InputFile& input, std::vector<std::uint8_t>& buffer, const std::function<void()>& pump,
+                  HashRun* hashes = nullptr, const HashNeeds& needs = {});
 
 /// The header bytes as the per-file table keeps them: each byte as three
 /// decimal digits ("065"), 96 digits in all.

@@ -11,8 +11,10 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "base/Paths.h"
 #include "base/SettingsKeys.h"
 #include "help/frmHelp.h"
 #include "platform/Drops.h"
@@ -91,19 +93,32 @@ void frmVbRomDatabase::BuildControls() {
     auto* reportColumn = new QVBoxLayout(reports);
     for (QWidget* w : {cmdVboyHave, cmdVboyMiss, cmdVBoyDupes, cmdVBoyLog, cmdSaveVboy}) reportColumn->addWidget(w);
 
+    // The catalogue: the built-in table, or a DAT file chosen with a file dialog.
+    fraCatalogue = Named(new QGroupBox(QStringLiteral("Catalogue"), this), "fraCatalogue");
+    optBuiltIn = Named(new QRadioButton(QStringLiteral("Built-in table (38 known dumps)"), fraCatalogue), "optBuiltIn");
+    optDatFile = Named(new QRadioButton(QStringLiteral("DAT file"), fraCatalogue), "optDatFile");
+    lblDatFile = Named(new QLabel(fraCatalogue), "lblDatFile");
+    lblDatFile->setTextFormat(Qt::PlainText);
+    lblDatFile->setWordWrap(true);
+    cmdChooseDat = Named(new QPushButton(QStringLiteral("Choose DAT..."), fraCatalogue), "cmdChooseDat");
+    auto* catalogueColumn = new QVBoxLayout(fraCatalogue);
+    for (QWidget* w : std::initializer_list<QWidget*>{optBuiltIn, optDatFile, lblDatFile, cmdChooseDat})
+        catalogueColumn->addWidget(w);
+
     auto* layout = new QGridLayout(this);
     layout->addWidget(lblRomDir, 0, 0);
-    layout->addWidget(lstFileIdentify, 1, 0, 7, 1);
-    layout->addWidget(picPercent, 8, 0, 1, 2);
+    layout->addWidget(lstFileIdentify, 1, 0, 8, 1);
+    layout->addWidget(picPercent, 9, 0, 1, 2);
     layout->addWidget(cmdSelectDir, 0, 1);
     layout->addWidget(cmdRefresh, 1, 1);
     layout->addWidget(cmdIdentifyRoms, 2, 1);
     layout->addWidget(cmdCancelIdentify, 3, 1);
     layout->addWidget(options, 4, 1);
     layout->addWidget(reports, 5, 1);
-    layout->setRowStretch(6, 1);
+    layout->addWidget(fraCatalogue, 6, 1);
+    layout->setRowStretch(7, 1);
     layout->setColumnStretch(0, 1);
-    resize(760, 470);
+    resize(760, 600);
 }
 
 void frmVbRomDatabase::BuildMenus() {
@@ -131,6 +146,9 @@ void frmVbRomDatabase::ConnectHandlers() {
     connect(cmdVBoyDupes, &QPushButton::clicked, this, &frmVbRomDatabase::cmdVBoyDupes_Click);
     connect(cmdVBoyLog, &QPushButton::clicked, this, &frmVbRomDatabase::cmdVBoyLog_Click);
     connect(cmdSaveVboy, &QPushButton::clicked, this, &frmVbRomDatabase::cmdSaveVboy_Click);
+    connect(optBuiltIn, &QRadioButton::clicked, this, &frmVbRomDatabase::optBuiltIn_Click);
+    connect(optDatFile, &QRadioButton::clicked, this, &frmVbRomDatabase::optDatFile_Click);
+    connect(cmdChooseDat, &QPushButton::clicked, this, &frmVbRomDatabase::cmdChooseDat_Click);
     connect(mnuFileBack, &QAction::triggered, this, &QDialog::close);
     connect(mnuHelpHelp, &QAction::triggered, this, &frmVbRomDatabase::mnuHelpHelp_Click);
     connect(mnuHelpCodes, &QAction::triggered, this, &frmVbRomDatabase::mnuHelpCodes_Click);
@@ -142,6 +160,12 @@ void frmVbRomDatabase::Form_Load() {
     picPercent->setEnabled(false);
     lblPercent->setEnabled(false);
     GetRegistry();
+    // A remembered DAT that cannot be read now leaves the built-in table in use, and the setting as it was.
+    const bool dat = !m_datFile.empty() && LoadDat(m_datFile);
+    optBuiltIn->setChecked(!dat);
+    optDatFile->setChecked(dat);
+    if (dat) m_collection->SetCatalogue(m_datCatalogue);
+    lblDatFile->setText(dat ? Q(m_datCatalogue->Description()) : QString());
     m_collection->SetListingDirectory(m_baseDirectory);
     // A box loaded as checked acts as if the user had checked it.
     const int detailed = m_detailedList, rename = m_renameRoms, move = m_moveRoms, changeLog = m_changeLog;
@@ -161,6 +185,7 @@ void frmVbRomDatabase::GetRegistry() {
     m_renameRoms = base::ReadWhole(m_services.settings, base::keys::RenameRoms);
     m_moveRoms = base::ReadWhole(m_services.settings, base::keys::MoveRoms);
     m_changeLog = base::ReadWhole(m_services.settings, base::keys::CreateChangeLog);
+    m_datFile = base::ReadText(m_services.settings, base::keys::CollectionDatFile);
 }
 
 void frmVbRomDatabase::SaveRegistry() {
@@ -220,6 +245,48 @@ void frmVbRomDatabase::chkChangeLog_Click() {
     }
     m_changeLog = chkChangeLog->isChecked() ? 1 : 0;
     SaveRegistry();
+}
+
+bool frmVbRomDatabase::LoadDat(const std::string& path) {
+    DatRead read = ReadDatFile(path);
+    if (!read) {
+        ShowMessage(DatNotReadMessage(read.error));
+        return false;
+    }
+    m_datCatalogue = std::make_shared<const Catalogue>(std::move(*read.dat));
+    m_datLoaded = path;
+    return true;
+}
+
+void frmVbRomDatabase::UseCatalogue(bool dat) {
+    optBuiltIn->setChecked(!dat);
+    optDatFile->setChecked(dat);
+    m_collection->SetCatalogue(dat ? m_datCatalogue : nullptr);
+    lblDatFile->setText(m_datCatalogue ? Q(m_datCatalogue->Description()) : QString());
+    lblDatFile->setToolTip(Q(m_datLoaded));
+    base::WriteText(m_services.settings, base::keys::CollectionDatFile, dat ? m_datLoaded : std::string());
+    // With a DAT, archives are listed too; either way the old statuses no longer hold.
+    m_collection->Refresh();
+}
+
+void frmVbRomDatabase::optBuiltIn_Click() {
+    UseCatalogue(false);
+}
+
+void frmVbRomDatabase::optDatFile_Click() {
+    if (!m_datCatalogue) return cmdChooseDat_Click();
+    UseCatalogue(true);
+}
+
+void frmVbRomDatabase::cmdChooseDat_Click() {
+    const std::string start = m_datLoaded.empty() ? m_baseDirectory : base::DirectoryOf(m_datLoaded);
+    const QString chosen = m_services.files.OpenFile(
+        this, QStringLiteral("Choose DAT File"),
+        QStringLiteral("DAT Files (*.dat;*.xml)|*.dat;*.xml|All Files (*.*)|*.*"), Q(start), QString());
+    if (!chosen.isEmpty() && LoadDat(platform::U8(chosen))) return UseCatalogue(true);
+    // Cancelled or refused: the catalogue in use stays chosen.
+    optBuiltIn->setChecked(m_collection->catalogue().IsBuiltIn());
+    optDatFile->setChecked(!m_collection->catalogue().IsBuiltIn());
 }
 
 void frmVbRomDatabase::mnuHelpHelp_Click() {

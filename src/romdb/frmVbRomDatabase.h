@@ -18,6 +18,8 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
+class QGroupBox;
 
 namespace kestro::platform {
 class PercentBar;
@@ -53,6 +55,10 @@ private:
     void SaveRegistry();
     void SetReportButtons(bool enabled);
     CollectionOptions Options() const;
+    /// Reads a DAT file as the catalogue to offer; a message says why not.
+    bool LoadDat(const std::string& path);
+    /// Identifies against the DAT loaded (true) or the built-in table, and lists again.
+    void UseCatalogue(bool dat);
 
     // Handlers.
     void cmdIdentifyRoms_Click();
@@ -69,6 +75,9 @@ private:
     void cmdVBoyDupes_Click();
     void cmdVBoyLog_Click();
     void cmdSaveVboy_Click();
+    void optBuiltIn_Click();
+    void optDatFile_Click();
+    void cmdChooseDat_Click();
     void mnuHelpHelp_Click();
     void mnuHelpCodes_Click();
     void ShowSummary(const base::Message& summary, const char* topic, const std::string& text);
@@ -90,6 +99,9 @@ private:
     int m_renameRoms = 0;
     int m_moveRoms = 0;
     int m_changeLog = 0;
+    std::string m_datFile;    ///< the DAT in use, or empty for the built-in table
+    std::string m_datLoaded;  ///< the DAT file m_datCatalogue was read from
+    std::shared_ptr<const Catalogue> m_datCatalogue;
 
     QLabel* lblRomDir = nullptr;
     QListWidget* lstFileIdentify = nullptr;
@@ -109,6 +121,11 @@ private:
     QPushButton* cmdVBoyLog = nullptr;
     QPushButton* cmdSaveVboy = nullptr;
     QPlainTextEdit* txtHelp = nullptr;
+    QGroupBox* fraCatalogue = nullptr;
+    QRadioButton* optBuiltIn = nullptr;
+    QRadioButton* optDatFile = nullptr;
+    QLabel* lblDatFile = nullptr;
+    QPushButton* cmdChooseDat = nullptr;
     QMenu* mnuFile = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuFileBack = nullptr;

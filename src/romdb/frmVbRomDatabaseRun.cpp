@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDropEvent>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -79,6 +80,17 @@ void frmVbRomDatabase::cmdVboyHave_Click() {
 void frmVbRomDatabase::cmdVboyMiss_Click() {
     const Reports& r = m_collection->reports();
     ShowSummary(MissSummary(r.counters()), "ROM DB Miss", r.miss());
+    // Against a DAT, what is missing can go into a file as a DAT of its own (or a CSV list).
+    const Catalogue& catalogue = m_collection->catalogue();
+    if (catalogue.IsBuiltIn() || ShowMessage(SaveMissingQuestion()) != base::MessageResult::Yes) return;
+    const QString path = m_services.files.SaveFile(this, QStringLiteral("Save Missing Games"),
+                                                   QStringLiteral("DAT Files (*.dat)|*.dat|CSV Files (*.csv)|*.csv"),
+                                                   Q(m_collection->ListingDirectory()), QStringLiteral("Missing.dat"));
+    if (path.isEmpty()) return;
+    const std::string target = platform::U8(path);
+    const bool csv = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+    const FileResult written = SaveMissingGames(m_files, target, catalogue, m_collection->ReportFiles(), csv);
+    ShowMessage(written ? MissingSavedMessage(target) : MissingNotSavedMessage(target, written.reason));
 }
 
 void frmVbRomDatabase::cmdVBoyDupes_Click() {
@@ -140,6 +152,7 @@ void frmVbRomDatabase::RunStepReached(RunStep step) {
             }
             if (renameChecked) chkMoveRoms->setEnabled(idle);
             mnuFileBack->setEnabled(idle);
+            fraCatalogue->setEnabled(idle);
             if (!idle) {
                 picPercent->setEnabled(true);
                 lblPercent->setEnabled(true);

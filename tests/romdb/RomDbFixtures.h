@@ -17,6 +17,13 @@
 
 namespace kestro::test {
 
+/// Lines joined as report texts write them: CR LF after every line.
+inline std::string ReportLines(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
 /// Records every message, progress value and step; answers questions Yes
 /// unless told otherwise.
 class RecordingHost final : public romdb::CollectionHost {

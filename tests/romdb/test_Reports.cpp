@@ -9,12 +9,7 @@ using namespace kestro::romdb;
 
 namespace {
 
-// Lines joined as report texts write them: CR LF after every line.
-std::string Lines(std::initializer_list<std::string> lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text;
-}
+const auto Lines = test::ReportLines;
 
 // A report none of whose groups holds a ROM.
 const std::string kAllNone =

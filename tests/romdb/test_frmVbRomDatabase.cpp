@@ -6,11 +6,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
 #include "base/SettingsKeys.h"
 #include "platform/PercentBar.h"
+#include "platform/Text.h"
+#include "romdb/DatFixtures.h"
 #include "romdb/RomDbFixtures.h"
 #include "romdb/frmVbRomDatabase.h"
 #include "support/core/TempDir.h"
@@ -18,6 +21,7 @@
 
 using namespace kestro;
 using base::MessageResult;
+using platform::Q;
 using romdb::frmVbRomDatabase;
 
 namespace {
@@ -209,4 +213,63 @@ TEST_F(DatabaseWindowTest, RenameAndMoveEndsOnVBoyRenWithTheChangeLog) {
     Click(w.get(), "cmdVBoyLog");
     EXPECT_EQ(help->caption.toStdString(), "Virtual Boy ROMs Change Log");
     EXPECT_TRUE(help->text.contains(QString::fromStdString("Rename directory: " + dir.File("VBoyRen/") + " created")));
+}
+
+TEST_F(DatabaseWindowTest, DatChosenByDialogIsRememberedAndMissingGamesCanBeSaved) {
+    test::WriteDatCollection(dir.Path());
+    const std::string datPath = dir.File("vb.dat");
+    const std::string xml = test::LogiqxDat("Virtual Boy", test::CollectionGames());
+    test::WriteText(datPath, xml);
+    test::WriteText(dir.File("cut.dat"), xml.substr(0, 300));
+    auto w = Open();
+    EXPECT_TRUE(Find<QRadioButton>(w.get(), "optBuiltIn")->isChecked());
+    EXPECT_EQ(Lines(w.get()).size(), 8u) << "the built-in table lists the .vb files only";
+
+    // A DAT that cannot be read is refused with its line; the table stays.
+    ts.files.Choose(Q(dir.File("cut.dat")));
+    Click(w.get(), "cmdChooseDat");
+    auto refused = ts.messages.Take();
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].title, "DAT file not read");
+    EXPECT_NE(refused[0].text.find(": line "), std::string::npos) << refused[0].text;
+    EXPECT_TRUE(Find<QRadioButton>(w.get(), "optBuiltIn")->isChecked());
+
+    ts.files.Choose(Q(datPath));
+    Click(w.get(), "cmdChooseDat");
+    EXPECT_TRUE(Find<QRadioButton>(w.get(), "optDatFile")->isChecked());
+    EXPECT_EQ(ts.settings.Read("Collection DAT File", "?"), datPath);
+    EXPECT_EQ(Find<QLabel>(w.get(), "lblDatFile")->text().toStdString(), "Virtual Boy (9 games)");
+    EXPECT_EQ(Lines(w.get()).size(), 13u) << "archives are listed entry by entry";
+
+    ts.messages.Answer(MessageResult::Yes);
+    Click(w.get(), "cmdIdentifyRoms");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"Continue operation?", "Files not read", "Complete"}));
+    const auto lines = Lines(w.get());
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [](const std::string& l) {
+                               return l.starts_with("alarm.zip \xE2\x86\x92 x.vb ") &&
+                                      l.ends_with(" - Red Alarm (USA)");
+                           }),
+              lines.end());
+
+    // "Display Missing": the summary, then the offer to save the missing games.
+    ts.messages.Answer(MessageResult::No);
+    ts.messages.Answer(MessageResult::Yes);
+    ts.files.Choose(Q(dir.File("missing.csv")));
+    Click(w.get(), "cmdVboyMiss");
+    EXPECT_EQ(Titles(),
+              (std::vector<std::string>{"Missing VB ROM details", "Save missing games?", "Missing games saved"}));
+    EXPECT_EQ(test::ReadText(dir.File("missing.csv")).substr(0, 44), "name,size,crc,sha1\r\nJack Bros. (Japan),65536");
+
+    // The choice is there again next time, and the table can be chosen back.
+    w.reset();
+    auto again = Open();
+    EXPECT_TRUE(Find<QRadioButton>(again.get(), "optDatFile")->isChecked());
+    EXPECT_EQ(Lines(again.get()).size(), 13u);
+    Click(again.get(), "optBuiltIn");
+    EXPECT_EQ(ts.settings.Read("Collection DAT File", "?"), "");
+    EXPECT_EQ(Lines(again.get()).size(), 8u);
+    Click(again.get(), "optDatFile");  // the DAT read before is used again without a dialog
+    EXPECT_EQ(Lines(again.get()).size(), 13u);
+    EXPECT_TRUE(ts.messages.Take().empty());
 }

@@ -1,0 +1,73 @@
+#pragma once
+// What the collection identifies against: the built-in table of 38 known
+// dumps, or a DAT file. The run, the reports, the summaries and the rename
+// all take their names from the catalogue in use.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "romdb/ContentHash.h"
+#include "romdb/DatFile.h"
+#include "romdb/FileOps.h"
+#include "romdb/Reports.h"
+
+namespace kestro::romdb {
+
+class Catalogue {
+public:
+    /// The built-in table.
+    Catalogue();
+    // The names point into the DAT held here: a catalogue is shared, never copied.
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+    /// A DAT's games; a game name listed twice counts once.
+    explicit Catalogue(DatFile dat);
+
+    bool IsBuiltIn() const { return !m_dat.has_value(); }
+    const DatFile* Dat() const { return m_dat ? &*m_dat : nullptr; }
+
+    /// The names the reports list, in catalogue order (views of the table's
+    /// or the DAT's own texts, which live as long as the catalogue).
+    const std::vector<std::string_view>& Names() const { return m_names; }
+    /// "Built-in table (38 known dumps)", or the DAT's name and game count.
+    std::string Description() const;
+
+    /// The hashes a file must be given to be matched (none for the table).
+    const HashNeeds& Needs() const { return m_needs; }
+    /// The game whose rom these bytes are: size and CRC32 equal, and the
+    /// SHA-1 (or, without one, the MD5) equal when the DAT gives it.
+    std::optional<std::size_t> Match(std::int64_t size, const FileHashes& hashes) const;
+    /// The text before a name in the detailed missing list: the whole-file
+    /// checksum for the table, the first rom's CRC32 (upper case) for a DAT.
+    std::string MissingChecksum(std::size_t index) const;
+    /// The games of these names, as the DAT lists them, in DAT order.
+    std::vector<DatGame> GamesNamed(const std::vector<std::string>& names) const;
+
+private:
+    std::optional<DatFile> m_dat;
+    std::vector<std::string_view> m_names;
+    /// Per name, its game in the DAT; per game, its name.
+    std::vector<std::size_t> m_games;
+    std::vector<std::size_t> m_nameOfGame;
+    HashNeeds m_needs;
+    /// Every rom with a size and CRC, sorted by the two, for a binary search.
+    struct RomRef {
+        std::uint64_t key;
+        std::uint32_t game;
+        std::uint32_t rom;
+    };
+    std::vector<RomRef> m_bySizeAndCrc;
+};
+
+/// The catalogue's names that no file carries as its status, in catalogue order.
+std::vector<std::string> MissingNames(const Catalogue& catalogue, const std::vector<ReportFile>& files);
+
+/// The missing games of a DAT catalogue written to path, replacing any file
+/// there as one step: a Logiqx DAT, or with csv a CSV of name, size, crc, sha1.
+FileResult SaveMissingGames(FileOps& files, const std::string& path, const Catalogue& catalogue,
+                            const std::vector<ReportFile>& reportFiles, bool csv);
+
+}  // namespace kestro::romdb

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "cli/CliRun.h"
+#include "romdb/DatFile.h"
+#include "romdb/DatFixtures.h"
+#include "support/core/TempDir.h"
+
+using namespace kestro;
+using test::RunKestro;
+
+namespace {
+
+// The same collection checked against either form of its DAT.
+class ScanDatTest : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        collection = dir.Path() / "roms";
+        std::filesystem::create_directory(collection);
+        test::WriteDatCollection(collection);
+        const bool xml = GetParam();
+        datPath = dir.File(xml ? "vb.dat" : "vb-cmp.dat");
+        const auto games = test::CollectionGames();
+        test::WriteText(datPath,
+                        xml ? test::LogiqxDat("Virtual Boy", games) : test::ClrMameProDat("Virtual Boy", games));
+    }
+    test::TempDir dir;
+    std::filesystem::path collection;
+    std::string datPath;
+};
+
+}  // namespace
+
+TEST_P(ScanDatTest, NamesEveryFileCountsTheGamesAndWritesWhatIsMissing) {
+    auto result = RunKestro({"scan", "--dat", datPath, "--json", "--fixdat", dir.File("fix.dat"), "--missing-csv",
+                             dir.File("missing.csv"), collection.string()});
+    // The broken archive is a file that could not be read: the run reports a failure.
+    EXPECT_EQ(result.status, 1) << result.err;
+    const auto json = result.Json();
+    EXPECT_EQ(json["catalogue"]["name"], "Virtual Boy");
+    EXPECT_EQ(json["catalogue"]["format"], GetParam() ? "logiqx" : "clrmamepro");
+    EXPECT_EQ(json["catalogue"]["games"], 9);
+    std::map<std::string, std::string> statuses;
+    for (const auto& file : json["files"]) statuses[file["name"]] = file["status"];
+    EXPECT_EQ(statuses, test::DatCollectionStatuses());
+    for (const auto& file : json["files"]) {
+        if (file["name"] != "alarm.zip \xE2\x86\x92 x.vb") continue;
+        EXPECT_EQ(file["archive"], "alarm.zip");
+        EXPECT_EQ(file["entry"], "x.vb");
+        EXPECT_EQ(file["crc32"], test::Crc32Of(test::CollectionGames()[4].roms[0].bytes));
+        EXPECT_EQ(file["sha1"], test::DigestOf("SHA1", test::CollectionGames()[4].roms[0].bytes));
+    }
+    const std::string have = json["summaries"]["have"];
+    EXPECT_EQ(have.substr(0, 55), " You have 06 out of 09 known Nintendo Virtual Boy ROMs\r");
+    EXPECT_NE(have.find("   02 are duplicate"), std::string::npos);
+    EXPECT_EQ(json["summaries"]["miss"].get<std::string>().substr(0, 30), " You are missing 03 out of 09 ");
+
+    // The fixdat lists exactly the three missing games, the CSV the same.
+    romdb::DatRead fix = romdb::ReadDatFile(dir.File("fix.dat"));
+    ASSERT_TRUE(fix) << fix.error;
+    std::vector<std::string> names;
+    for (const auto& game : fix.dat->games) names.push_back(game.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Jack Bros. (Japan)", "Panic Bomber (USA)", "Space Squash (Japan)"}));
+    EXPECT_EQ(fix.dat->games[2].roms[0].sha1, "0123456789abcdef0123456789abcdef01234567") << "as the DAT had it";
+    const std::string csv = test::ReadText(dir.File("missing.csv"));
+    EXPECT_EQ(csv.substr(0, 20), "name,size,crc,sha1\r\n");
+    EXPECT_NE(csv.find("\r\nPanic Bomber (USA),65536,"), std::string::npos) << csv;
+    bool saved = false;
+    for (const auto& m : json["messages"]) saved = saved || m["title"] == "Missing games saved";
+    EXPECT_TRUE(saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, ScanDatTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Logiqx" : "ClrMamePro"; });
+
+TEST(ScanDat, BadDatsAndMisusedOptionsAreRefusedAndInfoNamesByContent) {
+    test::TempDir dir;
+    const auto games = test::CollectionGames();
+    test::WriteBytes(dir.File("some name.vb"), games[2].roms[0].bytes);
+    std::string xml = test::LogiqxDat("Virtual Boy", games);
+    test::WriteText(dir.File("vb.dat"), xml);
+    test::WriteText(dir.File("cut.dat"), xml.substr(0, xml.size() / 2));
+
+    auto cut = RunKestro({"scan", "--dat", dir.File("cut.dat"), dir.Path().string()});
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_NE(cut.err.find("kestro scan: The DAT file " + dir.File("cut.dat") + " cannot be used: line "),
+              std::string::npos)
+        << cut.err;
+    EXPECT_EQ(cut.out, "") << "nothing is scanned against a DAT that could not be read";
+    EXPECT_EQ(RunKestro({"scan", "--fixdat", dir.File("f.dat"), dir.Path().string()}).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("f.dat")));
+
+    auto info = RunKestro({"info", "--json", "--dat", dir.File("vb.dat"), dir.File("some name.vb")});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.Json()[0]["dat"]["identification"], "Mario Clash (Japan, USA)");
+    EXPECT_EQ(info.Json()[0]["identification"], "[UNKNOWN VB ROM]  -  Please send me a copy.")
+        << "the built-in table's answer stays beside it";
+    auto text = RunKestro({"info", "--dat", dir.File("vb.dat"), dir.File("some name.vb")});
+    EXPECT_NE(text.out.find("  DAT:              Mario Clash (Japan, USA)\n"), std::string::npos) << text.out;
+}
