@@ -63,7 +63,9 @@ void Collection::List() {
 }
 
 std::string Collection::DirectoryLabel() const {
-    return romdb::DirectoryLabel(m_directory);
+    // Against a DAT the archives are listed too, and the label says so.
+    const std::string label = romdb::DirectoryLabel(m_directory);
+    return m_catalogue->IsBuiltIn() ? label : label + ", *.zip";
 }
 
 std::string Collection::Status(std::size_t row) const {
@@ -197,10 +199,13 @@ void Collection::AddArchiveRows(const std::string& archive) {
         m_rows.push_back(std::move(row));
         return;
     }
+    // Inside an archive as in the directory, only .vb files are ROMs: a
+    // readme or a picture beside the game is no invalid ROM.
+    std::erase_if(entries, [](const ZipEntry& entry) { return !IsRomFileName(entry.name); });
     if (entries.empty()) {
         FileRow row;
         row.name = row.archive = archive;
-        row.archiveError = "the archive holds no file";
+        row.archiveError = "the archive holds no .vb file";
         m_rows.push_back(std::move(row));
     }
     for (const ZipEntry& entry : entries) {

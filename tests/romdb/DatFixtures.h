@@ -195,7 +195,6 @@ inline std::map<std::string, std::string> DatCollectionStatuses() {
             {"fish.VB", "Virtual Fishing (Japan) [b1]"},
             {"golf-copy.vb", "Golf (USA)"},
             {"mario.zip" + arrow + "Mario Clash (Japan, USA).vb", "Mario Clash (Japan, USA)"},
-            {"mario.zip" + arrow + "readme.txt", "[INVALID VB ROM IMAGE]"},
             {"mystery.vb", "[UNKNOWN VB ROM]"},
             {"one.vb", "Golf (USA)"},
             {"pong.zip" + arrow + "pong.vb", "Virtual Pong (PD)"},
