@@ -125,9 +125,21 @@ void Collection::Run(const CollectionOptions& options) {
 
 void Collection::IdentifyAll(int start, int span) {
     const std::size_t n = m_rows.size();
+    // Against a DAT, hashing is the run's cost: workers read and hash the
+    // next files while this thread fills in the rows, in their order.
+    std::unique_ptr<ScanAhead> ahead;
+    if (!m_catalogue->IsBuiltIn() && m_scanThreads > 0 && m_files.OpensFromAnyThread()) {
+        // The workers get their own copy of the rows; this thread changes them meanwhile.
+        ahead = std::make_unique<ScanAhead>(
+            n,
+            [&files = m_files, directory = m_directory, rows = m_rows](std::size_t i, std::string& error) {
+                return OpenRow(files, directory, rows[i], error);
+            },
+            m_catalogue->Needs(), m_scanThreads);
+    }
     for (std::size_t i = 0; i < n; ++i) {
         m_current = i;
-        IdentifyRomFile(base::JoinPath(m_directory, m_rows[i].name));
+        IdentifyRomFile(base::JoinPath(m_directory, m_rows[i].name), ahead.get());
         m_host.ShowProgress(ProgressAt(start, span, i, n));
     }
 }
@@ -218,18 +230,21 @@ void Collection::AddArchiveRows(const std::string& archive) {
     }
 }
 
-void Collection::IdentifyAgainstDat(const std::string& path) {
+std::unique_ptr<InputFile> Collection::OpenRow(FileOps& files, const std::string& directory, const FileRow& row,
+                                               std::string& error) {
+    error = row.archiveError;
+    if (row.archive.empty()) return files.OpenRead(base::JoinPath(directory, row.name), error);
+    if (!error.empty()) return nullptr;
+    return OpenZipEntry(base::JoinPath(directory, row.archive), row.entryIndex, error);
+}
+
+void Collection::IdentifyAgainstDat(const std::string& path, ScanAhead* ahead) {
     const std::size_t i = m_current;
     FileRow& row = m_rows[i];
-    std::string error = row.archiveError;
-    std::unique_ptr<InputFile> input;
-    if (!row.archive.empty()) {
-        if (error.empty()) input = OpenZipEntry(base::JoinPath(m_directory, row.archive), row.entryIndex, error);
-    } else {
-        input = m_files.OpenRead(path, error);
-    }
     RomScan scan;
-    if (input) {
+    if (ahead != nullptr) {
+        scan = ahead->Take(i, [this] { m_host.LetEventsRun(); });
+    } else if (std::string error; auto input = OpenRow(m_files, m_directory, row, error)) {
         scan = ScanInput(
             *input, m_buffer, [this] { m_host.LetEventsRun(); }, &m_hashRun, m_catalogue->Needs());
     } else {
@@ -252,10 +267,10 @@ void Collection::IdentifyAgainstDat(const std::string& path) {
     m_host.LetEventsRun();
 }
 
-void Collection::IdentifyRomFile(const std::string& path) {
+void Collection::IdentifyRomFile(const std::string& path, ScanAhead* ahead) {
     const std::size_t i = m_current;
     if (m_cancel) return SetStatus(i, kYetToBeIdentified);
-    if (!m_catalogue->IsBuiltIn()) return IdentifyAgainstDat(path);
+    if (!m_catalogue->IsBuiltIn()) return IdentifyAgainstDat(path, ahead);
     RomScan scan = ScanRomFile(m_files, path, m_buffer, [this] { m_host.LetEventsRun(); });
     // An empty, short, unreadable or ill-formed file is no ROM image; one
     // that could not be read is also named to the user, with the reason.

@@ -17,6 +17,7 @@
 #include "romdb/FileOps.h"
 #include "romdb/Reports.h"
 #include "romdb/RomDbTexts.h"
+#include "romdb/ScanAhead.h"
 
 namespace kestro::romdb {
 
@@ -88,6 +89,9 @@ public:
     void RequestCancel() { m_cancel = true; }
     bool CancelRequested() const { return m_cancel; }
     bool Running() const { return m_running; }
+    /// Worker threads that read and hash files against a DAT while the rows
+    /// are filled in order; 0 does it all on the caller's thread.
+    void SetScanThreads(unsigned threads) { m_scanThreads = threads; }
 
     const std::string& ListingDirectory() const { return m_directory; }
     std::string DirectoryLabel() const;
@@ -104,8 +108,11 @@ public:
 private:
     void List();
     void SetStatus(std::size_t row, std::string_view status);
-    void IdentifyRomFile(const std::string& path);
-    void IdentifyAgainstDat(const std::string& path);
+    void IdentifyRomFile(const std::string& path, ScanAhead* ahead);
+    void IdentifyAgainstDat(const std::string& path, ScanAhead* ahead);
+    /// Opens row i's file or archive entry, from any thread.
+    static std::unique_ptr<InputFile> OpenRow(FileOps& files, const std::string& directory, const FileRow& row,
+                                              std::string& error);
     void AddArchiveRows(const std::string& archive);
     void IdentifyAll(int start, int span);
     void CopyStatuses();
@@ -137,6 +144,7 @@ private:
     std::function<double()> m_random;
     std::shared_ptr<const Catalogue> m_catalogue;
     HashRun m_hashRun;
+    unsigned m_scanThreads = DefaultScanThreads();
     std::string m_directory;
     std::vector<FileRow> m_rows;
     std::size_t m_longest = 0;

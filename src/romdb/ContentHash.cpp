@@ -1,9 +1,8 @@
 #include "romdb/ContentHash.h"
 
+#include <libdeflate.h>
 #include <openssl/evp.h>
-#include <zlib.h>
 
-#include <limits>
 #include <stdexcept>
 
 namespace kestro::romdb {
@@ -64,21 +63,16 @@ HashRun::~HashRun() = default;
 
 void HashRun::Start(const HashNeeds& needs) {
     m_needs = needs;
-    m_crc = static_cast<std::uint32_t>(crc32(0L, Z_NULL, 0));
+    m_crc = 0;
     if ((needs.sha1 || needs.md5) && !m_digests) m_digests = std::make_unique<Digests>();
     if (needs.sha1) m_digests->sha1.Start();
     if (needs.md5) m_digests->md5.Start();
 }
 
 void HashRun::Update(const std::uint8_t* data, std::size_t size) {
-    if (m_needs.crc) {
-        // zlib takes at most a uInt at a time.
-        for (std::size_t at = 0; at < size;) {
-            const std::size_t n = std::min<std::size_t>(size - at, std::numeric_limits<uInt>::max());
-            m_crc = static_cast<std::uint32_t>(crc32(m_crc, data + at, static_cast<uInt>(n)));
-            at += n;
-        }
-    }
+    // libdeflate's CRC32 is zlib's, folded with carry-less multiplies: several
+    // times faster, and it takes any length at once.
+    if (m_needs.crc) m_crc = libdeflate_crc32(m_crc, data, size);
     if (m_needs.sha1) m_digests->sha1.Update(data, size);
     if (m_needs.md5) m_digests->md5.Update(data, size);
 }

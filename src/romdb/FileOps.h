@@ -68,6 +68,8 @@ public:
     virtual FileResult RemoveDirectory(const std::string& path) = 0;
     /// Creates or replaces a file with these bytes, as one step.
     virtual FileResult WriteFile(const std::string& path, const std::string& bytes) = 0;
+    /// True when OpenRead, and reading what it opens, may run on several threads at once.
+    virtual bool OpensFromAnyThread() const { return false; }
 };
 
 /// The real file system.
@@ -84,6 +86,7 @@ public:
     FileResult MakeDirectory(const std::string& path) override;
     FileResult RemoveDirectory(const std::string& path) override;
     FileResult WriteFile(const std::string& path, const std::string& bytes) override;
+    bool OpensFromAnyThread() const override { return true; }
 };
 
 /// Size and whole-file byte sum of a file, read in chunks.

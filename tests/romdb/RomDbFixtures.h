@@ -116,6 +116,7 @@ public:
             return romdb::FileResult::Failed("Cannot write " + p + ": No space left on device");
         return disk.WriteFile(p, bytes);
     }
+    bool OpensFromAnyThread() const override { return anyThread; }
 
     PathTest failCopyTo, partialCopyTo, failRemove, failMakeDirectory, failWrite, failOpen, failRename,
         failRemoveDirectory;
@@ -125,6 +126,8 @@ public:
     bool partialCopyReportsFailure = true;
     std::function<void(const std::string& from)> beforeCopy;
     std::function<void(const std::string& path)> beforeOpen;
+    /// Lets a run open files on its workers (failOpen then must not change during it).
+    bool anyThread = false;
     romdb::DiskFileOps disk;
 
 private:

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "romdb/Catalogue.h"
 #include "romdb/ContentHash.h"
 #include "romdb/DatFile.h"
@@ -116,6 +118,24 @@ TEST(ContentHash, KnownAnswersWhateverTheChunks) {
     const FileHashes crcOnly = HashesOf(bytes, {.crc = true});
     EXPECT_TRUE(crcOnly.hasCrc);
     EXPECT_TRUE(crcOnly.sha1.empty() && crcOnly.md5.empty()) << "hashes not asked for are not taken";
+
+    // Random bytes of awkward lengths in uneven chunks give what zlib and
+    // OpenSSL's one-shot calls give for the whole.
+    std::mt19937 random(5);
+    for (std::size_t size : {0u, 1u, 3u, 15u, 16u, 17u, 63u, 255u, 4097u, 262147u, (1u << 20) + 5}) {
+        std::vector<std::uint8_t> data(size);
+        for (auto& b : data) b = static_cast<std::uint8_t>(random());
+        run.Start(All());
+        for (std::size_t at = 0; at < size;) {
+            const std::size_t n = std::min<std::size_t>(size - at, random() % 70000 + 1);
+            run.Update(data.data() + at, n);
+            at += n;
+        }
+        const FileHashes h = run.Finish();
+        EXPECT_EQ(CrcText(h.crc), test::Crc32Of(data)) << size;
+        EXPECT_EQ(h.sha1, test::DigestOf("SHA1", data)) << size;
+        EXPECT_EQ(h.md5, test::DigestOf("MD5", data)) << size;
+    }
 }
 
 TEST(CatalogueTest, MatchesBySizeAndCrcConfirmedBySha1OrMd5) {
