@@ -148,4 +148,25 @@ void PrintRom(std::ostream& out, const std::string& path, const rom::RomOpenResu
         << "  Revert:           " << (id.revertAvailable ? "available" : "not available") << '\n';
 }
 
+std::optional<int> ReadDatOption(const std::string& path, std::string_view command, std::ostream& err,
+                                 std::shared_ptr<const romdb::Catalogue>& catalogue) {
+    romdb::DatRead read = romdb::ReadDatFile(path);
+    if (!read) {
+        err << command << ": " << read.error << '\n';
+        return kExitRefused;
+    }
+    catalogue = std::make_shared<const romdb::Catalogue>(std::move(*read.dat));
+    return std::nullopt;
+}
+
+nlohmann::ordered_json HashesJson(const romdb::FileHashes& hashes) {
+    auto textOrNull = [](const std::string& text) {
+        return text.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(text);
+    };
+    return {
+        {"crc32", hashes.hasCrc ? nlohmann::ordered_json(romdb::CrcText(hashes.crc)) : nlohmann::ordered_json(nullptr)},
+        {"sha1", textOrNull(hashes.sha1)},
+        {"md5", textOrNull(hashes.md5)}};
+}
+
 }  // namespace kestro::cli

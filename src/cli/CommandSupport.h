@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -13,6 +14,8 @@
 
 #include "base/Message.h"
 #include "rom/RomImage.h"
+#include "romdb/Catalogue.h"
+#include "romdb/ContentHash.h"
 
 namespace kestro::cli {
 
@@ -49,5 +52,13 @@ nlohmann::ordered_json RomJson(const std::string& path, const rom::RomOpenResult
 
 /// One file's readable report block.
 void PrintRom(std::ostream& out, const std::string& path, const rom::RomOpenResult& opened);
+
+/// The catalogue a `--dat FILE` option names: the DAT read into catalogue.
+/// Returns the exit status, after the reason on err, when it cannot be read.
+std::optional<int> ReadDatOption(const std::string& path, std::string_view command, std::ostream& err,
+                                 std::shared_ptr<const romdb::Catalogue>& catalogue);
+
+/// The hashes a file was matched by: crc32, sha1, md5, each null when not taken.
+nlohmann::ordered_json HashesJson(const romdb::FileHashes& hashes);
 
 }  // namespace kestro::cli

@@ -1,10 +1,7 @@
-#include <memory>
 #include <ostream>
 
 #include "cli/Cli.h"
 #include "cli/CommandSupport.h"
-#include "romdb/Catalogue.h"
-#include "romdb/ContentHash.h"
 #include "romdb/Listing.h"
 
 namespace kestro::cli {
@@ -45,14 +42,9 @@ int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         ->type_name("FILE");
     command.add_option("FILE", files, "ROM image files (.vb)")->required();
     if (auto status = ParseCommand(command, args, out, err)) return *status;
-    std::unique_ptr<romdb::Catalogue> catalogue;
+    std::shared_ptr<const romdb::Catalogue> catalogue;
     if (!datPath.empty()) {
-        romdb::DatRead read = romdb::ReadDatFile(datPath);
-        if (!read) {
-            err << "kestro info: " << read.error << '\n';
-            return kExitRefused;
-        }
-        catalogue = std::make_unique<romdb::Catalogue>(std::move(*read.dat));
+        if (auto status = ReadDatOption(datPath, "kestro info", err, catalogue)) return *status;
     }
     romdb::HashRun hashRun;
 
@@ -66,12 +58,8 @@ int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         if (json) {
             auto file = RomJson(files[i], opened);
             if (dat) {
-                file["dat"] = {{"identification", dat->name},
-                               {"crc32", romdb::CrcText(dat->hashes.crc)},
-                               {"sha1", dat->hashes.sha1.empty() ? nlohmann::ordered_json(nullptr)
-                                                                 : nlohmann::ordered_json(dat->hashes.sha1)},
-                               {"md5", dat->hashes.md5.empty() ? nlohmann::ordered_json(nullptr)
-                                                               : nlohmann::ordered_json(dat->hashes.md5)}};
+                file["dat"] = {{"identification", dat->name}};
+                file["dat"].update(HashesJson(dat->hashes));
             }
             report.push_back(std::move(file));
         } else {

@@ -118,9 +118,7 @@ ordered_json FilesJson(const romdb::Collection& c) {
             // The archive and entry apart, and the hashes the DAT was matched by.
             file["archive"] = TextOrNull(row.archive);
             file["entry"] = TextOrNull(row.entry);
-            file["crc32"] = row.hashes.hasCrc ? ordered_json(romdb::CrcText(row.hashes.crc)) : ordered_json(nullptr);
-            file["sha1"] = TextOrNull(row.hashes.sha1);
-            file["md5"] = TextOrNull(row.hashes.md5);
+            file.update(HashesJson(row.hashes));
         }
         files.push_back(std::move(file));
     }
@@ -215,12 +213,7 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     if (auto status = ParseCommand(command, args, out, err)) return *status;
     std::shared_ptr<const romdb::Catalogue> catalogue;
     if (!datPath.empty()) {
-        romdb::DatRead read = romdb::ReadDatFile(datPath);
-        if (!read) {
-            err << "kestro scan: " << read.error << '\n';
-            return kExitRefused;
-        }
-        catalogue = std::make_shared<const romdb::Catalogue>(std::move(*read.dat));
+        if (auto status = ReadDatOption(datPath, "kestro scan", err, catalogue)) return *status;
     }
     if (options.move && !options.rename) {
         // As in the window, where "Move ROMs" is usable only with "Rename ROMs".
