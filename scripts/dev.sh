@@ -4,6 +4,9 @@
 #   scripts/dev.sh test   install what is missing, build, run every test
 #   scripts/dev.sh package  install what is missing, build the Debian package
 #                           build-deb/kestro-utils_VERSION_ARCH.deb
+#   scripts/dev.sh mutants [--sample N] [--seed S] [GLOB...]
+#                         install what is missing, measure how many small faults
+#                         in src/ the tests catch (scripts/mutants.py)
 set -eu
 
 cd "$(dirname "$0")/.."
@@ -58,8 +61,15 @@ case "${1:-}" in
         cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRO_BUILD_TESTS=OFF -DKESTRO_BUILD_BENCH=OFF
         cmake --build build-deb --target package
         ;;
+    mutants)
+        shift
+        # The check is written in Python 3 (standard library only).
+        command -v python3 >/dev/null 2>&1 || PACKAGES="$PACKAGES python3"
+        install_missing
+        exec python3 scripts/mutants.py "$@"
+        ;;
     *)
-        echo "usage: $0 run|test|package" >&2
+        echo "usage: $0 run|test|package|mutants" >&2
         exit 2
         ;;
 esac
