@@ -18,6 +18,7 @@
 #include "romdb/Reports.h"
 #include "romdb/RomDbTexts.h"
 #include "romdb/ScanAhead.h"
+#include "romdb/ZipArchive.h"
 
 namespace kestro::romdb {
 
@@ -111,8 +112,8 @@ private:
     void IdentifyRomFile(const std::string& path, ScanAhead* ahead);
     void IdentifyAgainstDat(const std::string& path, ScanAhead* ahead);
     /// Opens row i's file or archive entry, from any thread.
-    static std::unique_ptr<InputFile> OpenRow(FileOps& files, const std::string& directory, const FileRow& row,
-                                              std::string& error);
+    static std::unique_ptr<InputFile> OpenRow(FileOps& files, ZipArchives& archives, const std::string& directory,
+                                              const FileRow& row, std::string& error);
     void AddArchiveRows(const std::string& archive);
     void IdentifyAll(int start, int span);
     void CopyStatuses();
@@ -153,6 +154,8 @@ private:
     bool m_running = false;
     Reports m_reports;
     std::vector<std::uint8_t> m_buffer;
+    /// The archives whose entries the identification reads; none between runs.
+    std::shared_ptr<ZipArchives> m_archives;
     std::vector<MoveFailure> m_failures;
     std::vector<UnreadFile> m_unread;
     std::string m_lastFailure;

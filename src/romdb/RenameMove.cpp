@@ -136,7 +136,8 @@ std::size_t Collection::MoveArchive(const std::string& base, const std::string& 
     for (; end < m_rows.size() && m_rows[end].archive == archive; ++end) {
         const std::string& status = m_rows[end].identified;
         allInvalid = allInvalid && status == kInvalidRom;
-        if (IsCatalogueName(status) && std::find(games.begin(), games.end(), status) == games.end())
+        // Two games are enough to tell: such an archive stays as it is.
+        if (IsCatalogueName(status) && games.size() < 2 && std::find(games.begin(), games.end(), status) == games.end())
             games.push_back(status);
     }
     const std::string source = base + archive;

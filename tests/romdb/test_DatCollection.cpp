@@ -141,3 +141,19 @@ TEST_F(DatCollectionTest, HugeAndLyingEntriesAreRefusedAndTheBuiltInTableListsNo
     for (const FileRow& row : collection.Rows()) EXPECT_TRUE(IsRomFileName(row.name)) << row.name;
     EXPECT_EQ(collection.reports().counters().catalogued, 38);
 }
+
+// An archive is opened once for all its entries: removed as soon as its first
+// entry is read, the rest are still read from the archive opened then.
+TEST_F(DatCollectionTest, ArchiveIsOpenedOnceForAllItsEntries) {
+    test::WriteZip(dir.File("zz.zip"),
+                   {{"a.vb", test::DumpBytes(21)}, {"b.vb", test::DumpBytes(22)}, {"c.vb", test::DumpBytes(23)}});
+    host.onEvents = [this](int) {
+        const auto& rows = collection.Rows();
+        if (!rows.empty() && rows.back().archive == "zz.zip" && collection.Status(rows.size() - 3) == "Golf (USA)")
+            std::filesystem::remove(dir.File("zz.zip"));
+    };
+    Run({});
+    EXPECT_FALSE(std::filesystem::exists(dir.File("zz.zip")));
+    EXPECT_EQ(Row(ZipRowName("zz.zip", "b.vb")).identified, "Mario Clash (Japan, USA)");
+    EXPECT_EQ(Row(ZipRowName("zz.zip", "c.vb")).identified, "Red Alarm (USA)");
+}
