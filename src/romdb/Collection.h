@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -156,6 +157,8 @@ private:
     std::vector<std::uint8_t> m_buffer;
     /// The archives whose entries the identification reads; none between runs.
     std::shared_ptr<ZipArchives> m_archives;
+    /// Per directory and name, the copy number the next free-name search starts at.
+    std::map<std::string, int> m_nextCopy;
     std::vector<MoveFailure> m_failures;
     std::vector<UnreadFile> m_unread;
     std::string m_lastFailure;

@@ -43,6 +43,7 @@ bool IsCatalogueName(const std::string& status) {
 
 void Collection::RenameAndMoveRoms(bool move) {
     if (m_cancel) return;
+    m_nextCopy.clear();
     m_reports.StartChangeLog();
     const std::string base = base::WithTrailingSeparator(m_directory);
     std::string temporary;
@@ -196,11 +197,17 @@ void Collection::MoveOutOfTemporary(const std::string& temporary, const std::str
 
 std::string Collection::FreeName(const std::string& directory, const std::string& status, std::string_view extension) {
     const std::string ext(extension);
-    std::string name = status + ext;
-    if (!m_files.Exists(directory + name)) return name;
-    name = "Copy of " + status + ext;
-    for (int k = 2; m_files.Exists(directory + name); ++k) name = "Copy (" + std::to_string(k) + ") of " + status + ext;
-    return name;
+    auto candidate = [&](int k) {
+        if (k == 0) return status + ext;
+        if (k == 1) return "Copy of " + status + ext;
+        return "Copy (" + std::to_string(k) + ") of " + status + ext;
+    };
+    // A name found taken stays taken during the run, so the search goes on
+    // from where the last one for this name stopped: n files of one name
+    // cost about 2n checks, not n * n / 2.
+    int& k = m_nextCopy[directory + status + ext];
+    while (m_files.Exists(directory + candidate(k))) ++k;
+    return candidate(k);
 }
 
 bool Collection::SameContent(const std::string& a, const std::string& b) {

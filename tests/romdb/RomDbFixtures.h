@@ -71,7 +71,10 @@ public:
 
     std::vector<std::string> ListFiles(const std::string& d) override { return disk.ListFiles(d); }
     bool IsDirectory(const std::string& p) override { return disk.IsDirectory(p); }
-    bool Exists(const std::string& p) override { return disk.Exists(p); }
+    bool Exists(const std::string& p) override {
+        ++existsChecks;
+        return disk.Exists(p);
+    }
     std::unique_ptr<romdb::InputFile> OpenRead(const std::string& p, std::string& error) override {
         if (beforeOpen) beforeOpen(p);
         if (failOpen && failOpen(p)) {
@@ -128,6 +131,7 @@ public:
     std::function<void(const std::string& path)> beforeOpen;
     /// Lets a run open files on its workers (failOpen then must not change during it).
     bool anyThread = false;
+    int existsChecks = 0;
     romdb::DiskFileOps disk;
 
 private:

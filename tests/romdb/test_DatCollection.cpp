@@ -157,3 +157,14 @@ TEST_F(DatCollectionTest, ArchiveIsOpenedOnceForAllItsEntries) {
     EXPECT_EQ(Row(ZipRowName("zz.zip", "b.vb")).identified, "Mario Clash (Japan, USA)");
     EXPECT_EQ(Row(ZipRowName("zz.zip", "c.vb")).identified, "Red Alarm (USA)");
 }
+
+// Each free-name search goes on from where the last one for that name stopped:
+// many files of one game cost a few existence checks each, however many.
+TEST_F(DatCollectionTest, ManyFilesOfOneGameCostAFewChecksEach) {
+    constexpr int kCopies = 60;
+    for (int i = 0; i < kCopies; ++i) test::WriteBytes(dir.File("g" + std::to_string(i) + ".vb"), test::DumpBytes(21));
+    RunRename(false);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Copy (61) of Golf (USA).vb")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Copy (62) of Golf (USA).vb")));
+    EXPECT_LT(files.existsChecks, 4 * kCopies);
+}
