@@ -11,13 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "rom/RomHeader.h"
 #include "romdb/FileOps.h"
 
 namespace kestro::romdb {
 
-/// The largest entry read: the Virtual Boy's 24-bit ROM space, 16 MiB. No
-/// cartridge is larger, and a "zip bomb" cannot make a scan run for long.
-inline constexpr std::int64_t kLargestZipEntry = std::int64_t{16} << 20;
+/// The largest entry read: no cartridge is larger, and a "zip bomb" cannot
+/// make a scan run for long.
+inline constexpr std::int64_t kLargestZipEntry = rom::kLargestVbRom;
 
 struct ZipEntry {
     std::uint64_t index = 0;
