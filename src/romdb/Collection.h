@@ -133,7 +133,6 @@ private:
     void MoveOutOfTemporary(const std::string& temporary, const std::string& destination);
     void MakeDestination(const std::string& base);
     std::string FreeName(const std::string& directory, const std::string& status, std::string_view extension = ".vb");
-    bool SameContent(const std::string& a, const std::string& b);
     enum class MoveResult { Moved, Skipped, Failed };
     MoveResult MoveRomFile(const std::string& source, std::string& destination, bool keepOther);
     MoveResult CopyAndDelete(const std::string& source, const std::string& destination);

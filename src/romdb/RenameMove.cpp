@@ -210,30 +210,14 @@ std::string Collection::FreeName(const std::string& directory, const std::string
     return candidate(k);
 }
 
-bool Collection::SameContent(const std::string& a, const std::string& b) {
-    std::string error;
-    auto first = m_files.OpenRead(a, error);
-    auto second = m_files.OpenRead(b, error);
-    if (!first || !second || first->Size() != second->Size()) return false;
-    std::vector<std::uint8_t> other(kReadChunkSize);
-    if (m_buffer.size() < kReadChunkSize) m_buffer.resize(kReadChunkSize);
-    for (;;) {
-        const std::ptrdiff_t n = first->Read(m_buffer.data(), kReadChunkSize);
-        if (n < 0 || second->Read(other.data(), static_cast<std::size_t>(std::max<std::ptrdiff_t>(n, 0))) != n) {
-            return false;
-        }
-        if (n == 0) return true;
-        if (!std::equal(m_buffer.begin(), m_buffer.begin() + n, other.begin())) return false;
-    }
-}
-
 Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::string& destination, bool keepOther) {
     if (m_cancel) return MoveResult::Skipped;
     bool replace = false;
     if (keepOther && m_files.Exists(destination)) {
         // The same bytes are overwritten by the move back; another file keeps
         // its name, and this one gets a copy name.
-        replace = SameContent(source, destination);
+        bool same = false;
+        replace = CompareFiles(m_files, source, destination, same) && same;
         if (!replace) {
             const std::string directory = base::DirectoryOf(destination);
             const auto [stem, extension] = SplitExtension(base::FileNameOf(destination));
@@ -256,17 +240,16 @@ Collection::MoveResult Collection::Failed(const std::string& source, std::string
 }
 
 Collection::MoveResult Collection::CopyAndDelete(const std::string& source, const std::string& destination) {
-    FileDigest original;
-    if (FileResult read = DigestFile(m_files, source, original); !read) return Failed(source, read.reason);
     const bool existed = m_files.Exists(destination);
     if (FileResult copied = m_files.CopyFile(source, destination); !copied) {
         // Whatever a failed copy left behind is not a file of the user's.
         if (!existed && m_files.Exists(destination)) m_files.RemoveFile(destination);
         return Failed(source, copied.reason);
     }
-    FileDigest copy;
-    FileResult check = DigestFile(m_files, destination, copy);
-    if (!check || copy != original) {
+    // Byte for byte: a copy with every byte right but some in the wrong place is no copy.
+    bool same = false;
+    const FileResult check = CompareFiles(m_files, source, destination, same);
+    if (!check || !same) {
         // A bad copy goes; the source still holds the bytes.
         m_files.RemoveFile(destination);
         return Failed(source, check ? "The copy at " + destination + " did not match the original." : check.reason);
