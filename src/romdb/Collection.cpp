@@ -99,6 +99,7 @@ void Collection::Run(const CollectionOptions& options) {
     for (FileRow& row : m_rows) {
         row.checksum.clear(), row.header.clear(), row.size.clear(), row.identified.clear();
         row.hashes = {};
+        row.romName.clear();
     }
     m_cancel = false;
     m_failures.clear();
@@ -263,8 +264,10 @@ void Collection::IdentifyAgainstDat(const std::string& path, ScanAhead* ahead) {
     row.header = HeaderDigits(scan.header);
     row.hashes = scan.hashes;
     if (m_cancel) return SetStatus(i, kYetToBeIdentified);
-    const std::optional<std::size_t> game = m_catalogue->Match(scan.size, scan.hashes);
+    const DatRom* rom = nullptr;
+    const std::optional<std::size_t> game = m_catalogue->Match(scan.size, scan.hashes, &rom);
     if (!game) return SetStatus(i, kUnknownRom);
+    row.romName = rom->name;
     std::string crc = CrcText(scan.hashes.crc);
     for (char& c : crc) c = (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
     row.checksum = crc;

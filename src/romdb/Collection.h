@@ -37,6 +37,7 @@ struct FileRow {
     std::uint64_t entryIndex = 0;
     std::string archiveError;  ///< why the archive could not be listed
     FileHashes hashes;
+    std::string romName;  ///< the file name the DAT gives the rom these bytes are
 };
 
 struct CollectionOptions {

@@ -35,6 +35,14 @@ std::pair<std::string, std::string> SplitExtension(const std::string& name) {
     return {name.substr(0, name.size() - length), name.substr(name.size() - length)};
 }
 
+// The name a file is renamed to, split for the copy names: a DAT's name
+// for the rom's file when it is a .vb name (a game's name can leave out what
+// tells its dumps apart), else the catalogue name with ".vb".
+std::pair<std::string, std::string> RenamedName(const FileRow& row) {
+    if (row.romName.size() > 3 && IsRomFileName(row.romName)) return SplitExtension(SafeFileName(row.romName));
+    return {SafeFileName(row.identified), ".vb"};
+}
+
 bool IsCatalogueName(const std::string& status) {
     return status != kInvalidRom && status != kUnknownRom && status != kYetToBeIdentified && status != kIdentifying;
 }
@@ -120,7 +128,8 @@ void Collection::MoveIntoTemporary(const std::string& base, const std::string& t
         } else if (row.identified == kUnknownRom) {
             m_reports.AppendLog("Skipping " + source + padding + " : UNKNOWN ROM");
         } else {
-            std::string destination = temporary + FreeName(temporary, SafeFileName(row.identified));
+            const auto [stem, extension] = RenamedName(row);
+            std::string destination = temporary + FreeName(temporary, stem, extension);
             const MoveResult result = MoveRomFile(source, destination, false);
             LogMove(source, base::CharacterCount(row.name), destination, result);
         }

@@ -110,8 +110,9 @@ TEST_F(DatCollectionTest, RenameGivesDatNamesAndRenamesArchivesWithoutTouchingTh
     at("mario.zip", "VBoyRen/Mario Clash (Japan, USA).zip");
     at("pong.zip", "VBoyRen/Virtual Pong (PD).zip");
     at("fish.VB", "VBoyRen/Virtual Fishing (Japan) [b1].vb");
-    // "/" and ":" cannot be in a file name; each becomes "_".
-    at("wario.vb", "VBoyRen/Wario_ Land _ Special.vb");
+    // A file takes its rom's name where the DAT's game name is shorter, and
+    // "/" and ":", which cannot be in a file name, become "_".
+    at("wario.vb", "VBoyRen/Wario_ Land _ Special (Aftermarket) (Unl).vb");
     for (const char* stays : {"broken.zip", "mystery.vb", "squash.vb", "tiny.vb", "notes.txt"}) at(stays, stays);
     EXPECT_EQ(after.size(), before.size());
 
@@ -122,7 +123,8 @@ TEST_F(DatCollectionTest, RenameGivesDatNamesAndRenamesArchivesWithoutTouchingTh
     // The listing ends on VBoyRen, identified again, archives read again there.
     EXPECT_EQ(collection.ListingDirectory(), Base() + "VBoyRen");
     EXPECT_EQ(Row(ZipRowName("Red Alarm (USA).zip", "x.vb")).identified, "Red Alarm (USA)");
-    EXPECT_EQ(Row("Wario_ Land _ Special.vb").identified, "Wario: Land / Special");
+    EXPECT_EQ(Row("Wario_ Land _ Special (Aftermarket) (Unl).vb").identified, "Wario: Land / Special");
+    EXPECT_NE(collection.reports().have().find("  Wario: Land / Special\r\n"), std::string::npos);
 }
 
 TEST_F(DatCollectionTest, HugeAndLyingEntriesAreRefusedAndTheBuiltInTableListsNoArchives) {
