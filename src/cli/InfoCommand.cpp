@@ -51,7 +51,8 @@ int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     bool allAccepted = true;
     auto report = nlohmann::ordered_json::array();
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const auto opened = rom::OpenRom(files[i]);
+        // Only what could be a Virtual Boy ROM is read: a huge file is refused unread.
+        const auto opened = rom::OpenRom(files[i], rom::kLargestVbRom);
         allAccepted = allAccepted && opened.Accepted();
         std::optional<DatIdentification> dat;
         if (catalogue && opened.Accepted()) dat = IdentifyAgainst(*catalogue, opened.image.data, hashRun);

@@ -14,6 +14,8 @@ namespace kestro::rom {
 inline constexpr std::size_t kHeaderBlockSize = 544;
 /// The interpreted part of the block: title to version.
 inline constexpr std::size_t kHeaderSize = 32;
+/// The largest ROM a Virtual Boy can hold: its 24-bit ROM space, 16 MiB.
+inline constexpr std::int64_t kLargestVbRom = std::int64_t{16} << 20;
 
 /// Field offsets inside the header block, and their widths.
 inline constexpr std::size_t kTitleOffset = 0x00;

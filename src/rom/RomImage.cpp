@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <optional>
 
 namespace kestro::rom {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::uintmax_t kLargestImage = std::numeric_limits<std::int32_t>::max();
 
 base::Message Refusal(std::string title, std::string text) {
     return {std::move(title), std::move(text), base::MessageIcon::Exclamation, base::MessageButtons::Ok,
@@ -26,10 +25,19 @@ RomOpenResult Refused(RomCheck check, const std::string& reason = {}) {
     return result;
 }
 
-// True for a regular file too long to hold: refused before it is read.
-bool TooLargeToRead(const std::string& path) {
+// The length of a regular file longer than largest, refused before it is read.
+std::optional<std::uintmax_t> TooLargeToRead(const std::string& path, std::int64_t largest) {
     std::error_code ec;
-    return fs::is_regular_file(path, ec) && fs::file_size(path, ec) > kLargestImage && !ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
+    const std::uintmax_t length = fs::file_size(path, ec);
+    if (ec || length <= static_cast<std::uintmax_t>(largest)) return std::nullopt;
+    return length;
+}
+
+std::string TooLargeReason(std::uintmax_t length, std::int64_t largest) {
+    return "The file is " + std::to_string(length) + " bytes long; " +
+           (largest == kLargestVbRom ? "a Virtual Boy ROM is at most 16 MiB (" + std::to_string(largest) + " bytes)."
+                                     : "at most " + std::to_string(largest) + " bytes are read.");
 }
 
 }  // namespace
@@ -43,17 +51,19 @@ RomCheck CheckRomData(const std::vector<std::uint8_t>& data) {
     return allZero ? RomCheck::Accepted : RomCheck::Invalid;
 }
 
-RomOpenResult OpenRom(const std::string& path) {
-    if (TooLargeToRead(path)) return Refused(RomCheck::TooLarge);
+RomOpenResult OpenRom(const std::string& path, std::int64_t largest) {
+    largest = std::min(largest, kLargestImage);
+    if (auto length = TooLargeToRead(path, largest)) return Refused(RomCheck::TooLarge, TooLargeReason(*length, largest));
     RomOpenResult result;
     // The read refuses a FIFO or a device at once rather than wait on it.
-    const base::ReadResult read = base::ReadRegularFile(path, result.image.data, kLargestImage + 1);
+    const auto limit = static_cast<std::size_t>(largest) + 1;
+    const base::ReadResult read = base::ReadRegularFile(path, result.image.data, limit);
     if (read.status == base::ReadStatus::Missing) return Refused(RomCheck::Missing);
     if (!read) return Refused(RomCheck::Unreadable, read.reason);
     const std::size_t length = result.image.data.size();
     if (length == 0) return Refused(RomCheck::Missing);
     if (length <= kHeaderBlockSize) return Refused(RomCheck::TooSmall);
-    if (length > kLargestImage) return Refused(RomCheck::TooLarge);
+    if (length > static_cast<std::size_t>(largest)) return Refused(RomCheck::TooLarge, TooLargeReason(length, largest));
     result.check = CheckRomData(result.image.data);
     if (!result.Accepted()) return Refused(result.check);
     result.image.path = path;
@@ -67,7 +77,9 @@ base::Message RefusalMessage(RomCheck check, const std::string& reason) {
         case RomCheck::Missing: return Refusal("Invalid filename", "File does not exist.");
         case RomCheck::TooSmall: return Refusal("Invalid VB ROM", "File too small to be a VB ROM image.");
         case RomCheck::Invalid: return Refusal("Invalid VB ROM", "Invalid VB ROM image.");
-        case RomCheck::TooLarge: return Refusal("Invalid VB ROM", "File too large to be a VB ROM image.");
+        case RomCheck::TooLarge:
+            return Refusal("Invalid VB ROM", reason.empty() ? "File too large to be a VB ROM image."
+                                                            : base::JoinCr({"File too large to be a VB ROM image.", reason}));
         case RomCheck::Unreadable:
             return Refusal("Cannot read ROM", base::JoinCr({"The file could not be read.", reason}));
     }

@@ -2,6 +2,7 @@
 // Opening a ROM image with the checks every window makes, and saving it back.
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,7 @@ enum class RomCheck {
     TooSmall,    ///< 544 bytes or less: no room for the header block
     Invalid,     ///< a reserved header byte is not zero
     Unreadable,  ///< the file system refused to read it
-    TooLarge,    ///< longer than a 32-bit length can hold
+    TooLarge,    ///< longer than the caller takes (at most what a 32-bit length holds)
 };
 
 /// The result of OpenRom: the image when accepted, else the message to show.
@@ -44,13 +45,18 @@ struct RomOpenResult {
 /// missing file, as it does on disk).
 RomCheck CheckRomData(const std::vector<std::uint8_t>& data);
 
+/// The largest file OpenRom reads unless told otherwise: what a 32-bit length holds.
+inline constexpr std::int64_t kLargestImage = std::numeric_limits<std::int32_t>::max();
+
 /// Opens, checks and reads a ROM file. The checks run in their fixed order:
 /// missing or empty ("Invalid filename" / "File does not exist."), 544 bytes
 /// or less ("Invalid VB ROM" / "File too small to be a VB ROM image."), a
 /// non-zero reserved byte ("Invalid VB ROM" / "Invalid VB ROM image.").
 /// Opening never creates, changes or removes a file. The collection database
 /// uses the check, the windows show the message and then react as they must.
-RomOpenResult OpenRom(const std::string& path);
+/// A file longer than largest is refused (TooLarge, with its length) before a
+/// byte of it is read.
+RomOpenResult OpenRom(const std::string& path, std::int64_t largest = kLargestImage);
 
 /// The message for a refusal, exclamation icon and OK; an empty message for
 /// Accepted. Unreadable and TooLarge carry the reason given.

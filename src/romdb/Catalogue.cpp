@@ -80,20 +80,22 @@ std::string Catalogue::Description() const {
     return name + " (" + std::to_string(m_names.size()) + (m_names.size() == 1 ? " game)" : " games)");
 }
 
-std::optional<std::size_t> Catalogue::Match(std::int64_t size, const FileHashes& hashes) const {
+std::optional<std::size_t> Catalogue::Match(std::int64_t size, const FileHashes& hashes, const DatRom** matched) const {
     if (IsBuiltIn() || !hashes.hasCrc) return std::nullopt;
     const std::uint64_t key = Key(size, hashes.crc);
     const auto first = std::lower_bound(m_bySizeAndCrc.begin(), m_bySizeAndCrc.end(), key,
                                         [](const RomRef& ref, std::uint64_t k) { return ref.key < k; });
     // The first game in DAT order whose rom these bytes are, all hashes agreeing.
     std::optional<std::uint32_t> best;
+    const DatRom* bestRom = nullptr;
     for (auto it = first; it != m_bySizeAndCrc.end() && it->key == key; ++it) {
         const DatRom& rom = m_dat->games[it->game].roms[it->rom];
         if (rom.size != size || CrcValue(rom.crc) != hashes.crc) continue;
         if (!rom.sha1.empty() ? rom.sha1 != hashes.sha1 : (!rom.md5.empty() && rom.md5 != hashes.md5)) continue;
-        if (!best || it->game < *best) best = it->game;
+        if (!best || it->game < *best) best = it->game, bestRom = &rom;
     }
     if (!best) return std::nullopt;
+    if (matched != nullptr) *matched = bestRom;
     // A game listed twice is known by its first listing's name.
     return m_nameOfGame[*best];
 }

@@ -38,8 +38,9 @@ public:
     /// The hashes a file must be given to be matched (none for the table).
     const HashNeeds& Needs() const { return m_needs; }
     /// The game whose rom these bytes are: size and CRC32 equal, and the
-    /// SHA-1 (or, without one, the MD5) equal when the DAT gives it.
-    std::optional<std::size_t> Match(std::int64_t size, const FileHashes& hashes) const;
+    /// SHA-1 (or, without one, the MD5) equal when the DAT gives it. With rom
+    /// given, it is set to the rom of the game that matched.
+    std::optional<std::size_t> Match(std::int64_t size, const FileHashes& hashes, const DatRom** rom = nullptr) const;
     /// The text before a name in the detailed missing list: the whole-file
     /// checksum for the table, the first rom's CRC32 (upper case) for a DAT.
     std::string MissingChecksum(std::size_t index) const;

@@ -99,6 +99,7 @@ void Collection::Run(const CollectionOptions& options) {
     for (FileRow& row : m_rows) {
         row.checksum.clear(), row.header.clear(), row.size.clear(), row.identified.clear();
         row.hashes = {};
+        row.romName.clear();
     }
     m_cancel = false;
     m_failures.clear();
@@ -127,13 +128,15 @@ void Collection::IdentifyAll(int start, int span) {
     const std::size_t n = m_rows.size();
     // Against a DAT, hashing is the run's cost: workers read and hash the
     // next files while this thread fills in the rows, in their order.
+    m_archives = std::make_shared<ZipArchives>();
     std::unique_ptr<ScanAhead> ahead;
     if (!m_catalogue->IsBuiltIn() && m_scanThreads > 0 && m_files.OpensFromAnyThread()) {
         // The workers get their own copy of the rows; this thread changes them meanwhile.
         ahead = std::make_unique<ScanAhead>(
             n,
-            [&files = m_files, directory = m_directory, rows = m_rows](std::size_t i, std::string& error) {
-                return OpenRow(files, directory, rows[i], error);
+            [&files = m_files, archives = m_archives, directory = m_directory, rows = m_rows](std::size_t i,
+                                                                                              std::string& error) {
+                return OpenRow(files, *archives, directory, rows[i], error);
             },
             m_catalogue->Needs(), m_scanThreads);
     }
@@ -142,6 +145,8 @@ void Collection::IdentifyAll(int start, int span) {
         IdentifyRomFile(base::JoinPath(m_directory, m_rows[i].name), ahead.get());
         m_host.ShowProgress(ProgressAt(start, span, i, n));
     }
+    ahead.reset();
+    m_archives.reset();  // no archive stays open between runs
 }
 
 void Collection::Finish(const CollectionOptions& options) {
@@ -158,6 +163,7 @@ void Collection::Finish(const CollectionOptions& options) {
         m_host.ShowMessage(CompletionMessage(options.rename, options.move, m_directory));
     }
     m_host.RunStepReached(RunStep::ProgressHidden);
+    m_archives.reset();
     m_cancel = false;
     m_host.ShowProgress(0);
     m_running = false;
@@ -230,12 +236,12 @@ void Collection::AddArchiveRows(const std::string& archive) {
     }
 }
 
-std::unique_ptr<InputFile> Collection::OpenRow(FileOps& files, const std::string& directory, const FileRow& row,
-                                               std::string& error) {
+std::unique_ptr<InputFile> Collection::OpenRow(FileOps& files, ZipArchives& archives, const std::string& directory,
+                                               const FileRow& row, std::string& error) {
     error = row.archiveError;
     if (row.archive.empty()) return files.OpenRead(base::JoinPath(directory, row.name), error);
     if (!error.empty()) return nullptr;
-    return OpenZipEntry(base::JoinPath(directory, row.archive), row.entryIndex, error);
+    return archives.OpenEntry(base::JoinPath(directory, row.archive), row.entryIndex, error);
 }
 
 void Collection::IdentifyAgainstDat(const std::string& path, ScanAhead* ahead) {
@@ -244,7 +250,7 @@ void Collection::IdentifyAgainstDat(const std::string& path, ScanAhead* ahead) {
     RomScan scan;
     if (ahead != nullptr) {
         scan = ahead->Take(i, [this] { m_host.LetEventsRun(); });
-    } else if (std::string error; auto input = OpenRow(m_files, m_directory, row, error)) {
+    } else if (std::string error; auto input = OpenRow(m_files, *m_archives, m_directory, row, error)) {
         scan = ScanInput(
             *input, m_buffer, [this] { m_host.LetEventsRun(); }, &m_hashRun, m_catalogue->Needs());
     } else {
@@ -258,8 +264,10 @@ void Collection::IdentifyAgainstDat(const std::string& path, ScanAhead* ahead) {
     row.header = HeaderDigits(scan.header);
     row.hashes = scan.hashes;
     if (m_cancel) return SetStatus(i, kYetToBeIdentified);
-    const std::optional<std::size_t> game = m_catalogue->Match(scan.size, scan.hashes);
+    const DatRom* rom = nullptr;
+    const std::optional<std::size_t> game = m_catalogue->Match(scan.size, scan.hashes, &rom);
     if (!game) return SetStatus(i, kUnknownRom);
+    row.romName = rom->name;
     std::string crc = CrcText(scan.hashes.crc);
     for (char& c : crc) c = (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
     row.checksum = crc;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "romdb/Reports.h"
 #include "romdb/RomDbTexts.h"
 #include "romdb/ScanAhead.h"
+#include "romdb/ZipArchive.h"
 
 namespace kestro::romdb {
 
@@ -35,6 +37,7 @@ struct FileRow {
     std::uint64_t entryIndex = 0;
     std::string archiveError;  ///< why the archive could not be listed
     FileHashes hashes;
+    std::string romName;  ///< the file name the DAT gives the rom these bytes are
 };
 
 struct CollectionOptions {
@@ -111,8 +114,8 @@ private:
     void IdentifyRomFile(const std::string& path, ScanAhead* ahead);
     void IdentifyAgainstDat(const std::string& path, ScanAhead* ahead);
     /// Opens row i's file or archive entry, from any thread.
-    static std::unique_ptr<InputFile> OpenRow(FileOps& files, const std::string& directory, const FileRow& row,
-                                              std::string& error);
+    static std::unique_ptr<InputFile> OpenRow(FileOps& files, ZipArchives& archives, const std::string& directory,
+                                              const FileRow& row, std::string& error);
     void AddArchiveRows(const std::string& archive);
     void IdentifyAll(int start, int span);
     void CopyStatuses();
@@ -131,7 +134,6 @@ private:
     void MoveOutOfTemporary(const std::string& temporary, const std::string& destination);
     void MakeDestination(const std::string& base);
     std::string FreeName(const std::string& directory, const std::string& status, std::string_view extension = ".vb");
-    bool SameContent(const std::string& a, const std::string& b);
     enum class MoveResult { Moved, Skipped, Failed };
     MoveResult MoveRomFile(const std::string& source, std::string& destination, bool keepOther);
     MoveResult CopyAndDelete(const std::string& source, const std::string& destination);
@@ -153,6 +155,10 @@ private:
     bool m_running = false;
     Reports m_reports;
     std::vector<std::uint8_t> m_buffer;
+    /// The archives whose entries the identification reads; none between runs.
+    std::shared_ptr<ZipArchives> m_archives;
+    /// Per directory and name, the copy number the next free-name search starts at.
+    std::map<std::string, int> m_nextCopy;
     std::vector<MoveFailure> m_failures;
     std::vector<UnreadFile> m_unread;
     std::string m_lastFailure;

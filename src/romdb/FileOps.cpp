@@ -1,5 +1,6 @@
 #include "romdb/FileOps.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,7 +9,6 @@
 
 #include "base/AtomicFile.h"
 #include "base/FileRead.h"
-#include "kestro/VbChecksum.h"
 
 #if !defined(_WIN32)
 #include <fcntl.h>
@@ -249,20 +249,42 @@ FileResult DiskFileOps::RemoveDirectory(const std::string& path) {
     return {};
 }
 
-FileResult DigestFile(FileOps& files, const std::string& path, FileDigest& digest) {
-    std::string error;
-    auto input = files.OpenRead(path, error);
-    if (!input) return FileResult::Failed(error);
-    std::vector<std::uint8_t> buffer(kReadChunkSize);
-    digest = {};
-    for (;;) {
-        std::ptrdiff_t n = input->Read(buffer.data(), buffer.size());
-        if (n < 0) return FileResult::Failed(Why("Cannot read", path, input->Error()));
+namespace {
+
+// Reads until size bytes are in or the file ends; -1 on an error.
+std::ptrdiff_t ReadFully(InputFile& input, std::uint8_t* buffer, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const std::ptrdiff_t n = input.Read(buffer + got, size - got);
+        if (n < 0) return -1;
         if (n == 0) break;
-        digest.size += n;
-        digest.sum += checksum::ByteSum(buffer.data(), static_cast<std::size_t>(n));
+        got += static_cast<std::size_t>(n);
     }
-    return {};
+    return static_cast<std::ptrdiff_t>(got);
+}
+
+}  // namespace
+
+FileResult CompareFiles(FileOps& files, const std::string& a, const std::string& b, bool& same) {
+    same = false;
+    std::string error;
+    auto first = files.OpenRead(a, error);
+    if (!first) return FileResult::Failed(error);
+    auto second = files.OpenRead(b, error);
+    if (!second) return FileResult::Failed(error);
+    if (first->Size() != second->Size()) return {};
+    std::vector<std::uint8_t> one(kReadChunkSize), other(kReadChunkSize);
+    for (;;) {
+        const std::ptrdiff_t n = ReadFully(*first, one.data(), one.size());
+        if (n < 0) return FileResult::Failed(Why("Cannot read", a, first->Error()));
+        const std::ptrdiff_t m = ReadFully(*second, other.data(), other.size());
+        if (m < 0) return FileResult::Failed(Why("Cannot read", b, second->Error()));
+        if (n != m || !std::equal(one.begin(), one.begin() + n, other.begin())) return {};
+        if (n == 0) {
+            same = true;
+            return {};
+        }
+    }
 }
 
 }  // namespace kestro::romdb

@@ -89,15 +89,9 @@ public:
     bool OpensFromAnyThread() const override { return true; }
 };
 
-/// Size and whole-file byte sum of a file, read in chunks.
-struct FileDigest {
-    std::int64_t size = 0;
-    std::uint32_t sum = 0;
-    friend bool operator==(const FileDigest&, const FileDigest&) = default;
-};
-
-/// The digest of a file, or the reason it could not be read.
-FileResult DigestFile(FileOps& files, const std::string& path, FileDigest& digest);
+/// Whether two files hold the same bytes, read side by side in chunks; a
+/// failure, with the reason, when either cannot be read.
+FileResult CompareFiles(FileOps& files, const std::string& a, const std::string& b, bool& same);
 
 /// Bytes read at a time: large enough to read fast, small enough that
 /// memory stays the same whatever the size of the files.

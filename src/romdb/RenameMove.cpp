@@ -35,6 +35,14 @@ std::pair<std::string, std::string> SplitExtension(const std::string& name) {
     return {name.substr(0, name.size() - length), name.substr(name.size() - length)};
 }
 
+// The name a file is renamed to, split for the copy names: a DAT's name
+// for the rom's file when it is a .vb name (a game's name can leave out what
+// tells its dumps apart), else the catalogue name with ".vb".
+std::pair<std::string, std::string> RenamedName(const FileRow& row) {
+    if (row.romName.size() > 3 && IsRomFileName(row.romName)) return SplitExtension(SafeFileName(row.romName));
+    return {SafeFileName(row.identified), ".vb"};
+}
+
 bool IsCatalogueName(const std::string& status) {
     return status != kInvalidRom && status != kUnknownRom && status != kYetToBeIdentified && status != kIdentifying;
 }
@@ -43,6 +51,7 @@ bool IsCatalogueName(const std::string& status) {
 
 void Collection::RenameAndMoveRoms(bool move) {
     if (m_cancel) return;
+    m_nextCopy.clear();
     m_reports.StartChangeLog();
     const std::string base = base::WithTrailingSeparator(m_directory);
     std::string temporary;
@@ -119,7 +128,8 @@ void Collection::MoveIntoTemporary(const std::string& base, const std::string& t
         } else if (row.identified == kUnknownRom) {
             m_reports.AppendLog("Skipping " + source + padding + " : UNKNOWN ROM");
         } else {
-            std::string destination = temporary + FreeName(temporary, SafeFileName(row.identified));
+            const auto [stem, extension] = RenamedName(row);
+            std::string destination = temporary + FreeName(temporary, stem, extension);
             const MoveResult result = MoveRomFile(source, destination, false);
             LogMove(source, base::CharacterCount(row.name), destination, result);
         }
@@ -136,7 +146,8 @@ std::size_t Collection::MoveArchive(const std::string& base, const std::string& 
     for (; end < m_rows.size() && m_rows[end].archive == archive; ++end) {
         const std::string& status = m_rows[end].identified;
         allInvalid = allInvalid && status == kInvalidRom;
-        if (IsCatalogueName(status) && std::find(games.begin(), games.end(), status) == games.end())
+        // Two games are enough to tell: such an archive stays as it is.
+        if (IsCatalogueName(status) && games.size() < 2 && std::find(games.begin(), games.end(), status) == games.end())
             games.push_back(status);
     }
     const std::string source = base + archive;
@@ -195,28 +206,17 @@ void Collection::MoveOutOfTemporary(const std::string& temporary, const std::str
 
 std::string Collection::FreeName(const std::string& directory, const std::string& status, std::string_view extension) {
     const std::string ext(extension);
-    std::string name = status + ext;
-    if (!m_files.Exists(directory + name)) return name;
-    name = "Copy of " + status + ext;
-    for (int k = 2; m_files.Exists(directory + name); ++k) name = "Copy (" + std::to_string(k) + ") of " + status + ext;
-    return name;
-}
-
-bool Collection::SameContent(const std::string& a, const std::string& b) {
-    std::string error;
-    auto first = m_files.OpenRead(a, error);
-    auto second = m_files.OpenRead(b, error);
-    if (!first || !second || first->Size() != second->Size()) return false;
-    std::vector<std::uint8_t> other(kReadChunkSize);
-    if (m_buffer.size() < kReadChunkSize) m_buffer.resize(kReadChunkSize);
-    for (;;) {
-        const std::ptrdiff_t n = first->Read(m_buffer.data(), kReadChunkSize);
-        if (n < 0 || second->Read(other.data(), static_cast<std::size_t>(std::max<std::ptrdiff_t>(n, 0))) != n) {
-            return false;
-        }
-        if (n == 0) return true;
-        if (!std::equal(m_buffer.begin(), m_buffer.begin() + n, other.begin())) return false;
-    }
+    auto candidate = [&](int k) {
+        if (k == 0) return status + ext;
+        if (k == 1) return "Copy of " + status + ext;
+        return "Copy (" + std::to_string(k) + ") of " + status + ext;
+    };
+    // A name found taken stays taken during the run, so the search goes on
+    // from where the last one for this name stopped: n files of one name
+    // cost about 2n checks, not n * n / 2.
+    int& k = m_nextCopy[directory + status + ext];
+    while (m_files.Exists(directory + candidate(k))) ++k;
+    return candidate(k);
 }
 
 Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::string& destination, bool keepOther) {
@@ -225,7 +225,8 @@ Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::s
     if (keepOther && m_files.Exists(destination)) {
         // The same bytes are overwritten by the move back; another file keeps
         // its name, and this one gets a copy name.
-        replace = SameContent(source, destination);
+        bool same = false;
+        replace = CompareFiles(m_files, source, destination, same) && same;
         if (!replace) {
             const std::string directory = base::DirectoryOf(destination);
             const auto [stem, extension] = SplitExtension(base::FileNameOf(destination));
@@ -248,17 +249,16 @@ Collection::MoveResult Collection::Failed(const std::string& source, std::string
 }
 
 Collection::MoveResult Collection::CopyAndDelete(const std::string& source, const std::string& destination) {
-    FileDigest original;
-    if (FileResult read = DigestFile(m_files, source, original); !read) return Failed(source, read.reason);
     const bool existed = m_files.Exists(destination);
     if (FileResult copied = m_files.CopyFile(source, destination); !copied) {
         // Whatever a failed copy left behind is not a file of the user's.
         if (!existed && m_files.Exists(destination)) m_files.RemoveFile(destination);
         return Failed(source, copied.reason);
     }
-    FileDigest copy;
-    FileResult check = DigestFile(m_files, destination, copy);
-    if (!check || copy != original) {
+    // Byte for byte: a copy with every byte right but some in the wrong place is no copy.
+    bool same = false;
+    const FileResult check = CompareFiles(m_files, source, destination, same);
+    if (!check || !same) {
         // A bad copy goes; the source still holds the bytes.
         m_files.RemoveFile(destination);
         return Failed(source, check ? "The copy at " + destination + " did not match the original." : check.reason);

@@ -52,10 +52,19 @@ TEST(InfoCommand, RefusedFilesGetTheirMessageAndStatusOne) {
     RomBuilder().Size(544).WriteTo(small);
     RomBuilder::Unknown().Maker("ZZ").Title("V\xA5TEST  ").Version(7).WriteTo(unknown);
 
-    auto run = RunKestro({"info", "--json", small, dir.File("missing.vb"), unknown});
+    // No Virtual Boy ROM is larger than 16 MiB: a larger file is refused unread.
+    const std::string largest = dir.File("largest.vb"), huge = dir.File("huge.vb");
+    for (const auto& [path, size] : {std::pair{largest, 16u << 20}, std::pair{huge, (1u << 30) + 1}}) {
+        test::WriteBytes(path, {});
+        std::filesystem::resize_file(path, size);
+    }
+    auto run = RunKestro({"info", "--json", small, dir.File("missing.vb"), unknown, largest, huge});
     EXPECT_EQ(run.status, 1);
     auto json = run.Json();
-    ASSERT_EQ(json.size(), 3u);
+    ASSERT_EQ(json.size(), 5u);
+    EXPECT_EQ(json[3]["accepted"], true);
+    EXPECT_EQ(json[4]["message"]["text"], "File too large to be a VB ROM image.\rThe file is 1073741825 bytes long; "
+                                          "a Virtual Boy ROM is at most 16 MiB (16777216 bytes).");
     EXPECT_EQ(json[0]["accepted"], false);
     EXPECT_EQ(json[0]["message"],
               (nlohmann::json{{"title", "Invalid VB ROM"}, {"text", "File too small to be a VB ROM image."}}));

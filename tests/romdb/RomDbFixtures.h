@@ -71,7 +71,10 @@ public:
 
     std::vector<std::string> ListFiles(const std::string& d) override { return disk.ListFiles(d); }
     bool IsDirectory(const std::string& p) override { return disk.IsDirectory(p); }
-    bool Exists(const std::string& p) override { return disk.Exists(p); }
+    bool Exists(const std::string& p) override {
+        ++existsChecks;
+        return disk.Exists(p);
+    }
     std::unique_ptr<romdb::InputFile> OpenRead(const std::string& p, std::string& error) override {
         if (beforeOpen) beforeOpen(p);
         if (failOpen && failOpen(p)) {
@@ -93,6 +96,7 @@ public:
         if (failCopyTo && failCopyTo(to))
             return romdb::FileResult::Failed("Cannot write " + to + ": Permission denied");
         if (partialCopyTo && partialCopyTo(to)) return PartialCopy(from, to);
+        if (reorderCopyTo && reorderCopyTo(to)) return ReorderedCopy(from, to);
         return disk.CopyFile(from, to);
     }
     romdb::FileResult RemoveFile(const std::string& p) override {
@@ -118,7 +122,7 @@ public:
     }
     bool OpensFromAnyThread() const override { return anyThread; }
 
-    PathTest failCopyTo, partialCopyTo, failRemove, failMakeDirectory, failWrite, failOpen, failRename,
+    PathTest failCopyTo, partialCopyTo, reorderCopyTo, failRemove, failMakeDirectory, failWrite, failOpen, failRename,
         failRemoveDirectory;
     /// Moves rename within the file system, as on disk; off, every move copies.
     bool renames = true;
@@ -128,6 +132,7 @@ public:
     std::function<void(const std::string& path)> beforeOpen;
     /// Lets a run open files on its workers (failOpen then must not change during it).
     bool anyThread = false;
+    int existsChecks = 0;
     romdb::DiskFileOps disk;
 
 private:
@@ -137,6 +142,14 @@ private:
         bytes.resize(bytes.size() / 2);
         WriteBytes(to, bytes);
         if (partialCopyReportsFailure) return romdb::FileResult::Failed("Cannot write " + to + ": Input/output error");
+        return {};
+    }
+    // A copy claimed whole, of the right size and byte sum, with two bytes swapped.
+    romdb::FileResult ReorderedCopy(const std::string& from, const std::string& to) {
+        auto bytes = ReadBytes(from);
+        const auto other = std::find_if(bytes.begin(), bytes.end(), [&](std::uint8_t b) { return b != bytes[0]; });
+        if (other != bytes.end()) std::iter_swap(bytes.begin(), other);
+        WriteBytes(to, bytes);
         return {};
     }
 };

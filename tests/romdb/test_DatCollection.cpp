@@ -110,8 +110,9 @@ TEST_F(DatCollectionTest, RenameGivesDatNamesAndRenamesArchivesWithoutTouchingTh
     at("mario.zip", "VBoyRen/Mario Clash (Japan, USA).zip");
     at("pong.zip", "VBoyRen/Virtual Pong (PD).zip");
     at("fish.VB", "VBoyRen/Virtual Fishing (Japan) [b1].vb");
-    // "/" and ":" cannot be in a file name; each becomes "_".
-    at("wario.vb", "VBoyRen/Wario_ Land _ Special.vb");
+    // A file takes its rom's name where the DAT's game name is shorter, and
+    // "/" and ":", which cannot be in a file name, become "_".
+    at("wario.vb", "VBoyRen/Wario_ Land _ Special (Aftermarket) (Unl).vb");
     for (const char* stays : {"broken.zip", "mystery.vb", "squash.vb", "tiny.vb", "notes.txt"}) at(stays, stays);
     EXPECT_EQ(after.size(), before.size());
 
@@ -122,7 +123,8 @@ TEST_F(DatCollectionTest, RenameGivesDatNamesAndRenamesArchivesWithoutTouchingTh
     // The listing ends on VBoyRen, identified again, archives read again there.
     EXPECT_EQ(collection.ListingDirectory(), Base() + "VBoyRen");
     EXPECT_EQ(Row(ZipRowName("Red Alarm (USA).zip", "x.vb")).identified, "Red Alarm (USA)");
-    EXPECT_EQ(Row("Wario_ Land _ Special.vb").identified, "Wario: Land / Special");
+    EXPECT_EQ(Row("Wario_ Land _ Special (Aftermarket) (Unl).vb").identified, "Wario: Land / Special");
+    EXPECT_NE(collection.reports().have().find("  Wario: Land / Special\r\n"), std::string::npos);
 }
 
 TEST_F(DatCollectionTest, HugeAndLyingEntriesAreRefusedAndTheBuiltInTableListsNoArchives) {
@@ -140,4 +142,31 @@ TEST_F(DatCollectionTest, HugeAndLyingEntriesAreRefusedAndTheBuiltInTableListsNo
     collection.Refresh();
     for (const FileRow& row : collection.Rows()) EXPECT_TRUE(IsRomFileName(row.name)) << row.name;
     EXPECT_EQ(collection.reports().counters().catalogued, 38);
+}
+
+// An archive is opened once for all its entries: removed as soon as its first
+// entry is read, the rest are still read from the archive opened then.
+TEST_F(DatCollectionTest, ArchiveIsOpenedOnceForAllItsEntries) {
+    test::WriteZip(dir.File("zz.zip"),
+                   {{"a.vb", test::DumpBytes(21)}, {"b.vb", test::DumpBytes(22)}, {"c.vb", test::DumpBytes(23)}});
+    host.onEvents = [this](int) {
+        const auto& rows = collection.Rows();
+        if (!rows.empty() && rows.back().archive == "zz.zip" && collection.Status(rows.size() - 3) == "Golf (USA)")
+            std::filesystem::remove(dir.File("zz.zip"));
+    };
+    Run({});
+    EXPECT_FALSE(std::filesystem::exists(dir.File("zz.zip")));
+    EXPECT_EQ(Row(ZipRowName("zz.zip", "b.vb")).identified, "Mario Clash (Japan, USA)");
+    EXPECT_EQ(Row(ZipRowName("zz.zip", "c.vb")).identified, "Red Alarm (USA)");
+}
+
+// Each free-name search goes on from where the last one for that name stopped:
+// many files of one game cost a few existence checks each, however many.
+TEST_F(DatCollectionTest, ManyFilesOfOneGameCostAFewChecksEach) {
+    constexpr int kCopies = 60;
+    for (int i = 0; i < kCopies; ++i) test::WriteBytes(dir.File("g" + std::to_string(i) + ".vb"), test::DumpBytes(21));
+    RunRename(false);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Copy (61) of Golf (USA).vb")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Copy (62) of Golf (USA).vb")));
+    EXPECT_LT(files.existsChecks, 4 * kCopies);
 }

@@ -239,12 +239,18 @@ TEST_F(MoveFaultTest, CopyThatFailsPartWayNeverCostsTheOriginal) {
     EXPECT_EQ(test::ReadBytes(dir.File("d.vb")), before.at("d.vb"));
     EXPECT_TRUE(Contains(collection.reports().log(), "d.vb NOT moved to "));
 
-    // A copy that claims success but is short is caught by the check before the delete.
-    host = {};
+    // A copy that claims success but is short, or has two bytes swapped (same
+    // size, same byte sum), is caught by the check before the delete.
     files.partialCopyReportsFailure = false;
-    RunRename(true);
-    ExpectNothingLost();
-    EXPECT_TRUE(Contains(host.Text("Files not moved"), "did not match the original."));
+    for (auto* fault : {&files.partialCopyTo, &files.reorderCopyTo}) {
+        host = {};
+        files.partialCopyTo = files.reorderCopyTo = nullptr;
+        *fault = [](const std::string& p) { return Contains(p, "Red Alarm"); };
+        RunRename(true);
+        ExpectNothingLost();
+        EXPECT_EQ(test::ReadBytes(dir.File("d.vb")), before.at("d.vb"));
+        EXPECT_TRUE(Contains(host.Text("Files not moved"), "did not match the original."));
+    }
 }
 
 TEST_F(MoveFaultTest, SourceThatCannotBeDeletedStaysBesideItsCopy) {
