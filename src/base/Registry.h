@@ -192,7 +192,8 @@ private:
 
 /// One save's writes through a registry object, stored together: Commit
 /// ends the group (raising the error when storing fails); a group left by an
-/// error stores none of them, so that a save is never stored in part.
+/// error drops what the storage held back, so that a save into a Wine
+/// prefix is never stored in part.
 class RegistryWriteGroup {
 public:
     explicit RegistryWriteGroup(cRegistry& registry) : m_registry(registry) { m_registry.BeginWrites(); }

@@ -426,7 +426,8 @@ bool WineRegistryBackend::EditFiles(const std::vector<HeldWrite>& held) {
         WineRegistryFile file;
     };
     std::vector<Edited> files;
-    for (const HeldWrite& write : held) {
+    for (std::size_t at = 0; at < held.size(); ++at) {
+        const HeldWrite& write = held[at];
         auto it = std::find_if(files.begin(), files.end(), [&](const Edited& e) { return e.path == write.place.file; });
         if (it == files.end()) {
             auto file = LoadForWrite(write.place);
@@ -439,7 +440,17 @@ bool WineRegistryBackend::EditFiles(const std::vector<HeldWrite>& held) {
         const std::string& path = write.place.path;
         switch (write.edit) {
             case Edit::MakeKey: file.EnsureKey(path, now); break;
-            case Edit::SetValue: file.SetValue(path, write.name, write.data, now); break;
+            case Edit::SetValue: {
+                // The values that follow for the same key go in with it.
+                std::vector<std::pair<std::string, RegistryData>> values{{write.name, write.data}};
+                for (; at + 1 < held.size() && held[at + 1].edit == Edit::SetValue &&
+                       held[at + 1].place.file == write.place.file &&
+                       FoldRegistryPath(held[at + 1].place.path) == FoldRegistryPath(path);
+                     ++at)
+                    values.emplace_back(held[at + 1].name, held[at + 1].data);
+                file.SetValues(path, values, now);
+                break;
+            }
             case Edit::DeleteValue:
                 if (!file.DeleteValue(path, write.name, now)) return Refuse("There is no such value.");
                 break;

@@ -486,24 +486,40 @@ void WineRegistryFile::Touch(const std::string& folded, WineFileTime now) {
 
 void WineRegistryFile::SetValue(const std::string& path, const std::string& name, const RegistryData& data,
                                 WineFileTime now) {
+    SetValues(path, {{name, data}}, now);
+}
+
+void WineRegistryFile::SetValues(const std::string& path, const std::vector<std::pair<std::string, RegistryData>>& values,
+                                 WineFileTime now) {
     const std::string folded = FoldRegistryPath(path);
     EnsureKey(path, now);
     const Section* section = FindSection(folded);
     if (section == nullptr) return;  // the file's root holds no values of ours
+    // The key's lines are edited on their own and put back in one piece: a
+    // large file is gone through once, not once a value.
+    const std::size_t from = m_lines[section->header].begin, to = m_lines[section->lastContent].next;
+    WineRegistryFile key(m_text.substr(from, to - from));
+    key.m_eol = m_eol;
+    for (const auto& [name, data] : values) key.PutValue(name, data);
+    key.Touch(folded, now);
+    Replace(from, to, key.m_text);
+}
+
+void WineRegistryFile::PutValue(const std::string& name, const RegistryData& data) {
+    const Section& section = m_sections.front();
     const std::string line = FormatValue(name, data, m_eol);
     const std::string foldedName = UpperText(name);
-    auto v = std::find_if(section->values.rbegin(), section->values.rend(),
+    auto v = std::find_if(section.values.rbegin(), section.values.rend(),
                           [&](const Value& value) { return value.folded == foldedName; });
-    if (v != section->values.rend()) {
+    if (v != section.values.rend()) {
         Replace(m_lines[v->first].begin, m_lines[v->last].end, line);
     } else {
-        const Line& after = m_lines[section->lastContent];
+        const Line& after = m_lines[section.lastContent];
         if (after.next == after.end)
             Replace(after.end, after.end, m_eol + line);  // the file's last line had no end
         else
             Replace(after.next, after.next, line + m_eol);
     }
-    Touch(folded, now);
 }
 
 }  // namespace kestro::base
