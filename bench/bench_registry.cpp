@@ -18,8 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kestro::base;
 
-constexpr const char* kNames[] = {"Display", "CPU",    "Brtness", "Style",    "Skip",     "FPS",
-                                  "DisplayInt", "TimeInt", "KeyInt", "RAM", "NPalette", "Sound"};
+constexpr const char* kNames[] = {"Display",    "CPU",     "Brtness", "Style", "Skip",     "FPS",
+                                  "DisplayInt", "TimeInt", "KeyInt",  "RAM",   "NPalette", "Sound"};
 
 // A prefix whose user.reg holds about 2 MB of other programs' keys, made once.
 std::string Prefix() {

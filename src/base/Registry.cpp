@@ -222,8 +222,8 @@ void cRegistry::SetValue(const RegistryValue& value) {
     }
     // The key and its value are stored together (or with the group around them).
     m_backend.BeginWrites();
-    const bool held = m_backend.CreateKey(m_classKey, m_sectionKey) &&
-                      m_backend.SetValue(m_classKey, m_sectionKey, m_valueKey, data);
+    const bool held =
+        m_backend.CreateKey(m_classKey, m_sectionKey) && m_backend.SetValue(m_classKey, m_sectionKey, m_valueKey, data);
     if (!held) m_backend.DiscardWrites();
     if (!m_backend.EndWrites() || !held) RaiseWriteError(value);
 }
@@ -284,8 +284,8 @@ Message RegistryErrorMessage(const RegistryError& error) {
 }
 
 void cRegistry::RaiseWriteError(const RegistryValue& value) const {
-    Raise("Failed to set registry value Key: '" + RootText() + "',Section: '" + m_sectionKey + "',Key: '" +
-          m_valueKey + "' to value: '" + RegistryValueText(value) + "'");
+    Raise("Failed to set registry value Key: '" + RootText() + "',Section: '" + m_sectionKey + "',Key: '" + m_valueKey +
+          "' to value: '" + RegistryValueText(value) + "'");
 }
 
 void cRegistry::SetExecutableName(std::string name) {

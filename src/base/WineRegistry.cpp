@@ -407,8 +407,8 @@ std::optional<WineRegistryFile> WineRegistryBackend::LoadForWrite(const Place& p
     if (!text) return std::nullopt;
     WineRegistryFile file(std::move(*text));
     if (!file.IsWineRegistry()) {
-        Refuse(place.file + " is not a registry file written by Wine (it does not begin with \"" +
-               kWineRegistryHeader + "\"); it was left as it is.");
+        Refuse(place.file + " is not a registry file written by Wine (it does not begin with \"" + kWineRegistryHeader +
+               "\"); it was left as it is.");
         return std::nullopt;
     }
     return file;

@@ -416,8 +416,8 @@ std::vector<std::string> WineRegistryFile::ValueNames(const std::string& path) c
     std::vector<std::string> names;
     if (const Section* section = FindSection(FoldRegistryPath(path))) {
         for (const Value& v : section->values) {
-            const bool again = std::any_of(names.begin(), names.end(),
-                                           [&](const std::string& n) { return UpperText(n) == v.folded; });
+            const bool again =
+                std::any_of(names.begin(), names.end(), [&](const std::string& n) { return UpperText(n) == v.folded; });
             if (!again) names.push_back(v.name);
         }
     }
@@ -489,8 +489,8 @@ void WineRegistryFile::SetValue(const std::string& path, const std::string& name
     SetValues(path, {{name, data}}, now);
 }
 
-void WineRegistryFile::SetValues(const std::string& path, const std::vector<std::pair<std::string, RegistryData>>& values,
-                                 WineFileTime now) {
+void WineRegistryFile::SetValues(const std::string& path,
+                                 const std::vector<std::pair<std::string, RegistryData>>& values, WineFileTime now) {
     const std::string folded = FoldRegistryPath(path);
     EnsureKey(path, now);
     const Section* section = FindSection(folded);
@@ -522,10 +522,6 @@ void WineRegistryFile::PutValue(const std::string& name, const RegistryData& dat
     }
 }
 
-}  // namespace kestro::base
-
-namespace kestro::base {
-
 bool WineRegistryFile::DeleteValue(const std::string& path, const std::string& name, WineFileTime now) {
     const std::string folded = FoldRegistryPath(path);
     const std::string foldedName = UpperText(name);
@@ -555,7 +551,8 @@ bool WineRegistryFile::DeleteKey(const std::string& path, WineFileTime now) {
     Replace(from, to, "");
     // Its parent stays, as it would in the registry, though the file only implied it.
     const std::size_t cut = folded.rfind('\\');
-    if (cut != std::string::npos && !HasKey(folded.substr(0, cut))) EnsureKey(TrimRegistryPath(path).substr(0, cut), now);
+    if (cut != std::string::npos && !HasKey(folded.substr(0, cut)))
+        EnsureKey(TrimRegistryPath(path).substr(0, cut), now);
     return true;
 }
 

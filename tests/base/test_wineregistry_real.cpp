@@ -96,8 +96,9 @@ TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
     EXPECT_EQ(ReadFile(prefix + "/user.reg"), served) << "the server's file is left to the server";
     // Read back at once, as a window opened again reads it, and with a value the emulator itself
     // changed meanwhile: what the server holds, which its file does not show yet.
-    ShellResult added = Shell(env + "timeout 300 wine reg add 'HKCU\\Software\\Virtual-E\\VIRTUALE\\Keypad' "
-                                    "/v Select /t REG_DWORD /d 90 /f");
+    ShellResult added = Shell(env +
+                              "timeout 300 wine reg add 'HKCU\\Software\\Virtual-E\\VIRTUALE\\Keypad' "
+                              "/v Select /t REG_DWORD /d 90 /f");
     ASSERT_EQ(added.status, 0) << added.output;
     WineRegistryBackend fresh(prefix);
     cRegistry reg(fresh);

@@ -107,10 +107,11 @@ TEST_F(PlayTest, VirtualEFindsWhatARunningWineHolds) {
     ScopedEnv winePrefix("WINEPREFIX", dir.File("prefix"));
     ScopedEnv quiet("WINEDEBUG", "-all");
     ScopedEnv noAddons("WINEDLLOVERRIDES", "mscoree=;mshtml=");
-    ASSERT_EQ(system("(timeout 600 wineboot -i; timeout 120 wineserver -w; wineserver -p 120 && timeout 300 wine reg add "
-                     "'HKCU\\Software\\Virtual-E\\VIRTUALE\\Options' /v FPS /t REG_DWORD /d 50 /f) "
-                     ">/dev/null 2>&1 </dev/null"),
-              0);
+    ASSERT_EQ(
+        system("(timeout 600 wineboot -i; timeout 120 wineserver -w; wineserver -p 120 && timeout 300 wine reg add "
+               "'HKCU\\Software\\Virtual-E\\VIRTUALE\\Options' /v FPS /t REG_DWORD /d 50 /f) "
+               ">/dev/null 2>&1 </dev/null"),
+        0);
     WriteSettings("Virtual-E%20Directory=" + Quoted(emu) + "\n");
     const auto fps = RunKestro({"play", "virtual-e", "--dry-run", "--json"}).Json()["registry"][5];
     [[maybe_unused]] const int stopped = system("wineserver -k >/dev/null 2>&1");
