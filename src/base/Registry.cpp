@@ -15,13 +15,6 @@ std::string Lower(std::string text) {
     return text;
 }
 
-std::string TrimSlashes(const std::string& path) {
-    std::size_t first = path.find_first_not_of('\\');
-    if (first == std::string::npos) return {};
-    std::size_t last = path.find_last_not_of('\\');
-    return path.substr(first, last - first + 1);
-}
-
 std::vector<std::uint8_t> TextBytes(const std::string& text) {
     std::vector<std::uint8_t> bytes(text.begin(), text.end());
     bytes.push_back(0);
@@ -64,31 +57,39 @@ std::string RegistryBackend::Expand(const std::string& text) const {
 }
 
 MemoryRegistryBackend::KeyId MemoryRegistryBackend::Id(std::uint32_t root, const std::string& path) {
-    return {root, Lower(TrimSlashes(path))};
+    return {root, Lower(TrimRegistryPath(path))};
+}
+
+const MemoryRegistryBackend::Key* MemoryRegistryBackend::Open(std::uint32_t root, const std::string& path) const {
+    KeyId id = Id(root, path);
+    auto it = m_keys.find(id);
+    return it == m_keys.end() || m_denied.count(id) != 0 ? nullptr : &it->second;
 }
 
 bool MemoryRegistryBackend::OpenForQuery(std::uint32_t root, const std::string& path) const {
-    KeyId id = Id(root, path);
-    return m_keys.count(id) != 0 && m_denied.count(id) == 0;
+    return Open(root, path) != nullptr;
 }
 
 std::optional<RegistryData> MemoryRegistryBackend::Query(std::uint32_t root, const std::string& path,
                                                          const std::string& name) const {
-    if (!OpenForQuery(root, path)) return std::nullopt;
-    const auto& values = m_keys.at(Id(root, path));
-    auto it = values.find(Lower(name));
-    if (it == values.end()) return std::nullopt;
-    return it->second;
+    const Key* key = Open(root, path);
+    if (key == nullptr) return std::nullopt;
+    for (const auto& [stored, data] : key->values) {
+        if (Lower(stored) == Lower(name)) return data;
+    }
+    return std::nullopt;
 }
 
 bool MemoryRegistryBackend::CreateKey(std::uint32_t root, const std::string& path) {
     if (m_readOnlyRoots.count(root) != 0) return false;
     // Parents come into being with the key, as RegCreateKeyEx makes them.
-    std::string trimmed = TrimSlashes(path);
-    for (std::size_t cut = trimmed.find('\\'); cut != std::string::npos; cut = trimmed.find('\\', cut + 1)) {
-        m_keys[Id(root, trimmed.substr(0, cut))];
+    std::string trimmed = TrimRegistryPath(path);
+    for (std::size_t cut = 0; cut != std::string::npos;) {
+        cut = trimmed.find('\\', cut + 1);
+        const std::string part = trimmed.substr(0, cut);
+        Key& key = m_keys[Id(root, part)];
+        if (key.path.empty()) key.path = part;
     }
-    m_keys[Id(root, trimmed)];
     return true;
 }
 
@@ -97,8 +98,57 @@ bool MemoryRegistryBackend::SetValue(std::uint32_t root, const std::string& path
     if (m_readOnlyRoots.count(root) != 0) return false;
     auto it = m_keys.find(Id(root, path));
     if (it == m_keys.end()) return false;
-    it->second[Lower(name)] = data;
+    auto& values = it->second.values;
+    auto same = std::find_if(values.begin(), values.end(),
+                             [&](const auto& value) { return Lower(value.first) == Lower(name); });
+    if (same != values.end())
+        same->second = data;
+    else
+        values.emplace_back(name, data);
     return true;
+}
+
+bool MemoryRegistryBackend::DeleteKey(std::uint32_t root, const std::string& path) {
+    const KeyId id = Id(root, path);
+    const auto sub = SubKeyNames(root, path);
+    if (m_readOnlyRoots.count(root) != 0 || id.second.empty() || !sub || !sub->empty()) return false;
+    m_keys.erase(id);
+    return true;
+}
+
+bool MemoryRegistryBackend::DeleteValue(std::uint32_t root, const std::string& path, const std::string& name) {
+    auto it = m_keys.find(Id(root, path));
+    if (m_readOnlyRoots.count(root) != 0 || it == m_keys.end()) return false;
+    auto& values = it->second.values;
+    const auto count = values.size();
+    values.erase(std::remove_if(values.begin(), values.end(),
+                                [&](const auto& value) { return Lower(value.first) == Lower(name); }),
+                 values.end());
+    return values.size() != count;
+}
+
+std::optional<std::vector<std::string>> MemoryRegistryBackend::ValueNames(std::uint32_t root,
+                                                                          const std::string& path) const {
+    const Key* key = Open(root, path);
+    if (key == nullptr) return std::nullopt;
+    std::vector<std::string> names;
+    for (const auto& value : key->values) names.push_back(value.first);
+    return names;
+}
+
+std::optional<std::vector<std::string>> MemoryRegistryBackend::SubKeyNames(std::uint32_t root,
+                                                                           const std::string& path) const {
+    const Key* key = Open(root, path);
+    if (key == nullptr) return std::nullopt;
+    const std::string parent = Id(root, path).second;
+    const std::string lead = parent.empty() ? "" : parent + "\\";
+    std::vector<std::string> names;
+    for (const auto& [id, sub] : m_keys) {
+        if (id.first == root && !id.second.empty() && id.second.rfind(lead, 0) == 0 &&
+            id.second.find('\\', lead.size()) == std::string::npos)
+            names.push_back(sub.path.substr(lead.size()));
+    }
+    return names;
 }
 
 void MemoryRegistryBackend::DenyQuery(std::uint32_t root, const std::string& path) {
@@ -144,7 +194,6 @@ RegistryValue cRegistry::Value() {
 
 void cRegistry::SetValue(const RegistryValue& value) {
     m_lastWritten = value;
-    if (!m_backend.CreateKey(m_classKey, m_sectionKey)) RaiseWriteError(value);
     RegistryData data;
     switch (m_valueType) {
         case REG_SZ_:
@@ -171,7 +220,46 @@ void cRegistry::SetValue(const RegistryValue& value) {
         }
         default: RaiseWriteError(value);
     }
-    if (!m_backend.SetValue(m_classKey, m_sectionKey, m_valueKey, data)) RaiseWriteError(value);
+    // The key and its value are stored together (or with the group around them).
+    m_backend.BeginWrites();
+    const bool held =
+        m_backend.CreateKey(m_classKey, m_sectionKey) && m_backend.SetValue(m_classKey, m_sectionKey, m_valueKey, data);
+    if (!held) m_backend.DiscardWrites();
+    if (!m_backend.EndWrites() || !held) RaiseWriteError(value);
+}
+
+std::string cRegistry::RootText() const {
+    return std::to_string(static_cast<std::int64_t>(static_cast<std::int32_t>(m_classKey)));
+}
+
+void cRegistry::Raise(const std::string& text) const {
+    throw RegistryError(g_executableName + ".cRegistry", text, m_backend.FailureReason());
+}
+
+void cRegistry::CreateKey() {
+    if (!m_backend.CreateKey(m_classKey, m_sectionKey))
+        Raise("Failed to create registry Key: '" + RootText() + "',Section: '" + m_sectionKey + "'");
+}
+
+void cRegistry::DeleteKey() {
+    if (!m_backend.DeleteKey(m_classKey, m_sectionKey))
+        Raise("Failed to delete registry Key: '" + RootText() + "',Section: '" + m_sectionKey + "'");
+}
+
+void cRegistry::DeleteValue() {
+    if (!m_backend.OpenForQuery(m_classKey, m_sectionKey))
+        Raise("Failed to open key '" + m_sectionKey + "' for delete access");
+    if (!m_backend.DeleteValue(m_classKey, m_sectionKey, m_valueKey))
+        Raise("Failed to delete registry Key: '" + RootText() + "',Section: '" + m_sectionKey + "',Key: '" +
+              m_valueKey + "'");
+}
+
+std::vector<std::string> cRegistry::EnumerateValues() const {
+    return m_backend.ValueNames(m_classKey, m_sectionKey).value_or(std::vector<std::string>{});
+}
+
+std::vector<std::string> cRegistry::EnumerateSections() const {
+    return m_backend.SubKeyNames(m_classKey, m_sectionKey).value_or(std::vector<std::string>{});
 }
 
 void cRegistry::EndWrites() {
@@ -180,11 +268,8 @@ void cRegistry::EndWrites() {
 
 RegistryWriteGroup::~RegistryWriteGroup() {
     if (!m_open) return;
-    try {
-        m_registry.EndWrites();
-    } catch (const RegistryError&) {
-        // The error that left the group is the one the user sees.
-    }
+    m_registry.DiscardWrites();
+    m_registry.EndWrites();  // nothing is left to store: it cannot fail
 }
 
 void RegistryWriteGroup::Commit() {
@@ -199,12 +284,8 @@ Message RegistryErrorMessage(const RegistryError& error) {
 }
 
 void cRegistry::RaiseWriteError(const RegistryValue& value) const {
-    throw RegistryError(g_executableName + ".cRegistry",
-                        "Failed to set registry value Key: '" +
-                            std::to_string(static_cast<std::int64_t>(static_cast<std::int32_t>(m_classKey))) +
-                            "',Section: '" + m_sectionKey + "',Key: '" + m_valueKey + "' to value: '" +
-                            RegistryValueText(value) + "'",
-                        m_backend.FailureReason());
+    Raise("Failed to set registry value Key: '" + RootText() + "',Section: '" + m_sectionKey + "',Key: '" + m_valueKey +
+          "' to value: '" + RegistryValueText(value) + "'");
 }
 
 void cRegistry::SetExecutableName(std::string name) {
@@ -226,6 +307,12 @@ std::string RegistryValueText(const RegistryValue& value) {
         return text;
     }
     return {};
+}
+
+std::string TrimRegistryPath(const std::string& path) {
+    const std::size_t first = path.find_first_not_of('\\');
+    if (first == std::string::npos) return {};
+    return path.substr(first, path.find_last_not_of('\\') - first + 1);
 }
 
 bool HasExpandableName(const std::string& text) {

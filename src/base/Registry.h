@@ -54,14 +54,29 @@ public:
     virtual bool CreateKey(std::uint32_t root, const std::string& path) = 0;
     virtual bool SetValue(std::uint32_t root, const std::string& path, const std::string& name,
                           const RegistryData& data) = 0;
+    /// Deletes a key that holds no sub-keys, as RegDeleteKey does.
+    virtual bool DeleteKey(std::uint32_t root, const std::string& path) = 0;
+    /// False when the key or the value is missing.
+    virtual bool DeleteValue(std::uint32_t root, const std::string& path, const std::string& name) = 0;
+    /// The names of the key's values, or of its direct sub-keys, as stored;
+    /// nothing when the key cannot be opened.
+    virtual std::optional<std::vector<std::string>> ValueNames(std::uint32_t root, const std::string& path) const = 0;
+    virtual std::optional<std::vector<std::string>> SubKeyNames(std::uint32_t root, const std::string& path) const = 0;
     /// Environment-variable expansion of %NAME% forms (unknown names stay).
     virtual std::string Expand(const std::string& text) const;
 
     /// Writes up to the matching EndWrites may be held back and stored in one
-    /// go (through a running wineserver: one import instead of one a value).
+    /// go (a Wine prefix: one rewrite of the file, or one import into a
+    /// running wineserver), so that they are stored all or not at all.
     virtual void BeginWrites() {}
-    /// Stores what was held back; false when that failed.
+    /// Stores what was held back; false when that failed (nothing was stored).
     virtual bool EndWrites() { return true; }
+    /// Drops what was held back, as when a save is abandoned half-way.
+    virtual void DiscardWrites() {}
+    /// Reads up to the matching EndReads may share one look at each key
+    /// (through a running wineserver: one export of it).
+    virtual void BeginReads() const {}
+    virtual void EndReads() const {}
     /// Why the last write failed, in words for the user; "" when not known.
     virtual std::string FailureReason() const { return {}; }
 };
@@ -76,6 +91,10 @@ public:
     bool CreateKey(std::uint32_t root, const std::string& path) override;
     bool SetValue(std::uint32_t root, const std::string& path, const std::string& name,
                   const RegistryData& data) override;
+    bool DeleteKey(std::uint32_t root, const std::string& path) override;
+    bool DeleteValue(std::uint32_t root, const std::string& path, const std::string& name) override;
+    std::optional<std::vector<std::string>> ValueNames(std::uint32_t root, const std::string& path) const override;
+    std::optional<std::vector<std::string>> SubKeyNames(std::uint32_t root, const std::string& path) const override;
 
     /// The key exists but refuses query access (as a key with a restrictive ACL).
     void DenyQuery(std::uint32_t root, const std::string& path);
@@ -85,8 +104,13 @@ public:
 
 private:
     using KeyId = std::pair<std::uint32_t, std::string>;
+    struct Key {
+        std::string path;  ///< as first written
+        std::vector<std::pair<std::string, RegistryData>> values;
+    };
     static KeyId Id(std::uint32_t root, const std::string& path);
-    std::map<KeyId, std::map<std::string, RegistryData>> m_keys;
+    const Key* Open(std::uint32_t root, const std::string& path) const;
+    std::map<KeyId, Key> m_keys;
     std::set<KeyId> m_denied;
     std::set<std::uint32_t> m_readOnlyRoots;
 };
@@ -120,11 +144,22 @@ public:
     RegistryValue Value();
     /// Writes the value by ValueType; throws RegistryError on failure.
     void SetValue(const RegistryValue& value);
+    /// Create or delete SectionKey, delete ValueKey: throw RegistryError on failure.
+    void CreateKey();
+    void DeleteKey();
+    void DeleteValue();
+    /// The names of SectionKey's values and sub-keys; none when it cannot be opened.
+    std::vector<std::string> EnumerateValues() const;
+    std::vector<std::string> EnumerateSections() const;
     /// Brackets a series of writes that the storage may keep back and store
     /// together; EndWrites raises the error of the value written last when
     /// they cannot be stored.
     void BeginWrites() { m_backend.BeginWrites(); }
     void EndWrites();
+    void DiscardWrites() { m_backend.DiscardWrites(); }
+    /// Brackets a series of reads that may share one look at each key.
+    void BeginReads() const { m_backend.BeginReads(); }
+    void EndReads() const { m_backend.EndReads(); }
 
     std::int32_t ValueType() const { return m_valueType; }
     void SetValueType(std::int32_t type) { m_valueType = type; }
@@ -143,6 +178,8 @@ public:
 
 private:
     [[noreturn]] void RaiseWriteError(const RegistryValue& value) const;
+    [[noreturn]] void Raise(const std::string& text) const;
+    std::string RootText() const;
 
     RegistryBackend& m_backend;
     std::uint32_t m_classKey = 0;
@@ -155,7 +192,8 @@ private:
 
 /// One save's writes through a registry object, stored together: Commit
 /// ends the group (raising the error when storing fails); a group left by an
-/// error still stores the writes made before it, as a plain registry would.
+/// error drops what the storage held back, so that a save into a Wine
+/// prefix is never stored in part.
 class RegistryWriteGroup {
 public:
     explicit RegistryWriteGroup(cRegistry& registry) : m_registry(registry) { m_registry.BeginWrites(); }
@@ -169,8 +207,23 @@ private:
     bool m_open = true;
 };
 
+/// One series of reads through a registry object that share one look at each key.
+class RegistryReadGroup {
+public:
+    explicit RegistryReadGroup(const cRegistry& registry) : m_registry(registry) { m_registry.BeginReads(); }
+    ~RegistryReadGroup() { m_registry.EndReads(); }
+    RegistryReadGroup(const RegistryReadGroup&) = delete;
+    RegistryReadGroup& operator=(const RegistryReadGroup&) = delete;
+
+private:
+    const cRegistry& m_registry;
+};
+
 /// The value as text, as the error message and callers that want text show it.
 std::string RegistryValueText(const RegistryValue& value);
+
+/// A key path without "\" at either end.
+std::string TrimRegistryPath(const std::string& path);
 
 /// True when the text holds a %NAME% form: a "%" and a second "%" at least
 /// two positions after it.

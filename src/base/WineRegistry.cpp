@@ -6,14 +6,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "base/AtomicFile.h"
+#include "base/FileRead.h"
 #include "base/Paths.h"
 
 namespace kestro::base {
@@ -22,13 +22,14 @@ namespace {
 
 constexpr auto kCommandTimeout = std::chrono::seconds(120);
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return text.str();
+// Through the same check as every reader: a FIFO put in a file's place never blocks.
+std::optional<std::string> ReadWholeFile(const std::string& path, ReadResult* why = nullptr,
+                                         std::size_t limit = static_cast<std::size_t>(-1)) {
+    std::vector<std::uint8_t> bytes;
+    ReadResult read = ReadRegularFile(path, bytes, limit);
+    if (why != nullptr) *why = read;
+    if (!read) return std::nullopt;
+    return std::string(bytes.begin(), bytes.end());
 }
 
 bool IsDirectory(const std::string& path) {
@@ -38,7 +39,8 @@ bool IsDirectory(const std::string& path) {
 
 // A lock some other process holds on the file: the wineserver's on its "lock".
 bool LockHeld(const std::string& lockFile) {
-    const int fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
+    ReadResult ignored;
+    const int fd = OpenRegularFile(lockFile, ignored);
     if (fd < 0) return false;
     struct flock lock {};
     lock.l_type = F_WRLCK;
@@ -156,10 +158,32 @@ std::string RootName(std::uint32_t root) {
     }
 }
 
-std::string TrimmedPath(const std::string& path) {
-    const auto first = path.find_first_not_of('\\');
-    if (first == std::string::npos) return {};
-    return path.substr(first, path.find_last_not_of('\\') - first + 1);
+// "wine reg export" writes regedit's form: UTF-16, key names with single
+// backslashes, other characters as they are. Wine's own file form, which
+// the file reader takes, escapes them instead.
+std::string WineTextOfRegExport(const std::string& raw) {
+    std::u16string units;
+    if (raw.size() >= 2 && raw[0] == '\xFF' && raw[1] == '\xFE') {
+        for (std::size_t i = 2; i + 1 < raw.size(); i += 2)
+            units.push_back(char16_t(std::uint8_t(raw[i]) | std::uint8_t(raw[i + 1]) << 8));
+    } else {
+        units = Utf16FromUtf8(raw);
+    }
+    std::string text;
+    bool lineStart = true, keyLine = false;
+    char buffer[8];
+    for (char16_t c : units) {
+        if (lineStart) keyLine = c == '[';
+        lineStart = c == '\n';
+        if (c > 127) {
+            std::snprintf(buffer, sizeof buffer, "\\x%04x", unsigned(c));
+            text += buffer;
+            continue;
+        }
+        if (keyLine && c == '\\') text += '\\';
+        text += static_cast<char>(c);
+    }
+    return text;
 }
 
 }  // namespace
@@ -184,7 +208,7 @@ bool WineServerRunning(const std::string& prefix) {
     // Wine's own place, and the private directory some packagings keep
     // instead, whose name the prefix's "wineserver" file holds.
     std::vector<std::string> parents{"/tmp/.wine-" + std::to_string(::getuid())};
-    if (auto named = ReadWholeFile(JoinPath(prefix, "wineserver"))) {
+    if (auto named = ReadWholeFile(JoinPath(prefix, "wineserver"), nullptr, 4096)) {
         const std::string name = Trimmed(*named);
         if (!name.empty() && name.front() == '/')
             parents.push_back(name);
@@ -204,13 +228,18 @@ std::string RegImportText(const std::vector<RegImportEntry>& entries) {
     std::string text = "Windows Registry Editor Version 5.00\r\n";
     std::string key;
     for (const RegImportEntry& entry : entries) {
+        if (entry.remove && !entry.name) {
+            key.clear();  // a value after it names its key again
+            text += "\r\n[-" + entry.key + "]\r\n";
+            continue;
+        }
         if (entry.key != key) {
             key = entry.key;
             text += "\r\n[" + key + "]\r\n";
         }
         if (entry.name)
-            text +=
-                (entry.name->empty() ? std::string("@") : RegQuoted(*entry.name)) + "=" + RegData(entry.data) + "\r\n";
+            text += (entry.name->empty() ? std::string("@") : RegQuoted(*entry.name)) + "=" +
+                    (entry.remove ? std::string("-") : RegData(entry.data)) + "\r\n";
     }
     std::string utf16 = "\xFF\xFE";
     AppendUtf16(utf16, text);
@@ -222,7 +251,7 @@ WineRegistryBackend::WineRegistryBackend(std::string prefix, WineEnvironment env
 
 std::optional<WineRegistryBackend::Place> WineRegistryBackend::Locate(std::uint32_t root,
                                                                       const std::string& path) const {
-    const std::string trimmed = TrimmedPath(path);
+    const std::string trimmed = TrimRegistryPath(path);
     const std::string key = RootName(root) + (trimmed.empty() ? "" : "\\" + trimmed);
     switch (root) {
         case HKEY_CURRENT_USER_: return Place{JoinPath(m_prefix, "user.reg"), trimmed, key};
@@ -240,58 +269,96 @@ std::optional<WineRegistryBackend::Place> WineRegistryBackend::Locate(std::uint3
     }
 }
 
-std::optional<WineRegistryFile> WineRegistryBackend::Load(const std::string& file) const {
-    auto text = ReadWholeFile(file);
-    if (!text) return std::nullopt;
-    WineRegistryFile registry(std::move(*text));
-    if (!registry.IsWineRegistry()) return std::nullopt;
-    return registry;
+WineRegistryBackend::View WineRegistryBackend::Keep(const std::string& id, std::optional<WineRegistryFile> file,
+                                                    const std::string& path) const {
+    View view{file ? std::make_shared<const WineRegistryFile>(std::move(*file)) : nullptr, path};
+    if (m_readDepth > 0) m_looks[id] = view;
+    return view;
 }
 
-const std::map<std::string, RegistryData>* WineRegistryBackend::Imported(const std::string& regKey) const {
-    if (m_imported.empty()) return nullptr;
-    // Once the server has ended, it has saved what it was given.
-    if (!m_environment.serverRunning(m_prefix)) {
-        m_imported.clear();
-        return nullptr;
+WineRegistryBackend::View WineRegistryBackend::Look(std::uint32_t root, const std::string& path) const {
+    auto place = Locate(root, path);
+    if (!place) return {};
+    // The server writes its files only now and then: what it holds is asked of it.
+    if (m_environment.serverRunning(m_prefix)) {
+        const std::string id = "served " + FoldRegistryPath(place->regKey);
+        if (auto seen = m_looks.find(id); seen != m_looks.end()) return seen->second;
+        if (auto exported = Export(place->regKey)) return Keep(id, std::move(exported), place->regKey);
+        // Wine could not be asked at all: the file is the best there is.
     }
-    auto it = m_imported.find(FoldRegistryPath(regKey));
-    return it == m_imported.end() ? nullptr : &it->second;
+    const std::string id = "file " + place->file;
+    if (auto seen = m_looks.find(id); seen != m_looks.end()) return {seen->second.file, place->path};
+    std::optional<WineRegistryFile> file;
+    if (auto text = ReadWholeFile(place->file)) file.emplace(std::move(*text));
+    if (file && !file->IsWineRegistry()) file.reset();
+    return Keep(id, std::move(file), place->path);
+}
+
+std::optional<WineRegistryFile> WineRegistryBackend::Export(const std::string& regKey) const {
+    char directory[] = "/tmp/kestro-registry-XXXXXX";
+    if (::mkdtemp(directory) == nullptr) return std::nullopt;
+    const std::string file = JoinPath(directory, "export.reg");
+    const WineCommandResult result =
+        m_environment.run({"wine", "reg", "export", regKey, FileNameOf(file), "/y"}, directory, m_prefix);
+    const std::optional<std::string> raw = ReadWholeFile(file);
+    ::unlink(file.c_str());
+    ::rmdir(directory);
+    if (!result.started) return std::nullopt;
+    // "reg" fails with 1 on a key the server does not hold.
+    if (result.exitCode == 1) return WineRegistryFile(std::string());
+    if (result.exitCode != 0 || !raw) return std::nullopt;
+    return WineRegistryFile(WineTextOfRegExport(*raw));
+}
+
+void WineRegistryBackend::EndReads() const {
+    if (m_readDepth > 0 && --m_readDepth == 0) m_looks.clear();
 }
 
 bool WineRegistryBackend::OpenForQuery(std::uint32_t root, const std::string& path) const {
-    auto place = Locate(root, path);
-    if (!place) return false;
-    if (Imported(place->regKey) != nullptr) return true;
-    auto file = Load(place->file);
-    return file && file->HasKey(place->path);
+    const View view = Look(root, path);
+    return view.file && view.file->HasKey(view.path);
 }
 
 std::optional<RegistryData> WineRegistryBackend::Query(std::uint32_t root, const std::string& path,
                                                        const std::string& name) const {
-    auto place = Locate(root, path);
-    if (!place) return std::nullopt;
-    if (const auto* imported = Imported(place->regKey)) {
-        std::string folded = FoldRegistryName(name);
-        if (auto it = imported->find(folded); it != imported->end()) return it->second;
-    }
-    auto file = Load(place->file);
-    if (!file) return std::nullopt;
-    return file->Find(place->path, name);
+    const View view = Look(root, path);
+    if (!view.file) return std::nullopt;
+    return view.file->Find(view.path, name);
+}
+
+std::optional<std::vector<std::string>> WineRegistryBackend::ValueNames(std::uint32_t root,
+                                                                        const std::string& path) const {
+    const View view = Look(root, path);
+    if (!view.file || !view.file->HasKey(view.path)) return std::nullopt;
+    return view.file->ValueNames(view.path);
+}
+
+std::optional<std::vector<std::string>> WineRegistryBackend::SubKeyNames(std::uint32_t root,
+                                                                         const std::string& path) const {
+    const View view = Look(root, path);
+    if (!view.file || !view.file->HasKey(view.path)) return std::nullopt;
+    return view.file->SubKeyNames(view.path);
 }
 
 bool WineRegistryBackend::CreateKey(std::uint32_t root, const std::string& path) {
-    if (OpenForQuery(root, path)) return true;
-    auto place = Locate(root, path);
-    if (!place) return Refuse("Wine keeps no registry file for this root key.");
-    return Write({*place, std::nullopt, {}});
+    return Hold(root, path, Edit::MakeKey);
 }
 
 bool WineRegistryBackend::SetValue(std::uint32_t root, const std::string& path, const std::string& name,
                                    const RegistryData& data) {
-    auto place = Locate(root, path);
-    if (!place) return Refuse("Wine keeps no registry file for this root key.");
-    return Write({*place, name, data});
+    return Hold(root, path, Edit::SetValue, name, data);
+}
+
+bool WineRegistryBackend::DeleteKey(std::uint32_t root, const std::string& path) {
+    const auto sub = SubKeyNames(root, path);
+    if (!sub || TrimRegistryPath(path).empty()) return Refuse("There is no such key.");
+    if (!sub->empty()) return Refuse("The key holds other keys; they are deleted first.");
+    return Hold(root, path, Edit::DeleteKey);
+}
+
+bool WineRegistryBackend::DeleteValue(std::uint32_t root, const std::string& path, const std::string& name) {
+    if (!Query(root, path, name)) return Refuse("There is no such value.");
+    return Hold(root, path, Edit::DeleteValue, name);
 }
 
 bool WineRegistryBackend::Refuse(std::string reason) {
@@ -299,59 +366,113 @@ bool WineRegistryBackend::Refuse(std::string reason) {
     return false;
 }
 
-bool WineRegistryBackend::Ready(const Place& place) {
-    const char* howTo =
-        " Start a Windows program under Wine once (or run \"wineboot -i\"), so that Wine sets the prefix up, then "
-        "try again. The prefix is $WINEPREFIX, or ~/.wine when that is not set.";
-    if (!IsDirectory(m_prefix)) return Refuse("There is no Wine prefix at " + m_prefix + " yet." + howTo);
-    if (!Load(place.file)) {
-        if (!ReadWholeFile(place.file)) {
-            return Refuse("The Wine prefix " + m_prefix + " has no " + FileNameOf(place.file) + " yet." + howTo);
-        }
-        return Refuse(place.file + " is not a registry file written by Wine (it does not begin with \"" +
-                      kWineRegistryHeader + "\"); it was left as it is.");
-    }
-    return true;
+bool WineRegistryBackend::Hold(std::uint32_t root, const std::string& path, Edit edit, const std::string& name,
+                               const RegistryData& data) {
+    auto place = Locate(root, path);
+    if (!place) return Refuse("Wine keeps no registry file for this root key.");
+    m_held.push_back({std::move(*place), edit, name, data});
+    return m_groupDepth > 0 || StoreHeld();
 }
 
-bool WineRegistryBackend::Write(HeldWrite write) {
-    if (!Ready(write.place)) return false;
-    if (!m_held.empty() || m_environment.serverRunning(m_prefix)) {
-        m_held.push_back(std::move(write));
-        return m_groupDepth > 0 || ImportHeld();
-    }
-    const WineFileTime now = m_environment.now();
-    return EditFile(write.place, [&](WineRegistryFile& file) {
-        if (write.name)
-            file.SetValue(write.place.path, *write.name, write.data, now);
-        else
-            file.EnsureKey(write.place.path, now);
-    });
-}
-
-bool WineRegistryBackend::EditFile(const Place& place, const std::function<void(WineRegistryFile&)>& edit) {
-    auto file = Load(place.file);
-    if (!file) return Ready(place);
-    const std::string before = file->Text();
-    edit(*file);
-    if (file->Text() == before) return true;
-    if (FileWriteResult written = WriteFileAtomically(place.file, file->Text()); !written) {
-        return Refuse("Could not write " + place.file + ": " + written.reason);
-    }
-    return true;
+void WineRegistryBackend::BeginWrites() {
+    if (m_groupDepth++ == 0) m_reason.clear();
 }
 
 bool WineRegistryBackend::EndWrites() {
     if (m_groupDepth > 0) --m_groupDepth;
-    if (m_groupDepth > 0 || m_held.empty()) return true;
-    return ImportHeld();
+    return m_groupDepth > 0 || StoreHeld();
 }
 
-bool WineRegistryBackend::ImportHeld() {
-    std::vector<RegImportEntry> entries;
-    for (const HeldWrite& held : m_held) entries.push_back({held.place.regKey, held.name, held.data});
+bool WineRegistryBackend::StoreHeld() {
     const std::vector<HeldWrite> held = std::move(m_held);
     m_held.clear();
+    m_looks.clear();  // what was looked at is no longer what is stored
+    if (held.empty()) return true;
+    return m_environment.serverRunning(m_prefix) ? ImportHeld(held) : EditFiles(held);
+}
+
+std::optional<WineRegistryFile> WineRegistryBackend::LoadForWrite(const Place& place) {
+    const char* howTo =
+        " Start a Windows program under Wine once (or run \"wineboot -i\"), so that Wine sets the prefix up, then "
+        "try again. The prefix is $WINEPREFIX, or ~/.wine when that is not set.";
+    ReadResult read;
+    auto text = ReadWholeFile(place.file, &read);
+    if (!IsDirectory(m_prefix)) {
+        Refuse("There is no Wine prefix at " + m_prefix + " yet." + howTo);
+    } else if (read.status == ReadStatus::Missing) {
+        Refuse("The Wine prefix " + m_prefix + " has no " + FileNameOf(place.file) + " yet." + howTo);
+    } else if (!text) {
+        Refuse("Cannot read " + place.file + ": " + read.reason + ".");
+    }
+    if (!text) return std::nullopt;
+    WineRegistryFile file(std::move(*text));
+    if (!file.IsWineRegistry()) {
+        Refuse(place.file + " is not a registry file written by Wine (it does not begin with \"" + kWineRegistryHeader +
+               "\"); it was left as it is.");
+        return std::nullopt;
+    }
+    return file;
+}
+
+// Every edit of one file is made in memory and the file is replaced once:
+// all of them are stored, or none.
+bool WineRegistryBackend::EditFiles(const std::vector<HeldWrite>& held) {
+    const WineFileTime now = m_environment.now();
+    struct Edited {
+        std::string path;
+        std::string before;
+        WineRegistryFile file;
+    };
+    std::vector<Edited> files;
+    for (std::size_t at = 0; at < held.size(); ++at) {
+        const HeldWrite& write = held[at];
+        auto it = std::find_if(files.begin(), files.end(), [&](const Edited& e) { return e.path == write.place.file; });
+        if (it == files.end()) {
+            auto file = LoadForWrite(write.place);
+            if (!file) return false;
+            std::string before = file->Text();
+            files.push_back({write.place.file, std::move(before), std::move(*file)});
+            it = std::prev(files.end());
+        }
+        WineRegistryFile& file = it->file;
+        const std::string& path = write.place.path;
+        switch (write.edit) {
+            case Edit::MakeKey: file.EnsureKey(path, now); break;
+            case Edit::SetValue: {
+                // The values that follow for the same key go in with it.
+                std::vector<std::pair<std::string, RegistryData>> values{{write.name, write.data}};
+                for (; at + 1 < held.size() && held[at + 1].edit == Edit::SetValue &&
+                       held[at + 1].place.file == write.place.file &&
+                       FoldRegistryPath(held[at + 1].place.path) == FoldRegistryPath(path);
+                     ++at)
+                    values.emplace_back(held[at + 1].name, held[at + 1].data);
+                file.SetValues(path, values, now);
+                break;
+            }
+            case Edit::DeleteValue:
+                if (!file.DeleteValue(path, write.name, now)) return Refuse("There is no such value.");
+                break;
+            case Edit::DeleteKey:
+                if (!file.DeleteKey(path, now)) return Refuse("There is no such key, or it holds other keys.");
+                break;
+        }
+    }
+    for (const Edited& edited : files) {
+        if (edited.file.Text() == edited.before) continue;
+        if (FileWriteResult written = WriteFileAtomically(edited.path, edited.file.Text()); !written) {
+            return Refuse(written.reason + ".");
+        }
+    }
+    return true;
+}
+
+bool WineRegistryBackend::ImportHeld(const std::vector<HeldWrite>& held) {
+    std::vector<RegImportEntry> entries;
+    for (const HeldWrite& write : held) {
+        const bool named = write.edit == Edit::SetValue || write.edit == Edit::DeleteValue;
+        entries.push_back({write.place.regKey, named ? std::optional<std::string>(write.name) : std::nullopt,
+                           write.data, write.edit == Edit::DeleteValue || write.edit == Edit::DeleteKey});
+    }
     const std::string why = "Wine is running for the prefix " + m_prefix;
     char name[] = "/tmp/kestro-registry-XXXXXX.reg";
     const int fd = ::mkstemps(name, 4);
@@ -371,10 +492,6 @@ bool WineRegistryBackend::ImportHeld() {
                       (result.started ? "failed" : "could not be started") +
                       (Trimmed(result.output).empty() ? std::string(".") : ": " + Trimmed(result.output)) +
                       " Close the emulator and every other Windows program of that prefix, then try again.");
-    }
-    for (const HeldWrite& write : held) {
-        auto& values = m_imported[FoldRegistryPath(write.place.regKey)];
-        if (write.name) values[FoldRegistryName(*write.name)] = write.data;
     }
     return true;
 }

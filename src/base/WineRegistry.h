@@ -4,11 +4,13 @@
 // HKEY_LOCAL_MACHINE in system.reg, HKEY_USERS\.DEFAULT in userdef.reg.
 //
 // While a wineserver serves the prefix it holds the registry in memory and
-// writes the files over when it ends, so an edit of a file would be lost;
-// writes then go to the server through "wine reg import" instead.
+// writes the files over only now and then and when it ends, so the files are
+// neither edited nor believed then: writes go to the server through
+// "wine reg import", reads come from "wine reg export" of the key.
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,8 +58,15 @@ public:
     bool CreateKey(std::uint32_t root, const std::string& path) override;
     bool SetValue(std::uint32_t root, const std::string& path, const std::string& name,
                   const RegistryData& data) override;
-    void BeginWrites() override { ++m_groupDepth; }
+    bool DeleteKey(std::uint32_t root, const std::string& path) override;
+    bool DeleteValue(std::uint32_t root, const std::string& path, const std::string& name) override;
+    std::optional<std::vector<std::string>> ValueNames(std::uint32_t root, const std::string& path) const override;
+    std::optional<std::vector<std::string>> SubKeyNames(std::uint32_t root, const std::string& path) const override;
+    void BeginWrites() override;
     bool EndWrites() override;
+    void DiscardWrites() override { m_held.clear(); }
+    void BeginReads() const override { ++m_readDepth; }
+    void EndReads() const override;
     std::string FailureReason() const override { return m_reason; }
 
     const std::string& Prefix() const { return m_prefix; }
@@ -69,29 +78,40 @@ private:
         std::string path;
         std::string regKey;
     };
+    enum class Edit { MakeKey, SetValue, DeleteValue, DeleteKey };
     struct HeldWrite {
         Place place;
-        std::optional<std::string> name;  ///< nothing: only the key
+        Edit edit = Edit::MakeKey;
+        std::string name;
         RegistryData data;
+    };
+    /// What a read looks at: the prefix's file, or what a running server
+    /// exported of the key (whose sections then carry the root's name).
+    struct View {
+        std::shared_ptr<const WineRegistryFile> file;
+        std::string path;
     };
 
     std::optional<Place> Locate(std::uint32_t root, const std::string& path) const;
-    std::optional<WineRegistryFile> Load(const std::string& file) const;
-    bool Ready(const Place& place);
-    bool Write(HeldWrite write);
-    bool EditFile(const Place& place, const std::function<void(WineRegistryFile&)>& edit);
-    bool ImportHeld();
+    View Look(std::uint32_t root, const std::string& path) const;
+    View Keep(const std::string& id, std::optional<WineRegistryFile> file, const std::string& path) const;
+    std::optional<WineRegistryFile> Export(const std::string& regKey) const;
+    std::optional<WineRegistryFile> LoadForWrite(const Place& place);
+    bool Hold(std::uint32_t root, const std::string& path, Edit edit, const std::string& name = {},
+              const RegistryData& data = {});
+    bool StoreHeld();
+    bool EditFiles(const std::vector<HeldWrite>& held);
+    bool ImportHeld(const std::vector<HeldWrite>& held);
     bool Refuse(std::string reason);
-    const std::map<std::string, RegistryData>* Imported(const std::string& regKey) const;
 
     std::string m_prefix;
     WineEnvironment m_environment;
     std::string m_reason;
     int m_groupDepth = 0;
     std::vector<HeldWrite> m_held;
-    /// What was handed to the running server, by folded .reg key and value
-    /// name: the files show it only once the server has saved.
-    mutable std::map<std::string, std::map<std::string, RegistryData>> m_imported;
+    mutable int m_readDepth = 0;
+    /// Within reads grouped together, each file or exported key is looked at once.
+    mutable std::map<std::string, View> m_looks;
 };
 
 /// One write handed to a running wineserver: a key (with its root's name,
@@ -100,6 +120,7 @@ struct RegImportEntry {
     std::string key;
     std::optional<std::string> name;
     RegistryData data;
+    bool remove = false;  ///< deletes the value, or the key when no value is named
 };
 
 /// The entries as a .reg file for "wine reg import": UTF-16 with its byte

@@ -309,10 +309,7 @@ std::int64_t UnixSeconds(WineFileTime time) {
 }
 
 std::string FoldRegistryPath(const std::string& path) {
-    std::size_t first = path.find_first_not_of('\\');
-    if (first == std::string::npos) return {};
-    std::size_t last = path.find_last_not_of('\\');
-    return UpperText(path.substr(first, last - first + 1));
+    return UpperText(TrimRegistryPath(path));
 }
 
 std::string FoldRegistryName(std::string name) {
@@ -369,7 +366,7 @@ void WineRegistryFile::Index() {
                 return e != std::string_view::npos && t[e] == '\\';
             };
             while (continues(last) && last + 1 < m_lines.size()) ++last;
-            m_sections.back().values.push_back({UpperText(Utf8(*name)), i, last});
+            m_sections.back().values.push_back({Utf8(*name), UpperText(Utf8(*name)), i, last});
             m_sections.back().lastContent = last;
             i = last;
         }
@@ -415,6 +412,34 @@ std::optional<RegistryData> WineRegistryFile::Find(const std::string& path, cons
     return std::nullopt;
 }
 
+std::vector<std::string> WineRegistryFile::ValueNames(const std::string& path) const {
+    std::vector<std::string> names;
+    if (const Section* section = FindSection(FoldRegistryPath(path))) {
+        for (const Value& v : section->values) {
+            const bool again =
+                std::any_of(names.begin(), names.end(), [&](const std::string& n) { return UpperText(n) == v.folded; });
+            if (!again) names.push_back(v.name);
+        }
+    }
+    return names;
+}
+
+std::vector<std::string> WineRegistryFile::SubKeyNames(const std::string& path) const {
+    const std::string folded = FoldRegistryPath(path);
+    const std::size_t lead = folded.empty() ? 0 : folded.size() + 1;
+    std::vector<std::string> names;
+    std::vector<std::string> seen;
+    for (const Section& s : m_sections) {
+        if (s.folded.size() <= lead || (lead > 0 && s.folded.compare(0, lead, folded + "\\") != 0)) continue;
+        const std::string part = s.folded.substr(lead, s.folded.find('\\', lead) - lead);
+        if (std::find(seen.begin(), seen.end(), part) != seen.end()) continue;
+        seen.push_back(part);
+        // The path as written has the folded form's shape, in its own case.
+        names.push_back(TrimRegistryPath(s.path).substr(lead, part.size()));
+    }
+    return names;
+}
+
 std::size_t WineRegistryFile::NewSectionLine(const std::string& folded) const {
     const std::vector<std::string> key = Components(folded);
     for (const Section& s : m_sections) {
@@ -431,8 +456,7 @@ void WineRegistryFile::Replace(std::size_t from, std::size_t to, const std::stri
 void WineRegistryFile::EnsureKey(const std::string& path, WineFileTime now) {
     const std::string folded = FoldRegistryPath(path);
     if (folded.empty() || FindSection(folded) != nullptr) return;
-    std::size_t first = path.find_first_not_of('\\');
-    std::string trimmed = path.substr(first, path.find_last_not_of('\\') - first + 1);
+    const std::string trimmed = TrimRegistryPath(path);
     const std::string block = "[" + Escape(Utf16(trimmed), '[', ']') + "] " + std::to_string(UnixSeconds(now)) + m_eol +
                               TimeLine(now) + m_eol;
     const std::size_t line = NewSectionLine(folded);
@@ -462,24 +486,74 @@ void WineRegistryFile::Touch(const std::string& folded, WineFileTime now) {
 
 void WineRegistryFile::SetValue(const std::string& path, const std::string& name, const RegistryData& data,
                                 WineFileTime now) {
+    SetValues(path, {{name, data}}, now);
+}
+
+void WineRegistryFile::SetValues(const std::string& path,
+                                 const std::vector<std::pair<std::string, RegistryData>>& values, WineFileTime now) {
     const std::string folded = FoldRegistryPath(path);
     EnsureKey(path, now);
     const Section* section = FindSection(folded);
     if (section == nullptr) return;  // the file's root holds no values of ours
+    // The key's lines are edited on their own and put back in one piece: a
+    // large file is gone through once, not once a value.
+    const std::size_t from = m_lines[section->header].begin, to = m_lines[section->lastContent].next;
+    WineRegistryFile key(m_text.substr(from, to - from));
+    key.m_eol = m_eol;
+    for (const auto& [name, data] : values) key.PutValue(name, data);
+    key.Touch(folded, now);
+    Replace(from, to, key.m_text);
+}
+
+void WineRegistryFile::PutValue(const std::string& name, const RegistryData& data) {
+    const Section& section = m_sections.front();
     const std::string line = FormatValue(name, data, m_eol);
     const std::string foldedName = UpperText(name);
-    auto v = std::find_if(section->values.rbegin(), section->values.rend(),
+    auto v = std::find_if(section.values.rbegin(), section.values.rend(),
                           [&](const Value& value) { return value.folded == foldedName; });
-    if (v != section->values.rend()) {
+    if (v != section.values.rend()) {
         Replace(m_lines[v->first].begin, m_lines[v->last].end, line);
     } else {
-        const Line& after = m_lines[section->lastContent];
+        const Line& after = m_lines[section.lastContent];
         if (after.next == after.end)
             Replace(after.end, after.end, m_eol + line);  // the file's last line had no end
         else
             Replace(after.next, after.next, line + m_eol);
     }
-    Touch(folded, now);
+}
+
+bool WineRegistryFile::DeleteValue(const std::string& path, const std::string& name, WineFileTime now) {
+    const std::string folded = FoldRegistryPath(path);
+    const std::string foldedName = UpperText(name);
+    bool found = false;
+    // Every line of the name goes (a file may hold it twice; the last one counts).
+    for (const Section* section; (section = FindSection(folded)) != nullptr;) {
+        auto v = std::find_if(section->values.begin(), section->values.end(),
+                              [&](const Value& value) { return value.folded == foldedName; });
+        if (v == section->values.end()) break;
+        Replace(m_lines[v->first].begin, m_lines[v->last].next, "");
+        found = true;
+    }
+    if (found) Touch(folded, now);
+    return found;
+}
+
+bool WineRegistryFile::DeleteKey(const std::string& path, WineFileTime now) {
+    const std::string folded = FoldRegistryPath(path);
+    const Section* section = FindSection(folded);
+    if (folded.empty() || section == nullptr || !SubKeyNames(path).empty()) return false;
+    std::size_t from = m_lines[section->header].begin;
+    const auto self = static_cast<std::size_t>(section - m_sections.data());
+    std::size_t to = self + 1 < m_sections.size() ? m_lines[m_sections[self + 1].header].begin : m_text.size();
+    // The last key takes the blank line before it along.
+    if (to == m_text.size() && section->header > 0 && TrimLeft(LineText(section->header - 1)).empty())
+        from = m_lines[section->header - 1].begin;
+    Replace(from, to, "");
+    // Its parent stays, as it would in the registry, though the file only implied it.
+    const std::size_t cut = folded.rfind('\\');
+    if (cut != std::string::npos && !HasKey(folded.substr(0, cut)))
+        EnsureKey(TrimRegistryPath(path).substr(0, cut), now);
+    return true;
 }
 
 }  // namespace kestro::base

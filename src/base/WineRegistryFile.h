@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/Registry.h"
@@ -41,11 +42,22 @@ public:
     /// nothing when the key or value is missing or its data is unreadable.
     std::optional<RegistryData> Find(const std::string& path, const std::string& name) const;
 
+    /// The names of the key's values, and of its direct sub-keys, as written.
+    std::vector<std::string> ValueNames(const std::string& path) const;
+    std::vector<std::string> SubKeyNames(const std::string& path) const;
+
     /// Writes the key's section (in Wine's order) when the file has none.
     void EnsureKey(const std::string& path, WineFileTime now);
     /// Replaces the value's lines, or adds them at the end of the key's
     /// values, creating the key; the key's time lines take now.
     void SetValue(const std::string& path, const std::string& name, const RegistryData& data, WineFileTime now);
+    /// The same for several values of one key, in one edit of the file.
+    void SetValues(const std::string& path, const std::vector<std::pair<std::string, RegistryData>>& values,
+                   WineFileTime now);
+    /// Removes the value's lines; false when the key or value is missing.
+    bool DeleteValue(const std::string& path, const std::string& name, WineFileTime now);
+    /// Removes the key's section; false when it is missing or has sub-keys.
+    bool DeleteKey(const std::string& path, WineFileTime now);
 
 private:
     struct Line {
@@ -54,6 +66,7 @@ private:
         std::size_t next = 0;  ///< after the line end
     };
     struct Value {
+        std::string name;
         std::string folded;
         std::size_t first = 0, last = 0;  ///< its lines, continuations included
     };
@@ -72,6 +85,8 @@ private:
     std::size_t NewSectionLine(const std::string& folded) const;
     void Replace(std::size_t from, std::size_t to, const std::string& with);
     void Touch(const std::string& folded, WineFileTime now);
+    /// Sets a value of the text's only key (a key cut out of a file).
+    void PutValue(const std::string& name, const RegistryData& data);
 
     std::string m_text;
     std::string m_eol = "\n";

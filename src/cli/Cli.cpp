@@ -2,8 +2,11 @@
 
 #include <CLI/CLI.hpp>
 #include <array>
+#include <filesystem>
 #include <ostream>
 #include <string_view>
+
+#include "base/Registry.h"
 
 namespace kestro::cli {
 
@@ -27,6 +30,9 @@ constexpr std::array<Command, 6> kCommands{{
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // Registry errors name the program they come from.
+    const std::string program = args.empty() ? std::string() : std::filesystem::path(args[0]).stem().string();
+    base::cRegistry::SetExecutableName(program.empty() ? "kestro" : program);
     // A command parses its own arguments, so that "kestro info --help" is its own help.
     if (args.size() >= 2) {
         for (const Command& command : kCommands) {

@@ -218,6 +218,8 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         PlanStarter starter(plan, json ? base::ChildOutput::ToStderr : base::ChildOutput::Inherit);
         outcome = emus::CarryOut(run, starter);
         files.assign(run.files.begin(), run.files.begin() + static_cast<std::ptrdiff_t>(outcome.filesWritten));
+    } else {
+        registry.clear();  // stored all together or not at all: here, none was
     }
     std::error_code ec;
     const std::string here = std::filesystem::current_path(ec).string();

@@ -19,6 +19,7 @@ KeyCodes ReadVirtualEKeys(RegistryBackend& registry) {
     cRegistry reg(registry);
     reg.SetClassKey(HKEY_CURRENT_USER_);
     reg.SetSectionKey(kVirtualEKeypadKey);
+    const RegistryReadGroup oneLook(reg);  // one look at the key for all of its values
     KeyCodes codes = DefaultKeyCodes();
     for (std::size_t i = 0; i < codes.size(); ++i) {
         reg.SetValueKey(std::string(kControllerInputs[i].valueName));

@@ -45,6 +45,7 @@ VirtualEOptions ReadVirtualEOptions(RegistryBackend& registry) {
     cRegistry reg(registry);
     reg.SetClassKey(HKEY_CURRENT_USER_);
     reg.SetSectionKey(kVirtualEOptionsKey);
+    const RegistryReadGroup oneLook(reg);  // one look at the key for all of its values
     std::array<std::int32_t, 12> numbers = OptionNumbers(VirtualEOptions{});
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         reg.SetValueKey(std::string(kVirtualEOptionNames[i]));

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "base/NumericText.h"
@@ -73,8 +74,16 @@ void Select(QButtonGroup* group, int index) {
     group->setExclusive(true);
 }
 
-int Selected(const QButtonGroup* group) {
-    return std::max(group->checkedId(), 0);
+// The chosen option's index; with none chosen, the number the group was shown.
+int Selected(const QButtonGroup* group, int shown) {
+    return group->checkedId() > 0 ? group->checkedId() : shown;
+}
+
+// A control still at the place a number outside its range put it keeps that number.
+template <typename Control>
+int Kept(const Control* control, int shown) {
+    const int value = control->value();
+    return value == std::clamp(shown, control->minimum(), control->maximum()) ? shown : value;
 }
 
 }  // namespace
@@ -243,6 +252,7 @@ bool frmVirtualE::SaveAnyRegistry() {
 }
 
 void frmVirtualE::ShowOptions(const VirtualEOptions& o) {
+    m_shown = o;
     Select(optDisplay.group, o.display);
     Select(optEmulator.group, o.cpu);
     Select(optStyle.group, o.style);
@@ -262,12 +272,12 @@ void frmVirtualE::ShowOptions(const VirtualEOptions& o) {
 
 VirtualEOptions frmVirtualE::ControlOptions() const {
     VirtualEOptions o;
-    o.display = Selected(optDisplay.group);
-    o.cpu = Selected(optEmulator.group);
-    o.style = Selected(optStyle.group);
-    o.brightness = sliBrightness->value();
-    o.frameSkip = vscFrameSkip->value();
-    o.fps = vscFps->value();
+    o.display = Selected(optDisplay.group, m_shown.display);
+    o.cpu = Selected(optEmulator.group, m_shown.cpu);
+    o.style = Selected(optStyle.group, m_shown.style);
+    o.brightness = Kept(sliBrightness, m_shown.brightness);
+    o.frameSkip = Kept(vscFrameSkip, m_shown.frameSkip);
+    o.fps = Kept(vscFps, m_shown.fps);
     o.ignoreDisplayIrq = chkIgnoreDisplayIrq->isChecked();
     o.ignoreTimerIrq = chkIgnoreTimerIrq->isChecked();
     o.ignoreControlIrq = chkIgnoreControlIrq->isChecked();

@@ -72,6 +72,9 @@ private:
 
     platform::Services& m_services;
     VirtualEOptions m_options;
+    /// The options the controls were last set from: a stored number outside
+    /// a control's range is kept while the control stays where it was put.
+    VirtualEOptions m_shown;
     std::string m_directory;
 
     OptionGroup optDisplay;

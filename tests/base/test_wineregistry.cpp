@@ -2,8 +2,13 @@
 // only the values written (and their key's time lines) change.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 
+#include "base/FileRead.h"
 #include "base/WineRegistry.h"
 #include "support/core/FakePrograms.h"
 #include "support/core/TempDir.h"
@@ -96,15 +101,23 @@ cRegistry OptionsValue(RegistryBackend& backend, const char* value) {
 }
 
 // Stands in for the machine: a server that runs or not, and a "wine" that
-// records what it was asked to import.
+// records what it was asked to import and exports what it was last given.
 struct FakeWine {
     bool serverRunning = false;
     int exitCode = 0;
     std::vector<std::string> imports;  // each .reg file's text, back in UTF-8
+    std::string served;                // what an export writes, as "reg" writes it
+    int exports = 0;
     WineEnvironment Environment() {
         return {[this](const std::string&) { return serverRunning; },
                 [this](const std::vector<std::string>& command, const std::string& directory, const std::string&) {
-                    std::string raw = FileText(directory + "/" + command.back());
+                    if (command[2] == "export") {
+                        ++exports;
+                        if (served.empty()) return WineCommandResult{true, 1, "reg: Unable to find the key"};
+                        WriteText(directory + "/" + command[4], served);
+                        return WineCommandResult{true, 0, ""};
+                    }
+                    std::string raw = served = FileText(directory + "/" + command.back());
                     std::u16string units;
                     for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
                         units.push_back(char16_t(std::uint8_t(raw[i]) | std::uint8_t(raw[i + 1]) << 8));
@@ -265,6 +278,24 @@ TEST_F(WinePrefix, WhileWineRunsWritesGoToItsServerInOneImport) {
     cursor.SetValueKey("Sound");
     EXPECT_EQ(std::get<std::int32_t>(cursor.Value()), 4) << "what the server holds is read back";
 
+    // Opened afresh, or changed by the emulator itself: the server's values, not the file's stale ones,
+    // read in one export for the key (whose form, regedit's, differs from the file's).
+    const std::string key = "HKEY_CURRENT_USER\\Software\\Virtual-E\\VIRTUALE\\Options", path = Z("C:\\VB \xC3\xA9");
+    wine.served = RegImportText({{key, "Display", Dword(1)}, {key, "Path", {REG_SZ_, {path.begin(), path.end()}}}});
+    WineRegistryBackend fresh = Backend();
+    cRegistry again = OptionsValue(fresh, "Display");
+    {
+        const RegistryReadGroup oneLook(again);
+        EXPECT_TRUE(again.KeyExists());
+        EXPECT_EQ(std::get<std::int32_t>(again.Value()), 1) << "the file says 3";
+        again.SetValueKey("Path");
+        EXPECT_EQ(std::get<std::string>(again.Value()), "C:\\VB \xC3\xA9");
+        EXPECT_EQ(again.EnumerateValues(), (std::vector<std::string>{"Display", "Path"}));
+    }
+    EXPECT_EQ(wine.exports, 2) << "one export for the first read, one for all read together";
+    again.DeleteValue();
+    EXPECT_NE(wine.imports.back().find("\"Path\"=-\r\n"), std::string::npos);
+
     wine.serverRunning = false;  // the server saved and ended: the file speaks again
     EXPECT_TRUE(std::holds_alternative<std::monostate>(cursor.Value()));
 
@@ -278,5 +309,113 @@ TEST_F(WinePrefix, WhileWineRunsWritesGoToItsServerInOneImport) {
     } catch (const RegistryError& error) {
         EXPECT_NE(error.Reason().find("reg: Unable to import the file"), std::string::npos);
         EXPECT_NE(error.Reason().find("Close the emulator"), std::string::npos);
+    }
+}
+
+TEST_F(WinePrefix, OneSaveIsStoredWholeOrNotAtAll) {
+    WineRegistryBackend reg = Backend();
+    cRegistry cursor = OptionsValue(reg, "Display");
+    {
+        RegistryWriteGroup group(cursor);
+        cursor.SetValue(std::int32_t{4});
+        cursor.SetValueKey("CPU");
+        cursor.SetValue(std::int32_t{4});
+        cursor.SetValueType(REG_BINARY_);
+        EXPECT_THROW(cursor.SetValue(std::int32_t{4}), RegistryError);  // a fault half-way through the save
+    }
+    EXPECT_EQ(UserReg(), kUserReg) << "nothing of the abandoned save was stored";
+}
+
+// Something other than a file where Wine keeps one: refused at once, in one sentence each.
+TEST_F(WinePrefix, APipeOrAReadOnlyFileIsRefusedAtOnce) {
+    ASSERT_EQ(::mkfifo(dir.File("wineserver").c_str(), 0600), 0);
+    EXPECT_FALSE(WineServerRunning(dir.Path().string())) << "and did not wait for a writer";
+    std::filesystem::rename(dir.File("user.reg"), dir.File("saved.reg"));
+    ASSERT_EQ(::mkfifo(dir.File("user.reg").c_str(), 0600), 0);
+    WineRegistryBackend reg = Backend();
+    EXPECT_FALSE(reg.OpenForQuery(HKEY_CURRENT_USER_, kOptions));
+    EXPECT_FALSE(reg.SetValue(HKEY_CURRENT_USER_, kOptions, "Display", Dword(2)));
+    EXPECT_EQ(reg.FailureReason(), "Cannot read " + dir.File("user.reg") + ": " + kNotARegularFile + ".");
+
+    // Read-only: root may write anything, so the write is tried as nobody.
+    std::filesystem::remove(dir.File("user.reg"));
+    std::filesystem::rename(dir.File("saved.reg"), dir.File("user.reg"));
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::all);
+    std::filesystem::permissions(dir.File("user.reg"), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::group_read |
+                                                           std::filesystem::perms::others_read);
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    if (::fork() == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(1);
+        WineRegistryBackend asUser = Backend();
+        asUser.SetValue(HKEY_CURRENT_USER_, kOptions, "Display", Dword(2));
+        const std::string reason = asUser.FailureReason();
+        ::_exit(::write(channel[1], reason.data(), reason.size()) < 0);
+    }
+    ::close(channel[1]);
+    char text[512];
+    const auto size = ::read(channel[0], text, sizeof text);
+    ::close(channel[0]);
+    ::wait(nullptr);
+    EXPECT_EQ(std::string(text, size > 0 ? size : 0), "Cannot write " + dir.File("user.reg") + ": Permission denied.");
+}
+
+// The operations the program itself does not use, alike over memory and over a prefix's file.
+TEST_F(WinePrefix, KeysAndValuesAreCreatedListedAndDeletedAlike) {
+    MemoryRegistryBackend memory;
+    WineRegistryBackend wineFile = Backend();
+    for (RegistryBackend* backend : std::initializer_list<RegistryBackend*>{&memory, &wineFile}) {
+        cRegistry reg(*backend);
+        reg.SetClassKey(HKEY_CURRENT_USER_);
+        reg.SetSectionKey("Software\\Kestro\\Games\\Blox");
+        reg.CreateKey();
+        reg.SetSectionKey("Software\\Kestro");
+        EXPECT_EQ(reg.EnumerateSections(), std::vector<std::string>{"Games"});
+        reg.SetSectionKey("Software\\Kestro\\Games");
+        EXPECT_EQ(reg.EnumerateSections(), std::vector<std::string>{"Blox"});
+        reg.SetValueType(REG_SZ_);
+        for (const char* name : {"Title", "Maker"}) {
+            reg.SetValueKey(name);
+            reg.SetValue(std::string("x"));
+        }
+        EXPECT_EQ(reg.EnumerateValues(), (std::vector<std::string>{"Title", "Maker"}));
+        reg.SetValueKey("title");
+        reg.DeleteValue();
+        EXPECT_EQ(reg.EnumerateValues(), std::vector<std::string>{"Maker"});
+        const std::pair<void (cRegistry::*)(), std::string> refusals[] = {
+            {&cRegistry::DeleteValue,
+             "Failed to delete registry Key: '-2147483647',Section: 'Software\\Kestro\\Games',Key: 'title'"},
+            {&cRegistry::DeleteKey, "Failed to delete registry Key: '-2147483647',Section: 'Software\\Kestro\\Games'"},
+        };
+        for (const auto& [operation, text] : refusals) {
+            try {
+                (reg.*operation)();
+                ADD_FAILURE() << text;
+            } catch (const RegistryError& error) {
+                EXPECT_EQ(error.what(), text);
+            }
+        }
+        reg.SetSectionKey("Software\\Kestro\\Games\\Blox");
+        reg.DeleteKey();
+        EXPECT_FALSE(reg.KeyExists());
+        EXPECT_TRUE(reg.EnumerateValues().empty());
+        EXPECT_THROW(reg.DeleteValue(), RegistryError) << "Failed to open key '...' for delete access";
+        reg.SetSectionKey("Software\\Kestro\\Games");
+        EXPECT_TRUE(reg.KeyExists());
+        EXPECT_TRUE(reg.EnumerateSections().empty());
+    }
+    EXPECT_EQ(UserReg().find("Blox"), std::string::npos);
+    EXPECT_NE(UserReg().find("\n[Software\\\\Kestro\\\\Games] 1797715756\n#time=1dd900000000000\n\"Maker\"=\"x\"\n"),
+              std::string::npos);
+    memory.DenyWrites(HKEY_CURRENT_USER_);
+    cRegistry denied(memory);
+    denied.SetClassKey(HKEY_CURRENT_USER_);
+    denied.SetSectionKey("Software\\New");
+    try {
+        denied.CreateKey();
+        ADD_FAILURE() << "a refused key went unreported";
+    } catch (const RegistryError& error) {
+        EXPECT_STREQ(error.what(), "Failed to create registry Key: '-2147483647',Section: 'Software\\New'");
     }
 }

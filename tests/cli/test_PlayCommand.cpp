@@ -182,6 +182,8 @@ TEST_F(PlayTest, VirtualEWritesItsRegistryValuesBeforeItStarts) {
     EXPECT_EQ(j["started"], false);
     ASSERT_EQ(j["messages"].size(), 1u);
     EXPECT_NE(j["messages"][0]["text"].get<std::string>().find("Wine"), std::string::npos) << j["messages"][0]["text"];
+    EXPECT_EQ(j["messages"][0]["title"], "kestro.cRegistry");
+    EXPECT_TRUE(j["registry"].empty()) << "nothing was written, so nothing is reported";
 }
 
 }  // namespace

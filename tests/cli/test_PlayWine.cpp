@@ -96,5 +96,28 @@ TEST_F(PlayTest, AWindowsProgramUnderWineGetsAndOpensTheRomInWinesForm) {
     [[maybe_unused]] const int stopped = system("wineserver -k >/dev/null 2>&1");
 }
 
+// A value saved while Wine runs (here by Wine's own "reg add", as the emulator saves its own) is what
+// `kestro play virtual-e` finds at once, though the server writes user.reg only some while later.
+TEST_F(PlayTest, VirtualEFindsWhatARunningWineHolds) {
+    const base::LaunchEnvironment here = base::CurrentLaunchEnvironment();
+    if (!base::FindExecutableOnPath("wine", here.searchPath) ||
+        !base::FindExecutableOnPath("wineserver", here.searchPath)) {
+        GTEST_SKIP() << "Wine is not installed (Debian package \"wine\"); the real-Wine check is skipped.";
+    }
+    ScopedEnv winePrefix("WINEPREFIX", dir.File("prefix"));
+    ScopedEnv quiet("WINEDEBUG", "-all");
+    ScopedEnv noAddons("WINEDLLOVERRIDES", "mscoree=;mshtml=");
+    ASSERT_EQ(
+        system("(timeout 600 wineboot -i; timeout 120 wineserver -w; wineserver -p 120 && timeout 300 wine reg add "
+               "'HKCU\\Software\\Virtual-E\\VIRTUALE\\Options' /v FPS /t REG_DWORD /d 50 /f) "
+               ">/dev/null 2>&1 </dev/null"),
+        0);
+    WriteSettings("Virtual-E%20Directory=" + Quoted(emu) + "\n");
+    const auto fps = RunKestro({"play", "virtual-e", "--dry-run", "--json"}).Json()["registry"][5];
+    [[maybe_unused]] const int stopped = system("wineserver -k >/dev/null 2>&1");
+    EXPECT_EQ(fps["name"], "FPS");
+    EXPECT_EQ(fps["value"], 50);
+}
+
 }  // namespace
 }  // namespace kestro::test

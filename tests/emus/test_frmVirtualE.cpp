@@ -140,6 +140,23 @@ TEST_F(VirtualEWindow, EntriesKeepToTheirRangesAndThePictureFollowsTheSlider) {
     EXPECT_EQ(slider->value(), 2);
 }
 
+TEST_F(VirtualEWindow, StoredNumbersOutsideTheControlsRangesAreKeptUntilChanged) {
+    const std::pair<const char*, std::int32_t> stored[] = {{"Display", 7}, {"Brtness", 9}, {"Skip", 0}};
+    t.registry.CreateKey(base::HKEY_CURRENT_USER_, kVirtualEOptionsKey);
+    for (const auto& [name, value] : stored) WriteRegistryValues(t.registry, {{kVirtualEOptionsKey, name, 4, value}});
+    Open();
+    Click("cmdRunVirtualE");
+    EXPECT_TRUE(t.messages.Shown().empty()) << "nothing was changed";
+    Click("cmdSaveSettings");
+    for (const auto& [name, value] : stored) EXPECT_EQ(Stored(name), value) << name;
+    Find<QRadioButton>("optDisplay_3")->setChecked(true);
+    Find<QSlider>("sliBrightness")->setValue(4);
+    Click("cmdSaveSettings");
+    EXPECT_EQ(Stored("Display"), 3);
+    EXPECT_EQ(Stored("Brtness"), 4);
+    EXPECT_EQ(Stored("Skip"), 0);
+}
+
 // The window over a Wine prefix: what it saves is in user.reg, beside
 // everything that was there, and comes back when the window opens again.
 TEST_F(VirtualEWindow, SettingsGoIntoTheWinePrefixAndComeBack) {
