@@ -95,7 +95,7 @@ void frmMain::cmdEmus_Click() {
     }
     base::InDirectoryLauncher inDirectory(m_services.processes,
                                           emus::ReadProgramSettings(m_services.settings, *chosen).directory);
-    platform::Services services{m_services.messages, m_services.files,    m_services.settings,
+    platform::Services services{m_services.messages, m_services.files, m_services.settings,
                                 inDirectory,         m_services.clock, m_services.registry};
     OpenEmulatorFrontEnd(*chosen, services);
 }

@@ -151,8 +151,7 @@ std::string WinePath(const std::string& path) {
 }
 
 bool IsPlainDosText(std::string_view text) {
-    static constexpr std::string_view kPlain =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_.:-\\/";
+    static constexpr std::string_view kPlain = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_.:-\\/";
     return text.find_first_not_of(kPlain) == std::string_view::npos;
 }
 
@@ -219,8 +218,9 @@ bool PlanDos(LaunchPlan& plan, const LaunchRequest& request, const LaunchEnviron
     const std::string refused = "Cannot start " + plan.program + " through DOSBox: ";
     const std::string name = FileNameOf(plan.program);
     if (!IsPlainDosProgramName(name)) {
-        plan.error = refused + "DOSBox runs a program only by a plain DOS name (up to eight letters, digits or "
-                               "\"_\", and .EXE, .COM or .BAT).";
+        plan.error = refused +
+                     "DOSBox runs a program only by a plain DOS name (up to eight letters, digits or "
+                     "\"_\", and .EXE, .COM or .BAT).";
         return false;
     }
     // DOSBox's commands name only our folder and its links; the user's

@@ -147,8 +147,9 @@ Message MissingInChooser(Program program, const std::string& directory) {
 Message NotEnabledMessage(Program program) {
     const ProgramInfo& info = InfoOf(program);
     return {std::string(info.title == kUtilityNotFound ? "Utility not enabled" : "Emulator not enabled"),
-            std::string(info.entry) + " is not enabled: its \"Enabled\" box in the options is not checked, so "
-                                      "Kestro Utils greys it.",
+            std::string(info.entry) +
+                " is not enabled: its \"Enabled\" box in the options is not checked, so "
+                "Kestro Utils greys it.",
             MessageIcon::Exclamation};
 }
 

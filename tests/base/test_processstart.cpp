@@ -146,9 +146,18 @@ TEST(ProcessStart, PlansPutWindowsProgramsBehindWineAndDosOnesBehindDosBox) {
 // Folder and ROM names that once ran DOSBox commands or picked the wrong ROM:
 // DOSBox is told none of their text, Wine and native programs get them whole.
 TEST(ProcessStart, HostileNamesNeverReachDosBoxAndArriveWholeElsewhere) {
-    const std::vector<std::string> names{"x\nMOUNT E C:\\\nECHO PWNED>E:\\P.TXT", "q\" >C:\\PWN.TXT \"", "%PATH%",
-                                         "x>RBOY.EXE", "a|c", "$(touch pwned)", "`id`", "a;b&c", "-rf", "it's",
-                                         "Long Name One", ".hidden"};
+    const std::vector<std::string> names{"x\nMOUNT E C:\\\nECHO PWNED>E:\\P.TXT",
+                                         "q\" >C:\\PWN.TXT \"",
+                                         "%PATH%",
+                                         "x>RBOY.EXE",
+                                         "a|c",
+                                         "$(touch pwned)",
+                                         "`id`",
+                                         "a;b&c",
+                                         "-rf",
+                                         "it's",
+                                         "Long Name One",
+                                         ".hidden"};
     TempDir dir;
     const std::string bin = dir.File("bin");
     std::filesystem::create_directories(bin);
@@ -171,8 +180,8 @@ TEST(ProcessStart, HostileNamesNeverReachDosBoxAndArriveWholeElsewhere) {
         std::filesystem::remove(JoinPath(emu, "RBOY.EXE"));
         kestro::test::WriteWindowsStandIn(JoinPath(emu, "RBOY.EXE"));
         plan = PlanLaunch(request, {bin});
-        EXPECT_EQ(plan.argv, (std::vector<std::string>{JoinPath(bin, "wine"), JoinPath(emu, "RBOY.EXE"),
-                                                       WinePath(rom), "-display", "640"}));
+        EXPECT_EQ(plan.argv, (std::vector<std::string>{JoinPath(bin, "wine"), JoinPath(emu, "RBOY.EXE"), WinePath(rom),
+                                                       "-display", "640"}));
         std::filesystem::remove(JoinPath(emu, "RBOY.EXE"));
         kestro::test::WriteExecutable(JoinPath(emu, "RBOY"), "#!/bin/sh\n");
         EXPECT_EQ(PlanLaunch(request, {bin}).argv,
@@ -210,9 +219,10 @@ TEST(ProcessStart, StartsDetachedInItsDirectoryWithArgumentsWhole) {
     // A DOS program's folder of links is there while DOSBox runs, and gone after.
     const std::string bin = dir.File("bin");
     std::filesystem::create_directory(bin);
-    kestro::test::WriteExecutable(JoinPath(bin, "dosbox"),
-                                  "#!/bin/sh\nd=\"${2#MOUNT C }\"; r=\"$(dirname \"$0\")/record\"\n"
-                                  "{ readlink \"$d\"; readlink \"${d%/EMU}/GAME.VB\"; } > \"$r.part\"; mv \"$r.part\" \"$r.txt\"\n");
+    kestro::test::WriteExecutable(
+        JoinPath(bin, "dosbox"),
+        "#!/bin/sh\nd=\"${2#MOUNT C }\"; r=\"$(dirname \"$0\")/record\"\n"
+        "{ readlink \"$d\"; readlink \"${d%/EMU}/GAME.VB\"; } > \"$r.part\"; mv \"$r.part\" \"$r.txt\"\n");
     kestro::test::WriteDosStandIn(JoinPath(emu, "RBOY.EXE"));
     const LaunchPlan dos = PlanLaunch({JoinPath(emu, "RBOY"), {awkward}, "", false, {0}}, {bin});
     ASSERT_TRUE(StartPlanned(dos).started);
