@@ -49,7 +49,7 @@ public:
     void AfterOptionsClosed();
 
     /// Shows the front-end of an emulator whose program was found.
-    void OpenEmulatorFrontEnd(base::Program program);
+    void OpenEmulatorFrontEnd(base::Program program, platform::Services& services);
     /// Opens the ROM information window on a file given to the program, as
     /// if the user had chosen it with Open; a relative path is taken from
     /// the current directory.

@@ -86,8 +86,18 @@ void frmMain::cmdEmus_Click() {
         chooser.exec();
         chosen = chooser.Chosen();
     }
-    // The chooser is gone before the front-end opens.
-    if (chosen) OpenEmulatorFrontEnd(*chosen);
+    // The chooser is gone before the front-end opens; what it starts runs in
+    // the emulator's directory, as the chooser leads there.
+    if (!chosen) return;
+    if (*chosen == Program::Mednafen) {  // a Linux program of ours, with no directory setting
+        OpenEmulatorFrontEnd(*chosen, m_services);
+        return;
+    }
+    base::InDirectoryLauncher inDirectory(m_services.processes,
+                                          emus::ReadProgramSettings(m_services.settings, *chosen).directory);
+    platform::Services services{m_services.messages, m_services.files, m_services.settings,
+                                inDirectory,         m_services.clock, m_services.registry};
+    OpenEmulatorFrontEnd(*chosen, services);
 }
 
 void frmMain::cmdUtils_Click() {
@@ -103,28 +113,28 @@ void frmMain::OpenEmulator(Program program) {
         m_services.messages.Show(this, *choice.message);
         return;
     }
-    OpenEmulatorFrontEnd(program);
+    OpenEmulatorFrontEnd(program, m_services);
 }
 
-void frmMain::OpenEmulatorFrontEnd(Program program) {
+void frmMain::OpenEmulatorFrontEnd(Program program, platform::Services& services) {
     switch (program) {
         case Program::RealityBoy: {
-            emus::frmRealityBoy window(m_services, this);
+            emus::frmRealityBoy window(services, this);
             window.exec();
             break;
         }
         case Program::RedDragon: {
-            emus::frmRedDragon window(m_services, this);
+            emus::frmRedDragon window(services, this);
             window.exec();
             break;
         }
         case Program::VirtualE: {
-            emus::frmVirtualE window(m_services, this);
+            emus::frmVirtualE window(services, this);
             window.exec();
             break;
         }
         case Program::Mednafen: {
-            emus::frmMednafen window(m_services, this);
+            emus::frmMednafen window(services, this);
             window.exec();
             break;
         }

@@ -86,6 +86,11 @@ std::string GetShortPath(const std::string& path) {
     return path;
 }
 
+std::string ShortProgramPath(const std::string& directory, const std::string& name) {
+    const bool root = !directory.empty() && IsSeparator(directory.back());
+    return GetShortPath(directory) + (root ? "" : std::string(1, kPathSeparator)) + name;
+}
+
 bool HasFileWithExtensionNoCase(const std::string& directory, std::string_view extension) {
     return AnyFileIn(directory, [&](const std::string& file) {
         return file.size() > extension.size() &&

@@ -41,6 +41,12 @@ std::optional<std::string> FindFileNoCase(const std::string& directory, std::str
 /// empty text when nothing does.
 std::string GetShortPath(const std::string& path);
 
+/// A program in a directory as a command line names it: the directory's
+/// short form, the separator unless the directory is a root, and the name.
+/// The separator stays when the short form is empty (a directory that is
+/// gone gives "/VB_98").
+std::string ShortProgramPath(const std::string& directory, const std::string& name);
+
 /// True when the directory holds a regular file whose name ends in the
 /// extension (with its dot, ".vb"), without regard to case.
 bool HasFileWithExtensionNoCase(const std::string& directory, std::string_view extension);

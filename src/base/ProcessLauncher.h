@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestro::base {
@@ -35,6 +36,24 @@ class ProcessLauncher {
 public:
     virtual ~ProcessLauncher() = default;
     virtual LaunchResult Start(const LaunchRequest& request) = 0;
+};
+
+/// Starts each request that names no working directory in the given one:
+/// an emulator chosen in the emulator chooser runs in its own directory,
+/// while our own directory never changes.
+class InDirectoryLauncher final : public ProcessLauncher {
+public:
+    InDirectoryLauncher(ProcessLauncher& launcher, std::string directory)
+        : m_launcher(launcher), m_directory(std::move(directory)) {}
+    LaunchResult Start(const LaunchRequest& request) override {
+        LaunchRequest inDirectory = request;
+        if (inDirectory.workingDirectory.empty()) inDirectory.workingDirectory = m_directory;
+        return m_launcher.Start(inDirectory);
+    }
+
+private:
+    ProcessLauncher& m_launcher;
+    std::string m_directory;
 };
 
 }  // namespace kestro::base

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
+#include <random>
 #include <system_error>
 
 #include "base/Paths.h"
@@ -16,6 +16,7 @@
 #if !defined(_WIN32)
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -63,24 +64,41 @@ std::string MissingProgram(const std::string& program) {
     return text + ".";
 }
 
-// The drive letter and 8.3 name by which DOSBox reaches a host file.
-struct DosMounts {
-    std::map<std::string, char> letters;  // host directory -> drive
-    std::vector<std::string> commands;
+// A program name DOSBox runs as it stands: one to eight letters, digits or
+// "_", and the extension of a program.
+bool IsPlainDosProgramName(std::string_view name) {
+    static constexpr std::string_view kNameCharacters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_";
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos || dot == 0 || dot > 8 || name.size() != dot + 4) return false;
+    if (name.substr(0, dot).find_first_not_of(kNameCharacters) != std::string_view::npos) return false;
+    std::string extension;
+    for (char c : name.substr(dot + 1)) extension += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return extension == "EXE" || extension == "COM" || extension == "BAT";
+}
 
-    char DriveFor(const std::string& directory) {
-        auto it = letters.find(directory);
-        if (it != letters.end()) return it->second;
-        const char letter = static_cast<char>('C' + letters.size());
-        letters.emplace(directory, letter);
-        commands.push_back(std::string("MOUNT ") + letter + " \"" + directory + "\"");
-        return letter;
-    }
-    std::string DosPath(const std::string& hostPath) {
-        const std::string absolute = Absolute(hostPath);
-        return std::string(1, DriveFor(DirectoryOf(absolute))) + ":\\" + DosName(FileNameOf(absolute));
-    }
-};
+// Where the private folders go: the temporary directory when DOSBox can be
+// told its path as it stands, else /tmp.
+std::string DosFolderBase() {
+    std::error_code ec;
+    std::string base = fs::temp_directory_path(ec).string();
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    const bool plain = !ec && base.size() > 1 && base.front() == '/' && IsPlainDosText(base) &&
+                       base.find("..") == std::string::npos && base.find('\\') == std::string::npos;
+    return plain ? base : "/tmp";
+}
+
+std::string RandomHex(std::size_t digits) {
+    std::random_device random;
+    std::string text;
+    while (text.size() < digits) text += "0123456789abcdef"[random() % 16];
+    return text;
+}
+
+std::string WithoutTrailingSeparator(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
 
 bool IsPathArgument(const LaunchRequest& request, std::size_t index) {
     return std::find(request.pathArguments.begin(), request.pathArguments.end(), index) != request.pathArguments.end();
@@ -95,11 +113,14 @@ LaunchEnvironment CurrentLaunchEnvironment() {
 
 std::optional<std::string> ResolveProgram(const std::string& program) {
     if (program.empty()) return std::nullopt;
-    if (IsFile(program)) return program;
     const std::string directory = DirectoryOf(program);
     const std::string name = FileNameOf(program);
-    if (auto found = FindFileNoCase(directory, name)) return found;
-    return FindFileNoCase(directory, name + ".EXE");
+    // The file the program checks find is the file that runs: NAME.EXE first.
+    if (name.find('.') == std::string::npos) {
+        if (auto exe = FindFileNoCase(directory, name + ".EXE")) return exe;
+    }
+    if (IsFile(program)) return program;
+    return FindFileNoCase(directory, name);
 }
 
 std::optional<ProgramKind> ProgramKindOf(const std::string& file) {
@@ -129,22 +150,9 @@ std::string WinePath(const std::string& path) {
     return "Z:" + windows;
 }
 
-std::string DosName(std::string_view name) {
-    std::string upper;
-    for (char c : name) {
-        if (c != ' ') upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    const std::size_t firstDot = upper.find('.');
-    const std::size_t lastDot = upper.rfind('.');
-    const std::size_t baseLength = firstDot == std::string::npos ? upper.size() : firstDot;
-    const std::size_t extLength = lastDot == std::string::npos ? 0 : upper.size() - lastDot - 1;
-    const bool fits =
-        upper.size() == name.size() && baseLength >= 1 && baseLength <= 8 && extLength <= 3 && firstDot == lastDot;
-    if (fits) return upper;
-    // DOSBox's short name for the first file of its kind: up to six letters, "~1", the extension cut to three.
-    std::string shortName = upper.substr(0, std::min<std::size_t>(baseLength, 6)) + "~1";
-    if (lastDot != std::string::npos) shortName += upper.substr(lastDot, 4);
-    return shortName;
+bool IsPlainDosText(std::string_view text) {
+    static constexpr std::string_view kPlain = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_.:-\\/";
+    return text.find_first_not_of(kPlain) == std::string_view::npos;
 }
 
 std::optional<std::string> FindExecutableOnPath(std::string_view name, const std::string& searchPath) {
@@ -191,7 +199,10 @@ bool PlanWindows(LaunchPlan& plan, const LaunchRequest& request, const LaunchEnv
         plan.error = RunnerMissing(plan.program, "Windows", "Wine", kWinePackage);
         return false;
     }
-    plan.argv = {*wine, plan.program};
+    plan.argv = {*wine};
+    // Wine's own start command opens the program's window minimised.
+    if (request.minimised) plan.argv.insert(plan.argv.end(), {"start", "/min", "/unix"});
+    plan.argv.push_back(plan.program);
     for (std::size_t i = 0; i < request.arguments.size(); ++i) {
         plan.argv.push_back(IsPathArgument(request, i) ? WinePath(request.arguments[i]) : request.arguments[i]);
     }
@@ -204,17 +215,37 @@ bool PlanDos(LaunchPlan& plan, const LaunchRequest& request, const LaunchEnviron
         plan.error = RunnerMissing(plan.program, "DOS", "DOSBox", kDosBoxPackage);
         return false;
     }
-    // The program's directory is drive C:, each path argument's directory the next free drive.
-    DosMounts mounts;
-    const char drive = mounts.DriveFor(DirectoryOf(plan.program));
-    std::string command = DosName(FileNameOf(plan.program));
-    for (std::size_t i = 0; i < request.arguments.size(); ++i) {
-        command += ' ';
-        command += IsPathArgument(request, i) ? mounts.DosPath(request.arguments[i]) : request.arguments[i];
+    const std::string refused = "Cannot start " + plan.program + " through DOSBox: ";
+    const std::string name = FileNameOf(plan.program);
+    if (!IsPlainDosProgramName(name)) {
+        plan.error = refused +
+                     "DOSBox runs a program only by a plain DOS name (up to eight letters, digits or "
+                     "\"_\", and .EXE, .COM or .BAT).";
+        return false;
     }
-    plan.argv = {*dosbox};
-    for (const std::string& mount : mounts.commands) plan.argv.insert(plan.argv.end(), {"-c", mount});
-    plan.argv.insert(plan.argv.end(), {"-c", std::string(1, drive) + ":", "-c", command, "-c", "EXIT"});
+    // DOSBox's commands name only our folder and its links; the user's
+    // folder and ROM names stay in the links' targets, which DOSBox never parses.
+    DosFolder& folder = plan.dosFolder;
+    folder.path = DosFolderBase() + "/kestro-dos-" + RandomHex(12);
+    folder.links.push_back({"EMU", WithoutTrailingSeparator(DirectoryOf(plan.program))});
+    std::string command = name;
+    for (std::size_t i = 0; i < request.arguments.size(); ++i) {
+        const std::string& argument = request.arguments[i];
+        if (IsPathArgument(request, i)) {
+            const std::size_t number = folder.links.size();
+            const std::string link = number == 1 ? "GAME.VB" : "GAME" + std::to_string(number) + ".VB";
+            folder.links.push_back({link, Absolute(argument)});
+            command += " D:\\" + link;
+        } else if (IsPlainDosText(argument) && !argument.empty()) {
+            command += " " + argument;
+        } else {
+            plan.error = refused + "its argument \"" + argument + "\" cannot be passed to DOSBox as it stands.";
+            return false;
+        }
+    }
+    plan.argv = {*dosbox, "-c", "MOUNT C " + folder.path + "/EMU"};
+    if (folder.links.size() > 1) plan.argv.insert(plan.argv.end(), {"-c", "MOUNT D " + folder.path});
+    plan.argv.insert(plan.argv.end(), {"-c", "C:", "-c", command, "-c", "EXIT"});
     return true;
 }
 
@@ -331,6 +362,66 @@ std::optional<ChildFailure> WaitForExec(pid_t child, int reportFd) {
     return std::nullopt;
 }
 
+// A DOS program's folder of links, made before the start; false with the reason.
+bool MakeDosFolder(const DosFolder& folder, std::string& reason) {
+    if (::mkdir(folder.path.c_str(), 0700) != 0) {
+        reason = "cannot make the folder " + folder.path + ": " + std::strerror(errno);
+        return false;
+    }
+    for (const DosFolder::Link& link : folder.links) {
+        const std::string path = folder.path + "/" + link.name;
+        if (::symlink(link.target.c_str(), path.c_str()) != 0) {
+            reason = "cannot make the link " + path + ": " + std::strerror(errno);
+            std::error_code ec;
+            fs::remove_all(folder.path, ec);  // links only: their targets stay
+            return false;
+        }
+    }
+    return true;
+}
+
+// The folder's links and the folder itself, as paths made before any fork.
+std::vector<std::string> DosFolderPaths(const DosFolder& folder) {
+    std::vector<std::string> paths;
+    for (const DosFolder::Link& link : folder.links) paths.push_back(folder.path + "/" + link.name);
+    if (!folder.path.empty()) paths.push_back(folder.path);
+    return paths;
+}
+
+// Removes links and folder; only async-signal-safe calls, for use after a fork.
+void RemoveDosFolder(const std::vector<const char*>& paths) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (i + 1 < paths.size()) {
+            ::unlink(paths[i]);
+        } else {
+            ::rmdir(paths[i]);
+        }
+    }
+}
+
+// In the grandchild when a folder is to be removed afterwards: runs the
+// program in a child of its own, waits for it, then removes the folder.
+[[noreturn]] void RunAndRemove(int reportFd, const char* directory, char* const* argv, ChildOutput output,
+                               const std::vector<const char*>& folder) {
+    struct sigaction defaults {};
+    defaults.sa_handler = SIG_DFL;
+    sigaction(SIGCHLD, &defaults, nullptr);
+    const pid_t runner = ::fork();
+    if (runner < 0) ReportAndExit(reportFd, 'f', errno);
+    if (runner == 0) RunChild(reportFd, directory, argv, output);
+    // Nothing of ours stays open while the emulator runs, the report pipe least of all.
+    for (int fd = 0; fd < 3; ++fd) ::close(fd);
+    ::close(reportFd);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+    ::close_range(3, ~0U, 0);
+#endif
+    int status = 0;
+    while (::waitpid(runner, &status, 0) < 0 && errno == EINTR) {
+    }
+    RemoveDosFolder(folder);
+    ::_exit(0);
+}
+
 }  // namespace
 
 LaunchResult StartPlanned(const LaunchPlan& plan, ChildOutput output) {
@@ -341,15 +432,28 @@ LaunchResult StartPlanned(const LaunchPlan& plan, ChildOutput output) {
     for (const std::string& arg : plan.argv) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     const char* directory = plan.workingDirectory.empty() ? nullptr : plan.workingDirectory.c_str();
+    const std::vector<std::string> folderPaths = DosFolderPaths(plan.dosFolder);
+    std::vector<const char*> folder;
+    for (const std::string& path : folderPaths) folder.push_back(path.c_str());
+    auto failed = [&](const ChildFailure& failure) {
+        RemoveDosFolder(folder);
+        return LaunchResult{false, FailureText(plan, failure)};
+    };
+    if (!folder.empty()) {
+        std::string reason;
+        if (!MakeDosFolder(plan.dosFolder, reason)) {
+            return {false, "Cannot start " + plan.program + ": " + reason + "."};
+        }
+    }
 
     int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) return {false, FailureText(plan, {'f', errno})};
+    if (::pipe2(report, O_CLOEXEC) != 0) return failed({'f', errno});
     const pid_t child = ::fork();
     if (child < 0) {
         const int error = errno;
         ::close(report[0]);
         ::close(report[1]);
-        return {false, FailureText(plan, {'f', error})};
+        return failed({'f', error});
     }
     if (child == 0) {
         // The child starts a session of its own and leaves at once; the
@@ -359,10 +463,11 @@ LaunchResult StartPlanned(const LaunchPlan& plan, ChildOutput output) {
         const pid_t grandchild = ::fork();
         if (grandchild < 0) ReportAndExit(report[1], 'f', errno);
         if (grandchild > 0) ::_exit(0);
+        if (!folder.empty()) RunAndRemove(report[1], directory, argv.data(), output, folder);
         RunChild(report[1], directory, argv.data(), output);
     }
     ::close(report[1]);
-    if (const auto failure = WaitForExec(child, report[0])) return {false, FailureText(plan, *failure)};
+    if (const auto failure = WaitForExec(child, report[0])) return failed(*failure);
     return {true, {}};
 }
 

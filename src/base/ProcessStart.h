@@ -24,6 +24,20 @@ enum class ProgramKind {
 inline constexpr std::string_view kWinePackage = "wine";
 inline constexpr std::string_view kDosBoxPackage = "dosbox";
 
+/// The private folder a DOS program's run reaches the host through: DOSBox
+/// turns its commands into a batch file, so they name only this folder and
+/// links in it with fixed plain names, never a user's path. Made just before
+/// the start, removed once DOSBox has ended.
+struct DosFolder {
+    std::string path;  ///< empty: none
+    struct Link {
+        std::string name;    ///< "EMU", "GAME.VB"
+        std::string target;  ///< the host path it stands for
+        friend bool operator==(const Link&, const Link&) = default;
+    };
+    std::vector<Link> links;
+};
+
 /// How one request would be started: the exact argument list (runner first)
 /// and the child's working directory, or the reason it cannot be.
 struct LaunchPlan {
@@ -33,6 +47,7 @@ struct LaunchPlan {
     ProgramKind kind = ProgramKind::Native;
     std::vector<std::string> argv;  ///< what is executed, argv[0] a full path
     std::string workingDirectory;   ///< empty: the child keeps ours
+    DosFolder dosFolder;            ///< a DOS program's links
 };
 
 /// What a plan depends on outside the request.
@@ -42,9 +57,10 @@ struct LaunchEnvironment {
 /// This process's environment.
 LaunchEnvironment CurrentLaunchEnvironment();
 
-/// The file a configured program names: the path itself when it is a file,
-/// else NAME or NAME.EXE in its directory without regard to case ("RBOY"
-/// finds rboy.exe, Rboy.Exe, RBOY.EXE). Nothing when there is none.
+/// The file a configured program names, found without regard to case: a name
+/// without extension is NAME.EXE in its directory ("RBOY" finds rboy.exe,
+/// Rboy.Exe, RBOY.EXE), and only where there is none NAME itself (a native
+/// program or script); a name with one is that file. Nothing when there is none.
 std::optional<std::string> ResolveProgram(const std::string& program);
 
 /// The kind of a program file; nothing when it cannot be read.
@@ -56,19 +72,21 @@ std::optional<ProgramKind> ProgramKindOf(const std::string& file);
 /// path is taken from our current directory.
 std::string WinePath(const std::string& path);
 
-/// A file name in the 8.3 form DOSBox shows for it ("GAME.VB"; a longer or
-/// spaced name as DOSBox shortens the first one of its kind, "MYLONG~1.VB").
-std::string DosName(std::string_view name);
+/// True for a text DOSBox's command line takes as it stands: letters, digits
+/// and "_.:-\/" only (no blank, quote, "%", redirection or line break).
+bool IsPlainDosText(std::string_view text);
 
 /// The executable file of that name in the first directory of the search
 /// path that has one.
 std::optional<std::string> FindExecutableOnPath(std::string_view name, const std::string& searchPath);
 
 /// The start of one request: the program resolved, a Windows program put
-/// behind wine with its path arguments in Wine's form, a DOS program behind
-/// dosbox with its directory and each path argument's directory mounted, a
-/// native one as it is. Refused, with a message, when the program is missing,
-/// cannot run, or needs a runner that is not installed.
+/// behind wine with its path arguments in Wine's form (through Wine's
+/// `start /min` when minimised), a DOS program behind dosbox with a private
+/// folder of links mounted (its directory as C:, the path arguments as
+/// D:\GAME.VB, ...), a native one as it is. Refused, with a message, when the
+/// program is missing, cannot run, needs a runner that is not installed, or
+/// cannot be handed to DOSBox safely.
 LaunchPlan PlanLaunch(const LaunchRequest& request, const LaunchEnvironment& environment);
 
 /// The argument list as one line a POSIX shell runs as it stands: each
@@ -84,7 +102,8 @@ enum class ChildOutput {
 };
 
 /// Starts a plan detached from us (its own session; never waited for) in its
-/// working directory; ours never changes. A failed start (no permission, a
+/// working directory; ours never changes. A DOS program's folder of links is
+/// made first and removed by a small process of its own once DOSBox ends. A failed start (no permission, a
 /// working directory that is gone, an exec error) comes back as an error
 /// naming the program and the reason.
 LaunchResult StartPlanned(const LaunchPlan& plan, ChildOutput output = ChildOutput::Inherit);

@@ -99,6 +99,10 @@ std::string MessageLine(const base::Message& message) {
     return message.title + ": " + text;
 }
 
+std::string JsonText(const nlohmann::ordered_json& json) {
+    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
 nlohmann::ordered_json RomJson(const std::string& path, const rom::RomOpenResult& opened) {
     nlohmann::ordered_json json;
     json["path"] = path;

@@ -47,6 +47,11 @@ std::string PrintableName(std::string_view name);
 /// A message on one line: "Title: text", its line breaks as spaces.
 std::string MessageLine(const base::Message& message);
 
+/// A command's JSON report as printed: indented, and names that are not
+/// UTF-8 (old collections hold Latin-1 and Shift-JIS ones) kept with each
+/// stray byte as U+FFFD rather than ending the command.
+std::string JsonText(const nlohmann::ordered_json& json);
+
 /// One file's report object for `info --json`.
 nlohmann::ordered_json RomJson(const std::string& path, const rom::RomOpenResult& opened);
 

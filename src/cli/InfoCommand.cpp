@@ -74,8 +74,7 @@ int InfoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
             }
         }
     }
-    // Paths need not be UTF-8; replace what is not rather than fail.
-    if (json) out << report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+    if (json) out << JsonText(report) << '\n';
     return allAccepted ? kExitOk : kExitRefused;
 }
 

@@ -28,6 +28,7 @@ using RegistryValues = std::vector<emus::WrittenRegistryValue>;
 
 struct PlayEmulator {
     std::string_view name;
+    base::Program program;
     bool hasDebugMode;
     bool takesRom;
     emus::PreparedRun (*prepare)(const base::SettingsStore& settings, const std::optional<std::string>& rom, bool debug,
@@ -66,10 +67,10 @@ emus::PreparedRun PrepareMednafen(const base::SettingsStore& settings, const std
 }
 
 constexpr std::array<PlayEmulator, 4> kEmulators{{
-    {"reality-boy", true, true, &PrepareRealityBoy},
-    {"red-dragon", false, true, &PrepareRedDragon},
-    {"virtual-e", false, false, &PrepareVirtualE},
-    {"mednafen", false, true, &PrepareMednafen},
+    {"reality-boy", base::Program::RealityBoy, true, true, &PrepareRealityBoy},
+    {"red-dragon", base::Program::RedDragon, false, true, &PrepareRedDragon},
+    {"virtual-e", base::Program::VirtualE, false, false, &PrepareVirtualE},
+    {"mednafen", base::Program::Mednafen, false, true, &PrepareMednafen},
 }};
 
 // Writes the values; a value that cannot be stored is reported and the
@@ -115,6 +116,8 @@ struct PlayReport {
     const emus::PreparedRun& run;
     const base::LaunchPlan& plan;
     const emus::RunOutcome& outcome;
+    bool dryRun = false;
+    bool wouldStart = false;  ///< a dry run that would have started it
     std::vector<emus::FileToWrite> files;
     std::string workingDirectory;
     bool hasRegistry = false;
@@ -146,13 +149,16 @@ void PrintJson(std::ostream& out, const PlayReport& r) {
         json["messages"].push_back({{"title", m.title}, {"text", m.text}});
     }
     json["started"] = r.outcome.started;
-    out << json.dump(2) << '\n';
+    json["dry_run"] = r.dryRun;
+    out << JsonText(json) << '\n';
 }
 
-void PrintText(std::ostream& out, std::ostream& err, const PlayReport& r, bool dryRun) {
+void PrintText(std::ostream& out, std::ostream& err, const PlayReport& r) {
+    const bool dryRun = r.dryRun;
+    const bool runs = r.outcome.started || r.wouldStart;
     const std::string started = base::ShellCommandLine(r.plan.argv);
     // A native emulator's own command line is the one started: print it once.
-    const bool sameAsStarted = r.outcome.started && r.run.commandLine == started;
+    const bool sameAsStarted = runs && r.run.commandLine == started;
     if (!r.run.refusal && !sameAsStarted) out << r.run.commandLine << '\n';
     for (const emus::FileToWrite& f : r.files) out << (dryRun ? "Would write " : "Wrote ") << f.path << '\n';
     if (!r.run.refusal) {
@@ -162,7 +168,7 @@ void PrintText(std::ostream& out, std::ostream& err, const PlayReport& r, bool d
         out << (dryRun ? "Would set " : "Set ") << "HKEY_CURRENT_USER\\" << v.key << "\\" << v.name << " = " << v.value
             << '\n';
     }
-    if (r.outcome.started) {
+    if (runs) {
         out << (dryRun ? "Would run: " : "Started: ") << started << '\n';
         if (!r.plan.workingDirectory.empty()) out << "In: " << r.plan.workingDirectory << '\n';
     }
@@ -177,7 +183,7 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         "saved (its settings file is read, never written)",
         "play"};
     std::string emulatorName, romPath;
-    bool debug = false, dryRun = false, json = false;
+    bool debug = false, dryRun = false, json = false, force = false;
     std::vector<std::string> names;
     for (const PlayEmulator& e : kEmulators) names.emplace_back(e.name);
     command.add_option("EMULATOR", emulatorName, "The emulator: reality-boy, red-dragon, virtual-e or mednafen")
@@ -187,6 +193,9 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         command.add_option("ROM", romPath, "The ROM image to run (Red Dragon runs without one; Virtual-E takes none)");
     command.add_flag("--debug", debug, "Reality Boy's debug mode");
     command.add_flag("--dry-run", dryRun, "Write and start nothing; show what would be written and run");
+    command.add_flag("--force", force,
+                     "Start the emulator even when its \"Enabled\" box in the options is not checked "
+                     "(the desktop program greys it then)");
     command.add_flag("--json", json, "Print one JSON object describing the run");
     if (auto status = ParseCommand(command, args, out, err)) return *status;
     const PlayEmulator& emulator = *FindEmulator(emulatorName);
@@ -203,16 +212,24 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     std::optional<std::string> rom;
     if (romOption->count() > 0) rom = AbsolutePath(romPath);
     RegistryValues registry;
-    const emus::PreparedRun run = emulator.prepare(settings, rom, debug, registry);
+    emus::PreparedRun run;
+    // Switched off, it is refused before anything is read or worked out.
+    const bool switchedOff = !force && !emus::ReadProgramSettings(settings, emulator.program).enabled;
+    if (switchedOff) {
+        run.refusal = emus::NotEnabledMessage(emulator.program);
+    } else {
+        run = emulator.prepare(settings, rom, debug, registry);
+    }
     const base::LaunchPlan plan = base::PlanLaunch(run.request, base::CurrentLaunchEnvironment());
 
     emus::RunOutcome outcome;
     std::vector<emus::FileToWrite> files;
+    bool wouldStart = false;
     if (run.refusal) {
         outcome.messages.push_back(*run.refusal);
     } else if (dryRun) {
         files = run.files;
-        outcome.started = plan.ok;
+        wouldStart = plan.ok;
         if (!plan.ok) outcome.messages.push_back(emus::StartFailedMessage(run.emulator, plan.error));
     } else if (WriteRegistry(registry, outcome)) {
         PlanStarter starter(plan, json ? base::ChildOutput::ToStderr : base::ChildOutput::Inherit);
@@ -227,6 +244,8 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
                             run,
                             plan,
                             outcome,
+                            dryRun,
+                            wouldStart,
                             files,
                             run.request.workingDirectory.empty() ? here : run.request.workingDirectory,
                             !emulator.takesRom,
@@ -234,9 +253,10 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     if (json) {
         PrintJson(out, report);
     } else {
-        PrintText(out, err, report, dryRun);
+        PrintText(out, err, report);
+        if (switchedOff) err << "play: --force starts it all the same.\n";
     }
-    return outcome.started ? kExitOk : kExitRefused;
+    return outcome.started || wouldStart ? kExitOk : kExitRefused;
 }
 
 }  // namespace kestro::cli

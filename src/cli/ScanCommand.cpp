@@ -250,7 +250,7 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
                                      : romdb::MissingNotSavedMessage(path, written.reason));
     }
     if (json) {
-        out << ScanJson(collection, host).dump(2, ' ', false, ordered_json::error_handler_t::replace) << '\n';
+        out << JsonText(ScanJson(collection, host)) << '\n';
     } else {
         PrintScan(out, collection, host, options.changeLog);
     }

@@ -68,6 +68,12 @@ Message RevertToDefaultQuestion() {
 }
 
 std::optional<Message> CheckRomToRun(const std::string& path) {
+    // A window's dialog never returns a directory; a script can name one.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        return Message{"Invalid filename", path + " is a directory, not a ROM image.", MessageIcon::Exclamation,
+                       MessageButtons::Ok, MessageResult::Ok};
+    }
     rom::RomOpenResult opened = rom::OpenRom(path);
     if (opened.Accepted()) return std::nullopt;
     return opened.message;

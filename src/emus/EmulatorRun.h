@@ -67,7 +67,8 @@ base::Message RevertToSavedQuestion();
 base::Message RevertToDefaultQuestion();
 
 /// The ROM a scripted run is given, checked as a window checks a chosen ROM
-/// (missing, too small, invalid): nothing when it is accepted, else the refusal message.
+/// (missing, too small, invalid; a directory is named as one): nothing when
+/// it is accepted, else the refusal message.
 std::optional<base::Message> CheckRomToRun(const std::string& path);
 
 }  // namespace kestro::emus

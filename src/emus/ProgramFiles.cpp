@@ -144,6 +144,15 @@ Message MissingInChooser(Program program, const std::string& directory) {
     return {std::string(info.title), base::JoinCr({first, where}), MessageIcon::Exclamation};
 }
 
+Message NotEnabledMessage(Program program) {
+    const ProgramInfo& info = InfoOf(program);
+    return {std::string(info.title == kUtilityNotFound ? "Utility not enabled" : "Emulator not enabled"),
+            std::string(info.entry) +
+                " is not enabled: its \"Enabled\" box in the options is not checked, so "
+                "Kestro Utils greys it.",
+            MessageIcon::Exclamation};
+}
+
 Choice ChooseProgram(Program program, const std::string& directory) {
     Choice choice;
     auto file = FindProgramFile(program, directory);

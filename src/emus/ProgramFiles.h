@@ -64,6 +64,10 @@ base::Message MissingOnApply(base::Program program, const std::string& directory
 /// A chooser found none of the program's files in its directory.
 base::Message MissingInChooser(base::Program program, const std::string& directory);
 
+/// A program whose "Enabled" box in the options is not checked: the desktop
+/// program greys it, and a scripted start is refused with this.
+base::Message NotEnabledMessage(base::Program program);
+
 /// What choosing an entry in a chooser (or its menu item) leads to.
 struct Choice {
     /// False when the program is missing: the message says so and the chooser stays open.

@@ -110,7 +110,7 @@ PreparedRun RealityBoyRun(const std::string& directory, const std::string& rom, 
 
     PreparedRun run;
     run.emulator = "Reality Boy";
-    run.commandLine = base::JoinPath(base::GetShortPath(directory), name) + " " + shortRom + options;
+    run.commandLine = base::ShortProgramPath(directory, name) + " " + shortRom + options;
     run.request.program = base::JoinPath(directory, name);
     if (!shortRom.empty()) {
         run.request.arguments.push_back(shortRom);

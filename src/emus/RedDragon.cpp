@@ -37,6 +37,7 @@ std::vector<std::string> ScreenSizesFor(int index) {
 }
 
 std::optional<int> ScreenModeForCode(int code) {
+    if (code == kRedDragonScreenModes[1].code || code == kRedDragonScreenModes[2].code) return std::nullopt;
     for (std::size_t i = 0; i < kRedDragonScreenModes.size(); ++i) {
         if (kRedDragonScreenModes[i].code == code) return static_cast<int>(i);
     }
@@ -129,7 +130,7 @@ PreparedRun RedDragonRun(const std::string& directory, const std::optional<std::
     const std::string name(kRedDragonProgram);
     PreparedRun run;
     run.emulator = "Red Dragon";
-    run.commandLine = base::JoinPath(base::GetShortPath(directory), name);
+    run.commandLine = base::ShortProgramPath(directory, name);
     run.request.program = base::JoinPath(directory, name);
     run.request.workingDirectory = directory;
     if (rom) {

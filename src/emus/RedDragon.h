@@ -62,8 +62,9 @@ inline constexpr std::string_view kRedDragonProgram = "RDRAGON";
 
 /// The sizes screen mode `index` offers (none for an index outside the list).
 std::vector<std::string> ScreenSizesFor(int index);
-/// The screen-mode entry a stored code selects, if any. Codes 1 and 2 come
-/// back to the modes that write them; 3, 5 and others select none.
+/// The screen-mode entry a stored code selects, if any. Codes 1 and 2, though
+/// "Auto fullscreen" and "Auto windowed" write them, select none, as 3, 5 and
+/// others do: the next run then writes 0 unless the user picks a mode.
 std::optional<int> ScreenModeForCode(int code);
 /// " 640x480": the width right-aligned in four characters, "x", the height.
 std::string ScreenSizeText(int width, int height);

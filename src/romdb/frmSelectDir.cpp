@@ -180,7 +180,8 @@ void frmSelectDir::dirDirectory_Change() {
     if (chosen.isEmpty()) return;
     if (chosen != m_revealing) m_revealing.clear();  // the user went elsewhere
     m_path = QDir::toNativeSeparators(chosen);
-    QDir::setCurrent(chosen);
+    // The program's own working directory never follows the chooser: each
+    // start names the directory it runs in.
     lblFileName->setText(m_path);
     txtDirectory->setText(m_path);
 }

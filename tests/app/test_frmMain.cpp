@@ -411,6 +411,29 @@ TEST_F(MainWindowTest, TheEmulatorChooserLeadsToTheChosenFrontEnd) {
     QTest::mouseClick(Find<QPushButton>(window.get(), "cmdEmus"), Qt::LeftButton);
     EXPECT_EQ(frontEnd, QStringLiteral("frmRealityBoy"));
     EXPECT_TRUE(ts.messages.Take().empty());
+
+    // Virtual-E runs in its own directory when the chooser led there, in ours from its menu item.
+    test::WriteBytes(rboy.File("VirtualE.exe"), {'M', 'Z'});
+    ts.settings.Write("Virtual-E Enabled", "True");
+    ts.settings.Write("Virtual-E Directory", rboy.Path().string());
+    test::RecordingLauncher launcher;
+    platform::Services services{ts.messages, ts.files, ts.settings, launcher, ts.clock, ts.registry};
+    app::frmMain main(services, machine.Environment());
+    ASSERT_TRUE(main.Form_Load());
+    const auto runVirtualE = [](QWidget* frontEnd) {
+        Press(frontEnd, "cmdRunVirtualE");
+        frontEnd->close();
+    };
+    test::WhenModalShown([&](QWidget* chooser) {
+        Press(chooser, "imgVirte");
+        test::WhenModalShown(runVirtualE);
+    });
+    QTest::mouseClick(Find<QPushButton>(&main, "cmdEmus"), Qt::LeftButton);
+    test::WhenModalShown(runVirtualE);
+    Action(&main, "mnuFileEmusVirtualE")->trigger();
+    ASSERT_EQ(launcher.requests.size(), 2u);
+    EXPECT_EQ(launcher.requests[0].workingDirectory, rboy.Path().string());
+    EXPECT_EQ(launcher.requests[1].workingDirectory, "");
 }
 
 TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {

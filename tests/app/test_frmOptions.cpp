@@ -154,7 +154,6 @@ TEST_F(OptionsTest, EveryMissingProgramIsReportedAndNothingIsSaved) {
 
 TEST_F(OptionsTest, ChangeChecksTheChosenDirectory) {
     test::TempDir norom;
-    const QString cwd = QDir::currentPath();
     auto w = Open();
     auto* label = Find<QLabel>(w.get(), "lblBaseDir");
 
@@ -175,7 +174,6 @@ TEST_F(OptionsTest, ChangeChecksTheChosenDirectory) {
     EXPECT_EQ(shown[0].text, "Can't find Rboy.exe or VB_98.exe in directory:\r" + roms.Path().string() +
                                  "\rPlease choose another directory.");
     EXPECT_EQ(Find(w.get(), "lblRboyDir")->toolTip(), Q(base::DefaultDirectory()));
-    QDir::setCurrent(cwd);
 }
 
 TEST_F(OptionsTest, LongPathsAreShortenedButStoredWhole) {

@@ -33,7 +33,9 @@ TEST(ProcessStart, ProgramNamesResolveToNameOrNameExeInAnyCase) {
         EXPECT_EQ(ResolveProgram(JoinPath(d, "rboy.exe")), dir.File(spelling)) << spelling;
     }
     std::ofstream(dir.File("rboy")) << "#!/bin/sh\n";
-    EXPECT_EQ(ResolveProgram(JoinPath(d, "RBOY")), dir.File("rboy")) << "NAME itself comes before NAME.EXE";
+    EXPECT_EQ(ResolveProgram(JoinPath(d, "RBOY")), dir.File("Rboy.Exe")) << "NAME.EXE, as the checks find it";
+    std::filesystem::remove(dir.File("Rboy.Exe"));
+    EXPECT_EQ(ResolveProgram(JoinPath(d, "RBOY")), dir.File("rboy")) << "NAME itself only without NAME.EXE";
     EXPECT_FALSE(ResolveProgram(JoinPath(d, "VB_98")));
     std::filesystem::create_directory(dir.File("VB_98.EXE"));
     EXPECT_FALSE(ResolveProgram(JoinPath(d, "VB_98"))) << "a directory is no program";
@@ -69,13 +71,6 @@ TEST(ProcessStart, PathsTakeTheFormsWineAndDosBoxShow) {
     const std::string here = std::filesystem::current_path().string();
     EXPECT_EQ(WinePath("game.vb"), WinePath(JoinPath(here, "game.vb"))) << "relative to our directory";
 
-    EXPECT_EQ(DosName("game.vb"), "GAME.VB");
-    EXPECT_EQ(DosName("RBOY.EXE"), "RBOY.EXE");
-    EXPECT_EQ(DosName("My Game.vb"), "MYGAME~1.VB");
-    EXPECT_EQ(DosName("wario land.vb"), "WARIOL~1.VB");
-    EXPECT_EQ(DosName("golf.backup"), "GOLF~1.BAC");
-    EXPECT_EQ(DosName("a.b.vb"), "A~1.VB");
-
     TempDir dir;
     EXPECT_EQ(GetShortPath(dir.Path().string()), dir.Path().string());
     EXPECT_EQ(GetShortPath(dir.File("gone.vb")), "") << "a path that cannot be resolved shortens to nothing";
@@ -103,6 +98,8 @@ TEST(ProcessStart, PlansPutWindowsProgramsBehindWineAndDosOnesBehindDosBox) {
     EXPECT_EQ(plan.argv, (std::vector<std::string>{JoinPath(bin, "wine"), JoinPath(emu, "Rboy.exe"), WinePath(rom),
                                                    "-display", "640"}));
     EXPECT_EQ(plan.argv[2].substr(0, 3), "Z:\\");
+    EXPECT_EQ(PlanLaunch({JoinPath(emu, "RBOY"), {}, "", true}, runners).argv,
+              (std::vector<std::string>{JoinPath(bin, "wine"), "start", "/min", "/unix", JoinPath(emu, "Rboy.exe")}));
     plan = PlanLaunch(request, none);
     EXPECT_FALSE(plan.ok);
     EXPECT_PRED2(Has, plan.error, JoinPath(emu, "Rboy.exe") + " is a Windows program");
@@ -113,9 +110,17 @@ TEST(ProcessStart, PlansPutWindowsProgramsBehindWineAndDosOnesBehindDosBox) {
     plan = PlanLaunch(request, runners);
     ASSERT_TRUE(plan.ok) << plan.error;
     EXPECT_EQ(plan.kind, ProgramKind::Dos);
-    EXPECT_EQ(plan.argv, (std::vector<std::string>{JoinPath(bin, "dosbox"), "-c", "MOUNT C \"" + emu + "/\"", "-c",
-                                                   "MOUNT D \"" + dir.File("roms") + "/\"", "-c", "C:", "-c",
-                                                   "RBOY.EXE D:\\MYGAME~1.VB -display 640", "-c", "EXIT"}));
+    const std::string folder = plan.dosFolder.path;
+    EXPECT_EQ(plan.argv, (std::vector<std::string>{JoinPath(bin, "dosbox"), "-c", "MOUNT C " + folder + "/EMU", "-c",
+                                                   "MOUNT D " + folder, "-c", "C:", "-c",
+                                                   "RBOY.EXE D:\\GAME.VB -display 640", "-c", "EXIT"}));
+    EXPECT_EQ(plan.dosFolder.links, (std::vector<DosFolder::Link>{{"EMU", emu}, {"GAME.VB", rom}}));
+    EXPECT_NE(PlanLaunch(request, runners).dosFolder.path, folder) << "a folder of its own for each start";
+    std::filesystem::rename(JoinPath(emu, "RBOY.EXE"), JoinPath(emu, "REALITYBOY.EXE"));
+    plan = PlanLaunch({JoinPath(emu, "REALITYBOY"), {}, ""}, runners);
+    EXPECT_FALSE(plan.ok);
+    EXPECT_PRED2(Has, plan.error, "DOSBox runs a program only by a plain DOS name");
+    std::filesystem::rename(JoinPath(emu, "REALITYBOY.EXE"), JoinPath(emu, "RBOY.EXE"));
     plan = PlanLaunch(request, none);
     EXPECT_FALSE(plan.ok);
     EXPECT_PRED2(Has, plan.error, "is a DOS program");
@@ -138,6 +143,62 @@ TEST(ProcessStart, PlansPutWindowsProgramsBehindWineAndDosOnesBehindDosBox) {
               "Cannot find the program " + JoinPath(emu, "VB_98") + " (nor VB_98.EXE, in any letter case).");
 }
 
+// Folder and ROM names that once ran DOSBox commands or picked the wrong ROM:
+// DOSBox is told none of their text, Wine and native programs get them whole.
+TEST(ProcessStart, HostileNamesNeverReachDosBoxAndArriveWholeElsewhere) {
+    const std::vector<std::string> names{"x\nMOUNT E C:\\\nECHO PWNED>E:\\P.TXT",
+                                         "q\" >C:\\PWN.TXT \"",
+                                         "%PATH%",
+                                         "x>RBOY.EXE",
+                                         "a|c",
+                                         "$(touch pwned)",
+                                         "`id`",
+                                         "a;b&c",
+                                         "-rf",
+                                         "it's",
+                                         "Long Name One",
+                                         ".hidden"};
+    TempDir dir;
+    const std::string bin = dir.File("bin");
+    std::filesystem::create_directories(bin);
+    kestro::test::WriteExecutable(JoinPath(bin, "wine"), "#!/bin/sh\n");
+    kestro::test::WriteExecutable(JoinPath(bin, "dosbox"), "#!/bin/sh\n");
+    for (const std::string& name : names) {
+        const std::string emu = dir.File("emu " + name);
+        const std::string rom = JoinPath(dir.File("roms " + name), name + ".vb");
+        std::filesystem::create_directories(emu);
+        const LaunchRequest request{JoinPath(emu, "RBOY"), {rom, "-display", "640"}, "", false, {0}};
+        kestro::test::WriteDosStandIn(JoinPath(emu, "RBOY.EXE"));
+        LaunchPlan plan = PlanLaunch(request, {bin});
+        ASSERT_TRUE(plan.ok) << plan.error;
+        for (std::size_t i = 1; i < plan.argv.size(); ++i) {
+            std::string words = plan.argv[i];
+            std::erase(words, ' ');
+            EXPECT_TRUE(IsPlainDosText(words)) << plan.argv[i];
+        }
+        EXPECT_EQ(plan.dosFolder.links, (std::vector<DosFolder::Link>{{"EMU", emu}, {"GAME.VB", rom}})) << name;
+        std::filesystem::remove(JoinPath(emu, "RBOY.EXE"));
+        kestro::test::WriteWindowsStandIn(JoinPath(emu, "RBOY.EXE"));
+        plan = PlanLaunch(request, {bin});
+        EXPECT_EQ(plan.argv, (std::vector<std::string>{JoinPath(bin, "wine"), JoinPath(emu, "RBOY.EXE"), WinePath(rom),
+                                                       "-display", "640"}));
+        std::filesystem::remove(JoinPath(emu, "RBOY.EXE"));
+        kestro::test::WriteExecutable(JoinPath(emu, "RBOY"), "#!/bin/sh\n");
+        EXPECT_EQ(PlanLaunch(request, {bin}).argv,
+                  (std::vector<std::string>{JoinPath(emu, "RBOY"), rom, "-display", "640"}));
+    }
+    // A native start gets every name whole, one argument each.
+    std::filesystem::create_directories(dir.File("emu"));
+    kestro::test::WriteRecordingEmulator(dir.File("emu/rec"));
+    ASSERT_TRUE(DetachedProcessLauncher().Start({dir.File("emu/rec"), names, ""}).started);
+    const auto record = kestro::test::WaitForRecord(dir.File("emu"));
+    ASSERT_TRUE(record);
+    std::string got, sent;
+    for (std::size_t i = 1; i < record->size(); ++i) got += (*record)[i] + "\n";
+    for (const std::string& name : names) sent += name + "\n";
+    EXPECT_EQ(got, sent);
+}
+
 // A real start: the stand-in records its working directory and arguments.
 TEST(ProcessStart, StartsDetachedInItsDirectoryWithArgumentsWhole) {
     TempDir dir;
@@ -154,6 +215,22 @@ TEST(ProcessStart, StartsDetachedInItsDirectoryWithArgumentsWhole) {
     ASSERT_TRUE(record);
     EXPECT_EQ(*record, (std::vector<std::string>{emu, awkward, "", "-x"}));
     EXPECT_EQ(std::filesystem::current_path().string(), before) << "our own directory never changes";
+
+    // A DOS program's folder of links is there while DOSBox runs, and gone after.
+    const std::string bin = dir.File("bin");
+    std::filesystem::create_directory(bin);
+    kestro::test::WriteExecutable(
+        JoinPath(bin, "dosbox"),
+        "#!/bin/sh\nd=\"${2#MOUNT C }\"; r=\"$(dirname \"$0\")/record\"\n"
+        "{ readlink \"$d\"; readlink \"${d%/EMU}/GAME.VB\"; } > \"$r.part\"; mv \"$r.part\" \"$r.txt\"\n");
+    kestro::test::WriteDosStandIn(JoinPath(emu, "RBOY.EXE"));
+    const LaunchPlan dos = PlanLaunch({JoinPath(emu, "RBOY"), {awkward}, "", false, {0}}, {bin});
+    ASSERT_TRUE(StartPlanned(dos).started);
+    const auto links = kestro::test::WaitForRecord(bin);
+    ASSERT_TRUE(links);
+    EXPECT_EQ(*links, (std::vector<std::string>{emu, awkward}));
+    for (int i = 0; i < 500 && std::filesystem::exists(dos.dosFolder.path); ++i) ::usleep(20000);
+    EXPECT_FALSE(std::filesystem::exists(dos.dosFolder.path)) << "removed once DOSBox ended";
 }
 
 TEST(ProcessStart, FailedStartsNameTheProgramAndTheReason) {

@@ -44,10 +44,16 @@ protected:
     /// The settings file, as QSettings writes it: keys %-escaped, values
     /// with commas quoted.
     void WriteSettings(const std::string& lines) {
-        std::ofstream(settingsFile) << "[General]\nVersion%20Number=1.0\n\n[Settings]\n" << lines;
+        std::ofstream file(settingsFile);
+        file << "[General]\nVersion%20Number=1.0\n\n[Settings]\n";
+        for (const char* name : {"Reality%20Boy", "Red%20Dragon", "Virtual-E", "Mednafen"}) {
+            file << name << "%20Enabled=" << (enabled ? "True" : "False") << '\n';
+        }
+        file << lines;
     }
     std::string Quoted(const std::string& value) { return "\"" + value + "\""; }
 
+    bool enabled = true;  ///< each emulator's "Enabled" box, as WriteSettings writes it
     TempDir dir;
     ScopedEnv config{"XDG_CONFIG_HOME", dir.File("config")};
     std::string settingsFile = dir.File("config/Kestro Utils/Kestro Utils.ini");

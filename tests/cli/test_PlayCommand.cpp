@@ -38,9 +38,11 @@ TEST_F(PlayTest, RealityBoyRunsWithTheSavedOptionsAndItsDebugMode) {
     EXPECT_EQ(j["working_directory"], std::filesystem::current_path().string());
     EXPECT_EQ(j["files"], json::array());
     EXPECT_EQ(j["messages"], json::array());
-    EXPECT_EQ(j["started"], true);
+    EXPECT_EQ(j["started"], false) << "a dry run starts nothing";
+    EXPECT_EQ(j["dry_run"], true);
     std::size_t at = 0;
-    for (const char* key : {"emulator", "command_line", "argv", "working_directory", "files", "messages", "started"}) {
+    for (const char* key :
+         {"emulator", "command_line", "argv", "working_directory", "files", "messages", "started", "dry_run"}) {
         const std::size_t next = run.out.find("\"" + std::string(key) + "\":");
         EXPECT_GT(next, at) << key << " in its place";
         at = next == std::string::npos ? at : next;
@@ -74,6 +76,15 @@ TEST_F(PlayTest, RefusalsAndWrongArgumentsHaveTheirStatus) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "Invalid filename: File does not exist.\n");
+    run = RunKestro({"play", "reality-boy", dir.File("my roms")});
+    EXPECT_EQ(run.err, "Invalid filename: " + dir.File("my roms") + " is a directory, not a ROM image.\n");
+
+    // A name that is not UTF-8 is written with U+FFFD, not a crash.
+    const std::string latin1 = dir.File("caf\xe9.vb");
+    std::filesystem::copy_file(rom, latin1);
+    run = RunKestro({"play", "reality-boy", latin1, "--dry-run", "--json"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.Json()["argv"][1], dir.File("caf\xEF\xBF\xBD.vb"));
 
     EXPECT_EQ(RunKestro({"play", "virtual-boy", rom}).status, 2);
     EXPECT_EQ(RunKestro({"play", "red-dragon", rom, "--debug"}).status, 2);
@@ -92,6 +103,18 @@ TEST_F(PlayTest, RefusalsAndWrongArgumentsHaveTheirStatus) {
     EXPECT_EQ(j["messages"][0]["text"], JoinPath(emu, "RBOY.EXE") +
                                             " is a Windows program. Wine, which runs Windows programs here, is not "
                                             "installed: install the Debian package \"wine\".");
+
+    // Switched off in the options: refused as the desktop program greys it, unless forced.
+    enabled = false;
+    WriteSettings("Reality%20Boy%20Directory=" + Quoted(emu) + "\n");
+    run = RunKestro({"play", "reality-boy", rom, "--dry-run"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "Emulator not enabled: Reality Boy is not enabled: its \"Enabled\" box in the options is not checked, "
+              "so Kestro Utils greys it.\nplay: --force starts it all the same.\n");
+    EXPECT_EQ(RunKestro({"play", "reality-boy", rom, "--dry-run", "--force"}).err,
+              "Unable to start Reality Boy: " + j["messages"][0]["text"].get<std::string>() + "\n")
+        << "forced, it goes as far as an enabled one";
 }
 
 TEST_F(PlayTest, RedDragonRewritesItsOptionsFileAsAFreshWindowWould) {
@@ -173,6 +196,19 @@ TEST_F(PlayTest, VirtualEWritesItsRegistryValuesBeforeItStarts) {
     EXPECT_EQ(written.rfind(hive, 0), 0u) << "what was there stays";
     EXPECT_NE(written.find("[Software\\\\Virtual-E\\\\VIRTUALE\\\\Options]"), std::string::npos) << written;
     EXPECT_NE(written.find("\"Display\"=dword:00000002"), std::string::npos) << written;
+
+    // Under Wine it starts minimised: what wine is handed, not what was asked.
+    std::filesystem::remove(JoinPath(emu, "VIRTUALE.EXE"));  // a new file: the last start may still read the old
+    WriteWindowsStandIn(JoinPath(emu, "VIRTUALE.EXE"));
+    const std::string bin = dir.File("bin");
+    std::filesystem::create_directories(bin);
+    WriteRecordingEmulator(JoinPath(bin, "wine"));
+    ScopedEnv path("PATH", bin + ":" + getenv("PATH"));
+    ASSERT_EQ(RunKestro({"play", "virtual-e"}).status, 0);
+    const auto record = WaitForRecord(bin);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(*record, (std::vector<std::string>{std::filesystem::current_path().string(), "start", "/min", "/unix",
+                                                 JoinPath(emu, "VIRTUALE.EXE")}));
 
     // Without a prefix nothing can be stored, so nothing starts.
     ScopedEnv none{"WINEPREFIX", dir.File("no prefix")};

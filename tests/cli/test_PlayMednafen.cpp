@@ -36,7 +36,7 @@ TEST_F(PlayMednafenTest, StartsTheGameWithItsOwnFileAndPrintsACommandAShellRuns)
     ASSERT_EQ(j["files"].size(), 1u);
     EXPECT_EQ(j["files"][0]["path"], gameFile);
     EXPECT_EQ(j["files"][0]["content"], ";mine\nvb.3dmode sidebyside\n");
-    EXPECT_EQ(j["started"], true);
+    EXPECT_EQ(j["started"], false);
 
     run = RunKestro({"play", "mednafen", rom});
     ASSERT_EQ(run.status, 0) << run.err;

@@ -78,6 +78,8 @@ TEST(RealityBoy, CommandLinesForEachOptionProgramNameAndMissingPaths) {
               JoinPath(s.emu, "VB_98") + "  -display 640 -dspmode normal -frmskip 0 -pallet normal -brite 64");
     EXPECT_EQ(run.request.arguments.front(), "-display");
     EXPECT_TRUE(run.request.pathArguments.empty());
+    EXPECT_EQ(RealityBoyRun(s.dir.File("gone"), s.rom, {}, false).commandLine.substr(0, 7), "/VB_98 ")
+        << "a missing directory keeps the separator";
 }
 
 TEST(RealityBoy, StoredOptionsAreClampedAndSavedInOrder) {

@@ -149,15 +149,14 @@ TEST(RedDragonForm, TheFileFillsTheControlsAsAFreshWindowShowsThem) {
     EXPECT_EQ(form.screenSize, 32);
     EXPECT_NE(RewrittenText(read).find("scrx=0500\r\nscry=0500\r\nscrmode=0000"), std::string::npos);
 
-    // Codes 3 and 5 select no mode; nothing selected writes scrmode=0000.
-    read.screenMode = 5;
-    form = OpenedForm(read);
-    EXPECT_EQ(form.screenMode, -1);
-    EXPECT_EQ(form.sizes, std::vector<std::string>{" 500x500"});
-    EXPECT_NE(RewrittenText(read).find("scrmode=0000"), std::string::npos);
-    // Codes 1 and 2 come back to the modes that wrote them.
-    read.screenMode = 2;
-    EXPECT_EQ(OpenedForm(read).screenMode, 2);
+    // Codes 1, 2, 3 and 5 select no mode; nothing selected writes scrmode=0000.
+    for (int code : {1, 2, 3, 5}) {
+        read.screenMode = code;
+        form = OpenedForm(read);
+        EXPECT_EQ(form.screenMode, -1) << code;
+        EXPECT_EQ(form.sizes, std::vector<std::string>{" 500x500"});
+        EXPECT_NE(RewrittenText(read).find("scrmode=0000"), std::string::npos);
+    }
 }
 
 TEST(RedDragonForm, SizesModesAndRevertsChangeWhatIsWritten) {
@@ -222,6 +221,7 @@ TEST(RedDragonRun, RunsInItsDirectoryWithOrWithoutARom) {
     run = RedDragonRun(emu + "/", std::nullopt, {});
     EXPECT_EQ(run.commandLine, emu + "/RDRAGON") << "a root gets no second separator, and no ROM no blank";
     EXPECT_TRUE(run.request.arguments.empty());
+    EXPECT_EQ(RedDragonRun(dir.File("gone"), std::nullopt, {}).commandLine, "/RDRAGON");
 
     // Red Dragon finds its file in any letter case, so the one there is the one written.
     std::ofstream(JoinPath(emu, "OPTIONS.DAT")) << "frmskip=0006\r\n";

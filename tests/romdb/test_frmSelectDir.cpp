@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
+#include <filesystem>
 
 #include "base/SettingsKeys.h"
 #include "romdb/RomDbFixtures.h"
@@ -38,10 +39,10 @@ void ChooseIn(QWidget* chooser, const std::string& directory, const char* button
 }  // namespace
 
 TEST(SelectDirTest, OpensOnTheStartOrBaseDirectoryAndReturnsTheChoice) {
+    const std::filesystem::path before = std::filesystem::current_path();
     test::TempDir base, other;
     test::TestServices ts;
     ts.settings.Write("Base Directory", base.Path().string());
-    const QString cwd = QDir::currentPath();
 
     romdb::frmSelectDir chooser(ts.services, QString());
     EXPECT_EQ(chooser.path(), Q(base.Path().string()));
@@ -57,7 +58,7 @@ TEST(SelectDirTest, OpensOnTheStartOrBaseDirectoryAndReturnsTheChoice) {
     EXPECT_EQ(QDir(missing.path()), QDir(Q(base::DefaultDirectory())));
     ChooseIn(&missing, "", "cmdCancel");
     EXPECT_TRUE(missing.tag().isEmpty());
-    QDir::setCurrent(cwd);
+    EXPECT_EQ(std::filesystem::current_path(), before) << "ours never follows the chooser";
 }
 
 TEST(SelectDirTest, CollectionWindowListsTheChoiceAndCancelReturnsToTheBase) {
@@ -66,7 +67,6 @@ TEST(SelectDirTest, CollectionWindowListsTheChoiceAndCancelReturnsToTheBase) {
     test::WriteBytes(other.File("x.VB"), {});
     test::TestServices ts;
     ts.settings.Write("Base Directory", base.Path().string());
-    const QString cwd = QDir::currentPath();
     romdb::frmVbRomDatabase window(ts.services);
     auto* list = window.findChild<QListWidget*>(QStringLiteral("lstFileIdentify"));
     auto* label = window.findChild<QLabel*>(QStringLiteral("lblRomDir"));
@@ -88,7 +88,6 @@ TEST(SelectDirTest, CollectionWindowListsTheChoiceAndCancelReturnsToTheBase) {
     ts.messages.Clear();
     QTest::mouseClick(select, Qt::LeftButton);
     EXPECT_EQ(label->text(), QDir::rootPath() + QStringLiteral("*.vb"));
-    QDir::setCurrent(cwd);
 }
 
 TEST(SelectDirTest, ShowsWhereYouAreAndGoesToATypedPath) {
@@ -97,7 +96,6 @@ TEST(SelectDirTest, ShowsWhereYouAreAndGoesToATypedPath) {
     std::filesystem::create_directories(deep);
     test::TestServices ts;
     ts.settings.Write("Base Directory", base.Path().string());
-    const QString cwd = QDir::currentPath();
     romdb::frmSelectDir chooser(ts.services, Q(deep.string()));
     chooser.show();
     auto* tree = chooser.findChild<QTreeView*>(QStringLiteral("dirDirectory"));
@@ -147,5 +145,4 @@ TEST(SelectDirTest, ShowsWhereYouAreAndGoesToATypedPath) {
     again.show();
     QTest::keyClick(again.findChild<QLineEdit*>(QStringLiteral("txtDirectory")), Qt::Key_Return);
     EXPECT_EQ(again.tag(), Q(other.Path().string()));
-    QDir::setCurrent(cwd);
 }
