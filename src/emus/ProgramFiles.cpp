@@ -148,8 +148,7 @@ Message NotEnabledMessage(Program program) {
     const ProgramInfo& info = InfoOf(program);
     return {std::string(info.title == kUtilityNotFound ? "Utility not enabled" : "Emulator not enabled"),
             std::string(info.entry) +
-                " is not enabled: its \"Enabled\" box in the options is not checked, so "
-                "Kestro Utils greys it.",
+                " is switched off in the options of Kestro Utilities (its \"Enabled\" box is not checked).",
             MessageIcon::Exclamation};
 }
 

@@ -110,8 +110,8 @@ TEST_F(PlayTest, RefusalsAndWrongArgumentsHaveTheirStatus) {
     run = RunKestro({"play", "reality-boy", rom, "--dry-run"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
-              "Emulator not enabled: Reality Boy is not enabled: its \"Enabled\" box in the options is not checked, "
-              "so Kestro Utils greys it.\nplay: --force starts it all the same.\n");
+              "Emulator not enabled: Reality Boy is switched off in the options of Kestro Utilities (its \"Enabled\" "
+              "box is not checked).\nplay: --force starts it all the same.\n");
     EXPECT_EQ(RunKestro({"play", "reality-boy", rom, "--dry-run", "--force"}).err,
               "Unable to start Reality Boy: " + j["messages"][0]["text"].get<std::string>() + "\n")
         << "forced, it goes as far as an enabled one";
