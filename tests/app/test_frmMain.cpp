@@ -21,7 +21,7 @@
 #include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
-#include "support/gui/TestServices.h"
+#include "support/gui/OneMessage.h"
 
 using namespace kestro;
 using base::MessageIcon;
@@ -53,12 +53,9 @@ protected:
         auto window = std::make_unique<app::frmMain>(ts.services, machine.Environment());
         started = window->Form_Load();
         if (started && expectNotice) {
-            auto shown = ts.messages.Take();
-            EXPECT_EQ(shown.size(), 1u);
-            if (!shown.empty()) {
-                EXPECT_EQ(shown[0].title, "Kestro Utilities beta version 0.9");
-                EXPECT_EQ(shown[0].icon, MessageIcon::Exclamation);
-            }
+            const auto notice = test::TakeOne(ts.messages);
+            EXPECT_EQ(notice.title, "Kestro Utilities beta version 0.9");
+            EXPECT_EQ(notice.icon, MessageIcon::Exclamation);
         }
         return window;
     }
@@ -75,6 +72,11 @@ protected:
 
 void Click(QWidget* w) {
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+}
+
+// Each look opens in the middle of the screen.
+void ExpectCentred(QWidget* w) {
+    EXPECT_EQ(w->pos() + w->rect().center(), w->screen()->availableGeometry().center()) << w->size().width();
 }
 
 }  // namespace
@@ -101,11 +103,7 @@ TEST(MainWindowStartup, MissingLibraryOrFontEndsStartupWithoutTouchingSettings) 
         machine.files.insert("libKestro.so");
         app::frmMain window(ts.services, machine.Environment());
         EXPECT_FALSE(window.Form_Load());
-        auto shown = ts.messages.Take();
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].title, c.title);
-        EXPECT_EQ(shown[0].text, c.text);
-        EXPECT_EQ(shown[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(test::TakeOne(ts.messages), (base::Message{c.title, c.text, MessageIcon::Critical}));
         EXPECT_EQ(ts.settings.WriteCount(), 0);
         EXPECT_TRUE(machine.loaded.empty());
     }
@@ -182,32 +180,30 @@ TEST_F(MainWindowTest, StartupRepairsSettingsAndWarnsOnceWhenTheyCannotBeSaved) 
     EXPECT_EQ(store.Read("Recent ROMs number", ""), "4") << "kept for the session";
 }
 
+// Each letter is one command, button or menu: on (1) or off (0).
 TEST_F(MainWindowTest, EmulatorAndUtilityCommandsFollowTheirFlags) {
     auto window = Start();
-    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdEmus")->isEnabled());
-    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdUtils")->isEnabled());
-    EXPECT_FALSE(Find<QMenu>(window.get(), "mnuFileEmus")->menuAction()->isEnabled());
-    EXPECT_FALSE(Find<QMenu>(window.get(), "mnuFileUtils")->menuAction()->isEnabled());
-
+    auto states = [&] {
+        std::string s;
+        for (const char* name : {"cmdEmus", "mnuFileEmus", "mnuFileEmusRedDragon", "mnuFileEmusRealityBoy",
+                                 "mnuFileEmusVirtualE", "mnuFileEmusMednafen", "cmdUtils", "mnuFileUtils",
+                                 "mnuFileUtilsVbDevKit", "mnuFileUtilsVeCCompiler"}) {
+            auto* menu = window->findChild<QMenu*>(QString::fromLatin1(name));
+            auto* action = window->findChild<QAction*>(QString::fromLatin1(name));
+            s += (menu ? menu->menuAction()->isEnabled()
+                       : action ? action->isEnabled() : Find<QWidget>(window.get(), name)->isEnabled()) ? '1' : '0';
+        }
+        return s;
+    };
+    EXPECT_EQ(states(), "0000000000");
     ts.settings.Write("Red Dragon Enabled", "True");
     ts.settings.Write("VB Dev Kit Enabled", "True");
     window->AfterOptionsClosed();
-    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdEmus")->isEnabled());
-    EXPECT_TRUE(Find<QMenu>(window.get(), "mnuFileEmus")->menuAction()->isEnabled());
-    EXPECT_TRUE(Action(window.get(), "mnuFileEmusRedDragon")->isEnabled());
-    EXPECT_FALSE(Action(window.get(), "mnuFileEmusRealityBoy")->isEnabled());
-    EXPECT_FALSE(Action(window.get(), "mnuFileEmusVirtualE")->isEnabled());
-    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdUtils")->isEnabled());
-    EXPECT_TRUE(Action(window.get(), "mnuFileUtilsVbDevKit")->isEnabled());
-    EXPECT_FALSE(Action(window.get(), "mnuFileUtilsVeCCompiler")->isEnabled());
-
-    // Mednafen alone is an emulator switched on.
-    ts.settings.Write("Red Dragon Enabled", "False");
+    EXPECT_EQ(states(), "1110001110");
+    ts.settings.Write("Red Dragon Enabled", "False");  // Mednafen alone is an emulator switched on
     ts.settings.Write("Mednafen Enabled", "True");
     window->AfterOptionsClosed();
-    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdEmus")->isEnabled());
-    EXPECT_FALSE(Action(window.get(), "mnuFileEmusRedDragon")->isEnabled());
-    EXPECT_TRUE(Action(window.get(), "mnuFileEmusMednafen")->isEnabled());
+    EXPECT_EQ(states(), "1100011110");
     EXPECT_EQ(Action(window.get(), "mnuFileEmusMednafen")->text(), QStringLiteral("&Mednafen Frontend..."));
 }
 
@@ -220,8 +216,8 @@ TEST_F(MainWindowTest, ThemedScreensLeadToTheMenuWhosePowerButtonWarnsThreeTimes
     for (const char* picture : {"imgPrecaution_0", "imgTitle_1", "imgMenu_0", "imgPower_1", "imgLowBat_0"}) {
         EXPECT_FALSE(Find<QLabel>(window.get(), picture)->pixmap().isNull()) << picture << " has its picture";
     }
+    ExpectCentred(window.get());
     Click(Find<QWidget>(window.get(), "imgPrecaution_0"));
-    EXPECT_TRUE(Find<QWidget>(window.get(), "imgTitle_0")->isVisible());
     EXPECT_FALSE(Find<QWidget>(window.get(), "imgPrecaution_0")->isVisible());
     Click(Find<QWidget>(window.get(), "imgTitle_0"));
     EXPECT_TRUE(Find<QWidget>(window.get(), "imgMenu_0")->isVisible());
@@ -237,10 +233,9 @@ TEST_F(MainWindowTest, ThemedScreensLeadToTheMenuWhosePowerButtonWarnsThreeTimes
     };
     for (auto [title, icon, tooltip] : clicks) {
         Click(power);
-        auto shown = ts.messages.Take();
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].title, title);
-        EXPECT_EQ(shown[0].icon, icon);
+        const auto shown = test::TakeOne(ts.messages);
+        EXPECT_EQ(shown.title, title);
+        EXPECT_EQ(shown.icon, icon);
         EXPECT_EQ(power->toolTip(), QString::fromLatin1(tooltip));
         EXPECT_TRUE(window->isVisible());
     }
@@ -256,15 +251,14 @@ TEST_F(MainWindowTest, ThemedScreensLeadToTheMenuWhosePowerButtonWarnsThreeTimes
 
 TEST_F(MainWindowTest, HelpCommandsOpenTheirTopics) {
     auto window = Start();
-    auto help = test::WhenHelpShown();
-    Action(window.get(), "mnuHelpIdCodes")->trigger();
-    EXPECT_EQ(help->caption, QStringLiteral("ROM Identification Codes"));
-    EXPECT_TRUE(help->text.contains(QStringLiteral(":   [h] Hacked Dump      [!] Verified Good Dump :")));
-
-    help = test::WhenHelpShown();
-    Action(window.get(), "mnuHelpHelp")->trigger();
-    EXPECT_EQ(help->caption, QStringLiteral("Kestro Utilities Help"));
-    EXPECT_TRUE(help->text.contains(QStringLiteral("VB ROM Database: This allow you to identify")));
+    for (auto [action, caption, text] :
+         {std::tuple{"mnuHelpIdCodes", "ROM Identification Codes", ":   [h] Hacked Dump      [!] Verified Good Dump :"},
+          std::tuple{"mnuHelpHelp", "Kestro Utilities Help", "\n\nVB ROM Database: This allow you to identify"}}) {
+        auto help = test::WhenHelpShown();
+        Action(window.get(), action)->trigger();
+        EXPECT_EQ(help->caption, QString::fromLatin1(caption));
+        EXPECT_TRUE(help->text.contains(QString::fromLatin1(text))) << action;
+    }
     EXPECT_TRUE(window->tag().isEmpty()) << "the topic key is cleared once read";
 }
 
@@ -368,22 +362,31 @@ TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     Click(Find<QWidget>(window.get(), "imgPrecaution_1"));
     Click(Find<QWidget>(window.get(), "imgTitle_1"));
 
+    // Another colour set keeps the screen the user was on.
+    WhenOptionsShown([](QWidget* options) {
+        test::FindChild<QRadioButton>(options, "optThemeCol_0")->setChecked(true);
+        Press(options, "cmdApply");
+    });
+    Click(Find<QWidget>(window.get(), "imgOptions_1"));
+    EXPECT_TRUE(Find<QWidget>(window.get(), "imgMenu_0")->isVisible());
+
     WhenOptionsShown([](QWidget* options) {
         test::FindChild<QCheckBox>(options, "chkIntro")->setChecked(false);
         Press(options, "cmdApply");
     });
-    Click(Find<QWidget>(window.get(), "imgOptions_1"));
+    Click(Find<QWidget>(window.get(), "imgOptions_0"));
     EXPECT_EQ(window->width(), 254);
+    ExpectCentred(window.get());
     EXPECT_TRUE(window->menuBar()->isVisible());
     EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdRomInfo")->isVisible());
-    EXPECT_FALSE(Find<QWidget>(window.get(), "imgMenu_1")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(window.get(), "imgMenu_0")->isVisible());
 
     // Cancel leaves the settings as they were.
     const auto before = ts.settings.Values();
     WhenOptionsShown([](QWidget* options) { Press(options, "cmdCancel"); });
     Action(window.get(), "mnuFileOptions")->trigger();
     EXPECT_EQ(ts.settings.Values(), before);
-    EXPECT_EQ(ts.settings.Read("VB Theme Colours", ""), "True");
+    EXPECT_EQ(ts.settings.Read("VB Theme Colours", ""), "False");
 }
 
 // Reality Boy found only as vb_98.exe: its commands come on, and the
@@ -432,9 +435,7 @@ TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
     EXPECT_EQ(launcher.requests[0].workingDirectory, kit.Path().string());
 
     Action(&window, "mnuFileUtilsVEnvironment")->trigger();
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "Utility not found");
+    EXPECT_EQ(test::TakeOne(ts.messages).title, "Utility not found");
     EXPECT_EQ(launcher.requests.size(), 1u);
 
     EXPECT_EQ(test::ModalOpenedBy([&] { QTest::mouseClick(Find<QPushButton>(&window, "cmdUtils"), Qt::LeftButton); }),
@@ -488,9 +489,5 @@ TEST_F(MainWindowTest, FileArgumentOpensTheRomInformationWindow) {
     test::WriteBytes(dir.File("tiny.vb"), std::vector<std::uint8_t>(100, 0));
     EXPECT_EQ(openWith(QString::fromStdString(dir.File("tiny.vb"))).caption,
               QStringLiteral("ROM Information - [No ROM Loaded]"));
-    const auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "Invalid VB ROM");
-    EXPECT_EQ(shown[0].text, "File too small to be a VB ROM image.");
-    EXPECT_EQ(shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(test::TakeOne(ts.messages).text, "File too small to be a VB ROM image.");
 }
