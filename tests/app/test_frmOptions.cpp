@@ -17,7 +17,7 @@
 #include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
-#include "support/gui/OneMessage.h"
+#include "support/gui/WindowChecks.h"
 
 using namespace kestro;
 using base::MessageResult;

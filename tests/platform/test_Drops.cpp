@@ -12,7 +12,7 @@
 #include "rominfo/frmRomInfo.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
-#include "support/gui/OneMessage.h"
+#include "support/gui/WindowChecks.h"
 #include "tiles/frmTileViewer.h"
 
 using namespace kestro;

@@ -14,7 +14,7 @@
 #include "rominfo/frmRomInfo.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
-#include "support/gui/OneMessage.h"
+#include "support/gui/WindowChecks.h"
 
 using namespace kestro;
 using base::MessageIcon;

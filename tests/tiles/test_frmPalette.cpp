@@ -11,7 +11,7 @@
 #include "platform/Swatch.h"
 #include "platform/Text.h"
 #include "support/core/TempDir.h"
-#include "support/gui/OneMessage.h"
+#include "support/gui/WindowChecks.h"
 #include "tiles/PaletteFile.h"
 #include "tiles/frmLoadPal.h"
 #include "tiles/frmPalette.h"

@@ -11,7 +11,7 @@
 #include "cli/CliRun.h"
 #include "platform/Swatch.h"
 #include "tiles/PaletteFile.h"
-#include "support/gui/OneMessage.h"
+#include "support/gui/WindowChecks.h"
 #include "tiles/TileViewerFixture.h"
 #include "tiles/frmGoto.h"
 #include "tiles/frmLoadPal.h"

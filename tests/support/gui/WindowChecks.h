@@ -1,0 +1,52 @@
+#pragma once
+// Short checks of a window's state: the one message box a step shows, and
+// many controls' states in one string.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+#include <string>
+
+#include "support/gui/TestServices.h"
+
+namespace kestro::test {
+
+/// Takes the boxes shown so far; exactly one is expected (else the test fails
+/// and an empty message comes back, so that the checks after it fail too).
+inline base::Message TakeOne(ScriptedMessageBox& boxes) {
+    const auto shown = boxes.Take();
+    EXPECT_EQ(shown.size(), 1u) << (shown.empty() ? "no box" : shown.back().title);
+    return shown.size() == 1 ? shown[0] : base::Message{};
+}
+
+/// One letter per named control, menu or command, in order: '1' when it is
+/// enabled (visible), '0' when not, '?' when there is none of that name.
+inline std::string States(QObject* parent, std::initializer_list<const char*> names, bool visibility) {
+    std::string states;
+    for (const char* name : names) {
+        const QString n = QString::fromLatin1(name);
+        QAction* action = parent->findChild<QAction*>(n);
+        if (auto* menu = parent->findChild<QMenu*>(n)) action = menu->menuAction();
+        bool on = false;
+        if (action != nullptr) {
+            on = visibility ? action->isVisible() : action->isEnabled();
+        } else if (auto* w = parent->findChild<QWidget*>(n)) {
+            on = visibility ? w->isVisible() : w->isEnabled();
+        } else {
+            states += '?';
+            continue;
+        }
+        states += on ? '1' : '0';
+    }
+    return states;
+}
+inline std::string Enabled(QObject* parent, std::initializer_list<const char*> names) {
+    return States(parent, names, false);
+}
+inline std::string Visible(QObject* parent, std::initializer_list<const char*> names) {
+    return States(parent, names, true);
+}
+
+}  // namespace kestro::test
