@@ -75,33 +75,26 @@ TEST_F(OptionsTest, ControlsShowTheSettingsAndFollowTheirBoxes) {
     auto w = Open();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestro Utilities Options..."));
     EXPECT_TRUE(Find<QRadioButton>(w.get(), "optThemeCol_1")->isChecked());
-    EXPECT_TRUE(Find(w.get(), "optThemeCol_0")->isEnabled());
-    Check(w.get(), "chkIntro", false);
-    EXPECT_FALSE(Find(w.get(), "optThemeCol_1")->isEnabled());
-
+    const auto followers = {"optThemeCol_0", "optThemeCol_1", "lblMruItems", "vscMruItems", "lblMruItems1",
+                            "cmdMruItems", "chkMoveRoms",   "cmdVirteDir", "lblVirteDir"};
+    EXPECT_EQ(test::Enabled(w.get(), followers), "111111100");
     auto* count = Find<QLabel>(w.get(), "lblMruItems");
     EXPECT_EQ(count->text(), QStringLiteral("6"));
     Find<QScrollBar>(w.get(), "vscMruItems")->setValue(9);
     EXPECT_EQ(count->text(), QStringLiteral("9"));
-    Check(w.get(), "chkMruItems", false);
-    EXPECT_EQ(count->text(), QStringLiteral("0"));
-    for (const char* name : {"lblMruItems", "vscMruItems", "lblMruItems1", "cmdMruItems"}) {
-        EXPECT_FALSE(Find(w.get(), name)->isEnabled()) << name;
+    EXPECT_TRUE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
+    for (auto [box, on] : {std::pair{"chkIntro", false}, std::pair{"chkMruItems", false},
+                           std::pair{"chkRenameRoms", false}, std::pair{"chkVirteEnabled", true}}) {
+        Check(w.get(), box, on);
     }
+    EXPECT_EQ(test::Enabled(w.get(), followers), "000000011");
+    EXPECT_EQ(count->text(), QStringLiteral("0"));
+    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
     Check(w.get(), "chkMruItems", true);
     EXPECT_EQ(count->text(), QStringLiteral("6")) << "back to the stored number";
     auto* arrows = Find<QScrollBar>(w.get(), "vscMruItems");
     QTest::mouseClick(arrows, Qt::LeftButton, Qt::NoModifier, QPoint(arrows->width() / 2, 3));
     EXPECT_EQ(count->text(), QStringLiteral("7")) << "the upper arrow counts up";
-
-    EXPECT_TRUE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
-    Check(w.get(), "chkRenameRoms", false);
-    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
-    EXPECT_FALSE(Find(w.get(), "chkMoveRoms")->isEnabled());
-
-    EXPECT_FALSE(Find(w.get(), "cmdVirteDir")->isEnabled());
-    Check(w.get(), "chkVirteEnabled", true);
-    EXPECT_TRUE(Find(w.get(), "lblVirteDir")->isEnabled());
 }
 
 TEST_F(OptionsTest, ABaseDirectoryWithoutRomsIsQuestionedAndNoKeepsTheWindowOpen) {
@@ -197,10 +190,7 @@ TEST_F(OptionsTest, RecentListOffStoresZeroAndClearEmptiesItOnApply) {
     Click(w.get(), "cmdMruItems");
     ts.messages.Answer(MessageResult::Yes);
     Click(w.get(), "cmdMruItems");
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown.back().title, "Clear recent files?");
-    EXPECT_EQ(shown.back().text, "Are you sure you want to clear all\nexisting recent ROM entries?");
+    EXPECT_EQ(ts.messages.Take().at(1).text, "Are you sure you want to clear all\nexisting recent ROM entries?");
     EXPECT_EQ(Stored("Recent ROM #1"), "/roms/a.vb") << "nothing is written before Apply";
 
     Check(w.get(), "chkMruItems", false);
@@ -223,17 +213,13 @@ TEST_F(OptionsTest, RevertToDefaultResetsTheWindowOnlyAndCancelKeepsTheStore) {
     ts.messages.Answer(MessageResult::No);
     Click(w.get(), "cmdDefault");
     EXPECT_TRUE(Find<QCheckBox>(w.get(), "chkIntro")->isChecked()) << "the second No keeps everything";
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[1].title, "Confirm revert to default");
+    EXPECT_EQ(ts.messages.Take().at(1).title, "Confirm revert to default");
 
     ts.messages.Answer(MessageResult::Yes);
     ts.messages.Answer(MessageResult::Yes);
     Click(w.get(), "cmdDefault");
-    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkIntro")->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkChangeLog")->isChecked());
-    EXPECT_TRUE(Find<QRadioButton>(w.get(), "optThemeCol_0")->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkMruItems")->isChecked()) << "all boxes go off";
+    EXPECT_EQ(test::Checked(w.get(), {"chkIntro", "chkChangeLog", "optThemeCol_0", "chkMruItems"}), "0010")
+        << "all boxes go off";
     EXPECT_EQ(Find<QLabel>(w.get(), "lblMruItems")->text(), QStringLiteral("0"));
     EXPECT_EQ(Find<QScrollBar>(w.get(), "vscMruItems")->value(), 4);
     EXPECT_EQ(Find(w.get(), "lblBaseDir")->toolTip(), Q(base::DefaultDirectory()));
@@ -252,10 +238,9 @@ TEST_F(OptionsTest, MednafenHasARowWithItsProgram) {
     auto w = Open();
     EXPECT_EQ(Find<QLabel>(w.get(), "lblMednafenProgram1")->text(), QStringLiteral("Mednafen program:"));
     auto* program = Find<QLineEdit>(w.get(), "txtMednafenProgram");
-    EXPECT_FALSE(program->isEnabled());
-    EXPECT_FALSE(Find(w.get(), "cmdMednafenProgram")->isEnabled());
+    EXPECT_EQ(test::Enabled(w.get(), {"txtMednafenProgram", "cmdMednafenProgram"}), "00");
     Check(w.get(), "chkMednafenEnabled", true);
-    EXPECT_TRUE(program->isEnabled());
+    EXPECT_EQ(test::Enabled(w.get(), {"txtMednafenProgram", "cmdMednafenProgram"}), "11");
 
     // Change... takes a program that runs, and says so of anything else.
     ts.files.Choose(Q(bin.File("readme")));

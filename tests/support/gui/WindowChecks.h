@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QMenu>
 #include <QWidget>
@@ -21,32 +22,38 @@ inline base::Message TakeOne(ScriptedMessageBox& boxes) {
     return shown.size() == 1 ? shown[0] : base::Message{};
 }
 
+enum class State { Enabled, Visible, Checked };
+
 /// One letter per named control, menu or command, in order: '1' when it is
-/// enabled (visible), '0' when not, '?' when there is none of that name.
-inline std::string States(QObject* parent, std::initializer_list<const char*> names, bool visibility) {
+/// enabled (visible, checked), '0' when not, '?' when there is none of that name.
+inline std::string States(QObject* parent, std::initializer_list<const char*> names, State state) {
     std::string states;
     for (const char* name : names) {
         const QString n = QString::fromLatin1(name);
         QAction* action = parent->findChild<QAction*>(n);
         if (auto* menu = parent->findChild<QMenu*>(n)) action = menu->menuAction();
-        bool on = false;
+        QWidget* w = parent->findChild<QWidget*>(n);
+        auto* button = qobject_cast<QAbstractButton*>(w);
         if (action != nullptr) {
-            on = visibility ? action->isVisible() : action->isEnabled();
-        } else if (auto* w = parent->findChild<QWidget*>(n)) {
-            on = visibility ? w->isVisible() : w->isEnabled();
+            states += (state == State::Visible ? action->isVisible()
+                       : state == State::Enabled ? action->isEnabled() : action->isChecked()) ? '1' : '0';
+        } else if (w != nullptr && (button != nullptr || state != State::Checked)) {
+            states += (state == State::Visible ? w->isVisible()
+                       : state == State::Enabled ? w->isEnabled() : button->isChecked()) ? '1' : '0';
         } else {
             states += '?';
-            continue;
         }
-        states += on ? '1' : '0';
     }
     return states;
 }
 inline std::string Enabled(QObject* parent, std::initializer_list<const char*> names) {
-    return States(parent, names, false);
+    return States(parent, names, State::Enabled);
 }
 inline std::string Visible(QObject* parent, std::initializer_list<const char*> names) {
-    return States(parent, names, true);
+    return States(parent, names, State::Visible);
+}
+inline std::string Checked(QObject* parent, std::initializer_list<const char*> names) {
+    return States(parent, names, State::Checked);
 }
 
 }  // namespace kestro::test
