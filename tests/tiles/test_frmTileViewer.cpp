@@ -50,24 +50,16 @@ TEST_F(TileViewerTest, OpensEmptyThenARomEnablesTheViewAndUpdateDrawsIt) {
 TEST_F(TileViewerTest, ButtonsPageThroughTheRomWithinItsBounds) {
     const std::string path = MakeRom("nav.vb", 4096);
     Open(path);
-    Click("cmdOffsetDown");
-    EXPECT_EQ(Text("lblOffset"), QStringLiteral("0"));
-    Click("cmdPageDown");
-    EXPECT_EQ(Text("lblOffset"), QStringLiteral("4080"));  // 16 x 48 x 28 is past the end: L - 16
-    for (int i = 0; i < 20; ++i) Click("cmdOffsetUp");
-    EXPECT_EQ(Text("lblOffset"), QStringLiteral("4095"));
-    Click("cmdOffsetUpTile");
-    EXPECT_EQ(Text("lblOffset"), QStringLiteral("4080"));
-    Click("cmdUp");
-    EXPECT_EQ(Text("lblOffset"), QStringLiteral("3312"));
-    Click("cmdTileHalf");
-    Click("cmdTileHalf");
-    Click("cmdTileLeft");
-    EXPECT_EQ(Text("lblWidth"), QStringLiteral("11"));
-    Click("cmdTileDouble");
-    EXPECT_EQ(Text("lblWidth"), QStringLiteral("22"));
-    Click("cmdPageUp");
-    EXPECT_EQ(Text("lblOffset"), QStringLiteral("0"));
+    // Button, clicks, and the offset and width after them; a page down from 0
+    // (16 x 48 x 28) is past the end, so it stops a tile before it.
+    const std::tuple<const char*, int, const char*> steps[] = {
+        {"cmdOffsetDown", 1, "0 48"}, {"cmdPageDown", 1, "4080 48"}, {"cmdOffsetUp", 20, "4095 48"},
+        {"cmdOffsetUpTile", 1, "4080 48"}, {"cmdUp", 1, "3312 48"}, {"cmdTileHalf", 2, "3312 12"},
+        {"cmdTileLeft", 1, "3312 11"}, {"cmdTileDouble", 1, "3312 22"}, {"cmdPageUp", 1, "0 22"}};
+    for (auto [button, clicks, view] : steps) {
+        for (int i = 0; i < clicks; ++i) Click(button);
+        EXPECT_EQ(Text("lblOffset") + QLatin1Char(' ') + Text("lblWidth"), QString::fromLatin1(view)) << button;
+    }
 
     // With auto-update every step redraws at once.
     Find<QCheckBox>("chkAutoUpdate")->click();

@@ -133,28 +133,23 @@ TEST_F(TileViewerTest, SavesTheViewAsABitmapAndCopiesIt) {
     t.files.Choose(Q(bmp));
     Trigger("mnuEditSave");
     EXPECT_EQ(t.files.Filters().back(), QStringLiteral("OS/2 or Windows Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*"));
-    ASSERT_EQ(t.messages.Shown().size(), 1u);
-    EXPECT_EQ(t.messages.Shown()[0].title, "Saved to file");
-    EXPECT_EQ(t.messages.Shown()[0].text, "Image saved to file:\r" + bmp);
-    QImage saved(Q(bmp), "BMP");
-    ASSERT_FALSE(saved.isNull());
-    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), Expected(path, 16 * 48 * 28, 48));
+    EXPECT_EQ(test::TakeOne(t.messages), (base::Message{"Saved to file", "Image saved to file:\r" + bmp,
+                                                         base::MessageIcon::Information}));
+    const QImage saved = QImage(Q(bmp), "BMP").convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(saved, Expected(path, 16 * 48 * 28, 48));
 
     // A name without an extension is saved as a bitmap file named so.
-    t.messages.Clear();
     t.files.Choose(Q(dir.File("plain")));
     Trigger("mnuEditSave");
-    EXPECT_TRUE(std::filesystem::exists(dir.File("plain.bmp")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("plain")));
-    EXPECT_EQ(t.messages.Shown().back().text, "Image saved to file:\r" + dir.File("plain.bmp"));
+    EXPECT_EQ(test::TakeOne(t.messages).text, "Image saved to file:\r" + dir.File("plain.bmp"));
+    EXPECT_EQ(QImage(Q(dir.File("plain.bmp")), "BMP").convertToFormat(QImage::Format_RGB32), saved);
 
     Click("cmdPageUp");
     Click("cmdUpdate");
-    t.messages.Clear();
     Trigger("mnuEditCopy");
     EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), Expected(path, 0, 48));
-    ASSERT_EQ(t.messages.Shown().size(), 1u);
-    EXPECT_EQ(t.messages.Shown()[0].text, "Image copied to clipboard.");
+    EXPECT_EQ(test::TakeOne(t.messages).text, "Image copied to clipboard.");
 }
 
 }  // namespace
