@@ -15,7 +15,6 @@
 
 #include "app/frmMain.h"
 #include "base/SettingsKeys.h"
-#include "platform/PictureBox.h"
 #include "platform/QtServices.h"
 #include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
@@ -283,6 +282,7 @@ TEST_F(MainWindowTest, CommandsOpenTheirWindowsModally) {
         {"mnuFileEmusRedDragon", nullptr, "frmRedDragon"},
         {"mnuFileEmusVirtualE", nullptr, "frmVirtualE"},
         {"mnuFileEmusMednafen", nullptr, "frmMednafen"},
+        {"mnuHelpAbout", nullptr, "frmAbout"},
     };
     for (auto [action, button, form] : commands) {
         EXPECT_EQ(test::ModalOpenedBy([&] { Action(window.get(), action)->trigger(); }), QString::fromLatin1(form))
@@ -292,29 +292,6 @@ TEST_F(MainWindowTest, CommandsOpenTheirWindowsModally) {
                   QString::fromLatin1(form))
             << button;
     }
-}
-
-TEST_F(MainWindowTest, AboutControllerAnswersOnlyTheRightButton) {
-    auto window = Start();
-    bool checked = false;
-    test::WhenModalShown([&](QWidget* about) {
-        auto* pad = Find<platform::PictureBox>(about, "imgVBControl");
-        QTest::mouseClick(pad, Qt::LeftButton);
-        EXPECT_TRUE(ts.messages.Shown().empty());
-
-        ts.messages.Answer(base::MessageResult::No);
-        QTest::mouseClick(pad, Qt::RightButton);
-        std::vector<std::string> titles;
-        for (const auto& m : ts.messages.Take()) titles.push_back(m.title);
-        EXPECT_EQ(titles, (std::vector<std::string>{"Emulation rules! Thanks everyone!", "You selected no!"}));
-        ts.messages.Answer(base::MessageResult::Yes);
-        QTest::mouseClick(pad, Qt::RightButton);
-        EXPECT_EQ(ts.messages.Take().size(), 1u);
-        checked = true;
-        about->close();
-    });
-    Action(window.get(), "mnuHelpAbout")->trigger();
-    EXPECT_TRUE(checked);
 }
 
 TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
