@@ -85,7 +85,9 @@ protected:
 };
 
 QString IniValue(const QString& ini, const char* key) {
-    return QSettings(ini, QSettings::IniFormat).value(QStringLiteral("Settings/") + QString::fromLatin1(key)).toString();
+    return QSettings(ini, QSettings::IniFormat)
+        .value(QStringLiteral("Settings/") + QString::fromLatin1(key))
+        .toString();
 }
 
 // Runs fn on the options window once it shows (it closes through its own buttons).
@@ -391,8 +393,7 @@ TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
     Press(window.get(), "imgPrecaution_0");
     Press(window.get(), "imgTitle_0");
     for (auto [picture, chooser] : {std::pair{"imgUtils_0", "frmUtils"}, std::pair{"imgEmus_0", "frmEmus"}}) {
-        EXPECT_EQ(test::ModalOpenedBy([&] { Press(window.get(), picture); }), QString::fromLatin1(chooser))
-            << picture;
+        EXPECT_EQ(test::ModalOpenedBy([&] { Press(window.get(), picture); }), QString::fromLatin1(chooser)) << picture;
     }
 }
 

@@ -76,7 +76,7 @@ TEST_F(OptionsTest, ControlsShowTheSettingsAndFollowTheirBoxes) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestro Utilities Options..."));
     EXPECT_TRUE(Find<QRadioButton>(w.get(), "optThemeCol_1")->isChecked());
     const auto followers = {"optThemeCol_0", "optThemeCol_1", "lblMruItems", "vscMruItems", "lblMruItems1",
-                            "cmdMruItems", "chkMoveRoms",   "cmdVirteDir", "lblVirteDir"};
+                            "cmdMruItems",   "chkMoveRoms",   "cmdVirteDir", "lblVirteDir"};
     EXPECT_EQ(test::Enabled(w.get(), followers), "111111100");
     auto* count = Find<QLabel>(w.get(), "lblMruItems");
     EXPECT_EQ(count->text(), QStringLiteral("6"));

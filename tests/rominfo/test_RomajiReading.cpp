@@ -5,62 +5,76 @@
 namespace kestro::rominfo {
 namespace {
 
-struct Reading {
-    std::string title;
-    const char* reading;
-};
-
-void ExpectReadings(std::initializer_list<Reading> rows) {
-    for (const Reading& row : rows) EXPECT_EQ(RomajiReading(row.title), row.reading) << row.reading;
-}
-
 TEST(RomajiReading, ReadsTheKnownTitlesAndCodesOutsideTheKatakana) {
-    ExpectReadings({
-        {"\xC4\xCB\xDE\xC0\xDE\xBE\x21\xCA\xDF\xC6\xCE\xDE\xDD", "Tobidase!panibon"},
-        {"\xB2\xDD\xBD\xCF\xB3\xBD \xC9 \xD4\xB6\xC0", "Insumausu no yakata"},
-        {"\xCA\xDE\xB0\xC1\xAC\xD9\xCC\xDF\xDB\xD4\xB7\xAD\xB3'95", "Ba-charupuroyakyuu'95"},
-        {"VB \xDC\xD8\xB5\xD7\xDD\xC4\xDE", "VB wariorando"},
-        // Letter case, and codes outside the katakana.
-        {"V\xA5TETRIS", "V\xB7TETRIS"}, {"", ""}, {"mario", "Mario"}, {"GOLF", "GOLF"}, {"\xAF\xB6", "Ttka"},
-        {"\xA6", "Wo"}, {"C:\\", "C:\xA5"}, {"\xA1\xA2\xA3\xA4\xA5\xB0", ".'',\xB7-"},
-        // Control codes, 0x7F-0xA0 and 0xE0-0xFF are dropped, so a title padded with NULs reads as without them.
-        {std::string("a\x00\x1F\x7F\x80\xA0\xE0\xFF" "b\x00\x00", 11), "Ab"},
-    });
+    EXPECT_EQ(RomajiReading("\xC4\xCB\xDE\xC0\xDE\xBE\x21\xCA\xDF\xC6\xCE\xDE\xDD"), "Tobidase!panibon");
+    EXPECT_EQ(RomajiReading("\xB2\xDD\xBD\xCF\xB3\xBD \xC9 \xD4\xB6\xC0"), "Insumausu no yakata");
+    EXPECT_EQ(RomajiReading("V\xA5TETRIS"), "V\xB7TETRIS");
     EXPECT_EQ(RomajiReadingUtf8("V\xA5TETRIS"), "V\xC2\xB7TETRIS");
+    EXPECT_EQ(RomajiReading("\xCA\xDE\xB0\xC1\xAC\xD9\xCC\xDF\xDB\xD4\xB7\xAD\xB3'95"), "Ba-charupuroyakyuu'95");
+    EXPECT_EQ(RomajiReading("VB \xDC\xD8\xB5\xD7\xDD\xC4\xDE"), "VB wariorando");
+
+    // Letter case, and codes outside the katakana.
+    EXPECT_EQ(RomajiReading(""), "");
+    EXPECT_EQ(RomajiReading("mario"), "Mario");
+    EXPECT_EQ(RomajiReading("GOLF"), "GOLF");
+    EXPECT_EQ(RomajiReading("\xAF\xB6"), "Ttka");
+    EXPECT_EQ(RomajiReading("\xA6"), "Wo");
+    EXPECT_EQ(RomajiReading("C:\\"), "C:\xA5");
+    // Control codes, 0x7F-0xA0 and 0xE0-0xFF are dropped, so a title padded with NULs reads as without them.
+    EXPECT_EQ(RomajiReading(std::string("a\x00\x1F\x7F\x80\xA0\xE0\xFF"
+                                        "b\x00\x00",
+                                        11)),
+              "Ab");
+    EXPECT_EQ(RomajiReading("\xA1\xA2\xA3\xA4\xA5\xB0"), ".'',\xB7-");
 }
 
 TEST(RomajiReading, EverySyllableAloneAndMarked) {
     std::string syllables;
     for (int code = 0xB1; code <= 0xDD; ++code) syllables += static_cast<char>(code);
+    EXPECT_EQ(RomajiReading(syllables),
+              "Aiueokakikukekosashisusesotachitsutetonaninunenohahifuhehomamimumemoyayuyorarirurerowan");
+
     std::string voiced;
     for (int code : {0xB3, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF,
                      0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE}) {
         voiced += static_cast<char>(code);
         voiced += '\xDE';
     }
-    ExpectReadings({
-        {syllables, "Aiueokakikukekosashisusesotachitsutetonaninunenohahifuhehomamimumemoyayuyorarirurerowan"},
-        {voiced, "Vugagigugegozajizuzezodadjidudedobabibubebo"},
-        {"\xCA\xDF\xCB\xDF\xCC\xDF\xCD\xDF\xCE\xDF", "Papipupepo"},
-        // A mark the syllable does not take is read by itself.
-        {"\xC5\xDE", "Na\""}, {"\xB6\xDF", "Ka\xB0"}, {"\xB3\xDF", "U\xB0"}, {"\xDE", "\""}, {"\xDF", "\xB0"},
-        {"\xB6\xDE\xDE", "Ga\""},
-    });
+    EXPECT_EQ(RomajiReading(voiced), "Vugagigugegozajizuzezodadjidudedobabibubebo");
+    EXPECT_EQ(RomajiReading("\xCA\xDF\xCB\xDF\xCC\xDF\xCD\xDF\xCE\xDF"), "Papipupepo");
+
+    // A mark the syllable does not take is read by itself.
+    EXPECT_EQ(RomajiReading("\xC5\xDE"), "Na\"");
+    EXPECT_EQ(RomajiReading("\xB6\xDF"), "Ka\xB0");
+    EXPECT_EQ(RomajiReading("\xB3\xDF"), "U\xB0");
+    EXPECT_EQ(RomajiReading("\xDE"), "\"");
+    EXPECT_EQ(RomajiReading("\xDF"), "\xB0");
+    EXPECT_EQ(RomajiReading("\xB6\xDE\xDE"), "Ga\"");
 }
 
 TEST(RomajiReading, SmallKanaCombinations) {
-    ExpectReadings({
-        {"\xB7\xA7\xB7\xA8\xB7\xA9\xB7\xAA\xB7\xAB\xB7\xAC\xB7\xAD\xB7\xAE", "Kyakyikyukyekyokyakyukyo"},
-        {"\xB7\xDE\xAC", "Gya"}, {"\xB7\xAC\xB7", "Kyaki"}, {"\xBC\xAD\xBC\xDE\xAA", "Shuje"},
-        {"\xC1\xAE\xC1\xDE\xAD", "Chodju"}, {"\xC6\xAC\xCB\xAE\xCB\xDE\xAD\xCB\xDF\xAE", "Nyahyobyupyo"},
-        {"\xD0\xAD\xD8\xAE", "Myuryo"}, {"\xC2\xDE\xA7\xC2\xDE\xAC", "Tsatsa"},
-        // The three that take small vowels only, two of them small I only.
-        {"\xB3\xDE\xA7\xB0", "Va-"}, {"\xB3\xDE\xAB\xB3\xDE\xAC", "Vovuxya"}, {"\xBD\xDE\xA8\xBD\xDE\xA7", "Zizuxa"},
-        {"\xC3\xDE\xA8\xC3\xDE\xA9", "Didexu"},
-        // Any other pairing is read code by code.
-        {"\xB6\xAC", "Kaxya"}, {"\xC2\xA7", "Tsuxa"}, {"\xCC\xA7", "Fuxa"}, {"\xB7\xDF\xAC", "Ki\xB0xya"},
-        {"\xB7\xAF", "Kitt"},
-    });
+    EXPECT_EQ(RomajiReading("\xB7\xA7\xB7\xA8\xB7\xA9\xB7\xAA\xB7\xAB\xB7\xAC\xB7\xAD\xB7\xAE"),
+              "Kyakyikyukyekyokyakyukyo");
+    EXPECT_EQ(RomajiReading("\xB7\xDE\xAC"), "Gya");
+    EXPECT_EQ(RomajiReading("\xB7\xAC\xB7"), "Kyaki");
+    EXPECT_EQ(RomajiReading("\xBC\xAD\xBC\xDE\xAA"), "Shuje");
+    EXPECT_EQ(RomajiReading("\xC1\xAE\xC1\xDE\xAD"), "Chodju");
+    EXPECT_EQ(RomajiReading("\xC6\xAC\xCB\xAE\xCB\xDE\xAD\xCB\xDF\xAE"), "Nyahyobyupyo");
+    EXPECT_EQ(RomajiReading("\xD0\xAD\xD8\xAE"), "Myuryo");
+    EXPECT_EQ(RomajiReading("\xC2\xDE\xA7\xC2\xDE\xAC"), "Tsatsa");
+
+    // The three that take small vowels only, two of them small I only.
+    EXPECT_EQ(RomajiReading("\xB3\xDE\xA7\xB0"), "Va-");
+    EXPECT_EQ(RomajiReading("\xB3\xDE\xAB\xB3\xDE\xAC"), "Vovuxya");
+    EXPECT_EQ(RomajiReading("\xBD\xDE\xA8\xBD\xDE\xA7"), "Zizuxa");
+    EXPECT_EQ(RomajiReading("\xC3\xDE\xA8\xC3\xDE\xA9"), "Didexu");
+
+    // Any other pairing is read code by code.
+    EXPECT_EQ(RomajiReading("\xB6\xAC"), "Kaxya");
+    EXPECT_EQ(RomajiReading("\xC2\xA7"), "Tsuxa");
+    EXPECT_EQ(RomajiReading("\xCC\xA7"), "Fuxa");
+    EXPECT_EQ(RomajiReading("\xB7\xDF\xAC"), "Ki\xB0xya");
+    EXPECT_EQ(RomajiReading("\xB7\xAF"), "Kitt");
 }
 
 }  // namespace

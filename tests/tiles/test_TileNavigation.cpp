@@ -39,8 +39,8 @@ TEST(TileNavigation, GotoBoxNormalisesWhileTypingAndBoundsOnGoto) {
     const auto W = GotoWhat::Width, O = GotoWhat::Offset;
     // The lower bound waits for Goto.
     const std::tuple<GotoWhat, const char*, const char*> typed[] = {
-        {W, "abc", "0"}, {W, "99999", "32767"}, {W, "64x", "64"}, {W, "", ""},
-        {O, "5000", "999"}, {O, "999", "999"}, {O, "-5", "-5"}};
+        {W, "abc", "0"},    {W, "99999", "32767"}, {W, "64x", "64"}, {W, "", ""},
+        {O, "5000", "999"}, {O, "999", "999"},     {O, "-5", "-5"}};
     for (auto [what, text, shown] : typed) EXPECT_EQ(GotoTextChanged(what, text, kLength), shown) << text;
     const std::tuple<GotoWhat, const char*, const char*> accepted[] = {
         {W, "0", "1"}, {W, "-3", "1"}, {O, "-5", "0"}, {O, "", "0"}, {O, "512", "512"}};

@@ -10,8 +10,8 @@
 
 #include "cli/CliRun.h"
 #include "platform/Swatch.h"
-#include "tiles/PaletteFile.h"
 #include "support/gui/WindowChecks.h"
+#include "tiles/PaletteFile.h"
 #include "tiles/TileViewerFixture.h"
 #include "tiles/frmGoto.h"
 #include "tiles/frmLoadPal.h"
@@ -53,9 +53,9 @@ TEST_F(TileViewerTest, ButtonsPageThroughTheRomWithinItsBounds) {
     // Button, clicks, and the offset and width after them; a page down from 0
     // (16 x 48 x 28) is past the end, so it stops a tile before it.
     const std::tuple<const char*, int, const char*> steps[] = {
-        {"cmdOffsetDown", 1, "0 48"}, {"cmdPageDown", 1, "4080 48"}, {"cmdOffsetUp", 20, "4095 48"},
-        {"cmdOffsetUpTile", 1, "4080 48"}, {"cmdUp", 1, "3312 48"}, {"cmdTileHalf", 2, "3312 12"},
-        {"cmdTileLeft", 1, "3312 11"}, {"cmdTileDouble", 1, "3312 22"}, {"cmdPageUp", 1, "0 22"}};
+        {"cmdOffsetDown", 1, "0 48"},      {"cmdPageDown", 1, "4080 48"},   {"cmdOffsetUp", 20, "4095 48"},
+        {"cmdOffsetUpTile", 1, "4080 48"}, {"cmdUp", 1, "3312 48"},         {"cmdTileHalf", 2, "3312 12"},
+        {"cmdTileLeft", 1, "3312 11"},     {"cmdTileDouble", 1, "3312 22"}, {"cmdPageUp", 1, "0 22"}};
     for (auto [button, clicks, view] : steps) {
         for (int i = 0; i < clicks; ++i) Click(button);
         EXPECT_EQ(Text("lblOffset") + QLatin1Char(' ') + Text("lblWidth"), QString::fromLatin1(view)) << button;

@@ -133,8 +133,8 @@ TEST_F(TileViewerTest, SavesTheViewAsABitmapAndCopiesIt) {
     t.files.Choose(Q(bmp));
     Trigger("mnuEditSave");
     EXPECT_EQ(t.files.Filters().back(), QStringLiteral("OS/2 or Windows Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*"));
-    EXPECT_EQ(test::TakeOne(t.messages), (base::Message{"Saved to file", "Image saved to file:\r" + bmp,
-                                                         base::MessageIcon::Information}));
+    EXPECT_EQ(test::TakeOne(t.messages),
+              (base::Message{"Saved to file", "Image saved to file:\r" + bmp, base::MessageIcon::Information}));
     const QImage saved = QImage(Q(bmp), "BMP").convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(saved, Expected(path, 16 * 48 * 28, 48));
 

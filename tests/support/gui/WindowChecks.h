@@ -32,17 +32,22 @@ inline std::string States(QObject* parent, std::initializer_list<const char*> na
         const QString n = QString::fromLatin1(name);
         QAction* action = parent->findChild<QAction*>(n);
         if (auto* menu = parent->findChild<QMenu*>(n)) action = menu->menuAction();
-        QWidget* w = parent->findChild<QWidget*>(n);
+        auto* w = parent->findChild<QWidget*>(n);
         auto* button = qobject_cast<QAbstractButton*>(w);
+        bool on = false;
         if (action != nullptr) {
-            states += (state == State::Visible ? action->isVisible()
-                       : state == State::Enabled ? action->isEnabled() : action->isChecked()) ? '1' : '0';
-        } else if (w != nullptr && (button != nullptr || state != State::Checked)) {
-            states += (state == State::Visible ? w->isVisible()
-                       : state == State::Enabled ? w->isEnabled() : button->isChecked()) ? '1' : '0';
+            on = state == State::Checked   ? action->isChecked()
+                 : state == State::Visible ? action->isVisible()
+                                           : action->isEnabled();
+        } else if (state == State::Checked && button != nullptr) {
+            on = button->isChecked();
+        } else if (state != State::Checked && w != nullptr) {
+            on = state == State::Visible ? w->isVisible() : w->isEnabled();
         } else {
             states += '?';
+            continue;
         }
+        states += on ? '1' : '0';
     }
     return states;
 }
