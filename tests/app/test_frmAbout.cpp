@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTest>
 
 #include "app/frmAbout.h"
 #include "platform/PictureBox.h"
@@ -25,7 +26,7 @@ bool Shows(const QLabel* picture, const QLabel* source) {
 
 }  // namespace
 
-TEST(AboutWindow, ControllerStaysLitWhileThePointerIsOverIt) {
+TEST(AboutWindow, ControllerLightsUnderThePointerAndAnswersTheRightButton) {
     test::TestServices ts;
     app::frmAbout about(ts.services);
     about.show();
@@ -45,4 +46,16 @@ TEST(AboutWindow, ControllerStaysLitWhileThePointerIsOverIt) {
     MoveOver(pad);
     MoveOver(&about);
     EXPECT_TRUE(Shows(pad, normal)) << "the window's background puts it out";
+
+    // Only the right button answers, with a question and then its reply.
+    QTest::mouseClick(pad, Qt::LeftButton);
+    EXPECT_TRUE(ts.messages.Shown().empty());
+    for (auto [answer, replies] : {std::pair{base::MessageResult::No, 2u}, std::pair{base::MessageResult::Yes, 1u}}) {
+        ts.messages.Answer(answer);
+        QTest::mouseClick(pad, Qt::RightButton);
+        const auto shown = ts.messages.Take();
+        ASSERT_EQ(shown.size(), replies);
+        EXPECT_EQ(shown[0].title, "Emulation rules! Thanks everyone!");
+        if (replies == 2) EXPECT_EQ(shown[1].title, "You selected no!");
+    }
 }

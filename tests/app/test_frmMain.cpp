@@ -1,30 +1,30 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 #include <set>
 
 #include "app/frmMain.h"
 #include "base/SettingsKeys.h"
-#include "platform/PictureBox.h"
 #include "platform/QtServices.h"
 #include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
-#include "support/gui/TestServices.h"
+#include "support/gui/WindowChecks.h"
 
 using namespace kestro;
 using base::MessageIcon;
+using test::Enabled;
+using test::Visible;
 
 namespace {
 
@@ -47,34 +47,56 @@ struct Machine {
     }
 };
 
+void Click(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
-    std::unique_ptr<app::frmMain> Start(bool expectNotice = true) {
-        auto window = std::make_unique<app::frmMain>(ts.services, machine.Environment());
-        started = window->Form_Load();
-        if (started && expectNotice) {
-            auto shown = ts.messages.Take();
-            EXPECT_EQ(shown.size(), 1u);
-            if (!shown.empty()) {
-                EXPECT_EQ(shown[0].title, "Kestro Utilities beta version 0.9");
-                EXPECT_EQ(shown[0].icon, MessageIcon::Exclamation);
-            }
-        }
+    // A started window; its start-up notice is taken and checked.
+    std::unique_ptr<app::frmMain> Start() { return StartWith(ts.services); }
+    std::unique_ptr<app::frmMain> StartWith(platform::Services& services) {
+        auto window = std::make_unique<app::frmMain>(services, machine.Environment());
+        EXPECT_TRUE(window->Form_Load());
+        const auto notice = test::TakeOne(ts.messages);
+        EXPECT_EQ(notice.title, "Kestro Utilities beta version 0.9");
+        EXPECT_EQ(notice.icon, MessageIcon::Exclamation);
         return window;
     }
-    template <typename T>
+    // The same services with another settings store.
+    platform::Services& With(base::SettingsStore& store) {
+        return *m_services.emplace_back(std::make_unique<platform::Services>(
+            platform::Services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry}));
+    }
+    template <typename T = QWidget>
     static T* Find(QObject* w, const char* name) {
         return test::FindChild<T>(w, name);
     }
     static QAction* Action(QWidget* w, const char* name) { return Find<QAction>(w, name); }
+    static void Press(QWidget* w, const char* name) { Click(Find(w, name)); }
+    // Each look opens in the middle of the screen.
+    static void ExpectCentred(QWidget* w) {
+        EXPECT_EQ(w->pos() + w->rect().center(), w->screen()->availableGeometry().center()) << w->width();
+    }
 
     test::TestServices ts;
     Machine machine;
-    bool started = false;
+    std::vector<std::unique_ptr<platform::Services>> m_services;
 };
 
-void Click(QWidget* w) {
-    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+QString IniValue(const QString& ini, const char* key) {
+    return QSettings(ini, QSettings::IniFormat)
+        .value(QStringLiteral("Settings/") + QString::fromLatin1(key))
+        .toString();
+}
+
+// Runs fn on the options window once it shows (it closes through its own buttons).
+void WhenOptionsShown(std::function<void(QWidget*)> fn) {
+    test::WhenModalShown([fn](QWidget* dialog) {
+        EXPECT_EQ(dialog->objectName(), QStringLiteral("frmOptions"));
+        fn(dialog);
+        if (dialog->isVisible()) dialog->close();
+    });
 }
 
 }  // namespace
@@ -101,11 +123,7 @@ TEST(MainWindowStartup, MissingLibraryOrFontEndsStartupWithoutTouchingSettings) 
         machine.files.insert("libKestro.so");
         app::frmMain window(ts.services, machine.Environment());
         EXPECT_FALSE(window.Form_Load());
-        auto shown = ts.messages.Take();
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].title, c.title);
-        EXPECT_EQ(shown[0].text, c.text);
-        EXPECT_EQ(shown[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(test::TakeOne(ts.messages), (base::Message{c.title, c.text, MessageIcon::Critical}));
         EXPECT_EQ(ts.settings.WriteCount(), 0);
         EXPECT_TRUE(machine.loaded.empty());
     }
@@ -117,27 +135,21 @@ TEST_F(MainWindowTest, FirstRunWritesEveryKeyAndAStoredVersionIsKept) {
     test::TempDir dir;
     const QString ini = QString::fromStdString(dir.File("Kestro Utils.ini"));
     platform::QtSettingsStore store(ini);
-    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
     machine.files.insert("/usr/lib/libKestro.so");
-    auto first = std::make_unique<app::frmMain>(services, machine.Environment());
-    ASSERT_TRUE(first->Form_Load());
+    auto first = StartWith(With(store));
     EXPECT_EQ(machine.loaded, std::vector<std::string>{"/opt/kestro/libKestro.so"}) << "beside the program first";
     EXPECT_EQ(first->windowTitle(), QStringLiteral("Kestro Utilities"));
     QSettings reader(ini, QSettings::IniFormat);
-    reader.beginGroup(QStringLiteral("Settings"));
     EXPECT_EQ(reader.allKeys().size(), 46) << "every key but the seven Reality Boy front-end keys";
-    EXPECT_EQ(reader.value(QStringLiteral("Version Number")).toString(), QStringLiteral("1.0"));
-    EXPECT_EQ(reader.value(QStringLiteral("Recent ROMs number")).toString(), QStringLiteral("4"));
+    EXPECT_EQ(IniValue(ini, "Version Number"), QStringLiteral("1.0"));
+    EXPECT_EQ(IniValue(ini, "Recent ROMs number"), QStringLiteral("4"));
 
     store.Write("Version Number", "2.5");
     machine.files = {"/usr/lib/libKestro.so", "/usr/share/fonts/ipa/ipag.ttf"};
     machine.loaded.clear();
-    app::frmMain second(services, machine.Environment());
-    ASSERT_TRUE(second.Form_Load());
+    auto second = StartWith(With(store));
     EXPECT_EQ(machine.loaded, std::vector<std::string>{"/usr/lib/libKestro.so"});
-    reader.sync();
-    EXPECT_EQ(reader.value(QStringLiteral("Version Number")).toString(), QStringLiteral("2.5"));
-    EXPECT_EQ(ts.messages.Take().size(), 2u);  // the notice, once per start
+    EXPECT_EQ(IniValue(ini, "Version Number"), QStringLiteral("2.5"));
 }
 
 // Start-up puts damaged values right once and writes them back; a settings
@@ -154,23 +166,17 @@ TEST_F(MainWindowTest, StartupRepairsSettingsAndWarnsOnceWhenTheyCannotBeSaved) 
     }
     {
         platform::QtSettingsStore store(ini);
-        platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
-        app::frmMain window(services, machine.Environment());
-        ASSERT_TRUE(window.Form_Load());
-        EXPECT_EQ(ts.messages.Take().size(), 1u) << "only the notice";
+        StartWith(With(store));
     }
-    QSettings reader(ini, QSettings::IniFormat);
-    reader.beginGroup(QStringLiteral("Settings"));
-    EXPECT_EQ(reader.value(QStringLiteral("Recent ROMs number")).toString(), QStringLiteral("0"));
-    EXPECT_EQ(reader.value(QStringLiteral("White Tile Red")).toString(), QStringLiteral("255"));
-    EXPECT_EQ(reader.value(QStringLiteral("Base Directory")).toString(), QStringLiteral("/home/me/VB, roms"));
+    EXPECT_EQ(IniValue(ini, "Recent ROMs number"), QStringLiteral("0"));
+    EXPECT_EQ(IniValue(ini, "White Tile Red"), QStringLiteral("255"));
+    EXPECT_EQ(IniValue(ini, "Base Directory"), QStringLiteral("/home/me/VB, roms"));
 
     // A folder where the file should be: nothing is opened, the session runs on, and the user is told.
     const QString folder = QString::fromStdString(dir.File("folder.ini"));
     QDir().mkpath(folder);
     platform::QtSettingsStore store(folder);
-    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
-    app::frmMain window(services, machine.Environment());
+    app::frmMain window(With(store), machine.Environment());
     ASSERT_TRUE(window.Form_Load());
     const auto shown = ts.messages.Take();
     ASSERT_EQ(shown.size(), 2u);
@@ -184,30 +190,20 @@ TEST_F(MainWindowTest, StartupRepairsSettingsAndWarnsOnceWhenTheyCannotBeSaved) 
 
 TEST_F(MainWindowTest, EmulatorAndUtilityCommandsFollowTheirFlags) {
     auto window = Start();
-    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdEmus")->isEnabled());
-    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdUtils")->isEnabled());
-    EXPECT_FALSE(Find<QMenu>(window.get(), "mnuFileEmus")->menuAction()->isEnabled());
-    EXPECT_FALSE(Find<QMenu>(window.get(), "mnuFileUtils")->menuAction()->isEnabled());
-
+    auto states = [&] {
+        return Enabled(window.get(), {"cmdEmus", "mnuFileEmus", "mnuFileEmusRedDragon", "mnuFileEmusRealityBoy",
+                                      "mnuFileEmusVirtualE", "mnuFileEmusMednafen", "cmdUtils", "mnuFileUtils",
+                                      "mnuFileUtilsVbDevKit", "mnuFileUtilsVeCCompiler"});
+    };
+    EXPECT_EQ(states(), "0000000000");
     ts.settings.Write("Red Dragon Enabled", "True");
     ts.settings.Write("VB Dev Kit Enabled", "True");
     window->AfterOptionsClosed();
-    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdEmus")->isEnabled());
-    EXPECT_TRUE(Find<QMenu>(window.get(), "mnuFileEmus")->menuAction()->isEnabled());
-    EXPECT_TRUE(Action(window.get(), "mnuFileEmusRedDragon")->isEnabled());
-    EXPECT_FALSE(Action(window.get(), "mnuFileEmusRealityBoy")->isEnabled());
-    EXPECT_FALSE(Action(window.get(), "mnuFileEmusVirtualE")->isEnabled());
-    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdUtils")->isEnabled());
-    EXPECT_TRUE(Action(window.get(), "mnuFileUtilsVbDevKit")->isEnabled());
-    EXPECT_FALSE(Action(window.get(), "mnuFileUtilsVeCCompiler")->isEnabled());
-
-    // Mednafen alone is an emulator switched on.
-    ts.settings.Write("Red Dragon Enabled", "False");
+    EXPECT_EQ(states(), "1110001110");
+    ts.settings.Write("Red Dragon Enabled", "False");  // Mednafen alone is an emulator switched on
     ts.settings.Write("Mednafen Enabled", "True");
     window->AfterOptionsClosed();
-    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdEmus")->isEnabled());
-    EXPECT_FALSE(Action(window.get(), "mnuFileEmusRedDragon")->isEnabled());
-    EXPECT_TRUE(Action(window.get(), "mnuFileEmusMednafen")->isEnabled());
+    EXPECT_EQ(states(), "1100011110");
     EXPECT_EQ(Action(window.get(), "mnuFileEmusMednafen")->text(), QStringLiteral("&Mednafen Frontend..."));
 }
 
@@ -220,15 +216,13 @@ TEST_F(MainWindowTest, ThemedScreensLeadToTheMenuWhosePowerButtonWarnsThreeTimes
     for (const char* picture : {"imgPrecaution_0", "imgTitle_1", "imgMenu_0", "imgPower_1", "imgLowBat_0"}) {
         EXPECT_FALSE(Find<QLabel>(window.get(), picture)->pixmap().isNull()) << picture << " has its picture";
     }
-    Click(Find<QWidget>(window.get(), "imgPrecaution_0"));
-    EXPECT_TRUE(Find<QWidget>(window.get(), "imgTitle_0")->isVisible());
-    EXPECT_FALSE(Find<QWidget>(window.get(), "imgPrecaution_0")->isVisible());
-    Click(Find<QWidget>(window.get(), "imgTitle_0"));
-    EXPECT_TRUE(Find<QWidget>(window.get(), "imgMenu_0")->isVisible());
-    EXPECT_TRUE(Find<QWidget>(window.get(), "imgEmus_0")->isVisible());
-    EXPECT_FALSE(Find<QWidget>(window.get(), "imgUtils_0")->isVisible()) << "no utility is enabled";
+    ExpectCentred(window.get());
+    Press(window.get(), "imgPrecaution_0");
+    EXPECT_EQ(Visible(window.get(), {"imgPrecaution_0", "imgTitle_0"}), "01");
+    Press(window.get(), "imgTitle_0");
+    EXPECT_EQ(Visible(window.get(), {"imgMenu_0", "imgEmus_0", "imgUtils_0"}), "110") << "no utility is enabled";
 
-    QWidget* power = Find<QWidget>(window.get(), "imgPower_0");
+    QWidget* power = Find(window.get(), "imgPower_0");
     EXPECT_EQ(power->toolTip(), QStringLiteral("Don't Click Me..."));
     const std::tuple<const char*, MessageIcon, const char*> clicks[] = {
         {"Don't click me", MessageIcon::Information, "Please Don't Click Me..."},
@@ -237,34 +231,32 @@ TEST_F(MainWindowTest, ThemedScreensLeadToTheMenuWhosePowerButtonWarnsThreeTimes
     };
     for (auto [title, icon, tooltip] : clicks) {
         Click(power);
-        auto shown = ts.messages.Take();
-        ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].title, title);
-        EXPECT_EQ(shown[0].icon, icon);
+        const auto shown = test::TakeOne(ts.messages);
+        EXPECT_EQ(shown.title, title);
+        EXPECT_EQ(shown.icon, icon);
         EXPECT_EQ(power->toolTip(), QString::fromLatin1(tooltip));
         EXPECT_TRUE(window->isVisible());
     }
 
     // The low-battery lamp blinks, and the next click on the screen ends the program.
-    QWidget* lamp = Find<QWidget>(window.get(), "imgLowBat_0");
+    QWidget* lamp = Find(window.get(), "imgLowBat_0");
     const bool before = lamp->isVisible();
     QTest::qWait(600);
     EXPECT_NE(lamp->isVisible(), before);
-    Click(Find<QWidget>(window.get(), "imgMenu_0"));
+    Press(window.get(), "imgMenu_0");
     EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(MainWindowTest, HelpCommandsOpenTheirTopics) {
     auto window = Start();
-    auto help = test::WhenHelpShown();
-    Action(window.get(), "mnuHelpIdCodes")->trigger();
-    EXPECT_EQ(help->caption, QStringLiteral("ROM Identification Codes"));
-    EXPECT_TRUE(help->text.contains(QStringLiteral(":   [h] Hacked Dump      [!] Verified Good Dump :")));
-
-    help = test::WhenHelpShown();
-    Action(window.get(), "mnuHelpHelp")->trigger();
-    EXPECT_EQ(help->caption, QStringLiteral("Kestro Utilities Help"));
-    EXPECT_TRUE(help->text.contains(QStringLiteral("VB ROM Database: This allow you to identify")));
+    for (auto [action, caption, text] :
+         {std::tuple{"mnuHelpIdCodes", "ROM Identification Codes", ":   [h] Hacked Dump      [!] Verified Good Dump :"},
+          std::tuple{"mnuHelpHelp", "Kestro Utilities Help", "\n\nVB ROM Database: This allow you to identify"}}) {
+        auto help = test::WhenHelpShown();
+        Action(window.get(), action)->trigger();
+        EXPECT_EQ(help->caption, QString::fromLatin1(caption));
+        EXPECT_TRUE(help->text.contains(QString::fromLatin1(text))) << action;
+    }
     EXPECT_TRUE(window->tag().isEmpty()) << "the topic key is cleared once read";
 }
 
@@ -272,11 +264,10 @@ TEST_F(MainWindowTest, HelpCommandsOpenTheirTopics) {
 TEST_F(MainWindowTest, CommandsOpenTheirWindowsModally) {
     test::TempDir base;  // the database lists its base directory as it opens
     test::TempDir emulators;
-    for (const char* program : {"RBOY.EXE", "rdragon.exe", "VIRTUALE.EXE"}) {
-        test::WriteBytes(emulators.File(program), {'M', 'Z'});
-    }
     ts.settings.Write("Base Directory", base.Path().string());
-    for (const char* emulator : {"Reality Boy", "Red Dragon", "Virtual-E"}) {
+    for (auto [emulator, program] : {std::pair{"Reality Boy", "RBOY.EXE"}, std::pair{"Red Dragon", "rdragon.exe"},
+                                     std::pair{"Virtual-E", "VIRTUALE.EXE"}}) {
+        test::WriteBytes(emulators.File(program), {'M', 'Z'});
         ts.settings.Write(std::string(emulator) + " Enabled", "True");
         ts.settings.Write(std::string(emulator) + " Directory", emulators.Path().string());
     }
@@ -293,59 +284,17 @@ TEST_F(MainWindowTest, CommandsOpenTheirWindowsModally) {
         {"mnuFileEmusRedDragon", nullptr, "frmRedDragon"},
         {"mnuFileEmusVirtualE", nullptr, "frmVirtualE"},
         {"mnuFileEmusMednafen", nullptr, "frmMednafen"},
+        {"mnuHelpAbout", nullptr, "frmAbout"},
     };
     for (auto [action, button, form] : commands) {
         EXPECT_EQ(test::ModalOpenedBy([&] { Action(window.get(), action)->trigger(); }), QString::fromLatin1(form))
             << action;
         if (button == nullptr) continue;
-        EXPECT_EQ(
-            test::ModalOpenedBy([&] { QTest::mouseClick(Find<QPushButton>(window.get(), button), Qt::LeftButton); }),
-            QString::fromLatin1(form))
+        EXPECT_EQ(test::ModalOpenedBy([&] { QTest::mouseClick(Find(window.get(), button), Qt::LeftButton); }),
+                  QString::fromLatin1(form))
             << button;
     }
 }
-
-TEST_F(MainWindowTest, AboutControllerAnswersOnlyTheRightButton) {
-    auto window = Start();
-    bool checked = false;
-    test::WhenModalShown([&](QWidget* about) {
-        auto* pad = about->findChild<platform::PictureBox*>(QStringLiteral("imgVBControl"));
-        ASSERT_NE(pad, nullptr);
-
-        QTest::mouseClick(pad, Qt::LeftButton);
-        EXPECT_TRUE(ts.messages.Shown().empty());
-
-        ts.messages.Answer(base::MessageResult::No);
-        QTest::mouseClick(pad, Qt::RightButton);
-        std::vector<std::string> titles;
-        for (const auto& m : ts.messages.Take()) titles.push_back(m.title);
-        EXPECT_EQ(titles, (std::vector<std::string>{"Emulation rules! Thanks everyone!", "You selected no!"}));
-        ts.messages.Answer(base::MessageResult::Yes);
-        QTest::mouseClick(pad, Qt::RightButton);
-        EXPECT_EQ(ts.messages.Take().size(), 1u);
-        checked = true;
-        about->close();
-    });
-    Action(window.get(), "mnuHelpAbout")->trigger();
-    EXPECT_TRUE(checked);
-}
-
-namespace {
-
-// Runs fn on the options window once it shows (it closes through its own buttons).
-void WhenOptionsShown(std::function<void(QWidget*)> fn) {
-    test::WhenModalShown([fn](QWidget* dialog) {
-        EXPECT_EQ(dialog->objectName(), QStringLiteral("frmOptions"));
-        fn(dialog);
-        if (dialog->isVisible()) dialog->close();
-    });
-}
-
-void Press(QWidget* window, const char* name) {
-    QTest::mouseClick(test::FindChild<QWidget>(window, name), Qt::LeftButton, Qt::NoModifier, QPoint(6, 6));
-}
-
-}  // namespace
 
 TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     test::TempDir roms;
@@ -353,37 +302,39 @@ TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     ts.settings.Write("Base Directory", roms.Path().string());
     auto window = Start();
     window->show();
+    auto apply = [](bool themed, const char* colours) {
+        WhenOptionsShown([=](QWidget* options) {
+            Find<QCheckBox>(options, "chkIntro")->setChecked(themed);
+            if (colours) Find<QRadioButton>(options, colours)->setChecked(true);
+            Press(options, "cmdApply");
+        });
+    };
+    const auto controls = {"menuBar", "cmdRomInfo", "imgPrecaution_0", "imgPrecaution_1", "imgMenu_0"};
+    window->menuBar()->setObjectName(QStringLiteral("menuBar"));
 
-    WhenOptionsShown([](QWidget* options) {
-        test::FindChild<QCheckBox>(options, "chkIntro")->setChecked(true);
-        test::FindChild<QRadioButton>(options, "optThemeCol_1")->setChecked(true);
-        Press(options, "cmdApply");
-    });
-    QTest::mouseClick(Find<QPushButton>(window.get(), "cmdOptions"), Qt::LeftButton);
+    apply(true, "optThemeCol_1");
+    QTest::mouseClick(Find(window.get(), "cmdOptions"), Qt::LeftButton);
     EXPECT_EQ(window->size(), QSize(390, 249)) << "themed at once";
-    EXPECT_FALSE(window->menuBar()->isVisible());
-    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdRomInfo")->isVisible());
-    EXPECT_FALSE(Find<QWidget>(window.get(), "imgPrecaution_0")->isVisible()) << "the second colour set";
-    EXPECT_TRUE(Find<QWidget>(window.get(), "imgPrecaution_1")->isVisible());
-    Click(Find<QWidget>(window.get(), "imgPrecaution_1"));
-    Click(Find<QWidget>(window.get(), "imgTitle_1"));
+    EXPECT_EQ(Visible(window.get(), controls), "00010") << "the second colour set";
+    Press(window.get(), "imgPrecaution_1");
+    Press(window.get(), "imgTitle_1");
 
-    WhenOptionsShown([](QWidget* options) {
-        test::FindChild<QCheckBox>(options, "chkIntro")->setChecked(false);
-        Press(options, "cmdApply");
-    });
-    Click(Find<QWidget>(window.get(), "imgOptions_1"));
+    apply(true, "optThemeCol_0");  // another colour set keeps the screen the user was on
+    Press(window.get(), "imgOptions_1");
+    EXPECT_EQ(Visible(window.get(), controls), "00001");
+
+    apply(false, nullptr);
+    Press(window.get(), "imgOptions_0");
     EXPECT_EQ(window->width(), 254);
-    EXPECT_TRUE(window->menuBar()->isVisible());
-    EXPECT_TRUE(Find<QPushButton>(window.get(), "cmdRomInfo")->isVisible());
-    EXPECT_FALSE(Find<QWidget>(window.get(), "imgMenu_1")->isVisible());
+    ExpectCentred(window.get());
+    EXPECT_EQ(Visible(window.get(), controls), "11000");
 
     // Cancel leaves the settings as they were.
     const auto before = ts.settings.Values();
     WhenOptionsShown([](QWidget* options) { Press(options, "cmdCancel"); });
     Action(window.get(), "mnuFileOptions")->trigger();
     EXPECT_EQ(ts.settings.Values(), before);
-    EXPECT_EQ(ts.settings.Read("VB Theme Colours", ""), "True");
+    EXPECT_EQ(ts.settings.Read("VB Theme Colours", ""), "False");
 }
 
 // Reality Boy found only as vb_98.exe: its commands come on, and the
@@ -395,8 +346,7 @@ TEST_F(MainWindowTest, TheEmulatorChooserLeadsToTheChosenFrontEnd) {
     ts.settings.Write("Reality Boy Directory", rboy.Path().string());
     auto window = Start();
     window->show();
-    EXPECT_TRUE(Action(window.get(), "mnuFileEmusRealityBoy")->isEnabled());
-    EXPECT_FALSE(Find<QPushButton>(window.get(), "cmdUtils")->isEnabled());
+    EXPECT_EQ(Enabled(window.get(), {"mnuFileEmusRealityBoy", "cmdUtils"}), "10");
 
     QString frontEnd;
     test::WhenModalShown([&](QWidget* chooser) {
@@ -408,7 +358,7 @@ TEST_F(MainWindowTest, TheEmulatorChooserLeadsToTheChosenFrontEnd) {
             dialog->close();
         });
     });
-    QTest::mouseClick(Find<QPushButton>(window.get(), "cmdEmus"), Qt::LeftButton);
+    QTest::mouseClick(Find(window.get(), "cmdEmus"), Qt::LeftButton);
     EXPECT_EQ(frontEnd, QStringLiteral("frmRealityBoy"));
     EXPECT_TRUE(ts.messages.Take().empty());
 
@@ -445,34 +395,28 @@ TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
     ts.settings.Write("V-Environment Enabled", "True");
     test::RecordingLauncher launcher;
     platform::Services services{ts.messages, ts.files, ts.settings, launcher, ts.clock, ts.registry};
-    app::frmMain window(services, machine.Environment());
-    ASSERT_TRUE(window.Form_Load());
-    ts.messages.Clear();
+    auto window = StartWith(services);
 
-    Action(&window, "mnuFileUtilsVbDevKit")->trigger();
+    Action(window.get(), "mnuFileUtilsVbDevKit")->trigger();
     ASSERT_EQ(launcher.requests.size(), 1u);
     EXPECT_EQ(launcher.requests[0].program, kit.File("VBDK03.EXE"));
     EXPECT_EQ(launcher.requests[0].workingDirectory, kit.Path().string());
 
-    Action(&window, "mnuFileUtilsVEnvironment")->trigger();
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "Utility not found");
+    Action(window.get(), "mnuFileUtilsVEnvironment")->trigger();
+    EXPECT_EQ(test::TakeOne(ts.messages).title, "Utility not found");
     EXPECT_EQ(launcher.requests.size(), 1u);
-
-    EXPECT_EQ(test::ModalOpenedBy([&] { QTest::mouseClick(Find<QPushButton>(&window, "cmdUtils"), Qt::LeftButton); }),
+    EXPECT_EQ(test::ModalOpenedBy([&] { QTest::mouseClick(Find(window.get(), "cmdUtils"), Qt::LeftButton); }),
               QStringLiteral("frmUtils"));
 
     // The themed menu's pictures open the same choosers.
     ts.settings.Write("VB Main Menu Theme", "True");
     ts.settings.Write("Red Dragon Enabled", "True");
-    window.AfterOptionsClosed();
-    window.show();
-    Click(Find<QWidget>(&window, "imgPrecaution_0"));
-    Click(Find<QWidget>(&window, "imgTitle_0"));
+    window->AfterOptionsClosed();
+    window->show();
+    Press(window.get(), "imgPrecaution_0");
+    Press(window.get(), "imgTitle_0");
     for (auto [picture, chooser] : {std::pair{"imgUtils_0", "frmUtils"}, std::pair{"imgEmus_0", "frmEmus"}}) {
-        EXPECT_EQ(test::ModalOpenedBy([&] { Click(Find<QWidget>(&window, picture)); }), QString::fromLatin1(chooser))
-            << picture;
+        EXPECT_EQ(test::ModalOpenedBy([&] { Press(window.get(), picture); }), QString::fromLatin1(chooser)) << picture;
     }
 }
 
@@ -482,16 +426,12 @@ TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
 TEST_F(MainWindowTest, FileArgumentOpensTheRomInformationWindow) {
     auto window = Start();
     window->show();
-    struct Seen {
-        QString caption, fileName;
-    };
     auto openWith = [&window](const QString& path) {
-        auto seen = std::make_shared<Seen>();
+        auto seen = std::make_shared<QStringList>();
         test::WhenModalShown([seen](QWidget* dialog) {
             // The file opens once the window shows: let that happen first.
             QCoreApplication::processEvents();
-            seen->caption = dialog->windowTitle();
-            seen->fileName = dialog->findChild<QLabel*>(QStringLiteral("lblFileName"))->text();
+            *seen = {dialog->windowTitle(), Find<QLabel>(dialog, "lblFileName")->text()};
             dialog->close();
         });
         window->OpenRomInfo(path);
@@ -501,19 +441,15 @@ TEST_F(MainWindowTest, FileArgumentOpensTheRomInformationWindow) {
     test::RomBuilder::KnownDump("Mario Clash (JU) [!]").WriteTo(dir.File("mario clash.vb"));
     const QString previous = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir.Path().string()));
-    const Seen seen = openWith(QStringLiteral("mario clash.vb"));
+    const QStringList seen = openWith(QStringLiteral("mario clash.vb"));
     QDir::setCurrent(previous);
-    EXPECT_EQ(seen.caption, QStringLiteral("ROM Information - [MARIO CLASH]"));
-    EXPECT_EQ(seen.fileName, QString::fromStdString(dir.File("mario clash.vb")));
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("ROM Information - [MARIO CLASH]"),
+                                 QString::fromStdString(dir.File("mario clash.vb"))}));
     EXPECT_EQ(ts.settings.Find("Recent ROM #1"), dir.File("mario clash.vb"));
     EXPECT_TRUE(ts.messages.Take().empty());
 
     test::WriteBytes(dir.File("tiny.vb"), std::vector<std::uint8_t>(100, 0));
-    EXPECT_EQ(openWith(QString::fromStdString(dir.File("tiny.vb"))).caption,
+    EXPECT_EQ(openWith(QString::fromStdString(dir.File("tiny.vb"))).value(0),
               QStringLiteral("ROM Information - [No ROM Loaded]"));
-    const auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "Invalid VB ROM");
-    EXPECT_EQ(shown[0].text, "File too small to be a VB ROM image.");
-    EXPECT_EQ(shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(test::TakeOne(ts.messages).text, "File too small to be a VB ROM image.");
 }

@@ -17,7 +17,7 @@
 #include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
-#include "support/gui/TestServices.h"
+#include "support/gui/WindowChecks.h"
 
 using namespace kestro;
 using base::MessageResult;
@@ -75,37 +75,26 @@ TEST_F(OptionsTest, ControlsShowTheSettingsAndFollowTheirBoxes) {
     auto w = Open();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kestro Utilities Options..."));
     EXPECT_TRUE(Find<QRadioButton>(w.get(), "optThemeCol_1")->isChecked());
-    EXPECT_TRUE(Find(w.get(), "optThemeCol_0")->isEnabled());
-    Check(w.get(), "chkIntro", false);
-    EXPECT_FALSE(Find(w.get(), "optThemeCol_0")->isEnabled());
-    EXPECT_FALSE(Find(w.get(), "optThemeCol_1")->isEnabled());
-
+    const auto followers = {"optThemeCol_0", "optThemeCol_1", "lblMruItems", "vscMruItems", "lblMruItems1",
+                            "cmdMruItems",   "chkMoveRoms",   "cmdVirteDir", "lblVirteDir"};
+    EXPECT_EQ(test::Enabled(w.get(), followers), "111111100");
     auto* count = Find<QLabel>(w.get(), "lblMruItems");
     EXPECT_EQ(count->text(), QStringLiteral("6"));
     Find<QScrollBar>(w.get(), "vscMruItems")->setValue(9);
     EXPECT_EQ(count->text(), QStringLiteral("9"));
-    Check(w.get(), "chkMruItems", false);
-    EXPECT_EQ(count->text(), QStringLiteral("0"));
-    for (const char* name : {"lblMruItems", "vscMruItems", "lblMruItems1", "cmdMruItems"}) {
-        EXPECT_FALSE(Find(w.get(), name)->isEnabled()) << name;
+    EXPECT_TRUE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
+    for (auto [box, on] : {std::pair{"chkIntro", false}, std::pair{"chkMruItems", false},
+                           std::pair{"chkRenameRoms", false}, std::pair{"chkVirteEnabled", true}}) {
+        Check(w.get(), box, on);
     }
+    EXPECT_EQ(test::Enabled(w.get(), followers), "000000011");
+    EXPECT_EQ(count->text(), QStringLiteral("0"));
+    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
     Check(w.get(), "chkMruItems", true);
     EXPECT_EQ(count->text(), QStringLiteral("6")) << "back to the stored number";
     auto* arrows = Find<QScrollBar>(w.get(), "vscMruItems");
     QTest::mouseClick(arrows, Qt::LeftButton, Qt::NoModifier, QPoint(arrows->width() / 2, 3));
     EXPECT_EQ(count->text(), QStringLiteral("7")) << "the upper arrow counts up";
-
-    EXPECT_TRUE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
-    Check(w.get(), "chkRenameRoms", false);
-    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkMoveRoms")->isChecked());
-    EXPECT_FALSE(Find(w.get(), "chkMoveRoms")->isEnabled());
-
-    EXPECT_FALSE(Find(w.get(), "cmdVirteDir")->isEnabled());
-    EXPECT_FALSE(Find(w.get(), "lblVirteDir")->isEnabled());
-    Check(w.get(), "chkVirteEnabled", true);
-    EXPECT_TRUE(Find(w.get(), "cmdVirteDir")->isEnabled());
-    EXPECT_TRUE(Find(w.get(), "lblVirteDir")->isEnabled());
-    EXPECT_EQ(Find<QLabel>(w.get(), "lblVBDKDir1")->text(), QStringLiteral("VB Development Kit directory:"));
 }
 
 TEST_F(OptionsTest, ABaseDirectoryWithoutRomsIsQuestionedAndNoKeepsTheWindowOpen) {
@@ -114,23 +103,24 @@ TEST_F(OptionsTest, ABaseDirectoryWithoutRomsIsQuestionedAndNoKeepsTheWindowOpen
     auto w = Open();
     ts.messages.Answer(MessageResult::No);
     Click(w.get(), "cmdApply");
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "No ROMs found");
-    EXPECT_EQ(shown[0].text,
+    const auto question = test::TakeOne(ts.messages);
+    EXPECT_EQ(question.title, "No ROMs found");
+    EXPECT_EQ(question.text,
               "NOTE: No ROMs found in directory:\r" + empty.Path().string() + "\rDo you wish to continue?");
-    EXPECT_EQ(shown[0].defaultButton, MessageResult::No);
+    EXPECT_EQ(question.defaultButton, MessageResult::No);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(Writes(), 0);
 
     // Yes goes on and saves everything but the version number, which stays
     // the main window's: 45 designed keys and Mednafen's two.
+    Check(w.get(), "chkChangeLog", true);
     ts.messages.Answer(MessageResult::Yes);
     Click(w.get(), "cmdApply");
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(Writes(), 47);
     EXPECT_EQ(Stored("Version Number"), "(none)");
     EXPECT_EQ(Stored("Base Directory"), empty.Path().string());
+    EXPECT_EQ(Stored("Create Change Log"), "1");
 }
 
 TEST_F(OptionsTest, EveryMissingProgramIsReportedAndNothingIsSaved) {
@@ -146,7 +136,6 @@ TEST_F(OptionsTest, EveryMissingProgramIsReportedAndNothingIsSaved) {
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].text, "Can't find Rboy.exe or VB_98.exe in directory:\r" + rboy.Path().string() +
                                  "\rPlease choose another directory or disable this option.");
-    EXPECT_EQ(shown[1].title, "Emulator not found");
     EXPECT_EQ(shown[1].text.substr(0, 37), "Can't find RDRAGON.EXE in directory:\r");
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(Writes(), 0);
@@ -159,20 +148,15 @@ TEST_F(OptionsTest, ChangeChecksTheChosenDirectory) {
 
     WhenChooserShown(norom.Path().string());
     Click(w.get(), "cmdBaseDir");
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text,
+    EXPECT_EQ(test::TakeOne(ts.messages).text,
               "No ROMs found in directory:\r" + norom.Path().string() + "\rPlease choose another directory.");
     EXPECT_EQ(label->toolTip(), Q(roms.Path().string())) << "the old path stays";
 
     Check(w.get(), "chkRboyEnabled", true);
     WhenChooserShown(roms.Path().string());
     Click(w.get(), "cmdRboyDir");
-    shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "Emulator not found");
-    EXPECT_EQ(shown[0].text, "Can't find Rboy.exe or VB_98.exe in directory:\r" + roms.Path().string() +
-                                 "\rPlease choose another directory.");
+    EXPECT_EQ(test::TakeOne(ts.messages).text, "Can't find Rboy.exe or VB_98.exe in directory:\r" +
+                                                   roms.Path().string() + "\rPlease choose another directory.");
     EXPECT_EQ(Find(w.get(), "lblRboyDir")->toolTip(), Q(base::DefaultDirectory()));
 }
 
@@ -204,10 +188,7 @@ TEST_F(OptionsTest, RecentListOffStoresZeroAndClearEmptiesItOnApply) {
     Click(w.get(), "cmdMruItems");
     ts.messages.Answer(MessageResult::Yes);
     Click(w.get(), "cmdMruItems");
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown.back().title, "Clear recent files?");
-    EXPECT_EQ(shown.back().text, "Are you sure you want to clear all\nexisting recent ROM entries?");
+    EXPECT_EQ(ts.messages.Take().at(1).text, "Are you sure you want to clear all\nexisting recent ROM entries?");
     EXPECT_EQ(Stored("Recent ROM #1"), "/roms/a.vb") << "nothing is written before Apply";
 
     Check(w.get(), "chkMruItems", false);
@@ -230,20 +211,13 @@ TEST_F(OptionsTest, RevertToDefaultResetsTheWindowOnlyAndCancelKeepsTheStore) {
     ts.messages.Answer(MessageResult::No);
     Click(w.get(), "cmdDefault");
     EXPECT_TRUE(Find<QCheckBox>(w.get(), "chkIntro")->isChecked()) << "the second No keeps everything";
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(
-        shown[0].text,
-        "Do you wish to revert to default settings?\rNOTE: This will reset ALL settings.\r\rDo you wish to continue?");
-    EXPECT_EQ(shown[1].title, "Confirm revert to default");
+    EXPECT_EQ(ts.messages.Take().at(1).title, "Confirm revert to default");
 
     ts.messages.Answer(MessageResult::Yes);
     ts.messages.Answer(MessageResult::Yes);
     Click(w.get(), "cmdDefault");
-    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkIntro")->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkChangeLog")->isChecked());
-    EXPECT_TRUE(Find<QRadioButton>(w.get(), "optThemeCol_0")->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkMruItems")->isChecked()) << "all boxes go off";
+    EXPECT_EQ(test::Checked(w.get(), {"chkIntro", "chkChangeLog", "optThemeCol_0", "chkMruItems"}), "0010")
+        << "all boxes go off";
     EXPECT_EQ(Find<QLabel>(w.get(), "lblMruItems")->text(), QStringLiteral("0"));
     EXPECT_EQ(Find<QScrollBar>(w.get(), "vscMruItems")->value(), 4);
     EXPECT_EQ(Find(w.get(), "lblBaseDir")->toolTip(), Q(base::DefaultDirectory()));
@@ -262,18 +236,16 @@ TEST_F(OptionsTest, MednafenHasARowWithItsProgram) {
     auto w = Open();
     EXPECT_EQ(Find<QLabel>(w.get(), "lblMednafenProgram1")->text(), QStringLiteral("Mednafen program:"));
     auto* program = Find<QLineEdit>(w.get(), "txtMednafenProgram");
-    EXPECT_FALSE(program->isEnabled());
-    EXPECT_FALSE(Find(w.get(), "cmdMednafenProgram")->isEnabled());
+    EXPECT_EQ(test::Enabled(w.get(), {"txtMednafenProgram", "cmdMednafenProgram"}), "00");
     Check(w.get(), "chkMednafenEnabled", true);
-    EXPECT_TRUE(program->isEnabled());
+    EXPECT_EQ(test::Enabled(w.get(), {"txtMednafenProgram", "cmdMednafenProgram"}), "11");
 
     // Change... takes a program that runs, and says so of anything else.
     ts.files.Choose(Q(bin.File("readme")));
     Click(w.get(), "cmdMednafenProgram");
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "Emulator not found");
-    EXPECT_EQ(shown[0].text,
+    const auto refusal = test::TakeOne(ts.messages);
+    EXPECT_EQ(refusal.title, "Emulator not found");
+    EXPECT_EQ(refusal.text,
               "Can't find the mednafen program:\r" + bin.File("readme") + "\rPlease choose another program.");
     EXPECT_EQ(program->text(), QString());
     ts.files.Choose(Q(bin.File("mednafen")));
@@ -282,10 +254,8 @@ TEST_F(OptionsTest, MednafenHasARowWithItsProgram) {
 
     program->setText(Q(bin.File("gone")));
     Click(w.get(), "cmdApply");
-    shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Can't find the mednafen program:\r" + bin.File("gone") +
-                                 "\rPlease choose another program or disable this option.");
+    EXPECT_EQ(test::TakeOne(ts.messages).text, "Can't find the mednafen program:\r" + bin.File("gone") +
+                                                   "\rPlease choose another program or disable this option.");
     EXPECT_EQ(Writes(), 0);
 
     // Enter in the box applies (the one default button), and what was typed is kept.

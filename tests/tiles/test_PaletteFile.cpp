@@ -1,13 +1,11 @@
 // Palette files and the twelve colour keys.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "base/SettingsKeys.h"
 #include "support/core/FakePrograms.h"
+#include "support/core/SpecialFiles.h"
 #include "support/core/TempDir.h"
 #include "tiles/PaletteFile.h"
 
@@ -69,44 +67,18 @@ TEST(PaletteFile, RefusesWhatIsNoPaletteAndReadsOnlyFifteenBytes) {
     EXPECT_EQ(std::get<TilePalette>(read), (TilePalette{{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}}}));
 }
 
-// The refusal an ordinary user gets; run as nobody when the tests run as root,
-// whom no permission stops.
-base::Message RefusalForOrdinaryUser(const std::string& path) {
-    if (::geteuid() != 0) return RefusalOf(path);
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0) return {};
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        std::string text = "not switched";
-        if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
-            auto result = ReadPaletteFile(path);
-            const auto* m = std::get_if<base::Message>(&result);
-            text = m ? m->title + "|" + m->text : "accepted";
-        }
-        (void)!::write(pipeEnds[1], text.data(), text.size());
-        ::_exit(0);
-    }
-    ::close(pipeEnds[1]);
-    std::string text;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipeEnds[0]);
-    ::waitpid(child, nullptr, 0);
-    const std::size_t bar = text.find('|');
-    if (bar == std::string::npos) return {"", text};
-    return {text.substr(0, bar), text.substr(bar + 1), base::MessageIcon::Exclamation};
-}
-
 TEST(PaletteFile, AFileThatCannotBeReadSaysWhyInsteadOfMissing) {
     test::TempDir dir;
     const std::string path = dir.File("locked.pvb");
     ASSERT_TRUE(WritePaletteFile(path, kVbPalette));
     fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
     fs::permissions(path, fs::perms::none);
-    const base::Message refusal = RefusalForOrdinaryUser(path);
-    fs::permissions(path, fs::perms::owner_all);
+    base::Message refusal;
+    {
+        test::ReadAsOrdinaryUser user;
+        if (!user.Active()) GTEST_SKIP() << "cannot read as an ordinary user here";
+        refusal = RefusalOf(path);
+    }
     EXPECT_EQ(refusal.title, "Cannot read palette");
     EXPECT_EQ(refusal.text, "The palette file could not be read:\r" + path + "\rPermission denied");
 }

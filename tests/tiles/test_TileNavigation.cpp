@@ -36,18 +36,15 @@ TEST(TileNavigation, StepsMoveByAByteATileARowOrAScreenAndWidthsStayInBounds) {
 }
 
 TEST(TileNavigation, GotoBoxNormalisesWhileTypingAndBoundsOnGoto) {
-    EXPECT_EQ(GotoTextChanged(GotoWhat::Width, "abc", kLength), "0");
-    EXPECT_EQ(GotoAccepted(GotoWhat::Width, "0"), "1");
-    EXPECT_EQ(GotoTextChanged(GotoWhat::Width, "99999", kLength), "32767");
-    EXPECT_EQ(GotoTextChanged(GotoWhat::Width, "64x", kLength), "64");
-    EXPECT_EQ(GotoTextChanged(GotoWhat::Width, "", kLength), "");
-    EXPECT_EQ(GotoTextChanged(GotoWhat::Offset, "5000", kLength), "999");
-    EXPECT_EQ(GotoTextChanged(GotoWhat::Offset, "999", kLength), "999");
-    EXPECT_EQ(GotoTextChanged(GotoWhat::Offset, "-5", kLength), "-5");  // the lower bound waits for Goto
-    EXPECT_EQ(GotoAccepted(GotoWhat::Offset, "-5"), "0");
-    EXPECT_EQ(GotoAccepted(GotoWhat::Offset, ""), "0");
-    EXPECT_EQ(GotoAccepted(GotoWhat::Offset, "512"), "512");
-    EXPECT_EQ(GotoAccepted(GotoWhat::Width, "-3"), "1");
+    const auto W = GotoWhat::Width, O = GotoWhat::Offset;
+    // The lower bound waits for Goto.
+    const std::tuple<GotoWhat, const char*, const char*> typed[] = {
+        {W, "abc", "0"},    {W, "99999", "32767"}, {W, "64x", "64"}, {W, "", ""},
+        {O, "5000", "999"}, {O, "999", "999"},     {O, "-5", "-5"}};
+    for (auto [what, text, shown] : typed) EXPECT_EQ(GotoTextChanged(what, text, kLength), shown) << text;
+    const std::tuple<GotoWhat, const char*, const char*> accepted[] = {
+        {W, "0", "1"}, {W, "-3", "1"}, {O, "-5", "0"}, {O, "", "0"}, {O, "512", "512"}};
+    for (auto [what, text, value] : accepted) EXPECT_EQ(GotoAccepted(what, text), value) << text;
 }
 
 // The window shows the caption after a redraw; here the edges of its timing.
