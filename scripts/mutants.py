@@ -9,7 +9,10 @@ true/false inverted, a statement dropped). One at a time, it is written into
 the file, the build is brought up to date, the suite runs until its first
 failure, and the file is put back. A mutant is "caught" when a test fails (or
 the suite runs past the timeout), "missed" when the suite passes, "not built"
-when it does not compile; the catch rate leaves the last out.
+when it does not compile, "same code" when its object file comes out byte for
+byte as before (code this platform does not compile, or a change the compiler
+proves makes no difference): no test could tell those apart, so they run no
+tests. The catch rate leaves the last two out.
 
 The build lives in build-mutants/ (configured once) so the developer's own
 build is never touched. Standard library only.
@@ -17,6 +20,7 @@ build is never touched. Standard library only.
 
 import argparse
 import contextlib
+import hashlib
 import fnmatch
 import json
 import os
@@ -286,6 +290,13 @@ def build():
     return code == 0, out
 
 
+def objects_of(rel):
+    """A digest of the object files built from one source file (a file may go into more than one target)."""
+    inside = Path(rel).relative_to("src")
+    found = sorted(BUILD.glob(f"src/**/CMakeFiles/*.dir/{inside}.o"))
+    return tuple(hashlib.sha1(o.read_bytes()).hexdigest() for o in found) or None
+
+
 def ctest_env():
     return dict(os.environ, QT_QPA_PLATFORM="offscreen")
 
@@ -417,6 +428,7 @@ def main():
     if not ok:
         sys.exit("The unmutated tree does not build:\n" + out[-4000:])
     programs = test_programs()
+    unmutated = {rel: objects_of(rel) for rel in texts}
     t0 = time.monotonic()
     if run_tests(None, args.timeout or 3600) != "passed":
         sys.exit("The suite fails without any mutant; fix that first "
@@ -425,7 +437,7 @@ def main():
     timeout = args.timeout or max(60.0, 3 * suite_time)
     print(f"Unmutated suite: {suite_time:.0f} s; timeout per mutant {timeout:.0f} s")
 
-    results = {"caught": [], "timeout": [], "missed": [], "not built": []}
+    results = {"caught": [], "timeout": [], "missed": [], "not built": [], "same code": []}
     spent = {"build": 0.0, "tests": 0.0}
     try:
         for i, site in enumerate(chosen, start=1):
@@ -441,8 +453,13 @@ def main():
             try:
                 built, _ = build()
                 t_built = time.monotonic()
-                outcome = "not built" if not built else {
-                    "failed": "caught", "timeout": "timeout", "passed": "missed"}[run_suite(rel, programs, timeout)]
+                if not built:
+                    outcome = "not built"
+                elif unmutated[rel] is not None and objects_of(rel) == unmutated[rel]:
+                    outcome = "same code"
+                else:
+                    outcome = {"failed": "caught", "timeout": "timeout",
+                               "passed": "missed"}[run_suite(rel, programs, timeout)]
             finally:
                 with signals_held():
                     (ROOT / rel).write_text(original, encoding="utf-8")
@@ -466,7 +483,8 @@ def main():
     judged = caught + len(results["missed"])
     elapsed = time.monotonic() - began
     print(f"\n{caught} caught ({len(results['timeout'])} of them by timeout), {len(results['missed'])} missed, "
-          f"{len(results['not built'])} not built (left out of the rate)")
+          f"{len(results['not built'])} not built and {len(results['same code'])} compiled to the same code "
+          f"(both left out of the rate)")
     print(f"A mutant took {(spent['build'] + spent['tests']) / done:.1f} s on average "
           f"({spent['build'] / done:.1f} s building, {spent['tests'] / done:.1f} s testing)")
     rate = f"{100 * caught / judged:.1f}% ({caught}/{judged})" if judged else "n/a"
