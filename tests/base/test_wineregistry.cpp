@@ -86,6 +86,17 @@ std::int32_t Number(const std::optional<RegistryData>& data) {
     return data->bytes[0] | data->bytes[1] << 8 | data->bytes[2] << 16 | data->bytes[3] << 24;
 }
 
+// The error a call raises, if any.
+template <typename Call>
+std::optional<RegistryError> Raised(Call call) {
+    try {
+        call();
+    } catch (const RegistryError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
 RegistryData Dword(std::uint32_t v) {
     return {REG_DWORD_, {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)}};
 }
@@ -230,18 +241,13 @@ TEST_F(WinePrefix, WithoutAPrefixReadsFindNothingAndWritesSayWhy) {
     WineRegistryBackend none((dir.Path() / "nowhere").string(), wine.Environment());
     EXPECT_FALSE(none.OpenForQuery(HKEY_CURRENT_USER_, kOptions));
     cRegistry cursor = OptionsValue(none, "Display");
-    try {
-        cursor.SetValue(std::int32_t{2});
-        FAIL() << "a write without a prefix went through";
-    } catch (const RegistryError& error) {
-        EXPECT_EQ(error.Number(), 26001);
-        EXPECT_NE(error.Reason().find("There is no Wine prefix at " + (dir.Path() / "nowhere").string()),
-                  std::string::npos);
-        EXPECT_NE(error.Reason().find("wineboot -i"), std::string::npos);
-        const Message shown = RegistryErrorMessage(error);
-        EXPECT_EQ(shown.text.rfind("Run-time error '26001':\r\rFailed to set registry value Key: '-2147483647'", 0),
-                  0u);
-    }
+    const auto error = Raised([&] { cursor.SetValue(std::int32_t{2}); });
+    ASSERT_TRUE(error) << "a write without a prefix went through";
+    EXPECT_NE(error->Reason().find("There is no Wine prefix at " + (dir.Path() / "nowhere").string()),
+              std::string::npos);
+    EXPECT_NE(error->Reason().find("wineboot -i"), std::string::npos);
+    EXPECT_EQ(RegistryErrorMessage(*error).text.rfind("Run-time error '26001':\r\rFailed to set registry value", 0),
+              0u);
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "nowhere")) << "no half-made prefix";
 
     std::filesystem::remove(dir.File("user.reg"));
@@ -303,13 +309,10 @@ TEST_F(WinePrefix, WhileWineRunsWritesGoToItsServerInOneImport) {
     wine.serverRunning = true;
     wine.exitCode = 1;
     cursor.SetValueKey("Display");
-    try {
-        cursor.SetValue(std::int32_t{1});
-        FAIL() << "a refused import went unreported";
-    } catch (const RegistryError& error) {
-        EXPECT_NE(error.Reason().find("reg: Unable to import the file"), std::string::npos);
-        EXPECT_NE(error.Reason().find("Close the emulator"), std::string::npos);
-    }
+    const auto refused = Raised([&] { cursor.SetValue(std::int32_t{1}); });
+    ASSERT_TRUE(refused) << "a refused import went unreported";
+    EXPECT_NE(refused->Reason().find("reg: Unable to import the file"), std::string::npos);
+    EXPECT_NE(refused->Reason().find("Close the emulator"), std::string::npos);
 }
 
 TEST_F(WinePrefix, OneSaveIsStoredWholeOrNotAtAll) {
@@ -388,14 +391,8 @@ TEST_F(WinePrefix, KeysAndValuesAreCreatedListedAndDeletedAlike) {
              "Failed to delete registry Key: '-2147483647',Section: 'Software\\Kestro\\Games',Key: 'title'"},
             {&cRegistry::DeleteKey, "Failed to delete registry Key: '-2147483647',Section: 'Software\\Kestro\\Games'"},
         };
-        for (const auto& [operation, text] : refusals) {
-            try {
-                (reg.*operation)();
-                ADD_FAILURE() << text;
-            } catch (const RegistryError& error) {
-                EXPECT_EQ(error.what(), text);
-            }
-        }
+        for (const auto& [operation, text] : refusals)
+            EXPECT_STREQ(Raised([&] { (reg.*operation)(); }).value_or(RegistryError("", "none")).what(), text.c_str());
         reg.SetSectionKey("Software\\Kestro\\Games\\Blox");
         reg.DeleteKey();
         EXPECT_FALSE(reg.KeyExists());
@@ -412,10 +409,6 @@ TEST_F(WinePrefix, KeysAndValuesAreCreatedListedAndDeletedAlike) {
     cRegistry denied(memory);
     denied.SetClassKey(HKEY_CURRENT_USER_);
     denied.SetSectionKey("Software\\New");
-    try {
-        denied.CreateKey();
-        ADD_FAILURE() << "a refused key went unreported";
-    } catch (const RegistryError& error) {
-        EXPECT_STREQ(error.what(), "Failed to create registry Key: '-2147483647',Section: 'Software\\New'");
-    }
+    EXPECT_STREQ(Raised([&] { denied.CreateKey(); }).value_or(RegistryError("", "none")).what(),
+                 "Failed to create registry Key: '-2147483647',Section: 'Software\\New'");
 }
