@@ -212,6 +212,7 @@ TEST_F(WinePrefix, WritesChangeOnlyTheirOwnLinesAndTheirKeysTimes) {
     ASSERT_TRUE(reg.SetValue(user, "Software\\Emulators\\Tool", "Path", {REG_SZ_, bytes}));
     EXPECT_NE(UserReg().find("\"Path\"=\"C:\\\\VB \\\"x\\\"\\t\\xe9\"\n"), std::string::npos);
     EXPECT_EQ(reg.Query(user, "Software\\Emulators\\Tool", "Path")->bytes, bytes);
+    EXPECT_EQ(Utf16FromUtf8("\xF0\x90\x80\x80"), std::u16string(u"\U00010000")) << "the first past 16 bits";
 
     // Long binary data wraps as Wine wraps it and reads back the same.
     std::vector<std::uint8_t> blob(40);
