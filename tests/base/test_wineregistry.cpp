@@ -197,8 +197,7 @@ TEST_F(WinePrefix, WritesChangeOnlyTheirOwnLinesAndTheirKeysTimes) {
         Replaced(expected, "Options] 1796539400\n#time=1dd854cd9570c00", "Options] 1797715756\n#time=1dd900000000000");
     EXPECT_EQ(UserReg(), expected);
 
-    // A new key goes where Wine itself would put it, between its neighbours.
-    ASSERT_TRUE(reg.CreateKey(user, "Software\\Virtual-E\\VIRTUALE\\Keypad"));
+    // A new key, made by its first value, goes where Wine itself would put it, between its neighbours.
     ASSERT_TRUE(reg.SetValue(user, "Software\\Virtual-E\\VIRTUALE\\Keypad", "A Button", Dword(77)));
     expected = Replaced(expected, "[Software\\\\Virtual-E\\\\VIRTUALE\\\\Options]",
                         "[Software\\\\Virtual-E\\\\VIRTUALE\\\\Keypad] 1797715756\n#time=1dd900000000000\n"
@@ -219,6 +218,8 @@ TEST_F(WinePrefix, WritesChangeOnlyTheirOwnLinesAndTheirKeysTimes) {
     for (std::size_t i = 0; i < blob.size(); ++i) blob[i] = static_cast<std::uint8_t>(i * 7);
     ASSERT_TRUE(reg.SetValue(user, "Software\\Emulators\\Tool", "Blob", {REG_BINARY_, blob}));
     EXPECT_NE(UserReg().find(",\\\n  "), std::string::npos);
+    ASSERT_TRUE(reg.SetValue(user, "Software\\Emulators\\Tool", "Short", {REG_BINARY_, {1, 2, 3}}));
+    EXPECT_NE(UserReg().find("\n\"Short\"=hex:01,02,03\n"), std::string::npos) << "no comma after the last byte";
     EXPECT_EQ(reg.Query(user, "Software\\Emulators\\Tool", "Blob")->bytes, blob);
     EXPECT_EQ(Number(reg.Query(user, "Software\\Emulators\\Tool", "Level")), 42) << "its neighbours are intact";
 }
@@ -404,6 +405,7 @@ TEST_F(WinePrefix, KeysAndValuesAreCreatedListedAndDeletedAlike) {
         EXPECT_TRUE(reg.EnumerateSections().empty());
     }
     EXPECT_EQ(UserReg().find("Blox"), std::string::npos);
+    EXPECT_FALSE(WineRegistryFile(kUserReg).DeleteKey("Software\\Wine\\Deep", kNow)) << "it holds a key";
     EXPECT_NE(UserReg().find("\n[Software\\\\Kestro\\\\Games] 1797715756\n#time=1dd900000000000\n\"Maker\"=\"x\"\n"),
               std::string::npos);
     memory.DenyWrites(HKEY_CURRENT_USER_);
