@@ -121,6 +121,10 @@ public:
         return disk.WriteFile(p, bytes);
     }
     bool OpensFromAnyThread() const override { return anyThread; }
+    void SyncDirectory(const std::string& d) override {
+        synced.push_back(d);
+        disk.SyncDirectory(d);
+    }
 
     PathTest failCopyTo, partialCopyTo, reorderCopyTo, failRemove, failMakeDirectory, failWrite, failOpen, failRename,
         failRemoveDirectory;
@@ -133,6 +137,7 @@ public:
     /// Lets a run open files on its workers (failOpen then must not change during it).
     bool anyThread = false;
     int existsChecks = 0;
+    std::vector<std::string> synced;  ///< the directories flushed to disk, in order
     romdb::DiskFileOps disk;
 
 private:
