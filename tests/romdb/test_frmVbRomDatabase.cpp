@@ -76,6 +76,9 @@ TEST_F(DatabaseWindowTest, OpensOnTheBaseDirectoryWithRunControlsReady) {
     w->show();
     EXPECT_FALSE(test::KeyOpensModal(Find<QListWidget>(w.get(), "lstFileIdentify"), Qt::Key_Return));
     EXPECT_TRUE(ts.messages.Shown().empty());
+    auto codes = test::WhenHelpShown();
+    Find<QAction>(w.get(), "mnuHelpCodes")->trigger();
+    EXPECT_EQ(codes->caption.toStdString(), "ROM Identification Codes");
 
     // A base directory that is gone still opens the window, on an empty listing.
     ts.settings.Write("Base Directory", dir.File("gone"));
