@@ -192,7 +192,9 @@ TEST(RedDragonForm, SizesModesAndRevertsChangeWhatIsWritten) {
     read.screenWidth = 500;
     read.screenHeight = 500;
     read.frameSkip = 2;
+    form.brightnessHack = 1;  // not in the file: reverting clears it
     ShowOptions(form, read, false);
+    EXPECT_EQ(form.brightnessHack, 0);
     EXPECT_EQ(form.sizes.size(), 32u);
     EXPECT_EQ(form.sizes[static_cast<std::size_t>(form.screenSize)], " 640x480") << "the selection stays";
     EXPECT_EQ(form.frameSkip, 2);

@@ -100,6 +100,7 @@ TEST_F(VirtualEWindow, EntriesKeepToTheirRangesAndThePictureFollowsTheSlider) {
 
     // Save writes what the controls show; Revert to Default only changes the controls.
     Find<QRadioButton>("optStyle_3")->setChecked(true);
+    fps->setText(QStringLiteral("12"));
     Click("cmdSaveSettings");
     EXPECT_EQ(Stored("Brtness"), 2);
     EXPECT_EQ(Stored("Skip"), 30);
@@ -107,7 +108,7 @@ TEST_F(VirtualEWindow, EntriesKeepToTheirRangesAndThePictureFollowsTheSlider) {
     t.messages.Answer(MessageResult::Yes);
     Click("cmdRevertDefault");
     EXPECT_TRUE(Checked("optStyle_1"));
-    EXPECT_EQ(Find<QLineEdit>("txtFrameSkip")->text(), QStringLiteral("1"));
+    EXPECT_EQ(Find<QLineEdit>("txtFrameSkip")->text() + fps->text(), QStringLiteral("11"));
     EXPECT_EQ(Stored("Style"), 3);
     t.messages.Answer(MessageResult::No);
     Click("cmdRevertSettings");
