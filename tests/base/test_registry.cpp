@@ -45,6 +45,8 @@ TEST(Registry, EachTypeRoundTrips) {
     cRegistry number = At(backend, "Number", REG_DWORD_);
     number.SetValue(std::int32_t{-2});
     EXPECT_EQ(std::get<std::int32_t>(number.Value()), -2);
+    backend.SetValue(HKEY_CURRENT_USER_, kKey, "Long", {REG_DWORD_, {1, 2, 3, 4, 5, 6, 7, 8}});
+    EXPECT_EQ(std::get<std::int32_t>(At(backend, "Long", REG_DWORD_).Value()), 0x04030201) << "its first four bytes";
 
     cRegistry bytes = At(backend, "Bytes", REG_BINARY_);
     bytes.SetValue(std::vector<std::uint8_t>{1, 2, 250});

@@ -86,6 +86,17 @@ std::int32_t Number(const std::optional<RegistryData>& data) {
     return data->bytes[0] | data->bytes[1] << 8 | data->bytes[2] << 16 | data->bytes[3] << 24;
 }
 
+// The error a call raises, if any.
+template <typename Call>
+std::optional<RegistryError> Raised(Call call) {
+    try {
+        call();
+    } catch (const RegistryError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
 RegistryData Dword(std::uint32_t v) {
     return {REG_DWORD_, {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)}};
 }
@@ -186,8 +197,7 @@ TEST_F(WinePrefix, WritesChangeOnlyTheirOwnLinesAndTheirKeysTimes) {
         Replaced(expected, "Options] 1796539400\n#time=1dd854cd9570c00", "Options] 1797715756\n#time=1dd900000000000");
     EXPECT_EQ(UserReg(), expected);
 
-    // A new key goes where Wine itself would put it, between its neighbours.
-    ASSERT_TRUE(reg.CreateKey(user, "Software\\Virtual-E\\VIRTUALE\\Keypad"));
+    // A new key, made by its first value, goes where Wine itself would put it, between its neighbours.
     ASSERT_TRUE(reg.SetValue(user, "Software\\Virtual-E\\VIRTUALE\\Keypad", "A Button", Dword(77)));
     expected = Replaced(expected, "[Software\\\\Virtual-E\\\\VIRTUALE\\\\Options]",
                         "[Software\\\\Virtual-E\\\\VIRTUALE\\\\Keypad] 1797715756\n#time=1dd900000000000\n"
@@ -201,12 +211,15 @@ TEST_F(WinePrefix, WritesChangeOnlyTheirOwnLinesAndTheirKeysTimes) {
     ASSERT_TRUE(reg.SetValue(user, "Software\\Emulators\\Tool", "Path", {REG_SZ_, bytes}));
     EXPECT_NE(UserReg().find("\"Path\"=\"C:\\\\VB \\\"x\\\"\\t\\xe9\"\n"), std::string::npos);
     EXPECT_EQ(reg.Query(user, "Software\\Emulators\\Tool", "Path")->bytes, bytes);
+    EXPECT_EQ(Utf16FromUtf8("\xF0\x90\x80\x80"), std::u16string(u"\U00010000")) << "the first past 16 bits";
 
     // Long binary data wraps as Wine wraps it and reads back the same.
     std::vector<std::uint8_t> blob(40);
     for (std::size_t i = 0; i < blob.size(); ++i) blob[i] = static_cast<std::uint8_t>(i * 7);
     ASSERT_TRUE(reg.SetValue(user, "Software\\Emulators\\Tool", "Blob", {REG_BINARY_, blob}));
     EXPECT_NE(UserReg().find(",\\\n  "), std::string::npos);
+    ASSERT_TRUE(reg.SetValue(user, "Software\\Emulators\\Tool", "Short", {REG_BINARY_, {1, 2, 3}}));
+    EXPECT_NE(UserReg().find("\n\"Short\"=hex:01,02,03\n"), std::string::npos) << "no comma after the last byte";
     EXPECT_EQ(reg.Query(user, "Software\\Emulators\\Tool", "Blob")->bytes, blob);
     EXPECT_EQ(Number(reg.Query(user, "Software\\Emulators\\Tool", "Level")), 42) << "its neighbours are intact";
 }
@@ -230,18 +243,13 @@ TEST_F(WinePrefix, WithoutAPrefixReadsFindNothingAndWritesSayWhy) {
     WineRegistryBackend none((dir.Path() / "nowhere").string(), wine.Environment());
     EXPECT_FALSE(none.OpenForQuery(HKEY_CURRENT_USER_, kOptions));
     cRegistry cursor = OptionsValue(none, "Display");
-    try {
-        cursor.SetValue(std::int32_t{2});
-        FAIL() << "a write without a prefix went through";
-    } catch (const RegistryError& error) {
-        EXPECT_EQ(error.Number(), 26001);
-        EXPECT_NE(error.Reason().find("There is no Wine prefix at " + (dir.Path() / "nowhere").string()),
-                  std::string::npos);
-        EXPECT_NE(error.Reason().find("wineboot -i"), std::string::npos);
-        const Message shown = RegistryErrorMessage(error);
-        EXPECT_EQ(shown.text.rfind("Run-time error '26001':\r\rFailed to set registry value Key: '-2147483647'", 0),
-                  0u);
-    }
+    const auto error = Raised([&] { cursor.SetValue(std::int32_t{2}); });
+    ASSERT_TRUE(error) << "a write without a prefix went through";
+    EXPECT_NE(error->Reason().find("There is no Wine prefix at " + (dir.Path() / "nowhere").string()),
+              std::string::npos);
+    EXPECT_NE(error->Reason().find("wineboot -i"), std::string::npos);
+    EXPECT_EQ(RegistryErrorMessage(*error).text.rfind("Run-time error '26001':\r\rFailed to set registry value", 0),
+              0u);
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "nowhere")) << "no half-made prefix";
 
     std::filesystem::remove(dir.File("user.reg"));
@@ -303,13 +311,10 @@ TEST_F(WinePrefix, WhileWineRunsWritesGoToItsServerInOneImport) {
     wine.serverRunning = true;
     wine.exitCode = 1;
     cursor.SetValueKey("Display");
-    try {
-        cursor.SetValue(std::int32_t{1});
-        FAIL() << "a refused import went unreported";
-    } catch (const RegistryError& error) {
-        EXPECT_NE(error.Reason().find("reg: Unable to import the file"), std::string::npos);
-        EXPECT_NE(error.Reason().find("Close the emulator"), std::string::npos);
-    }
+    const auto refused = Raised([&] { cursor.SetValue(std::int32_t{1}); });
+    ASSERT_TRUE(refused) << "a refused import went unreported";
+    EXPECT_NE(refused->Reason().find("reg: Unable to import the file"), std::string::npos);
+    EXPECT_NE(refused->Reason().find("Close the emulator"), std::string::npos);
 }
 
 TEST_F(WinePrefix, OneSaveIsStoredWholeOrNotAtAll) {
@@ -388,14 +393,8 @@ TEST_F(WinePrefix, KeysAndValuesAreCreatedListedAndDeletedAlike) {
              "Failed to delete registry Key: '-2147483647',Section: 'Software\\Kestro\\Games',Key: 'title'"},
             {&cRegistry::DeleteKey, "Failed to delete registry Key: '-2147483647',Section: 'Software\\Kestro\\Games'"},
         };
-        for (const auto& [operation, text] : refusals) {
-            try {
-                (reg.*operation)();
-                ADD_FAILURE() << text;
-            } catch (const RegistryError& error) {
-                EXPECT_EQ(error.what(), text);
-            }
-        }
+        for (const auto& [operation, text] : refusals)
+            EXPECT_STREQ(Raised([&] { (reg.*operation)(); }).value_or(RegistryError("", "none")).what(), text.c_str());
         reg.SetSectionKey("Software\\Kestro\\Games\\Blox");
         reg.DeleteKey();
         EXPECT_FALSE(reg.KeyExists());
@@ -406,16 +405,13 @@ TEST_F(WinePrefix, KeysAndValuesAreCreatedListedAndDeletedAlike) {
         EXPECT_TRUE(reg.EnumerateSections().empty());
     }
     EXPECT_EQ(UserReg().find("Blox"), std::string::npos);
+    EXPECT_FALSE(WineRegistryFile(kUserReg).DeleteKey("Software\\Wine\\Deep", kNow)) << "it holds a key";
     EXPECT_NE(UserReg().find("\n[Software\\\\Kestro\\\\Games] 1797715756\n#time=1dd900000000000\n\"Maker\"=\"x\"\n"),
               std::string::npos);
     memory.DenyWrites(HKEY_CURRENT_USER_);
     cRegistry denied(memory);
     denied.SetClassKey(HKEY_CURRENT_USER_);
     denied.SetSectionKey("Software\\New");
-    try {
-        denied.CreateKey();
-        ADD_FAILURE() << "a refused key went unreported";
-    } catch (const RegistryError& error) {
-        EXPECT_STREQ(error.what(), "Failed to create registry Key: '-2147483647',Section: 'Software\\New'");
-    }
+    EXPECT_STREQ(Raised([&] { denied.CreateKey(); }).value_or(RegistryError("", "none")).what(),
+                 "Failed to create registry Key: '-2147483647',Section: 'Software\\New'");
 }

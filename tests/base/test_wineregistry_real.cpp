@@ -5,14 +5,14 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "base/WineRegistry.h"
+#include "support/core/FakePrograms.h"
 #include "support/core/TempDir.h"
 
 using namespace kestro::base;
+using kestro::test::FileText;
 
 namespace {
 
@@ -29,13 +29,6 @@ ShellResult Shell(const std::string& command) {
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, n);
     result.status = ::pclose(pipe);
     return result;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // The file without the named key's section, to compare everything else.
@@ -74,10 +67,10 @@ TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
     ASSERT_FALSE(WineServerRunning(prefix));
 
     // With no server: the file is edited, and only the key written changes.
-    const std::string before = ReadFile(prefix + "/user.reg");
+    const std::string before = FileText(prefix + "/user.reg");
     WineRegistryBackend backend(prefix);
     WriteOptions(backend, "Software\\Virtual-E\\VIRTUALE\\Options", {{"Display", 2}, {"CPU", 3}, {"Brtness", -5}});
-    const std::string after = ReadFile(prefix + "/user.reg");
+    const std::string after = FileText(prefix + "/user.reg");
     EXPECT_EQ(Without(after, "Software\\\\Virtual-E\\\\VIRTUALE\\\\Options"), before);
     ShellResult query = Shell(env + "timeout 300 wine reg query 'HKCU\\Software\\Virtual-E\\VIRTUALE\\Options'");
     EXPECT_NE(query.output.find("Display    REG_DWORD    0x2"), std::string::npos) << query.output;
@@ -91,9 +84,9 @@ TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     ASSERT_TRUE(WineServerRunning(prefix)) << "the server was not seen running";
     const auto importedAt = std::chrono::steady_clock::now();
-    const std::string served = ReadFile(prefix + "/user.reg");
+    const std::string served = FileText(prefix + "/user.reg");
     WriteOptions(backend, "Software\\Virtual-E\\VIRTUALE\\Keypad", {{"A Button", 77}, {"Start", 66}});
-    EXPECT_EQ(ReadFile(prefix + "/user.reg"), served) << "the server's file is left to the server";
+    EXPECT_EQ(FileText(prefix + "/user.reg"), served) << "the server's file is left to the server";
     // Read back at once, as a window opened again reads it, and with a value the emulator itself
     // changed meanwhile: what the server holds, which its file does not show yet.
     ShellResult added = Shell(env +
@@ -112,7 +105,7 @@ TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
     }
     // (The server saves its changes about 30 seconds after them.)
     if (std::chrono::steady_clock::now() - importedAt < std::chrono::seconds(25))
-        EXPECT_EQ(ReadFile(prefix + "/user.reg").find("Keypad"), std::string::npos) << "the file has none of it yet";
+        EXPECT_EQ(FileText(prefix + "/user.reg").find("Keypad"), std::string::npos) << "the file has none of it yet";
     query = Shell(env + "timeout 300 wine reg query 'HKCU\\Software\\Virtual-E\\VIRTUALE\\Keypad'");
     EXPECT_NE(query.output.find("A Button    REG_DWORD    0x4d"), std::string::npos) << query.output;
     EXPECT_NE(query.output.find("Start    REG_DWORD    0x42"), std::string::npos) << query.output;
@@ -120,7 +113,7 @@ TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
     // The server saves what it was given when it ends.
     Shell(env + "wineserver -k; " + env + "timeout 120 wineserver -w");
     EXPECT_FALSE(WineServerRunning(prefix));
-    const std::string saved = ReadFile(prefix + "/user.reg");
+    const std::string saved = FileText(prefix + "/user.reg");
     EXPECT_NE(saved.find("[Software\\\\Virtual-E\\\\VIRTUALE\\\\Keypad]"), std::string::npos);
     EXPECT_NE(saved.find("\"A Button\"=dword:0000004d"), std::string::npos);
     EXPECT_NE(saved.find("\"Display\"=dword:00000002"), std::string::npos);

@@ -29,14 +29,10 @@ TEST_F(PlayMednafenTest, StartsTheGameWithItsOwnFileAndPrintsACommandAShellRuns)
     auto run = RunKestro({"play", "mednafen", rom, "--dry-run", "--json"});
     ASSERT_EQ(run.status, 0) << run.err << run.out;
     json j = run.Json();
-    EXPECT_EQ(j["emulator"], "mednafen");
     EXPECT_EQ(j["command_line"], "'" + program + "' '" + rom + "'");
     EXPECT_EQ(j["argv"], (std::vector<std::string>{program, rom})) << "no setting on the command line";
-    EXPECT_EQ(j["working_directory"], std::filesystem::current_path().string());
-    ASSERT_EQ(j["files"].size(), 1u);
-    EXPECT_EQ(j["files"][0]["path"], gameFile);
-    EXPECT_EQ(j["files"][0]["content"], ";mine\nvb.3dmode sidebyside\n");
-    EXPECT_EQ(j["started"], false);
+    EXPECT_EQ(j["files"],
+              json::parse(R"([{"path": ")" + gameFile + R"(", "content": ";mine\nvb.3dmode sidebyside\n"}])"));
 
     run = RunKestro({"play", "mednafen", rom});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -59,10 +55,9 @@ TEST_F(PlayMednafenTest, AMissingProgramIsRefused) {
     auto run = RunKestro({"play", "mednafen", rom, "--json"});
     EXPECT_EQ(run.status, 1);
     json j = run.Json();
-    ASSERT_EQ(j["messages"].size(), 1u);
-    EXPECT_EQ(j["messages"][0]["title"], "Emulator not found");
-    EXPECT_EQ(j["messages"][0]["text"], "Can't find the mednafen program:\r" + JoinPath(emu, "gone"));
-    EXPECT_EQ(j["command_line"], "");
+    EXPECT_EQ(j["messages"],
+              json::parse(R"([{"title": "Emulator not found", "text": "Can't find the mednafen program:\r)" +
+                          JoinPath(emu, "gone") + R"("}])"));
     EXPECT_EQ(j["files"], json::array());
 }
 

@@ -63,8 +63,9 @@ TEST(InfoCommand, RefusedFilesGetTheirMessageAndStatusOne) {
     auto json = run.Json();
     ASSERT_EQ(json.size(), 5u);
     EXPECT_EQ(json[3]["accepted"], true);
-    EXPECT_EQ(json[4]["message"]["text"], "File too large to be a VB ROM image.\rThe file is 1073741825 bytes long; "
-                                          "a Virtual Boy ROM is at most 16 MiB (16777216 bytes).");
+    EXPECT_EQ(json[4]["message"]["text"],
+              "File too large to be a VB ROM image.\rThe file is 1073741825 bytes long; "
+              "a Virtual Boy ROM is at most 16 MiB (16777216 bytes).");
     EXPECT_EQ(json[0]["accepted"], false);
     EXPECT_EQ(json[0]["message"],
               (nlohmann::json{{"title", "Invalid VB ROM"}, {"text", "File too small to be a VB ROM image."}}));
@@ -178,6 +179,9 @@ TEST(HeaderCommand, RefusalsLeaveTheFileUntouched) {
     // The refusals say, in one line, which character or number is wrong.
     EXPECT_EQ(RunKestro({"header", unknown, "--title", "AB\u30C8C"}).err,
               "kestro header: --title: \"\u30C8\" (U+30C8) has no title byte; a title takes ASCII and half-width "
+              "katakana.\n");
+    EXPECT_EQ(RunKestro({"header", unknown, "--title", "A\x80"}).err,
+              "kestro header: --title: a byte that is not UTF-8 has no title byte; a title takes ASCII and half-width "
               "katakana.\n");
     EXPECT_EQ(RunKestro({"header", unknown, "--version", "-1"}).err,
               "kestro header: --version takes a number from 0 to 255 (or 1.0 to 1.255).\n");

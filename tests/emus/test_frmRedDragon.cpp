@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSlider>
 #include <QTest>
 #include <fstream>
@@ -44,25 +43,14 @@ TEST_F(RedDragonTest, WithoutAFileTheDefaultsShowAndARunWritesZeros) {
     EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
     EXPECT_EQ(List("lstScreenSize")->count(), 33);
     EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral("   0x0"));
-    EXPECT_EQ(List("lstScreenCols")->item(0)->text(), QStringLiteral("  8 bpp (256 colors)"));
-    EXPECT_EQ(Find<QComboBox>("cmbVersion")->currentText(), QStringLiteral("Win"));
-    EXPECT_EQ(Find<QComboBox>("cmbPalette")->itemText(4), QStringLiteral("Red, Blue, Green"));
-    EXPECT_TRUE(Find<QRadioButton>("optBrightness_0")->isChecked());
     EXPECT_TRUE(Enabled("cmdRunRedDragon")) << "Red Dragon runs without a ROM";
     EXPECT_TRUE(Find<QWidget>("lstControls")->isHidden());
-    EXPECT_TRUE(Find<QWidget>("txtOptions")->isHidden());
 
     Click("cmdRunRedDragon");
     EXPECT_TRUE(t.messages.Shown().empty());
-    const std::string zeros =
-        "platform=0000\r\nfrmskip=0000\r\ndspmode=0000\r\ndspswap=0000\r\npalmod=0000\r\nscrx=0000\r\nscry=0000\r\n"
-        "scrmode=0000\r\nlu=0000\r\nld=0000\r\nll=0000\r\nlr=0000\r\nru=0000\r\nrd=0000\r\nrl=0000\r\nrr=0000\r\n"
-        "ba=0000\r\nbb=0000\r\nst=0000\r\nsl=0000\r\ntl=0000\r\ntr=0000\r\n";
-    EXPECT_EQ(test::FileText(OptionsFile()), zeros);
+    EXPECT_EQ(test::FileText(OptionsFile()), RedDragonOptionsText({})) << "every line 0000";
     ASSERT_EQ(t.recorder.requests.size(), 1u);
-    EXPECT_EQ(t.recorder.requests[0].program, JoinPath(emu, "RDRAGON"));
     EXPECT_TRUE(t.recorder.requests[0].arguments.empty());
-    EXPECT_EQ(t.recorder.requests[0].workingDirectory, emu);
 }
 
 // The reader's quirks are the core's tests; here the controls the file fills and what a run writes back.
@@ -71,9 +59,7 @@ TEST_F(RedDragonTest, TheFileFillsTheControlsAndChoicesChangeWhatIsWritten) {
         "platform=0001\r\ndspmode=0003\r\ndspswap=0001\r\npalmod=0003\r\nscrx=0500\r\nscry=0500\r\n"
         "scrmode=0000\r\nfrmskip=0002\r\n");
     Open();
-    EXPECT_EQ(List("lstScreenSize")->count(), 33);
     EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral(" 500x500")) << "a size not offered is added last";
-    EXPECT_EQ(Find<QComboBox>("cmbVersion")->currentText(), QStringLiteral("DOS"));
     EXPECT_EQ(Find<QComboBox>("cmbDisplayMode")->currentText(), QStringLiteral("Over / Under"));
     EXPECT_EQ(Find<QComboBox>("cmbPalette")->currentText(), QStringLiteral("Red & Green"));
     EXPECT_TRUE(Find<QCheckBox>("chkSwap3D")->isChecked());
@@ -86,22 +72,17 @@ TEST_F(RedDragonTest, TheFileFillsTheControlsAndChoicesChangeWhatIsWritten) {
     Click("cmdRunRedDragon");
     EXPECT_EQ(test::FileText(OptionsFile()).substr(0, 70),
               "platform=0001\r\nfrmskip=0007\r\ndspmode=0003\r\ndspswap=0001\r\npalmod=0003\r\n");
-    EXPECT_EQ(Line("scrmode"), "scrmode=0004");
-    EXPECT_EQ(Line("scrx"), "scrx=0800");
-    EXPECT_EQ(Line("scry"), "scry=0600");
+    EXPECT_EQ(Line("scrmode") + Line("scrx") + Line("scry"), "scrmode=0004scrx=0800scry=0600");
 
     t.messages.Answer(MessageResult::Yes);
     Click("cmdRevertSettings");
-    EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
     EXPECT_EQ(List("lstScreenSize")->count(), 32) << "reverting adds no size";
-    EXPECT_EQ(Selected("lstScreenSize"), QString());
     EXPECT_EQ(Find<QSlider>("sliFrameskip")->value(), 2);
 
     List("lstScreenMode")->setCurrentRow(8);
     Find<QComboBox>("cmbVersion")->setCurrentIndex(1);
     t.messages.Answer(MessageResult::Yes);
     Click("cmdRevertDefault");
-    EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
     EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral(" 640x480"));
     EXPECT_EQ(Index("cmbVersion"), 0);
     const auto asked = t.messages.Take();
@@ -153,10 +134,7 @@ TEST_F(RedDragonTest, AnUnwritableFileStopsTheRun) {
     std::filesystem::create_directory(OptionsFile());
     Open();
     Click("cmdRunRedDragon");
-    const auto shown = t.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "Unable to save options");
-    EXPECT_NE(shown[0].text.find("Red Dragon was not started."), std::string::npos);
+    EXPECT_NE(t.messages.Take().at(0).text.find("Red Dragon was not started."), std::string::npos);
     EXPECT_TRUE(t.recorder.requests.empty()) << "never started on stale options";
 }
 

@@ -39,6 +39,13 @@ inline std::string DigestOf(const char* name, const std::vector<std::uint8_t>& b
     return HexOf(out, length);
 }
 
+/// The CRC32 as the program shows it, in upper case.
+inline std::string UpperCrc32Of(const std::vector<std::uint8_t>& bytes) {
+    std::string crc = Crc32Of(bytes);
+    for (char& c : crc) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return crc;
+}
+
 /// One rom of a DAT game, and the bytes it stands for.
 struct GameRom {
     GameRom(std::string n, std::vector<std::uint8_t> b, bool sha1 = true, bool md5 = true)
@@ -82,10 +89,8 @@ inline std::string LogiqxDat(const std::string& name, const std::vector<Game>& g
     for (const Game& g : games) {
         text += "  <game name=\"" + XmlText(g.name) + "\">\n    <description>" + XmlText(g.name) + "</description>\n";
         for (const GameRom& r : g.roms) {
-            std::string crc = Crc32Of(r.bytes);
-            for (char& c : crc) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
             text += "    <rom name=\"" + XmlText(r.name) + "\" size=\"" + std::to_string(r.bytes.size()) + "\" crc=\"" +
-                    crc + "\"";
+                    UpperCrc32Of(r.bytes) + "\"";
             if (r.withMd5) text += " md5=\"" + DigestOf("MD5", r.bytes) + "\"";
             if (r.withSha1)
                 text += " sha1=\"" + (r.sha1Override.empty() ? DigestOf("SHA1", r.bytes) : r.sha1Override) + "\"";

@@ -121,6 +121,8 @@ public:
         return disk.WriteFile(p, bytes);
     }
     bool OpensFromAnyThread() const override { return anyThread; }
+    // Recorded, not done: the tests need not wait on the disk.
+    void SyncDirectory(const std::string& d) override { synced.push_back(d); }
 
     PathTest failCopyTo, partialCopyTo, reorderCopyTo, failRemove, failMakeDirectory, failWrite, failOpen, failRename,
         failRemoveDirectory;
@@ -133,6 +135,7 @@ public:
     /// Lets a run open files on its workers (failOpen then must not change during it).
     bool anyThread = false;
     int existsChecks = 0;
+    std::vector<std::string> synced;  ///< the directories flushed to disk, in order
     romdb::DiskFileOps disk;
 
 private:

@@ -130,6 +130,15 @@ TEST_F(CollectionTest, CancelAfterTheSecondFileWithdrawsTheReports) {
               ")\rROM ID: ????\rROM Version: ??");
 }
 
+// A run stopped by an error ends as a cancelled one: its message, then never "Complete".
+TEST_F(CollectionTest, RunStoppedByAnErrorEndsAsCancelled) {
+    test::WriteKnown(dir.Path(), "a.vb", "Golf (U) [!]");
+    files.beforeOpen = [](const std::string&) { throw std::runtime_error("out of memory"); };
+    Run();
+    EXPECT_EQ(host.messages.back(), AbortedMessage());
+    EXPECT_EQ(host.steps[2], RunStep::ReportsWithdrawn);
+}
+
 TEST_F(CollectionTest, FileRemovedBeforeItIsReadIsInvalidAndTheRunGoesOn) {
     test::WriteKnown(dir.Path(), "a.vb", "Golf (U) [!]");
     test::WriteKnown(dir.Path(), "b.vb", "Golf (U) [!]");

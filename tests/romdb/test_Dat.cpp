@@ -168,11 +168,7 @@ TEST(CatalogueTest, MatchesBySizeAndCrcConfirmedBySha1OrMd5) {
     auto longer = games[0].roms[0].bytes;
     longer.push_back(0);
     EXPECT_EQ(match(longer), "none");
-    EXPECT_EQ(catalogue.MissingChecksum(2), [&] {
-        std::string crc = test::Crc32Of(collided);
-        for (char& c : crc) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return crc;
-    }());
+    EXPECT_EQ(catalogue.MissingChecksum(2), test::UpperCrc32Of(collided));
 
     const Catalogue builtIn;
     EXPECT_TRUE(builtIn.IsBuiltIn());

@@ -37,11 +37,7 @@ protected:
 TEST_F(DatCollectionTest, EveryFileIsNamedByItsContentAndTheReportsCountTheDatsGames) {
     Run({});
     EXPECT_EQ(Statuses(), test::DatCollectionStatuses());
-    EXPECT_EQ(Row("one.vb").checksum, [] {
-        std::string crc = test::Crc32Of(test::CollectionGames()[0].roms[0].bytes);
-        for (char& c : crc) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return crc;
-    }());
+    EXPECT_EQ(Row("one.vb").checksum, test::UpperCrc32Of(test::CollectionGames()[0].roms[0].bytes));
     EXPECT_EQ(Row("one.vb").hashes.sha1, test::DigestOf("SHA1", test::CollectionGames()[0].roms[0].bytes));
     EXPECT_EQ(Row("squash.vb").checksum, "") << "a CRC match with another SHA-1 is no match";
     // The broken archive is named with its reason, as an unreadable file is.
@@ -61,12 +57,9 @@ TEST_F(DatCollectionTest, EveryFileIsNamedByItsContentAndTheReportsCountTheDatsG
                                "", "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"}));
     EXPECT_EQ(r.dupes(), Lines({"Good ROMs:", "  Golf (USA) [1 copy]", "  Red Alarm (USA) [1 copy]", "",
                                 "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"}));
-    EXPECT_EQ(HaveSummary(r.counters()).text,
-              " You have 06 out of 09 known Nintendo Virtual Boy ROMs\r\rOut of 12 files:\r"
-              "   04 are Good \"[!]\" ROMs\r   01 are Bad \"[b]\" ROMs\r"
-              "   01 are Public Domain \"(PD)\" or Translated \"[T]\" ROMs\r   02 are Unidentified Virtual Boy ROMs\r"
-              "   02 are duplicate (more than one copy of) ROMs\r   02 are Invalid Virtual Boy ROMs\r\r"
-              "Do you wish to view additional details?");
+    // The summaries' texts are the report tests'; here the DAT's counts in them.
+    EXPECT_EQ(HaveSummary(r.counters()).text.substr(0, 94),
+              " You have 06 out of 09 known Nintendo Virtual Boy ROMs\r\rOut of 12 files:\r   04 are Good \"[!]\" ");
     EXPECT_EQ(MissSummary(r.counters()).text.substr(0, 58),
               " You are missing 03 out of 09 known Nintendo Virtual Boy R");
 

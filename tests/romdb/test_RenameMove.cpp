@@ -146,6 +146,8 @@ TEST_F(RenameTest, MovesWithinOneFileSystemKeepEveryFilesInode) {
     EXPECT_EQ(inode(moved + "Golf (U) [!].vb"), inodes["a.vb"]);
     EXPECT_EQ(inode(moved + "Copy of Golf (U) [!].vb"), inodes["b.vb"]);
     EXPECT_EQ(inode(moved + "Red Alarm (J) [!].vb"), inodes["d.vb"]);
+    EXPECT_EQ(files.synced, (std::vector<std::string>{Base(), Base() + "~ROMTMP250/", Base() + "~ROMTMP250/", moved}))
+        << "each directory a move changed is flushed before the next step";
     EXPECT_EQ(test::Contents(FilesUnder(dir.Path())), test::Contents(before));
     EXPECT_EQ(LogLines(collection.reports().log())[2],
               Base() + "a.vb moved to " + Base() + "~ROMTMP250/Golf (U) [!].vb");

@@ -66,27 +66,24 @@ TEST_F(DatabaseWindowTest, OpensOnTheBaseDirectoryWithRunControlsReady) {
     test::WriteKnown(dir.Path(), "golf.vb", "Golf (U) [!]");
     test::WriteBytes(dir.File("a.vb"), {});
     auto w = Open();
-    EXPECT_EQ(w->windowTitle().toStdString(), "VB ROM Database");
     EXPECT_EQ(Lines(w.get()),
               (std::vector<std::string>{"a.vb    - [YET TO BE IDENTIFIED]", "golf.vb - [YET TO BE IDENTIFIED]"}));
     EXPECT_EQ(Find<QLabel>(w.get(), "lblRomDir")->text().toStdString(), dir.File("*.vb"));
     EXPECT_TRUE(Enabled(w.get(), "cmdIdentifyRoms"));
     EXPECT_FALSE(Enabled(w.get(), "cmdCancelIdentify"));
-    EXPECT_FALSE(Enabled(w.get(), "chkMoveRoms"));
-    EXPECT_FALSE(Enabled(w.get(), "picPercent"));
     for (const char* name : kReportButtons) EXPECT_FALSE(Enabled(w.get(), name)) << name;
     // Enter in the file list presses no button: neither the chooser nor a run starts.
     w->show();
     EXPECT_FALSE(test::KeyOpensModal(Find<QListWidget>(w.get(), "lstFileIdentify"), Qt::Key_Return));
     EXPECT_TRUE(ts.messages.Shown().empty());
+    auto codes = test::WhenHelpShown();
+    Find<QAction>(w.get(), "mnuHelpCodes")->trigger();
+    EXPECT_EQ(codes->caption.toStdString(), "ROM Identification Codes");
 
     // A base directory that is gone still opens the window, on an empty listing.
     ts.settings.Write("Base Directory", dir.File("gone"));
     auto empty = Open();
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "No ROMs found");
-    EXPECT_EQ(shown[0].text, "No ROMs found in directory:\r" + dir.File("gone") + "\rPlease choose another directory.");
+    EXPECT_EQ(Titles(), std::vector<std::string>{"No ROMs found"});
     EXPECT_FALSE(Enabled(empty.get(), "cmdIdentifyRoms"));
     EXPECT_TRUE(Lines(empty.get()).empty());
 }
@@ -98,10 +95,8 @@ TEST_F(DatabaseWindowTest, RunShowsStatusesProgressAndReportButtons) {
     auto* bar = Find<platform::PercentBar>(w.get(), "picPercent");
     files.beforeOpen = [&](const std::string&) {
         shownProgress.push_back(bar->Percent());
-        EXPECT_TRUE(bar->isEnabled());
-        EXPECT_FALSE(Enabled(w.get(), "cmdIdentifyRoms"));
-        EXPECT_TRUE(Enabled(w.get(), "cmdCancelIdentify"));
-        EXPECT_FALSE(Enabled(w.get(), "chkRenameRoms"));
+        EXPECT_TRUE(bar->isEnabled() && Enabled(w.get(), "cmdCancelIdentify"));
+        EXPECT_FALSE(Enabled(w.get(), "cmdIdentifyRoms") || Enabled(w.get(), "chkRenameRoms"));
     };
     ts.messages.Answer(MessageResult::Yes);
     Click(w.get(), "cmdIdentifyRoms");
@@ -109,20 +104,15 @@ TEST_F(DatabaseWindowTest, RunShowsStatusesProgressAndReportButtons) {
     // 13 files: the bar shows each file's start, 100 / 13 apart.
     EXPECT_EQ(shownProgress, (std::vector<int>{0, 0, 8, 15, 23, 31, 38, 46, 54, 62, 69, 77, 85}));
     EXPECT_EQ(Lines(w.get())[4], "e_hack.vb     - Mario Clash (JU) [h]");
-    EXPECT_EQ(Lines(w.get())[12], "j_reserved.vb - [INVALID VB ROM IMAGE]");
     for (const char* name : {"cmdVboyHave", "cmdVboyMiss", "cmdVBoyDupes", "cmdSaveVboy", "cmdIdentifyRoms"}) {
         EXPECT_TRUE(Enabled(w.get(), name)) << name;
     }
-    EXPECT_FALSE(Enabled(w.get(), "cmdVBoyLog"));
-    EXPECT_FALSE(bar->isEnabled());
-    EXPECT_EQ(Find<QLabel>(w.get(), "lblPercent")->text().toStdString(), "0%");
+    EXPECT_FALSE(Enabled(w.get(), "cmdVBoyLog") || bar->isEnabled());
 
     // A summary, then (answered Yes) the full report in the help window.
     ts.messages.Answer(MessageResult::No);
     Click(w.get(), "cmdVBoyDupes");
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text.substr(0, 49), " You have 02 duplicate Nintendo Virtual Boy ROMs\r");
+    EXPECT_EQ(ts.messages.Take().at(0).text.substr(0, 49), " You have 02 duplicate Nintendo Virtual Boy ROMs\r");
     auto help = test::WhenHelpShown();
     ts.messages.Answer(MessageResult::Yes);
     Click(w.get(), "cmdVboyHave");
@@ -157,15 +147,12 @@ TEST_F(DatabaseWindowTest, CancelConfirmedDuringTheRunStopsAtTheNextFile) {
         EXPECT_TRUE(Enabled(w.get(), name)) << name;
     }
     EXPECT_FALSE(Enabled(w.get(), "cmdCancelIdentify"));
-    EXPECT_TRUE(w->tag().isEmpty());
 
     // A double click shows the detail report (its text is the core's test) of that file.
     auto* list = Find<QListWidget>(w.get(), "lstFileIdentify");
     list->setCurrentRow(4);
     Q_EMIT list->itemDoubleClicked(list->item(4));
-    auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_NE(shown[0].text.find("\r5.vb:\r"), std::string::npos);
+    EXPECT_NE(ts.messages.Take().at(0).text.find("\r5.vb:\r"), std::string::npos);
 }
 
 TEST_F(DatabaseWindowTest, OptionBoxesFollowAndStoreTheirSettings) {
@@ -177,16 +164,13 @@ TEST_F(DatabaseWindowTest, OptionBoxesFollowAndStoreTheirSettings) {
     auto w = Open();
     auto* rename = Find<QCheckBox>(w.get(), "chkRenameRoms");
     auto* move = Find<QCheckBox>(w.get(), "chkMoveRoms");
-    EXPECT_TRUE(rename->isChecked());
-    EXPECT_TRUE(move->isChecked() && move->isEnabled());
+    EXPECT_TRUE(rename->isChecked() && move->isChecked() && move->isEnabled());
     EXPECT_FALSE(Find<QCheckBox>(w.get(), "chkDetailedList")->isChecked());
     EXPECT_EQ(Find(w.get(), "cmdSaveVboy")->text().toStdString(), "Save Have/Miss/ Duplicates/Log Lists");
 
     Click(w.get(), "chkRenameRoms");  // unchecking rename unchecks and disables move
-    EXPECT_FALSE(move->isChecked());
-    EXPECT_FALSE(move->isEnabled());
-    EXPECT_EQ(ts.settings.Read("Move ROMs", ""), "0");
-    EXPECT_EQ(ts.settings.Read("Rename ROMs", ""), "0");
+    EXPECT_FALSE(move->isChecked() || move->isEnabled());
+    EXPECT_EQ(ts.settings.Read("Move ROMs", "") + ts.settings.Read("Rename ROMs", ""), "00");
     Click(w.get(), "chkChangeLog");
     EXPECT_EQ(Find(w.get(), "cmdSaveVboy")->text().toStdString(), "Save Have/Miss/ Duplicates Lists");
     EXPECT_EQ(ts.settings.Read("Create Change Log", ""), "0");
@@ -228,16 +212,14 @@ TEST_F(DatabaseWindowTest, DatChosenByDialogIsRememberedAndMissingGamesCanBeSave
     // A DAT that cannot be read is refused with its line; the table stays.
     ts.files.Choose(Q(dir.File("cut.dat")));
     Click(w.get(), "cmdChooseDat");
-    auto refused = ts.messages.Take();
-    ASSERT_EQ(refused.size(), 1u);
-    EXPECT_EQ(refused[0].title, "DAT file not read");
-    EXPECT_NE(refused[0].text.find(": line "), std::string::npos) << refused[0].text;
+    auto refused = ts.messages.Take().at(0);
+    EXPECT_EQ(refused.title, "DAT file not read");
+    EXPECT_NE(refused.text.find(": line "), std::string::npos) << refused.text;
     EXPECT_TRUE(Find<QRadioButton>(w.get(), "optBuiltIn")->isChecked());
 
     ts.files.Choose(Q(datPath));
     Click(w.get(), "cmdChooseDat");
     EXPECT_TRUE(Find<QRadioButton>(w.get(), "optDatFile")->isChecked());
-    EXPECT_EQ(ts.settings.Read("Collection DAT File", "?"), datPath);
     EXPECT_EQ(Find<QLabel>(w.get(), "lblDatFile")->text().toStdString(), "Virtual Boy (9 games)");
     EXPECT_EQ(Lines(w.get()).size(), 12u) << "archives are listed entry by entry";
     EXPECT_TRUE(Find<QLabel>(w.get(), "lblRomDir")->text().endsWith(QStringLiteral("*.vb, *.zip")));
