@@ -40,6 +40,10 @@ struct FileRow {
     std::string romName;  ///< the file name the DAT gives the rom these bytes are
 };
 
+/// The checksum the reports give an identified file: the upper-case CRC32 it
+/// was matched by against a DAT, else its whole-file checksum.
+std::string ReportChecksum(const FileRow& row);
+
 struct CollectionOptions {
     bool detailed = false;
     bool rename = false;
