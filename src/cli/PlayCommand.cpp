@@ -208,7 +208,8 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     auto* romOption =
         command.add_option("ROM", romPath, "The ROM image to run (Red Dragon runs without one; Virtual-E takes none)");
     command.add_flag("--debug", debug, "Reality Boy's debug mode");
-    command.add_flag("--dry-run", dryRun, "Write and start nothing; show what would be written and run");
+    command.add_flag("--dry-run", dryRun,
+                     "Check what the run checks, but write and start nothing; show what would be written and run");
     command.add_flag("--force", force,
                      "Start the emulator even when its \"Enabled\" box in the options is not checked "
                      "(the desktop program greys it then)");
