@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the kestro man page: the template's prose, a section for every
 # command taken from the program's own --help texts, so that the page lists
 # exactly the commands and options the program has, and the README's table of

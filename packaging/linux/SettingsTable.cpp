@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the kestro-utils man page from its template, with the FILES
 // section's list of settings taken from the program's own key table, so that
 // the page names every key with its range and default.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The registry of a Wine prefix, where a Windows emulator run under Wine finds
 // the values the program wrote: HKEY_CURRENT_USER in user.reg,

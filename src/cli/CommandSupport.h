@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the commands share: argument parsing with help and usage errors, and
 // the report of one ROM as text or JSON.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestro play: an emulator front-end's run button without its window, with
 // the settings the desktop program saved (read, never written).
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestro scan: the collection window's identification run without a window,
 // as if its option boxes were set from the flags and its question answered Yes.
 #include <algorithm>

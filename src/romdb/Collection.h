@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The collection database's engine: the listing of one directory, the
 // identification run with its per-file table, the reports, and the rename

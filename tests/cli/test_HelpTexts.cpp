@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the help texts, the README and the man page say about the commands is
 // what the commands do: usage lines, play's emulators, every exit status.
 #include <functional>

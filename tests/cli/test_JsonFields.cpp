@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JSON fields that mean one thing: the whole-file checksum stays itself
 // against a DAT, and a name that is not UTF-8 keeps its exact bytes.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestro play: the front-ends' run buttons from a script.
 #include <sys/stat.h>
 
