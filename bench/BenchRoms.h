@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Generated ROM images for the benchmarks: unknown ones of random bytes and
 // known dumps whose bytes sum to a catalogue checksum.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checksum is the hot path of identification: one pass over a ROM image.
 // Measured beside memcpy of the same bytes, so the ratio survives a noisy machine.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a 100 MB DAT file, in either form, into a catalogue, beside a
 // plain pass that counts the text's lines (the least any reader must do).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving Virtual-E's twelve options into a Wine prefix's user.reg of about
 // 2 MB, as a save does (one group: one rewrite of the file), beside the same
 // twelve values each written on its own (one rewrite, and one flush to disk,

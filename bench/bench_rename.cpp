@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rename and move of a collection (kestro scan --rename --move) beside
 // copying the same files once, in the same run: as cp does (into the page
 // cache), and as the program copies (each copy flushed to disk). Within one

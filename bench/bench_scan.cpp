@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A collection scan over many ROM files, beside reading the same files' bytes
 // once as cat does, in the same run: the ratio of the two is what counts.
 // The scan runs against the built-in table and against a Logiqx DAT of the

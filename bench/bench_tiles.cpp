@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rendering one full tile view (48 × 28 tiles into 384 × 224 pixels), beside
 // copying as many bytes as the render writes, in the same run.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes two large generated collections, each with a Logiqx DAT naming its
 ROMs, for timing `kestro scan` where the work could grow with the square of
 the input:

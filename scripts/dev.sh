@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Set-up, build, and run or test Kestro Utilities on Debian 12 / Ubuntu.
 #   scripts/dev.sh run    install what is missing, build, start the desktop program
 #   scripts/dev.sh test   install what is missing, build, run every test

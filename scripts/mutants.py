@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Mutation check: how many small faults in src/ does the test suite catch?
 
     scripts/dev.sh mutants [--sample N] [--seed S] [--timeout SEC] [--list] [GLOB...]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kestro Utilities, the desktop program.
 #include <QApplication>
 #include <QFile>

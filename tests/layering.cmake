@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the folder layering: the foundation (base/) includes only itself, and
 # no core file (anything outside platform/ not named frm*) includes a window or
 # a platform file. Run as: cmake -DSRC=<src dir> -P layering.cmake

@@ -1,7 +1,9 @@
-# Writes the kestro man page: the template's prose, and a section for every
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Writes the kestro man page: the template's prose, a section for every
 # command taken from the program's own --help texts, so that the page lists
-# exactly the commands and options the program has.
-#   cmake -DKESTRO=bin/kestro -DTEMPLATE=kestro.1.in -DOUT=kestro.1 -DVERSION=0.9 -P ManPage.cmake
+# exactly the commands and options the program has, and the README's table of
+# exit statuses, so that both give the same one.
+#   cmake -DKESTRO=bin/kestro -DTEMPLATE=kestro.1.in -DOUT=kestro.1 -DVERSION=0.9 -DREADME=README.md -P ManPage.cmake
 cmake_policy(VERSION 3.22)
 
 # Help texts go through CMake lists line by line; characters that lists treat
@@ -114,7 +116,29 @@ if(commands STREQUAL "")
   message(FATAL_ERROR "no commands found in '${KESTRO} --help'")
 endif()
 
+# "| `info` | 1 | a file was refused ... |" becomes a tagged paragraph.
+file(READ ${README} readme)
+string(REPLACE ";" "@SEMI@" readme "${readme}")
+string(REPLACE "[" "@LB@" readme "${readme}")
+string(REPLACE "]" "@RB@" readme "${readme}")
+string(REPLACE "\n" ";" readme "${readme}")
+set(exit_status "")
+foreach(line IN LISTS readme)
+  if(line MATCHES "^\\| ([^|]+) \\| ([0-9]+) \\| (.+) \\|$")
+    set(status "${CMAKE_MATCH_2}")
+    string(REPLACE "`" "" command "${CMAKE_MATCH_1}")
+    roff(command "${command}")
+    roff(when "${CMAKE_MATCH_3}")
+    string(REGEX REPLACE "`([^`]*)`" "\\\\fB\\1\\\\fR" when "${when}")
+    string(APPEND exit_status ".TP\n.BR \"${command}\" \": ${status}\"\n${when}\n")
+  endif()
+endforeach()
+if(exit_status STREQUAL "")
+  message(FATAL_ERROR "no table of exit statuses in ${README}")
+endif()
+
 file(READ ${TEMPLATE} page)
+string(REPLACE "@EXIT_STATUS@\n" "${exit_status}" page "${page}")
 string(REPLACE "@VERSION@" "${VERSION}" page "${page}")
 string(REPLACE "@COMMANDS@\n" "${commands}" page "${page}")
 string(REPLACE "@SEMI@" ";" page "${page}")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cmake --build BUILD --target package` (see the README's
 # Install section) writes kestro-utils_VERSION_ARCH.deb into BUILD.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build-time tool: renders one of our SVG icons as a square PNG of a given
 // size, for the icon theme's fixed-size folders.
 //   kestro_render_icon IN.svg OUT.png SIZE

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop program's own arguments: one ROM file to open (what a file
 // manager's "Open with" passes), or --help / --version for the terminal.

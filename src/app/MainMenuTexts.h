@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Texts of the main window and the About window that are not captions.
 
@@ -30,7 +31,9 @@ struct AboutTexts {
     std::string_view freeware = "";
     std::string_view iHope =
         "Made in the hopes that someone will eventually make a fully functional Virtual Boy emulator.";
-    std::string_view copyright = "(c) 2026 The Kestro Utilities team";
+    std::string_view copyright =
+        "(c) 2026 The Kestro Utilities team. Free software under the GNU General Public License, version 3 or "
+        "later; it comes with no warranty.";
     std::string_view nickname = "Kestro";
     std::string_view email = "kestro-utils@users.noreply.invalid";
     std::string_view thanksTo =

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/OptionsTexts.h"
 
 namespace kestro::app {

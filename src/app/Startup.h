@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The start-up checks: the checksum library and the katakana font must be
 // present before any setting is touched.

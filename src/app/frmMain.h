@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: start-up, the plain and the themed look, and the hub that
 // opens every tool window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands. Each tool window is opened modally here and
 // control comes back when it closes.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The themed look of the main window: precaution screen, title screen and
 // the picture menu, in two colour sets.
 #include <QCursor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The options window: every setting of the main window in one place. Nothing
 // is kept until Apply, which checks the chosen directories first.

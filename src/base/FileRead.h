@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Opening a file for reading without ever blocking: a FIFO or a device named
 // where a file is expected is refused at once instead of freezing the program.

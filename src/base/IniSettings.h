@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop program's settings file, read without Qt: Qt's settings class keeps the
 // store as an INI file, and `kestro` commands read it as the windows would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A message box described as data: the core decides what to say, windows and
 // the command line decide how to show it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Numbers kept as text in labels and entry boxes: read as the leading decimal
 // number of the text, written back in shortest decimal form.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Starting an outside program on this platform: which file a configured name
 // means, which runner a Windows or DOS program needs here, the arguments as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // cRegistry: a cursor over another program's registry values (and, at
 // start-up, the system locations), working over a replaceable backend.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/SettingsKeys.h"
 
 #include <algorithm>
@@ -112,6 +113,67 @@ std::vector<SettingKey> AllSettingKeys() {
         all.push_back(key);
     }
     return all;
+}
+
+std::vector<SettingDescription> DescribedSettingKeys() {
+    struct Meaning {
+        std::string_view key;
+        std::string_view meaning;
+    };
+    static constexpr std::string_view kTileColour[] = {
+        "Red, green and blue of the lightest tile colour (pixel value 3)",
+        "Red, green and blue of the second-lightest tile colour (pixel value 2)",
+        "Red, green and blue of the second-darkest tile colour (pixel value 1)",
+        "Red, green and blue of the darkest tile colour (pixel value 0)"};
+    static constexpr Meaning kMeanings[] = {
+        {"Version Number", "Version of the settings; kept as it is read"},
+        {"VB Main Menu Theme", "The main window imitates the Virtual Boy's own menu (\"Virtual Boy main menu\")"},
+        {"VB Theme Colours", "That menu in greyscale (True) or in red (False)"},
+        {"Base Directory", "Where ROM dialogs and the VB ROM Database start"},
+        {"Auto Detect ROM", "Identify a ROM as soon as ROM information opens it"},
+        {"Recent ROMs number", "How many recently used ROMs the File menus offer; 0 switches the list off"},
+        {"Recent ROM", "The recently used ROMs, full paths, #1 the latest"},
+        {"Tile Display Mode", "Tile viewer display mode: 0 tiles, 1 linear (the viewer sets 0 when it opens)"},
+        {"AutoUpdate Viewer", "Redraw the tile view after every step"},
+        {"Enabled", "Whether the program is offered in the menus and choosers (kestro play refuses it when not)"},
+        {"Directory", "The directory holding the program"},
+        {"Detailed ROM Lists", "VB ROM Database: \"Detailed ROM Lists\""},
+        {"Rename ROMs", "VB ROM Database: \"Rename ROMs\""},
+        {"Move ROMs", "VB ROM Database: \"Move ROMs\" into VBoyRen"},
+        {"Create Change Log", "VB ROM Database: \"Create Change Log\""},
+        {"Collection DAT File", "The DAT file the VB ROM Database identifies against; empty for the built-in table"},
+        {"Reality Boy Display Mode", "Reality Boy: display mode (list position)"},
+        {"Reality Boy Resolution", "Reality Boy: resolution (list position)"},
+        {"Reality Boy Palette", "Reality Boy: palette (list position)"},
+        {"Reality Boy Frame Skip", "Reality Boy: frames skipped"},
+        {"Reality Boy Brightness", "Reality Boy: brightness"},
+        {"Reality Boy Ignore Palette", "Reality Boy: fixed palette"},
+        {"Reality Boy Flip 3D Effects", "Reality Boy: flip 3D effects"},
+        {"Mednafen Program", "The Mednafen program; empty: mednafen on PATH, then in /usr/games"},
+    };
+    std::vector<SettingKey> all = AllSettingKeys();
+    all.push_back(keys::CollectionDatFile);
+    std::vector<SettingDescription> described;
+    for (const SettingKey& key : all) {
+        std::string_view meaning;
+        for (std::size_t c = 0; c < keys::TileColour.size(); ++c) {
+            for (const SettingKey& component : keys::TileColour[c]) {
+                if (component.key == key.key) meaning = kTileColour[c];
+            }
+        }
+        // The most specific entry wins: a whole key before a shared ending or beginning.
+        for (const Meaning& m : kMeanings) {
+            if (meaning.empty() && m.key == key.key) meaning = m.meaning;
+        }
+        for (const Meaning& m : kMeanings) {
+            const bool shared = key.key.size() > m.key.size() &&
+                                (key.key.substr(0, m.key.size() + 1) == std::string(m.key) + " " ||
+                                 key.key.substr(key.key.size() - m.key.size() - 1) == " " + std::string(m.key));
+            if (meaning.empty() && shared) meaning = m.meaning;
+        }
+        described.push_back({key, meaning});
+    }
+    return described;
 }
 
 std::vector<std::string> RepairSettings(SettingsStore& store) {

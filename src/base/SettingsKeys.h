@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every key of the settings store, declared once with its kind and default.
 
@@ -139,6 +140,16 @@ int ReadWhole(const SettingsStore& store, const SettingKey& key);
 
 /// Every key the program keeps, in the order of the table.
 std::vector<SettingKey> AllSettingKeys();
+
+/// A key as the user's documentation gives it: what it means, in a few words.
+struct SettingDescription {
+    SettingKey key;
+    std::string_view meaning;
+};
+
+/// Every key the settings file may hold (AllSettingKeys and the DAT file's),
+/// with its meaning; a key without one has an empty meaning.
+std::vector<SettingDescription> DescribedSettingKeys();
 
 /// Rewrites every stored value that does not read back as itself (a number
 /// out of range, a word that is no yes/no) as the value the program reads

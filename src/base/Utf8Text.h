@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File names are UTF-8 on Linux, byte strings to the core: these count and
 // cut them by the characters a user sees, so that padded columns line up.

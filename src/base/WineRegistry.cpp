@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/WineRegistry.h"
 
 #include <fcntl.h>
@@ -388,7 +389,13 @@ bool WineRegistryBackend::StoreHeld() {
     m_held.clear();
     m_looks.clear();  // what was looked at is no longer what is stored
     if (held.empty()) return true;
-    return m_environment.serverRunning(m_prefix) ? ImportHeld(held) : EditFiles(held);
+    const bool running = m_environment.serverRunning(m_prefix);
+    if (m_checkOnly) {
+        // A running Wine takes the values itself; else each file must be there to edit.
+        return running || std::all_of(held.begin(), held.end(),
+                                      [this](const HeldWrite& w) { return LoadForWrite(w.place).has_value(); });
+    }
+    return running ? ImportHeld(held) : EditFiles(held);
 }
 
 std::optional<WineRegistryFile> WineRegistryBackend::LoadForWrite(const Place& place) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The registry of a Wine prefix, where a Windows emulator run under Wine finds
 // the values the program wrote: HKEY_CURRENT_USER in user.reg,
@@ -70,6 +71,10 @@ public:
     std::string FailureReason() const override { return m_reason; }
 
     const std::string& Prefix() const { return m_prefix; }
+    /// With on true, writes are checked as storing them checks them (the
+    /// prefix, its file) and then dropped, so that a dry run meets the real
+    /// run's refusals without changing anything.
+    void CheckOnly(bool on) { m_checkOnly = on; }
 
 private:
     /// Where a key lives: the file, the path inside it, and its name in a .reg file.
@@ -108,6 +113,7 @@ private:
     WineEnvironment m_environment;
     std::string m_reason;
     int m_groupDepth = 0;
+    bool m_checkOnly = false;
     std::vector<HeldWrite> m_held;
     mutable int m_readDepth = 0;
     /// Within reads grouped together, each file or exported key is looked at once.

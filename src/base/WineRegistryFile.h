@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One of a Wine prefix's registry files (user.reg, system.reg, userdef.reg)
 // in Wine's own text form, read and edited in place: an edit changes the

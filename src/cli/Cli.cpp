@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Cli.h"
 
 #include <CLI/CLI.hpp>
@@ -24,7 +25,7 @@ constexpr std::array<Command, 6> kCommands{{
     {"header", "Change a ROM image's header and save it", &HeaderCommand},
     {"tiles", "Write a ROM's tile view as a bitmap or PNG picture", &TilesCommand},
     {"scan", "Identify a directory of ROMs, report, rename and move them", &ScanCommand},
-    {"play", "Start Reality Boy or Red Dragon as their front-ends do, with the saved options", &PlayCommand},
+    {"play", "Start an emulator as its front-end does, with the saved options:", &PlayCommand},
 }};
 
 }  // namespace
@@ -43,8 +44,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     CLI::App app{"kestro: batch tools for Nintendo Virtual Boy ROM images (.vb)", "kestro"};
     app.set_version_flag("--version", std::string("kestro ") + KESTRO_VERSION);
     app.require_subcommand(0, 1);
-    for (const Command& command : kCommands)
-        app.add_subcommand(std::string(command.name), std::string(command.summary));
+    for (const Command& command : kCommands) {
+        // play's emulators are named from its own list, so the summary keeps up with it.
+        std::string summary(command.summary);
+        if (command.run == &PlayCommand) summary += " " + PlayEmulatorList();
+        app.add_subcommand(std::string(command.name), summary);
+    }
     app.footer("Run 'kestro COMMAND --help' for a command's options.");
 
     std::vector<std::string> argv(args.rbegin(), args.rend());

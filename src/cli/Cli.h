@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The kestro command-line tool: one function per command, over the core.
 
@@ -44,12 +45,18 @@ int TilesCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 /// run completed without a failure, 1 otherwise.
 int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-/// `kestro play EMULATOR [ROM] [--debug] [--dry-run] [--json]`: what the
-/// front-end's run button does (EMULATOR reality-boy or red-dragon), with
-/// the desktop program's saved settings, read and never written. --dry-run
-/// writes and starts nothing; --json prints the emulator, the command line,
-/// the argv executed, the working directory, the files written, the messages
-/// and whether it started. 0 when started (or it would be), 1 when refused.
+/// `kestro play EMULATOR [ROM] [--debug] [--dry-run] [--force] [--json]`:
+/// what the front-end's run button does (EMULATOR one of PlayEmulatorNames),
+/// with the desktop program's saved settings, read and never written.
+/// --dry-run checks everything the run checks but writes and starts nothing;
+/// --json prints the emulator, the command line, the argv executed, the
+/// working directory, the files written, the messages and whether it
+/// started. 0 when started (or it would be), 1 when refused.
 int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// The emulators `play` takes, as named on the command line, and the same
+/// as text for help ("a, b, c or d").
+std::vector<std::string> PlayEmulatorNames();
+std::string PlayEmulatorList();
 
 }  // namespace kestro::cli

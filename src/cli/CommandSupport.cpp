@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CommandSupport.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <ostream>
@@ -67,13 +69,17 @@ std::string PrintableText(std::string_view bytes, bool katakana) {
     return out;
 }
 
-std::string PrintableName(std::string_view name) {
+namespace {
+
+// UTF-8 as it is; each stray byte and control code (and the backslash, when
+// the text must read back exactly) as \xHH.
+std::string EscapedName(std::string_view name, bool escapeBackslash) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     for (std::size_t at = 0; at < name.size();) {
         std::size_t length = base::Utf8SequenceLength(name.substr(at));
         const auto lead = static_cast<unsigned char>(name[at]);
-        const bool control = lead < 0x20 || lead == 0x7F ||
+        const bool control = lead < 0x20 || lead == 0x7F || (escapeBackslash && lead == '\\') ||
                              (length == 2 && lead == 0xC2 && static_cast<unsigned char>(name[at + 1]) < 0xA0);
         if (length == 0 || control) {
             length = length == 0 ? 1 : length;
@@ -91,6 +97,50 @@ std::string PrintableName(std::string_view name) {
     return out;
 }
 
+bool IsUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = base::Utf8SequenceLength(text.substr(at));
+        if (length == 0) return false;
+        at += length;
+    }
+    return true;
+}
+
+// Beside each text that is not UTF-8, NAME_bytes with its exact bytes; for a
+// list of texts, a list of the same length (null for the entries that are).
+nlohmann::ordered_json WithExactBytes(const nlohmann::ordered_json& json) {
+    using nlohmann::ordered_json;
+    auto bytes = [](const ordered_json& v) {
+        return v.is_string() && !IsUtf8(v.get_ref<const std::string&>())
+                   ? ordered_json(EscapedName(v.get_ref<const std::string&>(), true))
+                   : ordered_json(nullptr);
+    };
+    if (json.is_array()) {
+        ordered_json out = ordered_json::array();
+        for (const ordered_json& v : json) out.push_back(WithExactBytes(v));
+        return out;
+    }
+    if (!json.is_object()) return json;
+    ordered_json out = ordered_json::object();
+    for (const auto& [key, value] : json.items()) {
+        out[key] = WithExactBytes(value);
+        if (value.is_string() && !bytes(value).is_null()) {
+            out[key + "_bytes"] = bytes(value);
+        } else if (value.is_array() && std::any_of(value.begin(), value.end(),
+                                                   [&](const ordered_json& v) { return !bytes(v).is_null(); })) {
+            auto& list = out[key + "_bytes"] = ordered_json::array();
+            for (const ordered_json& v : value) list.push_back(bytes(v));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string PrintableName(std::string_view name) {
+    return EscapedName(name, false);
+}
+
 std::string MessageLine(const base::Message& message) {
     std::string text = message.text;
     for (char& c : text) {
@@ -100,7 +150,7 @@ std::string MessageLine(const base::Message& message) {
 }
 
 std::string JsonText(const nlohmann::ordered_json& json) {
-    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return WithExactBytes(json).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 nlohmann::ordered_json RomJson(const std::string& path, const rom::RomOpenResult& opened) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the commands share: argument parsing with help and usage errors, and
 // the report of one ROM as text or JSON.
@@ -47,9 +48,10 @@ std::string PrintableName(std::string_view name);
 /// A message on one line: "Title: text", its line breaks as spaces.
 std::string MessageLine(const base::Message& message);
 
-/// A command's JSON report as printed: indented, and names that are not
-/// UTF-8 (old collections hold Latin-1 and Shift-JIS ones) kept with each
-/// stray byte as U+FFFD rather than ending the command.
+/// A command's JSON report as printed, indented. A text that is not UTF-8
+/// (old collections hold Latin-1 and Shift-JIS names) is written readable,
+/// each stray byte as U+FFFD, and beside it NAME_bytes keeps it exactly:
+/// UTF-8 as it is, every other byte, control code and backslash as \xHH.
 std::string JsonText(const nlohmann::ordered_json& json);
 
 /// One file's report object for `info --json`.

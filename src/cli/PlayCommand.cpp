@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestro play: an emulator front-end's run button without its window, with
 // the settings the desktop program saved (read, never written).
 #include <array>
@@ -74,10 +75,12 @@ constexpr std::array<PlayEmulator, 4> kEmulators{{
 }};
 
 // Writes the values; a value that cannot be stored is reported and the
-// emulator is not started on settings it would not find.
-bool WriteRegistry(const RegistryValues& values, emus::RunOutcome& outcome) {
+// emulator is not started on settings it would not find. A dry run meets the
+// same refusals (no prefix yet, ...) and stores nothing.
+bool WriteRegistry(const RegistryValues& values, emus::RunOutcome& outcome, bool dryRun) {
     if (values.empty()) return true;
     base::WineRegistryBackend backend(base::DefaultWinePrefix());
+    backend.CheckOnly(dryRun);
     try {
         emus::WriteRegistryValues(backend, values);
     } catch (const base::RegistryError& error) {
@@ -177,22 +180,37 @@ void PrintText(std::ostream& out, std::ostream& err, const PlayReport& r) {
 
 }  // namespace
 
+std::vector<std::string> PlayEmulatorNames() {
+    std::vector<std::string> names;
+    for (const PlayEmulator& e : kEmulators) names.emplace_back(e.name);
+    return names;
+}
+
+std::string PlayEmulatorList() {
+    const std::vector<std::string> names = PlayEmulatorNames();
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+    }
+    return list;
+}
+
 int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CLI::App command{
         "Start an emulator as its front-end's run button does, with the options the desktop program "
         "saved (its settings file is read, never written)",
-        "play"};
+        "kestro play"};
     std::string emulatorName, romPath;
     bool debug = false, dryRun = false, json = false, force = false;
-    std::vector<std::string> names;
-    for (const PlayEmulator& e : kEmulators) names.emplace_back(e.name);
-    command.add_option("EMULATOR", emulatorName, "The emulator: reality-boy, red-dragon, virtual-e or mednafen")
+    const std::vector<std::string> names = PlayEmulatorNames();
+    command.add_option("EMULATOR", emulatorName, "The emulator: " + PlayEmulatorList())
         ->required()
         ->check(CLI::IsMember(names));
     auto* romOption =
         command.add_option("ROM", romPath, "The ROM image to run (Red Dragon runs without one; Virtual-E takes none)");
     command.add_flag("--debug", debug, "Reality Boy's debug mode");
-    command.add_flag("--dry-run", dryRun, "Write and start nothing; show what would be written and run");
+    command.add_flag("--dry-run", dryRun,
+                     "Check what the run checks, but write and start nothing; show what would be written and run");
     command.add_flag("--force", force,
                      "Start the emulator even when its \"Enabled\" box in the options is not checked "
                      "(the desktop program greys it then)");
@@ -200,11 +218,11 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     if (auto status = ParseCommand(command, args, out, err)) return *status;
     const PlayEmulator& emulator = *FindEmulator(emulatorName);
     if (debug && !emulator.hasDebugMode) {
-        err << "play: --debug is Reality Boy's debug mode; " << emulator.name << " has none.\n";
+        err << "kestro play: --debug is Reality Boy's debug mode; " << emulator.name << " has none.\n";
         return kExitUsage;
     }
     if (romOption->count() > 0 && !emulator.takesRom) {
-        err << "play: " << emulator.name << " takes no ROM; the game is chosen inside the emulator.\n";
+        err << "kestro play: " << emulator.name << " takes no ROM; the game is chosen inside the emulator.\n";
         return kExitUsage;
     }
 
@@ -228,10 +246,15 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     if (run.refusal) {
         outcome.messages.push_back(*run.refusal);
     } else if (dryRun) {
-        files = run.files;
-        wouldStart = plan.ok;
-        if (!plan.ok) outcome.messages.push_back(emus::StartFailedMessage(run.emulator, plan.error));
-    } else if (WriteRegistry(registry, outcome)) {
+        // Everything the real run checks is checked; only the writes and the start are left out.
+        if (WriteRegistry(registry, outcome, true)) {
+            files = run.files;
+            wouldStart = plan.ok;
+            if (!plan.ok) outcome.messages.push_back(emus::StartFailedMessage(run.emulator, plan.error));
+        } else {
+            registry.clear();
+        }
+    } else if (WriteRegistry(registry, outcome, false)) {
         PlanStarter starter(plan, json ? base::ChildOutput::ToStderr : base::ChildOutput::Inherit);
         outcome = emus::CarryOut(run, starter);
         files.assign(run.files.begin(), run.files.begin() + static_cast<std::ptrdiff_t>(outcome.filesWritten));
@@ -254,7 +277,7 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         PrintJson(out, report);
     } else {
         PrintText(out, err, report);
-        if (switchedOff) err << "play: --force starts it all the same.\n";
+        if (switchedOff) err << "kestro play: --force starts it all the same.\n";
     }
     return outcome.started || wouldStart ? kExitOk : kExitRefused;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestro scan: the collection window's identification run without a window,
 // as if its option boxes were set from the flags and its question answered Yes.
 #include <algorithm>
@@ -46,10 +47,8 @@ public:
     ScanHost(std::ostream& err, bool drawProgress) : m_err(err), m_drawProgress(drawProgress) {}
 
     base::MessageResult ShowMessage(const base::Message& m) override {
-        if (m.buttons == base::MessageButtons::YesNo) {
-            shown.push_back(m);
-            return base::MessageResult::Yes;
-        }
+        // The flags answer the run's question; only what the run reports is kept.
+        if (m.buttons == base::MessageButtons::YesNo) return base::MessageResult::Yes;
         if (m.title == "Complete") {
             completion = m;
         } else {
@@ -162,9 +161,7 @@ void PrintScan(std::ostream& out, const romdb::Collection& c, const ScanHost& ho
     // Names are printed as the file system gives them (UTF-8), not as single-byte header text.
     out << "Directory: " << PrintableName(c.ListingDirectory()) << '\n';
     for (const romdb::FileRow& row : c.Rows()) out << PrintableName(row.displayLine) << '\n';
-    for (const base::Message& m : host.shown) {
-        if (m.buttons == base::MessageButtons::Ok) out << '\n' << PrintableName(MessageLine(m)) << '\n';
-    }
+    for (const base::Message& m : host.shown) out << '\n' << PrintableName(MessageLine(m)) << '\n';
     if (!host.completion) return;
     out << '\n' << MessageLine(*host.completion) << '\n';
     PrintSummary(out, romdb::HaveSummary(c.reports().counters()));
@@ -229,7 +226,8 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     g_interrupted = 0;
     auto previous = std::signal(SIGINT, OnInterrupt);
     collection.SetListingDirectory(Absolute(directory));
-    collection.Run(options);
+    // Listing an empty directory has said "No ROMs found" already; a run would say it again.
+    if (!collection.Rows().empty()) collection.Run(options);
     std::signal(SIGINT, previous == SIG_ERR ? SIG_DFL : previous);
 
     if (save && host.completion) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One run of an outside emulator, as the front-ends and `kestro play` make it:
 // the designed command-line text, the program and arguments actually started,

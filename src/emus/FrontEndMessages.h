@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Virtual-E's own question and help text (the front-ends' shared ones are in EmulatorRun.h).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fourteen inputs of the Virtual Boy controller and the keys that stand
 // for them: Virtual-E's stored in its registry key, Red Dragon's handed over

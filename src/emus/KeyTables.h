@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Key numbering of the emulators whose keys the key configuration sets:
 // Virtual-E's (Windows virtual-key codes, 900 and up for keys without one)

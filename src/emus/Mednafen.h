@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Mednafen, the Virtual Boy emulator Linux users run: where it keeps its
 // files, where its program is, one game's settings as Mednafen reads them,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Mednafen's settings files (mednafen.cfg, vb.cfg, the per-game files):
 // one "<key> <value>" a line, ";" starting a comment. Reading the values a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Virtual Boy settings of Mednafen the front-end keeps per game: their
 // names, value sets, ranges and defaults as Mednafen's documentation gives

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The outside programs the options window and the two choosers look for: the
 // files that count as each program, the messages when none is there, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Reality Boy front-end's core: its option tables, the seven stored
 // options, the palette rule, numeric entry and the command line.

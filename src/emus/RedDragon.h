@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Red Dragon front-end's core: its lists, what its controls hold (the
 // form), how the options file fills them and they fill it, and the run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Red Dragon's options.dat: "key=0000" lines, CR LF ended, read with the
 // quirks of the program that wrote them before us.

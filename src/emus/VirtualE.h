@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Virtual-E, an emulator that keeps its settings in the current user's
 // registry: its twelve options, how they are read and written, and how it is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the emulator and utility choosers share: one entry per program, greyed
 // when the options switched it off; a click on an entry looks for its program

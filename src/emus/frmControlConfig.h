@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key configuration window: which key stands for each of the fourteen
 // controller inputs. Virtual-E's keys are stored in its registry, Red

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The emulator chooser: Reality Boy, Virtual-E, Red Dragon and Mednafen, each offered
 // when the options switched it on. Choosing one whose program is present

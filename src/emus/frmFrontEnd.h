@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shape the emulator front-ends with a ROM to run share: the window's
 // name and caption, its menus ("&File" with "&Back to main menu", "&Help"

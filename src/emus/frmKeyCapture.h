@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key capture window: waits until every key and button is up, then takes
 // the next key press (or mouse click) as the key for one controller input.

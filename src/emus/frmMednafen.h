@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Mednafen front-end: the ROM to run, that game's Virtual Boy settings
 // kept in Mednafen's per-game file, and the exact command that runs it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Reality Boy front-end: the ROM to run, the display options stored in
 // the settings, and the normal and debug-mode runs.

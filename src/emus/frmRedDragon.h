@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Red Dragon front-end: options.dat shown in controls when the window
 // opens and written from them at each run, the ROM to run, and the keys

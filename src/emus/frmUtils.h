@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The utility chooser: the Virtual-E C Compiler, Virtual-Environment and the
 // VB Development Kit, each offered when the options switched it on. Choosing

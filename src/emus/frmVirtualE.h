@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Virtual-E front-end: edits the emulator's twelve registry settings and
 // starts it; its keys are set in the key configuration window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The help window: one topic, shown with the help text of the window it
 // belongs to, or the program's own identification-codes text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Virtual Boy checksum rule shared by the Kestro library and the core.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One entry of a chooser: a captioned frame holding the entry's picture and
 // its greyed variant. A click on the frame or the picture chooses the entry;

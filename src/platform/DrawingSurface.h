@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture box that shows an image drawn elsewhere and keeps it for
 // copying and saving, and reports the characters typed on it.

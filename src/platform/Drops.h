@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a drag from a file manager carries, as the windows that take drops
 // understand it: one ROM image file, or one directory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label that shows a directory path, cut short with "..." at its end when
 // the path is wider than the label; the tool tip always holds the full path.

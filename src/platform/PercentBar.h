@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A progress bar drawn as a filled box with its percentage centred on it,
 // the text turning to the highlight-text colour once the fill reaches it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture that reports clicks, right-button releases and the mouse
 // entering it: the building block of the themed menu and the About window.

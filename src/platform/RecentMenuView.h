@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "&Recent Files" submenu of a window, shown as the recent list says.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "ROM to run" of the emulator front-ends: the recent-ROM drop-down
 // (cmbFilename) or, with the recent list off, the file-name label

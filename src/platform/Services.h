@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The services a window receives from its opener. Only the platform folder
 // talks to QMessageBox, QFileDialog, QSettings and QProcess.

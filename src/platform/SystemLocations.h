@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Linux stand-ins for the Windows and Fonts directories that start-up reads
 // from the registry, and loading the checksum library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own pictures (SVG resources), coloured for one of the two
 // colour sets and drawn lit or unlit.

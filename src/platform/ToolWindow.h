@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The parts a tool window shares with the others: its menus ("&File" with
 // "&Back to main menu", "&Help" with its own help command) and its help text.

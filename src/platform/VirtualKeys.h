@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keys and mouse buttons as Windows numbers them (virtual-key codes), the
 // numbering the emulators' key settings use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Identifying a ROM image against the known dumps, as the ROM information
 // window shows it. The collection database builds its statuses from the same

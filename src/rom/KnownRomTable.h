@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 38 known Virtual Boy dumps: canonical name, the two checksums that
 // recognise them, and the header each should carry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The thirteen maker codes the program knows, with the name the ROM
 // information window lists and the name the collection reports print.

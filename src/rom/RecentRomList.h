@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list of recently opened ROMs, shared through the settings store by the
 // ROM information window, the tile viewer and two emulator front-ends.

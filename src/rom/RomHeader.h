@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Virtual Boy header: the 544-byte block at the end of every ROM image,
 // its four interpreted fields, and their display forms.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rom/RomImage.h"
 
 #include "base/FileRead.h"
@@ -53,7 +54,8 @@ RomCheck CheckRomData(const std::vector<std::uint8_t>& data) {
 
 RomOpenResult OpenRom(const std::string& path, std::int64_t largest) {
     largest = std::min(largest, kLargestImage);
-    if (auto length = TooLargeToRead(path, largest)) return Refused(RomCheck::TooLarge, TooLargeReason(*length, largest));
+    if (auto length = TooLargeToRead(path, largest))
+        return Refused(RomCheck::TooLarge, TooLargeReason(*length, largest));
     RomOpenResult result;
     // The read refuses a FIFO or a device at once rather than wait on it.
     const auto limit = static_cast<std::size_t>(largest) + 1;
@@ -71,6 +73,18 @@ RomOpenResult OpenRom(const std::string& path, std::int64_t largest) {
     return result;
 }
 
+namespace {
+
+// A reason on a line of its own reads as a sentence: capital first, full stop last.
+std::string AsSentence(std::string reason) {
+    if (reason.empty()) return reason;
+    if (reason.front() >= 'a' && reason.front() <= 'z') reason.front() = static_cast<char>(reason.front() - 'a' + 'A');
+    if (reason.back() != '.') reason += '.';
+    return reason;
+}
+
+}  // namespace
+
 base::Message RefusalMessage(RomCheck check, const std::string& reason) {
     switch (check) {
         case RomCheck::Accepted: return {};
@@ -78,10 +92,11 @@ base::Message RefusalMessage(RomCheck check, const std::string& reason) {
         case RomCheck::TooSmall: return Refusal("Invalid VB ROM", "File too small to be a VB ROM image.");
         case RomCheck::Invalid: return Refusal("Invalid VB ROM", "Invalid VB ROM image.");
         case RomCheck::TooLarge:
-            return Refusal("Invalid VB ROM", reason.empty() ? "File too large to be a VB ROM image."
-                                                            : base::JoinCr({"File too large to be a VB ROM image.", reason}));
+            return Refusal("Invalid VB ROM", reason.empty()
+                                                 ? "File too large to be a VB ROM image."
+                                                 : base::JoinCr({"File too large to be a VB ROM image.", reason}));
         case RomCheck::Unreadable:
-            return Refusal("Cannot read ROM", base::JoinCr({"The file could not be read.", reason}));
+            return Refusal("Cannot read ROM", base::JoinCr({"The file could not be read.", AsSentence(reason)}));
     }
     return {};
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ROM titles are single-byte text: ASCII plus half-width katakana at
 // 0xA1-0xDF. These turn them into Unicode for display and back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the collection identifies against: the built-in table of 38 known
 // dumps, or a DAT file. The run, the reports, the summaries and the rename

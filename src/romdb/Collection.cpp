@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "romdb/Collection.h"
 
 #include <exception>
@@ -77,10 +78,17 @@ void Collection::SetStatus(std::size_t row, std::string_view status) {
     m_host.RowChanged(row);
 }
 
+std::string ReportChecksum(const FileRow& row) {
+    if (row.romName.empty() || !row.hashes.hasCrc) return row.checksum;
+    std::string crc = CrcText(row.hashes.crc);
+    for (char& c : crc) c = (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
+    return crc;
+}
+
 std::vector<ReportFile> Collection::ReportFiles() const {
     std::vector<ReportFile> files;
     files.reserve(m_rows.size());
-    for (const FileRow& row : m_rows) files.push_back({row.name, TrimSpaces(row.identified), row.checksum});
+    for (const FileRow& row : m_rows) files.push_back({row.name, TrimSpaces(row.identified), ReportChecksum(row)});
     return files;
 }
 
@@ -134,10 +142,8 @@ void Collection::IdentifyAll(int start, int span) {
         // The workers get their own copy of the rows; this thread changes them meanwhile.
         ahead = std::make_unique<ScanAhead>(
             n,
-            [&files = m_files, archives = m_archives, directory = m_directory, rows = m_rows](std::size_t i,
-                                                                                              std::string& error) {
-                return OpenRow(files, *archives, directory, rows[i], error);
-            },
+            [&files = m_files, archives = m_archives, directory = m_directory, rows = m_rows](
+                std::size_t i, std::string& error) { return OpenRow(files, *archives, directory, rows[i], error); },
             m_catalogue->Needs(), m_scanThreads);
     }
     for (std::size_t i = 0; i < n; ++i) {
@@ -268,9 +274,7 @@ void Collection::IdentifyAgainstDat(const std::string& path, ScanAhead* ahead) {
     const std::optional<std::size_t> game = m_catalogue->Match(scan.size, scan.hashes, &rom);
     if (!game) return SetStatus(i, kUnknownRom);
     row.romName = rom->name;
-    std::string crc = CrcText(scan.hashes.crc);
-    for (char& c : crc) c = (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
-    row.checksum = crc;
+    row.checksum = scan.ChecksumB();
     SetStatus(i, m_catalogue->Names()[*game]);
     m_host.LetEventsRun();
 }

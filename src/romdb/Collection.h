@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The collection database's engine: the listing of one directory, the
 // identification run with its per-file table, the reports, and the rename
@@ -39,6 +40,10 @@ struct FileRow {
     FileHashes hashes;
     std::string romName;  ///< the file name the DAT gives the rom these bytes are
 };
+
+/// The checksum the reports give an identified file: the upper-case CRC32 it
+/// was matched by against a DAT, else its whole-file checksum.
+std::string ReportChecksum(const FileRow& row);
 
 struct CollectionOptions {
     bool detailed = false;

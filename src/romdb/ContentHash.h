@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hashes DAT files list (CRC32, MD5, SHA-1), taken in the same read as
 // the byte sums: a file's bytes pass through once, whatever is asked of them.

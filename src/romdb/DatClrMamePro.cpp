@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clrmamepro text form: blocks of key/value pairs in parentheses,
 //   clrmamepro ( name "..." description "..." )
 //   game ( name "..." description "..." rom ( name "..." size N crc X md5 X sha1 X ) )

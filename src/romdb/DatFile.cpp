@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Logiqx XML through pugixml, the form detection, and the two writers.
 #include "romdb/DatFile.h"
 

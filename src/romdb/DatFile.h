@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // DAT files, the catalogues collectors verify their sets against: Logiqx XML
 // and the older clrmamepro text form. Both read into the same DatFile; a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "romdb/DetailReport.h"
 
 #include <vector>
@@ -88,7 +89,7 @@ base::Message DetailReport(const FileRow& row, std::size_t longest, const TextWi
         lines.push_back("Identified as: NOT A VALID VB ROM IMAGE");
     } else {
         lines.push_back("Identified as: " + status);
-        lines.push_back("Checksum: " + row.checksum);
+        lines.push_back("Checksum: " + ReportChecksum(row));
         HeadingBlock(lines, "ROM Information:", width);
         HeaderLines(lines, row, width);
     }

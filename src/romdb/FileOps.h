@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file-system steps the collection database takes, behind one small
 // interface so that tests can make any of them fail.

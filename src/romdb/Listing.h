@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The collection's listing: the .vb files of one directory, their display
 // lines and statuses, and the progress values of a run.

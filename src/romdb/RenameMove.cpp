@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renaming identified ROMs to their catalogue names, through a temporary
 // directory, and moving them into VBoyRen. Within one file system a file is
 // renamed, never copied; across file systems a source file is deleted only

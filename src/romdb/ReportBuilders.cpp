@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three report builders, plain and detailed. Sections list catalogue
 // names in catalogue order, never in file order. Files are counted by status
 // once per build, so that a DAT of many thousand games costs no more per file

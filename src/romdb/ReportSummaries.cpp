@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The summaries of the three report buttons: counts with at least two digits,
 // each class worded with its tag, and the offer of the full report.
 #include <string>

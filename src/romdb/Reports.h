@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The collection's four report texts (collected, missing, duplicates and the
 // change log), their counters, and the summaries the report buttons show.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading one collection file: a single pass in chunks gives its size, the
 // 32 header bytes and both byte sums, so memory stays the same whatever the

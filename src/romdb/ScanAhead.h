@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading and hashing a run's files on worker threads, a few files ahead of
 // the caller, who takes each file's scan in the listing's order. The files

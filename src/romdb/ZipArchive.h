@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ROMs kept in .zip archives: the entries of an archive, and one entry read
 // as a file would be. Entries are streamed, never unpacked whole, and one

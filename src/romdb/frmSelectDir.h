@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The directory chooser: a drive list and a directory tree. The caller hands
 // a starting directory in and gets the chosen directory back (empty for Cancel).

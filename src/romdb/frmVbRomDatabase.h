@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The collection database window: lists a directory's ROMs, identifies them
 // with progress and cancel, shows and saves the reports, and renames and

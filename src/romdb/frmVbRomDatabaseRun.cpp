@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The collection window's run, its report buttons and the host side of the
 // core's collection: control states at each step, progress, and events let
 // run so that Cancel Identify stays usable.

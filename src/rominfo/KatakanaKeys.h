@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The katakana entry window's 63 buttons: which code each array index types,
 // where it sits, and the tooltips of the less obvious ones.

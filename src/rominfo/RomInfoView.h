@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fields the ROM information window shows for an open ROM, gathered in
 // one place for the command line's report.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The romaji reading of a ROM title: half-width katakana turned into Latin
 // letters for window captions, tooltips and reports.

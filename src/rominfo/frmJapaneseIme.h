@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The title editor: a text box of up to 20 characters and a button for each
 // half-width katakana code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ROM information window: shows one ROM's header, edits it, identifies
 // the ROM and saves it.

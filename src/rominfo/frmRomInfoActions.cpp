@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ROM information window's commands: open, close, save, revert and the
 // field rules.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a rendered view as a Windows bitmap or a PNG picture, without any
 // image library: both are small, fixed-layout formats.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Palette files (.pvb): "PAL" and the four colours, red, green, blue each.
 

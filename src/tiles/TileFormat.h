@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Virtual Boy characters: 8 × 8 pixel tiles of 2 bits a pixel, 16 bytes each,
 // and the grid of them that one view shows.

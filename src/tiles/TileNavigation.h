@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Moving the view through the ROM and changing its width, with the bounds
 // that keep both in range.

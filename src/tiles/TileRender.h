@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Laying a stretch of ROM bytes out as a grid of tiles and drawing it into a
 // pixel buffer in one pass.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the tile viewer and its palette and goto dialogs say: captions built
 // from values, messages, file filters, the button table and the help text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The palette window: the four tile colours as red, green and blue boxes
 // with live previews, per-colour revert, presets and palette files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tile viewer: a ROM's bytes as Virtual Boy tiles, with navigation, width
 // changes, palettes, and copying or saving the view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile viewer's File and Edit commands: opening and closing ROMs, the
 // recent files, copying and saving the view.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile viewer's redraw, navigation, goto, auto-update and palette.
 #include <QCheckBox>
 #include <QCoreApplication>

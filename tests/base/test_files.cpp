@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Special files where the program expects a regular one: a FIFO or a device
 // is never replaced by a write and never waited on by a read.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's settings file read without Qt (the QSettings round
 // trip itself is tested with Qt, in tests/platform).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting outside programs: which file, which runner, which arguments, and a
 // real detached start of a stand-in that records how it was started.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Wine prefix's registry files: read as Wine writes them, edited so that
 // only the values written (and their key's time lines) change.
 #include <gtest/gtest.h>

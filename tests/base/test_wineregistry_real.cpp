@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry storage against a real Wine: what the program writes is what
 // "wine reg query" lists, with the server stopped and with it running.
 #include <gtest/gtest.h>

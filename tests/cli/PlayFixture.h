@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // `kestro play` runs against a settings file of its own: XDG_CONFIG_HOME
 // points into a temporary directory for the test's length.

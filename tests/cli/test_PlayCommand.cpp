@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestro play: the front-ends' run buttons from a script.
 #include <sys/stat.h>
 
@@ -97,7 +98,7 @@ TEST_F(PlayTest, RefusalsAndWrongArgumentsHaveTheirStatus) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
               "Emulator not enabled: Reality Boy is switched off in the options of Kestro Utilities (its \"Enabled\" "
-              "box is not checked).\nplay: --force starts it all the same.\n");
+              "box is not checked).\nkestro play: --force starts it all the same.\n");
     EXPECT_EQ(RunKestro({"play", "reality-boy", rom, "--dry-run", "--force"}).err,
               "Unable to start Reality Boy: " + j["messages"][0]["text"].get<std::string>() + "\n")
         << "forced, it goes as far as an enabled one";
@@ -184,14 +185,22 @@ TEST_F(PlayTest, VirtualEWritesItsRegistryValuesBeforeItStarts) {
     EXPECT_EQ(*record, (std::vector<std::string>{std::filesystem::current_path().string(), "start", "/min", "/unix",
                                                  JoinPath(emu, "VIRTUALE.EXE")}));
 
-    // Without a prefix nothing can be stored, so nothing starts.
+    // Without a prefix nothing can be stored, so nothing starts; a dry run is refused alike.
     ScopedEnv none{"WINEPREFIX", dir.File("no prefix")};
-    run = RunKestro({"play", "virtual-e", "--json"});
-    EXPECT_EQ(run.status, 1);
-    j = run.Json();
-    EXPECT_EQ(j["started"], false);
-    EXPECT_EQ(j["messages"][0]["title"], "kestro.cRegistry");
-    EXPECT_TRUE(j["registry"].empty()) << "nothing was written, so nothing is reported";
+    for (const bool dryRun : {false, true}) {
+        run = RunKestro(dryRun ? Words({"play", "virtual-e", "--json", "--dry-run"})
+                               : Words({"play", "virtual-e", "--json"}));
+        EXPECT_EQ(run.status, 1);
+        j = run.Json();
+        EXPECT_EQ(j["started"], false);
+        EXPECT_EQ(j["dry_run"], dryRun);
+        ASSERT_EQ(j["messages"].size(), 1u);
+        EXPECT_NE(j["messages"][0]["text"].get<std::string>().find("There is no Wine prefix"), std::string::npos)
+            << j["messages"][0]["text"];
+        EXPECT_EQ(j["messages"][0]["title"], "kestro.cRegistry");
+        EXPECT_TRUE(j["registry"].empty()) << "nothing was written, so nothing is reported";
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("no prefix")));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestro play mednafen: the game's own settings file as it stands, and a
 // command line that a shell runs as printed.
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A real Windows program under a real Wine: built with MinGW, started by
 // `kestro play`, it must get the ROM's path in Wine's form and open it.
 // Skipped where wine or the MinGW compiler is missing (as on CI).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-ROM commands: info, header and romaji.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestro tiles: refusals, and the viewer's default colours.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the front-end window tests share: services whose launcher records
 // each start (or really starts), an emulator directory and ROMs.

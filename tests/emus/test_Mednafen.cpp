@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mednafen's per-game settings, its program and its command line.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real Mednafen, where it is installed: a game started with its own
 // settings file and stopped again leaves mednafen.cfg as it was. SDL's
 // dummy video driver stands in for a display, so no X server is needed.

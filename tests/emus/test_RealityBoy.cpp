@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reality Boy's command lines, stored options, palette rule and numeric entry.
 #include <gtest/gtest.h>
 

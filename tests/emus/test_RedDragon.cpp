@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Red Dragon's options.dat (reader quirks, writer format), the form the
 // window shows from it, and the run.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Virtual-E's settings and keys in the registry, and the two key numberings.
 #include <gtest/gtest.h>
 

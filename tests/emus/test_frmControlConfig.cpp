@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key configuration window and its capture window, driven through their
 // controls with synthetic key and mouse events.
 #include <gtest/gtest.h>

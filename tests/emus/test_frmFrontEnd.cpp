@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the front-end windows share, checked on each of them.
 #include <stdlib.h>
 #include <QPushButton>

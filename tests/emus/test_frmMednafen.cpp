@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Mednafen front-end driven through its controls.
 #include <stdlib.h>
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Reality Boy front-end driven through its controls.
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Red Dragon front-end driven through its controls: options.dat in and
 // out, the run with or without a ROM, and the key hand-over.
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Virtual-E front-end, driven through its controls, over a registry in
 // memory and over a Wine prefix's user.reg.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed programs, as a user gets them from `cmake --install` or the
 // package: they start from wherever the prefix lies, and the desktop files
 // pass the desktop's own validators.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture buttons, their art, and the start-up choice of the title font.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows' recent-file menus are tested through the ROM information
 // window and the tile viewer; here the list's own edges.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // DAT files and zip archives written by the tests themselves: games whose
 // roms are generated ROM images, their hashes taken here with zlib and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the collection tests: a host that records what a run shows, a
 // file system that fails on request, and directories of generated ROMs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Listing, identifying and cancelling a collection run, without renaming.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renaming and moving: copy names, the change log, VBoyRen, and what happens
 // when the file system fails. No file is ever lost.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Driving the tile viewer in tests: finding its controls, opening ROMs made
 // for the test, and the picture the core draws for a view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Palette files and the twelve colour keys.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The navigation and width buttons' steps and bounds, the goto box, and the update caption.
 #include <gtest/gtest.h>
 

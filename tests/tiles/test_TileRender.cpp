@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding bytes into pixels and laying tiles out in the view.
 #include <gtest/gtest.h>
 

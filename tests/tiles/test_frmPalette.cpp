@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The palette window and its loader, driven through their controls.
 #include <gtest/gtest.h>
 

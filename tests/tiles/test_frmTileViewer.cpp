@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile viewer window: opening ROMs, navigation, goto, palettes, recent files.
 #include <QApplication>
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile viewer's redraw as the user sees it, stopping it midway, and
 // copying or saving the view.
 #include <QApplication>

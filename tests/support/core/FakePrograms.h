@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stand-ins for outside programs: a script that records how it was started,
 // and files that look like Windows or DOS programs by their first bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ROM images made for tests: a header, and filler bytes chosen so that the
 // header-excluded byte sum (the column A checksum) is a wanted value.

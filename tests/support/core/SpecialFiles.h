@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Special files for the tests that must refuse them: FIFOs, device nodes,
 // and reads as a user who cannot read a file.

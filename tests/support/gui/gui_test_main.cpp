@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry of every GUI test program: a QApplication on the offscreen platform.
 #include <gtest/gtest.h>
 

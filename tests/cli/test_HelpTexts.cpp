@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the help texts, the README and the man page say about the commands is
+// what the commands do: usage lines, play's emulators, every exit status.
+#include <functional>
+#include <map>
+#include <regex>
+#include <set>
+
+#include "PlayFixture.h"
+#include "support/core/SpecialFiles.h"
+
+namespace kestro::test {
+namespace {
+
+using base::JoinPath;
+
+std::string Readme() {
+    return FileText(KESTRO_SOURCE_DIR "/README.md");
+}
+
+std::vector<std::string> Commands() {
+    const std::string help = RunKestro({"--help"}).out;
+    std::vector<std::string> names;
+    std::smatch m;
+    for (std::string rest = help.substr(help.find("Subcommands:"));
+         std::regex_search(rest, m, std::regex("\n  ([a-z]+)  ")); rest = m.suffix()) {
+        names.push_back(m[1]);
+    }
+    return names;
+}
+
+// "a, b, c or d" after the given words, backquotes left out.
+std::vector<std::string> ListAfter(std::string text, const std::string& words) {
+    text = std::regex_replace(text, std::regex("`|\n"), " ");
+    std::smatch m;
+    if (!std::regex_search(text, m, std::regex(words + " *((?:[a-z-]+ *, *)*[a-z-]+ +or +[a-z-]+)"))) return {};
+    std::vector<std::string> names;
+    const std::string list = m[1];
+    const std::regex word("[a-z-]+");
+    for (std::sregex_iterator it(list.begin(), list.end(), word), end; it != end; ++it) {
+        if (it->str() != "or") names.push_back(it->str());
+    }
+    return names;
+}
+
+TEST(HelpTexts, EveryCommandNamesItselfAsKestroCommand) {
+    const std::vector<std::string> commands = Commands();
+    EXPECT_EQ(commands, (std::vector<std::string>{"info", "romaji", "header", "tiles", "scan", "play"}));
+    for (const std::string& name : commands) {
+        const CliResult help = RunKestro({name, "--help"});
+        EXPECT_NE(help.out.find("\nUsage: kestro " + name + " "), std::string::npos) << help.out;
+        const CliResult wrong = RunKestro({name, "--no-such-option"});
+        EXPECT_EQ(wrong.status, 2);
+        EXPECT_TRUE(std::regex_match(
+            wrong.err, std::regex("kestro " + name + ": [^\n]+\nRun 'kestro " + name + " --help' for usage\\.\n")))
+            << wrong.err;
+    }
+}
+
+TEST(HelpTexts, PlayNamesTheEmulatorsItTakes) {
+    const std::vector<std::string> names = cli::PlayEmulatorNames();
+    EXPECT_EQ(ListAfter(RunKestro({"--help"}).out, "with the saved options:"), names);
+    EXPECT_EQ(ListAfter(RunKestro({"play", "--help"}).out, "The emulator:"), names);
+    EXPECT_EQ(ListAfter(Readme(), "EMULATOR being"), names);
+    for (const std::string& name : names) EXPECT_NE(RunKestro({"play", name, "--dry-run"}).status, 2) << name;
+    EXPECT_EQ(RunKestro({"play", "vba", "--dry-run"}).status, 2);
+}
+
+// Each row of the README's exit-status table ("`info` | 1") is tried here;
+// a row without a case, or a case without a row, fails as a wrong status does.
+class ExitStatus : public PlayTest {};
+
+TEST_F(ExitStatus, EveryRowOfTheTableIsWhatTheCommandGives) {
+    const std::string roms = dir.File("roms");
+    std::filesystem::create_directories(roms);
+    RomBuilder::Unknown().WriteTo(JoinPath(roms, "a.vb"));
+    const std::string empty = dir.File("empty");
+    std::filesystem::create_directories(empty);
+    const std::string missing = dir.File("missing.vb");
+    const std::string bmp = dir.File("view.bmp");
+    const std::string fifo = dir.File("pipe.vb");
+    ASSERT_TRUE(MakeFifo(fifo));
+    WriteSettings("Reality%20Boy%20Directory=" + Quoted(emu) + "\nVirtual-E%20Directory=" + Quoted(emu) + "\n");
+    WriteRecordingEmulator(JoinPath(emu, "RBOY.EXE"));
+    WriteRecordingEmulator(JoinPath(emu, "VIRTUALE.EXE"));
+    ScopedEnv noPrefix("WINEPREFIX", dir.File("no wine prefix"));
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string says;  ///< in what the command printed, when not empty
+    };
+    const std::map<std::string, std::vector<Case>> cases{
+        {"kestro 0", {{{}}, {{"--help"}}, {{"--version"}}, {{"scan", "--help"}}}},
+        {"every command 2",
+         {{{"frobnicate"}}, {{"info"}}, {{"romaji", "a", "b"}}, {{"tiles", rom, "--out", bmp, "--width", "0"}}}},
+        {"info 0", {{{"info", rom}}}},
+        {"info 1",
+         {{{"info", rom, missing}},
+          {{"info", rom, fifo}, "The file could not be read. It is not a regular file (a directory, pipe or device)."},
+          {{"info", "--dat", missing, rom}}}},
+        {"romaji 0", {{{"romaji", "ABC"}}}},
+        {"header 0", {{{"header", rom, "--game-code", "vxyz"}}}},
+        {"header 1", {{{"header", rom, "--revert"}}, {{"header", missing, "--maker", "01"}}}},
+        {"tiles 0", {{{"tiles", rom, "--out", bmp}}}},
+        {"tiles 1", {{{"tiles", missing, "--out", bmp}}, {{"tiles", rom, "--out", bmp, "--palette", missing}}}},
+        {"scan 0", {{{"scan", roms}}}},
+        {"scan 1", {{{"scan", empty}}, {{"scan", "--dat", missing, roms}}}},
+        {"play 0", {{{"play", "reality-boy", rom, "--dry-run"}}}},
+        {"play 1",
+         {{{"play", "reality-boy", missing, "--dry-run"}},
+          {{"play", "virtual-e", "--dry-run"}, "There is no Wine prefix"},
+          {{"play", "virtual-e"}, "There is no Wine prefix"}}},
+    };
+
+    std::set<std::string> rows;
+    const std::string readme = Readme();
+    std::smatch m;
+    for (std::string rest = readme; std::regex_search(rest, m, std::regex("\n\\| `?([^|`]+)`? \\| ([0-9]) \\|"));
+         rest = m.suffix()) {
+        rows.insert(m[1].str() + " " + m[2].str());
+    }
+    EXPECT_EQ(rows.size(), cases.size());
+    for (const auto& [row, tries] : cases) {
+        EXPECT_TRUE(rows.count(row)) << "the table has no row \"" << row << "\"";
+        const int status = row.back() - '0';
+        for (const Case& c : tries) {
+            const CliResult result = RunKestro(c.args);
+            std::string shown;
+            for (const std::string& a : c.args) shown += " " + a;
+            EXPECT_EQ(result.status, status) << row << ":" << shown << "\n" << result.err;
+            EXPECT_NE((result.out + result.err).find(c.says), std::string::npos) << shown << "\n"
+                                                                                 << result.out << result.err;
+        }
+    }
+    for (const std::string& row : rows) EXPECT_TRUE(cases.count(row)) << "no case tries the row \"" << row << "\"";
+}
+
+}  // namespace
+}  // namespace kestro::test
