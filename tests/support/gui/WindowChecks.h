@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Short checks of a window's state: the one message box a step shows, and
 // many controls' states in one string.
