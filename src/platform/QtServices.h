@@ -52,7 +52,7 @@ public:
 
 class QtClock final : public base::Clock {
 public:
-    double SecondsSinceMidnight() const override;
+    double Seconds() const override;
 };
 
 /// Converts a designed filter ("Name (*.vb)|*.vb|All Files (*.*)|*.*") into
