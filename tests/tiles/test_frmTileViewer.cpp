@@ -82,6 +82,8 @@ TEST_F(TileViewerTest, GotoSetsTheWidthOrOffsetAndRedrawsWhenAutomatic) {
     Goto("cmdGotoOffset", "777");
     EXPECT_EQ(Text("lblOffset"), QStringLiteral("777"));
     EXPECT_EQ(Surface(), Expected(path, 777, 32767));
+    Goto("cmdGotoOffset", "0x1000", true);
+    EXPECT_EQ(Text("lblOffset"), QStringLiteral("4096"));
 }
 
 TEST_F(TileViewerTest, ColoursAppliedInThePaletteWindowRedrawTheView) {
