@@ -62,8 +62,11 @@ void frmRomInfo::dropEvent(QDropEvent* event) {
     if (!path.isEmpty()) OpenRom(path);
 }
 
-void frmRomInfo::OpenRom(const QString& path) {
+void frmRomInfo::OpenRom(const QString& path, bool nameMissingFile) {
     rom::RomOpenResult opened = rom::OpenRom(U8(path));
+    if (nameMissingFile && opened.check == rom::RomCheck::Missing) {
+        opened.message.text = base::JoinCr({opened.message.text, U8(path)});
+    }
     if (!opened.Accepted()) {
         m_services.messages.Show(this, opened.message);
         m_recent.Remove(U8(path));
