@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "base/Paths.h"
 #include "help/frmHelp.h"
 #include "platform/Drops.h"
 #include "platform/Text.h"
@@ -143,9 +144,10 @@ void frmRomInfo::mnuFileSave_Click() {
 }
 
 void frmRomInfo::mnuFileSaveAs_Click() {
-    const QString path = m_services.files.SaveFile(this, QStringLiteral("Save ROM As"), Q(kRomFilter),
-                                                   Q(m_baseDirectory), m_lastDialogFileName);
-    if (path.isEmpty()) return;
+    const QString chosen = m_services.files.SaveFile(this, QStringLiteral("Save ROM As"), Q(kRomFilter),
+                                                     Q(m_baseDirectory), m_lastDialogFileName);
+    if (chosen.isEmpty()) return;
+    const QString path = Q(base::WithFilterExtension(U8(chosen), kRomFilter));
     m_lastDialogFileName = path;
     if (QFileInfo::exists(path) &&
         m_services.messages.Show(this, ReplaceFileQuestion(U8(path))) != MessageResult::Yes) {
