@@ -38,7 +38,7 @@ void frmMain::mnuFileRomInfo_Click() {
 void frmMain::OpenRomInfo(const QString& path) {
     rominfo::frmRomInfo window(m_services, this);
     // The file opens once the window shows, so a refusal's message has the window behind it.
-    QTimer::singleShot(0, &window, [&window, file = QFileInfo(path).absoluteFilePath()] { window.OpenRom(file); });
+    QTimer::singleShot(0, &window, [&window, file = QFileInfo(path).absoluteFilePath()] { window.OpenRom(file, true); });
     window.exec();
 }
 

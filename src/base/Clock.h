@@ -3,11 +3,12 @@
 
 namespace kestro::base {
 
-/// The clock: seconds since midnight, with milliseconds.
+/// A steady clock for timing: seconds, with milliseconds, from some fixed
+/// start; it never goes back, not at midnight nor when the wall clock is set.
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual double SecondsSinceMidnight() const = 0;
+    virtual double Seconds() const = 0;
 };
 
 }  // namespace kestro::base

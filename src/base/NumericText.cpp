@@ -28,6 +28,25 @@ double NumericValue(std::string_view text) {
     return negative ? -value : value;
 }
 
+bool IsHexText(std::string_view text) {
+    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+}
+
+std::optional<std::int64_t> WholeNumber(std::string_view text) {
+    int base = 10;
+    if (IsHexText(text)) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    // from_chars takes a leading minus; a whole number here never has one.
+    if (text.empty() || text.front() == '-') return std::nullopt;
+    std::int64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    // Out of 64 bits is refused, never pulled back to the largest value.
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
 double RoundHalfEven(double value) {
     const double floor = std::floor(value);
     const double fraction = value - floor;

@@ -67,6 +67,15 @@ std::string WithDefaultExtension(const std::string& path, std::string_view exten
     return path + std::string(extension);
 }
 
+std::string WithFilterExtension(const std::string& path, std::string_view filter) {
+    const std::size_t bar = filter.find('|');
+    if (bar == std::string_view::npos) return path;
+    std::string_view pattern = filter.substr(bar + 1);
+    pattern = pattern.substr(0, std::min(pattern.find('|'), pattern.find(';')));
+    if (pattern.size() < 3 || pattern.substr(0, 2) != "*." || pattern == "*.*") return path;
+    return WithDefaultExtension(path, pattern.substr(1));
+}
+
 std::optional<std::string> FindFileNoCase(const std::string& directory, std::string_view name) {
     if (name.empty()) return std::nullopt;
     std::error_code ec;

@@ -30,6 +30,9 @@ std::string FileNameOf(const std::string& path);
 /// name has none, as a save dialog adds its type's extension; a leading dot
 /// (".hidden") does not count as one.
 std::string WithDefaultExtension(const std::string& path, std::string_view extension);
+/// The path with the extension of a save dialog's first file type added when
+/// its file name has none: "Name (*.vb)|*.vb|All Files (*.*)|*.*" adds ".vb".
+std::string WithFilterExtension(const std::string& path, std::string_view filter);
 
 /// The regular file (or link to one) in the directory whose name equals the
 /// given one without regard to ASCII case ("Rboy.exe" finds RBOY.EXE), as the

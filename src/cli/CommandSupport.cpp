@@ -6,6 +6,7 @@
 #include <limits>
 #include <ostream>
 
+#include "base/NumericText.h"
 #include "base/Utf8Text.h"
 #include "cli/Cli.h"
 #include "rom/MakerTable.h"
@@ -33,17 +34,8 @@ std::optional<int> ParseCommand(CLI::App& command, const std::vector<std::string
 }
 
 std::optional<std::int64_t> ParseWholeOption(std::string_view text, std::int64_t low, std::int64_t high) {
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-        base = 16;
-    }
-    // from_chars takes a leading minus; an option never does.
-    if (text.empty() || text.front() == '-') return std::nullopt;
-    std::int64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    // Out of 64 bits is refused, never pulled back to the largest value.
-    if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) return std::nullopt;
+    const auto value = base::WholeNumber(text);
+    if (!value || *value < low || *value > high) return std::nullopt;
     return value;
 }
 

@@ -99,6 +99,7 @@ QGroupBox* frmRealityBoy::BuildGeneralOptions() {
         box->setFixedWidth(48);
         bar = Named(new QScrollBar(Qt::Vertical, frame), barName);
         bar->setRange(0, maximum);
+        platform::CountUpward(bar);
         bar->setFixedHeight(box->sizeHint().height());
         grid->addWidget(box, row, 1);
         grid->addWidget(bar, row, 2);

@@ -151,8 +151,7 @@ void frmVirtualE::BuildNumberEntry(QGridLayout* grid, int row, QLineEdit*& box, 
     grid->addWidget(box, row, 1);
     bar = Named(new QScrollBar(Qt::Vertical, this), barName);
     bar->setRange(1, kMaxFrames);
-    bar->setInvertedAppearance(true);  // the upper arrow counts up
-    bar->setInvertedControls(true);
+    platform::CountUpward(bar);
     bar->setFixedHeight(box->sizeHint().height());
     grid->addWidget(bar, row, 2);
 }

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTime>
 #include <QUrl>
+#include <chrono>
 
 #include "base/FileRead.h"
 #include "base/ProcessStart.h"
@@ -238,8 +239,8 @@ base::LaunchResult QtProcessLauncher::Start(const base::LaunchRequest& request) 
 #endif
 }
 
-double QtClock::SecondsSinceMidnight() const {
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+double QtClock::Seconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 }  // namespace kestro::platform

@@ -53,7 +53,7 @@ public:
 
 class QtClock final : public base::Clock {
 public:
-    double SecondsSinceMidnight() const override;
+    double Seconds() const override;
 };
 
 /// Converts a designed filter ("Name (*.vb)|*.vb|All Files (*.*)|*.*") into

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace kestro::platform {
@@ -40,6 +41,20 @@ inline QPushButton* AddButton(QWidget* parent, QBoxLayout* box, const char* name
     auto* button = Named(new QPushButton(QString::fromLatin1(caption), parent), name);
     box->addWidget(button);
     return button;
+}
+
+/// Makes a vertical number bar count up the way it points: its upper arrow,
+/// the Up key, Page Up and the wheel turned up all raise the number, and the
+/// greatest number sits at the top. Qt steps a vertical bar's value down for
+/// each of these, so every step is turned round; dragging already follows
+/// the turned-round picture.
+inline void CountUpward(QScrollBar* bar) {
+    bar->setInvertedAppearance(true);
+    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar](int action) {
+        const bool step = action >= QAbstractSlider::SliderSingleStepAdd && action <= QAbstractSlider::SliderPageStepSub;
+        const bool wheel = action == QAbstractSlider::SliderMove && !bar->isSliderDown();
+        if (step || wheel) bar->setSliderPosition(2 * bar->value() - bar->sliderPosition());
+    });
 }
 
 /// Room a title bar takes beside its caption: icon, buttons, margins.

@@ -29,8 +29,10 @@ public:
     explicit frmRomInfo(platform::Services& services, QWidget* parent = nullptr);
     ~frmRomInfo() override;
 
-    /// Opens a ROM as the Open ROM command does after its dialog.
-    void OpenRom(const QString& path);
+    /// Opens a ROM as the Open ROM command does after its dialog. A file named
+    /// from outside the window (the command line) is named again when missing,
+    /// as the user may not know which name reached the program.
+    void OpenRom(const QString& path, bool nameMissingFile = false);
     /// The title bytes the window shows.
     const std::string& TitleBytes() const { return m_title; }
 

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "base/Paths.h"
 #include "help/frmHelp.h"
 #include "platform/Drops.h"
 #include "platform/Text.h"
@@ -63,8 +64,11 @@ void frmRomInfo::dropEvent(QDropEvent* event) {
     if (!path.isEmpty()) OpenRom(path);
 }
 
-void frmRomInfo::OpenRom(const QString& path) {
+void frmRomInfo::OpenRom(const QString& path, bool nameMissingFile) {
     rom::RomOpenResult opened = rom::OpenRom(U8(path));
+    if (nameMissingFile && opened.check == rom::RomCheck::Missing) {
+        opened.message.text = base::JoinCr({opened.message.text, U8(path)});
+    }
     if (!opened.Accepted()) {
         m_services.messages.Show(this, opened.message);
         m_recent.Remove(U8(path));
@@ -141,9 +145,10 @@ void frmRomInfo::mnuFileSave_Click() {
 }
 
 void frmRomInfo::mnuFileSaveAs_Click() {
-    const QString path = m_services.files.SaveFile(this, QStringLiteral("Save ROM As"), Q(kRomFilter),
-                                                   Q(m_baseDirectory), m_lastDialogFileName);
-    if (path.isEmpty()) return;
+    const QString chosen = m_services.files.SaveFile(this, QStringLiteral("Save ROM As"), Q(kRomFilter),
+                                                     Q(m_baseDirectory), m_lastDialogFileName);
+    if (chosen.isEmpty()) return;
+    const QString path = Q(base::WithFilterExtension(U8(chosen), kRomFilter));
     m_lastDialogFileName = path;
     if (QFileInfo::exists(path) &&
         m_services.messages.Show(this, ReplaceFileQuestion(U8(path))) != MessageResult::Yes) {

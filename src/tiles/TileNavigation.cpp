@@ -2,7 +2,9 @@
 #include "tiles/TileNavigation.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <sstream>
 
 #include "base/NumericText.h"
 #include "tiles/TileFormat.h"
@@ -55,12 +57,23 @@ ViewPlace Step(ViewStep step, ViewPlace place, double fileLength) {
 
 std::string GotoTextChanged(GotoWhat what, std::string_view text, double fileLength) {
     const double high = what == GotoWhat::Width ? kMaxViewWidth : fileLength - 1;
-    return base::NormalisedNumberText(text, std::nullopt, high);
+    if (!base::IsHexText(text)) return base::NormalisedNumberText(text, std::nullopt, high);
+    // Hexadecimal stays as typed, up to the first character that is no hex digit.
+    std::size_t end = 2;
+    while (end < text.size() && std::isxdigit(static_cast<unsigned char>(text[end]))) ++end;
+    const std::string kept(text.substr(0, end));
+    const auto value = base::WholeNumber(kept);
+    if (end == 2 || (value && *value <= high)) return kept;
+    std::ostringstream bound;
+    bound << "0x" << std::uppercase << std::hex << static_cast<std::int64_t>(std::max(high, 0.0));
+    return bound.str();
 }
 
 std::string GotoAccepted(GotoWhat what, std::string_view text) {
     const double low = what == GotoWhat::Width ? 1 : 0;
-    return base::DecimalText(AtLeast(base::NumericValue(text), low));
+    const double value =
+        base::IsHexText(text) ? static_cast<double>(base::WholeNumber(text).value_or(0)) : base::NumericValue(text);
+    return base::DecimalText(AtLeast(value, low));
 }
 
 }  // namespace kestro::tiles

@@ -48,9 +48,11 @@ ViewPlace Step(ViewStep step, ViewPlace place, double fileLength);
 enum class GotoWhat { Offset, Width };
 
 /// The goto box's text after a change: its number, at most 32767 for a width
-/// and at most the last byte for an offset.
+/// and at most the last byte for an offset. Hexadecimal after "0x" is kept
+/// as typed up to its first non-digit, and held to the same bounds.
 std::string GotoTextChanged(GotoWhat what, std::string_view text, double fileLength);
-/// The value "Goto" hands back: a width of at least 1, an offset of at least 0.
+/// The value "Goto" hands back, in decimal: a width of at least 1, an offset
+/// of at least 0.
 std::string GotoAccepted(GotoWhat what, std::string_view text);
 
 }  // namespace kestro::tiles

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiles/TileTexts.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/NumericText.h"
@@ -9,7 +10,6 @@
 namespace kestro::tiles {
 
 namespace {
-constexpr double kSecondsPerDay = 86400;
 }
 
 const std::array<NavigationButton, 14> kNavigationButtons{{
@@ -34,12 +34,8 @@ std::string RomCaption(std::string_view title) {
 }
 
 double ElapsedSeconds(double startSeconds, double nowSeconds) {
-    double elapsed = nowSeconds - startSeconds;
-    // The start was rounded, so a little below zero is a real reading; far
-    // below means the clock passed midnight.
-    if (elapsed < -1) elapsed += kSecondsPerDay;
-    // The clock counts milliseconds: keep the difference free of binary noise.
-    return std::round(elapsed * 1000) / 1000;
+    // Keep the difference to whole milliseconds, free of binary noise.
+    return std::max(0.0, std::round((nowSeconds - startSeconds) * 1000) / 1000);
 }
 
 std::string UpdateCaption(double seconds) {

@@ -25,8 +25,7 @@ inline constexpr std::string_view kHelpTopic = "Tile View";
 /// "ROM Tile Viewer - [" + the title's reading + "]".
 std::string RomCaption(std::string_view title);
 
-/// Seconds a redraw took, from a start noted in whole seconds; the clock
-/// starts again from 0 at midnight.
+/// Seconds a redraw took by the steady clock, to the millisecond, never below zero.
 double ElapsedSeconds(double startSeconds, double nowSeconds);
 /// "Update Screen: " + seconds in shortest form + " seconds".
 std::string UpdateCaption(double seconds);

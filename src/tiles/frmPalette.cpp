@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "base/NumericText.h"
+#include "base/Paths.h"
 #include "base/SettingsKeys.h"
 #include "platform/Swatch.h"
 #include "platform/Text.h"
@@ -144,9 +145,10 @@ void frmPalette::cmdLoad_Click() {
 }
 
 void frmPalette::cmdSave_Click() {
-    const QString path =
+    const QString chosen =
         m_services.files.SaveFile(this, QStringLiteral("Save As"), Q(kPaletteFilter), Q(m_baseDirectory), QString());
-    if (path.isEmpty()) return;
+    if (chosen.isEmpty()) return;
+    const QString path = Q(base::WithFilterExtension(U8(chosen), kPaletteFilter));
     if (QFileInfo::exists(path) &&
         m_services.messages.Show(this, ReplaceQuestion(U8(path))) != base::MessageResult::Yes) {
         return;

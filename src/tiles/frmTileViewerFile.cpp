@@ -113,7 +113,7 @@ void frmTileViewer::mnuEditSave_Click() {
     const QString chosen =
         m_services.files.SaveFile(this, QStringLiteral("Save As"), Q(kBitmapFilter), Q(m_baseDirectory), QString());
     if (chosen.isEmpty()) return;
-    const QString path = Q(base::WithDefaultExtension(U8(chosen), ".bmp"));
+    const QString path = Q(base::WithFilterExtension(U8(chosen), kBitmapFilter));
     if (QFileInfo::exists(path) &&
         m_services.messages.Show(this, ReplaceQuestion(U8(path))) != base::MessageResult::Yes) {
         return;

@@ -49,7 +49,7 @@ private:
 
 void frmTileViewer::RedrawTiles() {
     if (!m_rom) return;
-    const double start = std::round(m_services.clock.SecondsSinceMidnight());
+    const double start = m_services.clock.Seconds();
     // Disabling the focused button moves the focus on, to the picture, where
     // the next key would show its code; it goes back when the buttons return.
     const QPointer<QWidget> hadFocus = focusWidget();
@@ -70,7 +70,7 @@ void frmTileViewer::RedrawTiles() {
     setWindowTitle(TitleCaption());
     SetRedrawControlsEnabled(true);
     if (hadFocus && hadFocus->isEnabled()) hadFocus->setFocus();
-    const double elapsed = ElapsedSeconds(start, m_services.clock.SecondsSinceMidnight());
+    const double elapsed = ElapsedSeconds(start, m_services.clock.Seconds());
     cmdUpdate->setText(Q(UpdateCaption(elapsed)));
 }
 

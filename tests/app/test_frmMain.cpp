@@ -453,4 +453,7 @@ TEST_F(MainWindowTest, FileArgumentOpensTheRomInformationWindow) {
     EXPECT_EQ(openWith(QString::fromStdString(dir.File("tiny.vb"))).value(0),
               QStringLiteral("ROM Information - [No ROM Loaded]"));
     EXPECT_EQ(test::TakeOne(ts.messages).text, "File too small to be a VB ROM image.");
+    openWith(QString::fromStdString(dir.File("gone.vb")));
+    const auto missing = test::TakeOne(ts.messages);
+    EXPECT_EQ(missing.title + "|" + missing.text, "Invalid filename|File does not exist.\r" + dir.File("gone.vb"));
 }

@@ -74,6 +74,10 @@ TEST_F(RealityBoyTest, DisplayModesSetThePalettesAndNumbersStayInRange) {
     EXPECT_EQ(Scroll("vscFrameSkip"), 0);
     Find<QScrollBar>("vscFrameSkip")->setValue(4);
     EXPECT_EQ(Text("txtFrameSkip"), QStringLiteral("4"));
+    for (const char* bar : {"vscFrameSkip", "vscBrightness"}) {
+        for (int raised : RaisedBy(bar, 5)) EXPECT_GT(raised, 5) << bar;
+    }
+    EXPECT_EQ(Text("txtBrightness"), QString::number(Scroll("vscBrightness")));
 }
 
 TEST_F(RealityBoyTest, SaveRevertAndDefaultAskAndKeepTheStoreAsTheyShould) {

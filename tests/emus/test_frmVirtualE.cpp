@@ -86,6 +86,9 @@ TEST_F(VirtualEWindow, EntriesKeepToTheirRangesAndThePictureFollowsTheSlider) {
     EXPECT_EQ(Find<QScrollBar>("vscFps")->value(), 32767);
     fps->clear();
     EXPECT_EQ(fps->text(), QString()) << "an emptied box stays empty";
+    for (const char* bar : {"vscFrameSkip", "vscFps"}) {
+        for (int raised : RaisedBy(bar, 5)) EXPECT_GT(raised, 5) << bar;
+    }
     Find<QScrollBar>("vscFrameSkip")->setValue(30);
     EXPECT_EQ(Find<QLineEdit>("txtFrameSkip")->text(), QStringLiteral("30"));
 

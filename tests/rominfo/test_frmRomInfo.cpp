@@ -132,13 +132,13 @@ TEST_F(RomInfoTest, SaveAsksFirstAndSaveAsReplacesALongerFileExactly) {
     EXPECT_EQ(test::ReadBytes(dir.File("a.vb")), original) << "No leaves the file byte for byte";
 
     // Replace question answered No: the other file is untouched.
-    ts.files.Choose(Path("longer.vb"));
+    ts.files.Choose(Path("longer"));  // the type's extension is added
     ts.messages.Answer(MessageResult::No);
     Find<QAction>(w.get(), "mnuFileSaveAs")->trigger();
     EXPECT_EQ(ts.messages.Take().at(0).text, dir.File("longer.vb") + " already exists.\rDo you wish to replace it?");
     EXPECT_EQ(test::ReadBytes(dir.File("longer.vb")).size(), 10000u);
 
-    ts.files.Choose(Path("longer.vb"));
+    ts.files.Choose(Path("longer"));  // the type's extension is added
     ts.messages.Answer(MessageResult::Yes);
     Find<QAction>(w.get(), "mnuFileSaveAs")->trigger();
     ts.messages.Take();

@@ -41,19 +41,19 @@ TEST(TileNavigation, GotoBoxNormalisesWhileTypingAndBoundsOnGoto) {
     // The lower bound waits for Goto.
     const std::tuple<GotoWhat, const char*, const char*> typed[] = {
         {W, "abc", "0"},    {W, "99999", "32767"}, {W, "64x", "64"}, {W, "", ""},
-        {O, "5000", "999"}, {O, "999", "999"},     {O, "-5", "-5"}};
+        {O, "5000", "999"}, {O, "999", "999"},     {O, "-5", "-5"},     {W, "0x", "0x"},
+        {O, "0x3e7", "0x3e7"}, {O, "0x3E8", "0x3E7"}, {W, "0x4g", "0x4"}, {O, "0x11111111111111111", "0x3E7"}};
     for (auto [what, text, shown] : typed) EXPECT_EQ(GotoTextChanged(what, text, kLength), shown) << text;
     const std::tuple<GotoWhat, const char*, const char*> accepted[] = {
-        {W, "0", "1"}, {W, "-3", "1"}, {O, "-5", "0"}, {O, "", "0"}, {O, "512", "512"}};
+        {W, "0", "1"}, {W, "-3", "1"}, {O, "-5", "0"}, {O, "", "0"}, {O, "512", "512"}, {O, "0x200", "512"}, {W, "0x", "1"}};
     for (auto [what, text, value] : accepted) EXPECT_EQ(GotoAccepted(what, text), value) << text;
 }
 
 // The window shows the caption after a redraw; here the edges of its timing.
-TEST(TileTexts, UpdateCaptionShowsSecondsSinceTheRoundedStart) {
-    EXPECT_EQ(UpdateCaption(ElapsedSeconds(3600, 3602.5)), "Update Screen: 2.5 seconds");
+TEST(TileTexts, UpdateCaptionShowsTheElapsedSecondsNeverBelowZero) {
+    EXPECT_EQ(UpdateCaption(ElapsedSeconds(3600.6, 3603.1)), "Update Screen: 2.5 seconds");
     EXPECT_EQ(UpdateCaption(ElapsedSeconds(3600, 3600)), "Update Screen: 0 seconds");
-    EXPECT_EQ(UpdateCaption(ElapsedSeconds(3601, 3600.7)), "Update Screen: -0.3 seconds");
-    EXPECT_EQ(UpdateCaption(ElapsedSeconds(86400, 0.25)), "Update Screen: 0.25 seconds");  // over midnight
+    EXPECT_EQ(UpdateCaption(ElapsedSeconds(3601, 3600.7)), "Update Screen: 0 seconds");
     EXPECT_EQ(RomCaption("MARIO CLASH"), "ROM Tile Viewer - [MARIO CLASH]");
 }
 

@@ -126,7 +126,7 @@ TEST_F(PaletteWindow, PresetsRevertAndSaveWhichAsksBeforeReplacing) {
     EXPECT_EQ(window().BoxPalette().colours[0], (Rgb{255, 0, 0})) << "only colour 2 went back";
     EXPECT_EQ(t.settings.WriteCount(), 0);  // nothing is kept before Apply
     LoadWith("cmdRevertRed");
-    t.files.Choose(Q(path));
+    t.files.Choose(Q(dir.File("saved")));  // the type's extension is added
     Click("cmdSave");
     ASSERT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(std::get<TilePalette>(ReadPaletteFile(path)), kVbPalette);

@@ -45,7 +45,7 @@ TEST_F(TileViewerTest, OpensEmptyThenARomEnablesTheViewAndUpdateDrawsIt) {
     t.clock.now = 7200.4;
     Click("cmdUpdate");
     EXPECT_EQ(Surface(), Expected(path, 0, 48, ReadTilePalette(t.settings, kVbPalette)));  // the stored colours
-    EXPECT_EQ(Button("cmdUpdate")->text(), QStringLiteral("Update Screen: 0.4 seconds"));
+    EXPECT_EQ(Button("cmdUpdate")->text(), QStringLiteral("Update Screen: 0 seconds"));  // no time passed
 }
 
 TEST_F(TileViewerTest, ButtonsPageThroughTheRomWithinItsBounds) {
@@ -83,6 +83,8 @@ TEST_F(TileViewerTest, GotoSetsTheWidthOrOffsetAndRedrawsWhenAutomatic) {
     Goto("cmdGotoOffset", "777");
     EXPECT_EQ(Text("lblOffset"), QStringLiteral("777"));
     EXPECT_EQ(Surface(), Expected(path, 777, 32767));
+    Goto("cmdGotoOffset", "0x1000", true);
+    EXPECT_EQ(Text("lblOffset"), QStringLiteral("4096"));
 }
 
 TEST_F(TileViewerTest, ColoursAppliedInThePaletteWindowRedrawTheView) {

@@ -81,7 +81,7 @@ public:
 
 class FakeClock final : public base::Clock {
 public:
-    double SecondsSinceMidnight() const override { return now; }
+    double Seconds() const override { return now; }
     double now = 3600.0;
 };
 
