@@ -109,6 +109,19 @@ TEST(VirtualE, FirstUseWritesTheDefaultsAndAMissingValueReadsAsZero) {
     EXPECT_TRUE(read.enableSound);
     EXPECT_FALSE(read.enableSram);
 
+    // Each setting goes to its own value and comes back from it.
+    VirtualEOptions all{3, 4, -5, 2, 9, 60};
+    for (bool VirtualEOptions::*flag : {&VirtualEOptions::ignoreDisplayIrq, &VirtualEOptions::ignoreTimerIrq,
+                                        &VirtualEOptions::ignoreControlIrq, &VirtualEOptions::enableSram,
+                                        &VirtualEOptions::ignoreRomPalette, &VirtualEOptions::enableSound}) {
+        VirtualEOptions one;
+        one.*flag = all.*flag = true;
+        SaveVirtualEOptions(partial, one);
+        EXPECT_EQ(ReadVirtualEOptions(partial), one);
+    }
+    SaveVirtualEOptions(partial, all);
+    EXPECT_EQ(ReadVirtualEOptions(partial), all);
+
     // A failed write is error 26001.
     MemoryRegistryBackend readOnly;
     readOnly.DenyWrites(HKEY_CURRENT_USER_);
