@@ -231,3 +231,9 @@ TEST_F(CollectionTest, NonAsciiNamesArePaddedByCharactersInListReportsAndLog) {
     EXPECT_NE(log.find("Skipping " + Base() + cafe + " : UNKNOWN ROM"), std::string::npos) << log;
     EXPECT_NE(log.find(Base() + golf + "  moved to "), std::string::npos) << log;
 }
+
+TEST(Listing, NamesTheFileSystemRefusesBecomeSafe) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"", "_"}, {".", "_"}, {"..", "_"}, {"...", "..."}, {"a/b:c?", "a_b_c_"}, {"t\x01\x7f", "t__"}};
+    for (const auto& [name, safe] : rows) EXPECT_EQ(SafeFileName(name), safe) << name;
+}
