@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "app/AppSettings.h"
 #include "app/Startup.h"
 #include "help/HelpTopics.h"
 
@@ -24,4 +25,29 @@ TEST(HelpTopics, KeysMatchExactly) {
     EXPECT_EQ(FindHelpTopic("ROM DB Dupes")->caption, "Duplicate Virtual Boy ROMs");
     EXPECT_FALSE(FindHelpTopic("rom info"));
     EXPECT_FALSE(FindHelpTopic(""));
+}
+
+// Every member goes to its own key and comes back from it: a value unlike
+// any default in each, written, then read into a fresh copy.
+TEST(AppSettings, EveryMemberRoundTripsThroughItsOwnKey) {
+    AppSettings s;
+    s.versionNumber = "9.9";
+    s.mainMenuTheme = s.themeColours = s.autoDetectRom = s.autoUpdateViewer = true;
+    s.baseDirectory = "/roms/";
+    s.recentRomsNumber = 7;
+    for (std::size_t i = 0; i < s.recentRoms.size(); ++i) s.recentRoms[i] = "/r" + std::to_string(i) + ".vb";
+    s.tileDisplayMode = 1;
+    for (std::size_t c = 0; c < s.tileColours.size(); ++c) {
+        const int k = static_cast<int>(c) * 3;
+        s.tileColours[c] = {k + 1, k + 2, k + 3};
+    }
+    for (std::size_t p = 0; p < s.programs.size(); ++p) s.programs[p] = {true, "/emu" + std::to_string(p) + "/"};
+    s.mednafen = {true, "/usr/local/bin/mednafen"};
+    s.detailedRomLists = s.renameRoms = s.moveRoms = s.createChangeLog = 1;
+    MemorySettingsStore store;
+    s.SaveRegistry(store);
+    s.SaveOwnKeys(store);
+    AppSettings read;
+    read.GetRegistry(store);
+    EXPECT_EQ(read, s);
 }
