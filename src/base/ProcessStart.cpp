@@ -78,12 +78,16 @@ bool IsPlainDosProgramName(std::string_view name) {
     return extension == "EXE" || extension == "COM" || extension == "BAT";
 }
 
+std::string WithoutTrailingSeparator(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
 // Where the private folders go: the temporary directory when DOSBox can be
 // told its path as it stands, else /tmp.
 std::string DosFolderBase() {
     std::error_code ec;
-    std::string base = fs::temp_directory_path(ec).string();
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    const std::string base = WithoutTrailingSeparator(fs::temp_directory_path(ec).string());
     const bool plain = !ec && base.size() > 1 && base.front() == '/' && IsPlainDosText(base) &&
                        base.find("..") == std::string::npos && base.find('\\') == std::string::npos;
     return plain ? base : "/tmp";
@@ -94,11 +98,6 @@ std::string RandomHex(std::size_t digits) {
     std::string text;
     while (text.size() < digits) text += "0123456789abcdef"[random() % 16];
     return text;
-}
-
-std::string WithoutTrailingSeparator(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
 }
 
 bool IsPathArgument(const LaunchRequest& request, std::size_t index) {
