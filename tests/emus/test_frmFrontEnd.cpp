@@ -1,15 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the front-end windows share, checked on each of them.
 #include <stdlib.h>
+#include <QAction>
 #include <QPushButton>
+#include <fstream>
 
 #include "emus/FrontEndFixture.h"
 #include "emus/frmMednafen.h"
 #include "emus/frmRealityBoy.h"
 #include "emus/frmRedDragon.h"
+#include "emus/frmVirtualE.h"
 
 namespace kestro::emus {
 namespace {
+
+// The emulator's name as the window's texts use it; its run button is "cmdRun" and the name run together.
+template <typename Window>
+constexpr const char* kName = nullptr;
+template <>
+constexpr const char* kName<frmRealityBoy> = "Reality Boy";
+template <>
+constexpr const char* kName<frmRedDragon> = "Red Dragon";
+template <>
+constexpr const char* kName<frmMednafen> = "Mednafen";
 
 template <typename Window>
 class FrontEndShapeTest : public test::FrontEndTest<Window> {
@@ -17,9 +30,13 @@ protected:
     FrontEndShapeTest() { setenv("MEDNAFEN_HOME", this->dir.File("mednafen").c_str(), 1); }
     ~FrontEndShapeTest() override { unsetenv("MEDNAFEN_HOME"); }
 };
+template <typename Window>
+class RomFrontEndTest : public FrontEndShapeTest<Window> {};
 
-using FrontEnds = ::testing::Types<frmRealityBoy, frmRedDragon, frmMednafen>;
+using FrontEnds = ::testing::Types<frmRealityBoy, frmRedDragon, frmMednafen, frmVirtualE>;
 TYPED_TEST_SUITE(FrontEndShapeTest, FrontEnds);
+using RomFrontEnds = ::testing::Types<frmRealityBoy, frmRedDragon, frmMednafen>;
+TYPED_TEST_SUITE(RomFrontEndTest, RomFrontEnds);
 
 // Enter in a text box or list must not press a button the user never chose
 // ("Select ROM..." would otherwise open a file dialog).
@@ -30,6 +47,28 @@ TYPED_TEST(FrontEndShapeTest, EnterPressesNoButton) {
     for (QPushButton* button : buttons) {
         EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->objectName().toStdString();
     }
+}
+
+// The caption, the help topic, and the ROM row: a refused file says why and
+// leaves nothing to run; a good one can be run and heads the recent list.
+TYPED_TEST(RomFrontEndTest, CaptionHelpAndTheRomRow) {
+    const QString name = QString::fromLatin1(kName<TypeParam>);
+    const QByteArray run = "cmdRun" + QByteArray(kName<TypeParam>).replace(' ', "");
+    EXPECT_EQ(this->Open().windowTitle(), name + QStringLiteral(" Frontend"));
+    auto help = test::WhenHelpShown();
+    this->template Find<QAction>("mnuHelpHelp")->trigger();
+    EXPECT_EQ(help->caption, name + QStringLiteral(" Frontend Help"));
+    EXPECT_TRUE(help->text.startsWith(name + QStringLiteral(" Frontend:"))) << help->text.left(40).toStdString();
+
+    std::ofstream(this->dir.File("tiny.vb")) << "x";
+    this->SelectRom(this->dir.File("tiny.vb"));
+    EXPECT_EQ(this->t.messages.Take().at(0).text, "File too small to be a VB ROM image.");
+    EXPECT_FALSE(this->Enabled(run.constData()));
+    EXPECT_EQ(this->t.files.Filters().back(), QStringLiteral("Virtual Boy ROM Image (*.vb)|*.vb|All Files (*.*)|*.*"));
+    this->SelectRom(this->rom);
+    EXPECT_TRUE(this->Enabled(run.constData()));
+    EXPECT_EQ(this->t.settings.Values().at("Recent ROM #1"), this->rom);
+    EXPECT_TRUE(this->t.messages.Shown().empty());
 }
 
 }  // namespace

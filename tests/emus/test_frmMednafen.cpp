@@ -33,10 +33,6 @@ protected:
     }
     ~MednafenWindowTest() override { unsetenv("MEDNAFEN_HOME"); }
 
-    void Write(const std::string& path, const std::string& text) {
-        std::filesystem::create_directories(base::DirectoryOf(path));
-        std::ofstream(path, std::ios::binary) << text;
-    }
     QString Choice(const char* combo) { return Find<QComboBox>(combo)->currentData().toString(); }
     void Choose(const char* combo, const char* value) {
         auto* box = Find<QComboBox>(combo);
@@ -50,8 +46,8 @@ protected:
 };
 
 TEST_F(MednafenWindowTest, AGameShowsItsOwnSettingsAndSavesThemInItsFileAlone) {
-    Write(globalFile, "vb.3dmode cscope\nvb.sidebyside.separation 8\n");
-    Write(gameFile, ";mine\nvb.anaglyph.preset red_cyan\n");
+    test::WriteText(globalFile, "vb.3dmode cscope\nvb.sidebyside.separation 8\n");
+    test::WriteText(gameFile, ";mine\nvb.anaglyph.preset red_cyan\n");
     Open();
     // Before a ROM: what every game gets, and nothing to run or save.
     EXPECT_EQ(Choice("cmb3DMode"), QStringLiteral("cscope"));
@@ -103,7 +99,7 @@ TEST_F(MednafenWindowTest, OwnAnaglyphColoursOpenWhenThePresetIsDisabled) {
 }
 
 TEST_F(MednafenWindowTest, RevertToDefaultTakesTheGameSettingsOutOfItsFile) {
-    Write(gameFile, ";mine\nvb.3dmode hli\nvb.input.builtin.gamepad.a keyboard 0x0 4\n");
+    test::WriteText(gameFile, ";mine\nvb.3dmode hli\nvb.input.builtin.gamepad.a keyboard 0x0 4\n");
     Open();
     SelectRom(rom);
     EXPECT_EQ(Choice("cmb3DMode"), QStringLiteral("hli"));
@@ -134,10 +130,7 @@ TEST_F(MednafenWindowTest, RunWritesTheShownSettingsThenStartsMednafenOnTheRom) 
     EXPECT_EQ(t.recorder.requests.size(), 1u);
     EXPECT_EQ(t.messages.Take().at(0).text, "Can't find the mednafen program:\r" + program);
 
-    auto help = test::WhenHelpShown();
-    Click("cmdHelp");
-    EXPECT_EQ(help->caption, QStringLiteral("Mednafen Frontend Help"));
-    EXPECT_TRUE(help->text.startsWith(QStringLiteral("Mednafen Frontend:")));
+    EXPECT_EQ(test::ModalOpenedBy([this] { Click("cmdHelp"); }), QStringLiteral("frmHelp"));
 }
 
 }  // namespace
