@@ -18,11 +18,7 @@ namespace {
 
 using base::JoinPath;
 using test::FileText;
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::filesystem::create_directories(base::DirectoryOf(path));
-    std::ofstream(path, std::ios::binary) << text;
-}
+using test::WriteText;
 
 TEST(MednafenConfig, AFileRewrittenKeepsEveryLineItDoesNotManage) {
     const std::string text =

@@ -22,37 +22,27 @@ std::int32_t Stored(MemoryRegistryBackend& registry, const char* key, const std:
 }
 
 TEST(KeyTables, NamesAndCodesGoBothWays) {
-    EXPECT_EQ(VirtualEKeyName(65), "A a");
-    EXPECT_EQ(VirtualEKeyName(188), "< ,");
-    EXPECT_EQ(VirtualEKeyName(220), "| \\");
-    EXPECT_EQ(VirtualEKeyName(901), " \\ ");
-    EXPECT_EQ(VirtualEKeyName(0), "<Key#000>");
-    EXPECT_EQ(VirtualEKeyName(226), "<Key#226>");
-    EXPECT_EQ(VirtualEKeyName(7), "<Key#007>");
+    const std::pair<int, const char*> virtualE[] = {{65, "A a"},     {188, "< ,"},     {220, "| \\"},
+                                                    {901, " \\ "},   {0, "<Key#000>"}, {226, "<Key#226>"},
+                                                    {7, "<Key#007>"}};
+    for (auto [code, name] : virtualE) EXPECT_EQ(VirtualEKeyName(code), name) << code;
     EXPECT_EQ(VirtualEKeyCode("<LShift>"), 911);
-    EXPECT_EQ(VirtualEKeyCode("<Num Ent>"), 0) << "Red Dragon's keypad Enter has no Virtual-E code";
     EXPECT_EQ(VirtualEKeyCode("<Key#226>"), 0);
     for (const NamedKey& key : kVirtualEKeys) EXPECT_EQ(VirtualEKeyCode(key.name), key.code) << key.name;
 
-    EXPECT_EQ(RedDragonKeyName(0), "   ");
-    EXPECT_EQ(RedDragonKeyName(1), "A a");
-    EXPECT_EQ(RedDragonKeyName(103), "<LShift>");
-    EXPECT_EQ(RedDragonKeyName(114), "<CpLock>");
-    EXPECT_EQ(RedDragonKeyName(115), "<INVALID>");
-    EXPECT_EQ(RedDragonKeyName(-1), "<INVALID>");
+    const std::pair<int, const char*> redDragon[] = {{0, "   "},        {1, "A a"},         {103, "<LShift>"},
+                                                     {114, "<CpLock>"}, {115, "<INVALID>"}, {-1, "<INVALID>"},
+                                                     {91, "<Num Ent>"}};
+    for (auto [code, name] : redDragon) EXPECT_EQ(RedDragonKeyName(code), name) << code;
     EXPECT_EQ(RedDragonKeyCode("<INVALID>"), 0);
     for (int code = 0; code < 115; ++code) EXPECT_EQ(RedDragonKeyCode(RedDragonKeyName(code)), code);
 
-    // Crossing goes through the names: left Shift is Red Dragon's 103, a
-    // mouse button or a key Red Dragon lacks becomes "no key".
-    EXPECT_EQ(RedDragonCodeOfVirtualE(911), 103);
-    EXPECT_EQ(RedDragonCodeOfVirtualE(65), 1);
-    EXPECT_EQ(RedDragonCodeOfVirtualE(1), 0);
-    EXPECT_EQ(RedDragonCodeOfVirtualE(16), 0) << "the generic Shift is no Red Dragon key";
-    EXPECT_EQ(VirtualECodeOfRedDragon(120), 0);
-    EXPECT_EQ(VirtualECodeOfRedDragon(0), 900);
-    EXPECT_EQ(RedDragonKeyName(91), "<Num Ent>");
-    EXPECT_EQ(VirtualECodeOfRedDragon(91), 0) << "Red Dragon's keypad Enter has no Virtual-E code";
+    // Crossing goes through the names: left Shift is Red Dragon's 103; a mouse
+    // button, the generic Shift, or Red Dragon's keypad Enter has no counterpart.
+    const std::pair<int, int> toRedDragon[] = {{911, 103}, {65, 1}, {1, 0}, {16, 0}};
+    for (auto [from, to] : toRedDragon) EXPECT_EQ(RedDragonCodeOfVirtualE(from), to) << from;
+    const std::pair<int, int> toVirtualE[] = {{120, 0}, {0, 900}, {91, 0}};
+    for (auto [from, to] : toVirtualE) EXPECT_EQ(VirtualECodeOfRedDragon(from), to) << from;
 }
 
 TEST(KeyConfig, RedDragonHandOverAndVirtualEKeypad) {

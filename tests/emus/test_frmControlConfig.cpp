@@ -144,12 +144,10 @@ TEST_F(KeyConfigWindow, CaptureTakesLettersModifiersKeypadAndMouseButtons) {
     EXPECT_EQ(Caption("cmdSelect"), QStringLiteral("V v"));
 
     Click("cmdVirteOK");
-    EXPECT_EQ(StoredKey("A Button"), 81);
-    EXPECT_EQ(StoredKey("B Button"), 16);
-    EXPECT_EQ(StoredKey("R Button"), 101);
-    EXPECT_EQ(StoredKey("RRP"), 2);
-    EXPECT_EQ(StoredKey("Start"), 88);
-    EXPECT_EQ(StoredKey("Select"), 86);
+    for (auto [name, code] :
+         {std::pair{"A Button", 81}, {"B Button", 16}, {"R Button", 101}, {"RRP", 2}, {"Start", 88}, {"Select", 86}}) {
+        EXPECT_EQ(StoredKey(name), code) << name;
+    }
 }
 
 TEST_F(KeyConfigWindow, KeysSurviveReopeningAndCancelRevertDefaultTouchNothingStored) {
@@ -186,7 +184,7 @@ TEST_F(KeyConfigWindow, KeysSurviveReopeningAndCancelRevertDefaultTouchNothingSt
 
 TEST_F(KeyConfigWindow, RedDragonKeysComeAndGoThroughItsHandOverList) {
     FillRedDragon({"1", "2", "7", "8", "5", "3", "19", "6", "9", "120", "10", "12", "0", "22"});
-    frmControlConfig& window = Open(QStringLiteral("Red Dragon"));
+    Open(QStringLiteral("Red Dragon"));
     EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("A a"));
     EXPECT_EQ(Caption("cmdRtDn"), QStringLiteral("<Key#000>")) << "code 120 is <INVALID>";
     EXPECT_EQ(Caption("cmdStart"), QStringLiteral("   "));

@@ -60,6 +60,7 @@ std::string FileText(const std::string& path) {
 }
 
 void WriteText(const std::string& path, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << text;
 }
 

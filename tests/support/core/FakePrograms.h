@@ -29,7 +29,7 @@ void WriteDosStandIn(const std::string& path);
 
 /// The whole content of a text file ("" when missing).
 std::string FileText(const std::string& path);
-/// Writes text to a file byte for byte, replacing any.
+/// Writes text to a file byte for byte, replacing any, in a folder made if need be.
 void WriteText(const std::string& path, const std::string& text);
 
 }  // namespace kestro::test
