@@ -43,6 +43,7 @@ TEST_F(RedDragonTest, WithoutAFileTheDefaultsShowAndARunWritesZeros) {
     EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
     EXPECT_EQ(List("lstScreenSize")->count(), 33);
     EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral("   0x0"));
+    EXPECT_EQ(Find<QSlider>("sliFrameskip")->toolTip(), QStringLiteral("0")) << "the number shows from the start";
     EXPECT_TRUE(Enabled("cmdRunRedDragon")) << "Red Dragon runs without a ROM";
     EXPECT_TRUE(Find<QWidget>("lstControls")->isHidden());
 

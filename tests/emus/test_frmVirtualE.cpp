@@ -93,7 +93,7 @@ TEST_F(VirtualEWindow, EntriesKeepToTheirRangesAndThePictureFollowsTheSlider) {
     EXPECT_EQ(Find<QLineEdit>("txtFrameSkip")->text(), QStringLiteral("30"));
 
     auto* slider = Find<QSlider>("sliBrightness");
-    for (int value : {-5, 5, 2}) {
+    for (int value : {0, -5, 5, 2}) {  // 0 first: the picture the window opens with
         slider->setValue(value);
         for (int i = 0; i <= 10; ++i) {
             auto* picture = Find<QLabel>(("imgBrightness_" + std::to_string(i)).c_str());
