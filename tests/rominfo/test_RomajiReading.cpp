@@ -16,7 +16,7 @@ TEST(RomajiReading, ReadsTheKnownTitlesAndCodesOutsideTheKatakana) {
 
     // Letter case, and codes outside the katakana.
     EXPECT_EQ(RomajiReading(""), "");
-    EXPECT_EQ(RomajiReading("mario"), "Mario");
+    EXPECT_EQ(RomajiReading("mario~"), "Mario~") << "up to 0x7E a code reads as itself";
     EXPECT_EQ(RomajiReading("GOLF"), "GOLF");
     EXPECT_EQ(RomajiReading("\xAF\xB6"), "Ttka");
     EXPECT_EQ(RomajiReading("\xA6"), "Wo");

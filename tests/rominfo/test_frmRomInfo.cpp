@@ -85,14 +85,12 @@ TEST_F(RomInfoTest, RefusedFilesShowTheirMessageLeaveTheRecentListAndReset) {
 TEST_F(RomInfoTest, IdentificationLabelsEveryClassAndRevertRestoresTheKnownHeader) {
     RomBuilder::KnownDump("Mario Clash (JU) [!]").WriteTo(dir.File("good.vb"));
     RomBuilder::KnownDump("Mario Clash (JU) [!]").GameCode("VMCE").Title("CLASH").WriteTo(dir.File("hack.vb"));
-    RomBuilder::KnownDump("Mario Clash (JU) [b1]").Maker("99").WriteTo(dir.File("badhack.vb"));
     RomBuilder::Unknown().WriteTo(dir.File("unknown.vb"));
     auto w = Open();
     auto* revert = Find<QPushButton>(w.get(), "cmdRevert");
 
     const std::tuple<const char*, const char*, bool> expected[] = {
         {"good.vb", "Mario Clash (JU) [!]", true},
-        {"badhack.vb", "Mario Clash (JU) [b1] [h]", true},
         {"unknown.vb", "[UNKNOWN VB ROM]  -  Please send me a copy.", false},
         {"hack.vb", "Mario Clash (JU) [h]", true},
     };
