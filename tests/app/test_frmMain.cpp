@@ -326,35 +326,13 @@ TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     EXPECT_EQ(ts.settings.Read("VB Theme Colours", ""), "False");
 }
 
-// Reality Boy found only as vb_98.exe: its commands come on, and the
-// chooser leads to its front-end.
+// The chooser leads to the chosen front-end, and Virtual-E then runs in its
+// own directory; from its menu item, in ours.
 TEST_F(MainWindowTest, TheEmulatorChooserLeadsToTheChosenFrontEnd) {
-    test::TempDir rboy;
-    test::WriteBytes(rboy.File("vb_98.exe"), {'M', 'Z'});
-    ts.settings.Write("Reality Boy Enabled", "True");
-    ts.settings.Write("Reality Boy Directory", rboy.Path().string());
-    auto window = Start();
-    window->show();
-    EXPECT_EQ(Enabled(window.get(), {"mnuFileEmusRealityBoy", "cmdUtils"}), "10");
-
-    QString frontEnd;
-    test::WhenModalShown([&](QWidget* chooser) {
-        EXPECT_EQ(chooser->objectName(), QStringLiteral("frmEmus"));
-        Press(chooser, "imgRboy");
-        // The chooser has closed; the front-end opens in its place.
-        test::WhenModalShown([&](QWidget* dialog) {
-            frontEnd = dialog->objectName();
-            dialog->close();
-        });
-    });
-    QTest::mouseClick(Find(window.get(), "cmdEmus"), Qt::LeftButton);
-    EXPECT_EQ(frontEnd, QStringLiteral("frmRealityBoy"));
-    EXPECT_TRUE(ts.messages.Take().empty());
-
-    // Virtual-E runs in its own directory when the chooser led there, in ours from its menu item.
-    test::WriteBytes(rboy.File("VirtualE.exe"), {'M', 'Z'});
+    test::TempDir virte;
+    test::WriteBytes(virte.File("VirtualE.exe"), {'M', 'Z'});
     ts.settings.Write("Virtual-E Enabled", "True");
-    ts.settings.Write("Virtual-E Directory", rboy.Path().string());
+    ts.settings.Write("Virtual-E Directory", virte.Path().string());
     test::RecordingLauncher launcher;
     platform::Services services{ts.messages, ts.files, ts.settings, launcher, ts.clock, ts.registry};
     app::frmMain main(services, machine.Environment());
@@ -371,7 +349,7 @@ TEST_F(MainWindowTest, TheEmulatorChooserLeadsToTheChosenFrontEnd) {
     test::WhenModalShown(runVirtualE);
     Action(&main, "mnuFileEmusVirtualE")->trigger();
     ASSERT_EQ(launcher.requests.size(), 2u);
-    EXPECT_EQ(launcher.requests[0].workingDirectory, rboy.Path().string());
+    EXPECT_EQ(launcher.requests[0].workingDirectory, virte.Path().string());
     EXPECT_EQ(launcher.requests[1].workingDirectory, "");
 }
 
