@@ -16,7 +16,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 # Debian packages the build, the tests and the program need.
 PACKAGES="g++ cmake ninja-build qt6-base-dev qt6-svg-dev libqt6test6 libfontconfig-dev \
 googletest libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic \
-pkg-config libpugixml-dev zlib1g-dev libssl-dev libzip-dev libdeflate-dev"
+pkg-config libpugixml-dev zlib1g-dev libssl-dev libzip-dev libdeflate-dev libpng-dev"
 
 # What building the package needs besides: dpkg-shlibdeps (dpkg-dev) computes
 # its dependencies from the programs, and CPack finds the programs with file.

@@ -23,7 +23,7 @@ constexpr std::array<Command, 6> kCommands{{
     {"info", "Show ROM images' headers and identification (text or --json)", &InfoCommand},
     {"romaji", "Print the romaji reading of a title", &RomajiCommand},
     {"header", "Change a ROM image's header and save it", &HeaderCommand},
-    {"tiles", "Write a ROM's tile view as a bitmap or PNG picture", &TilesCommand},
+    {"tiles", "Write a ROM's tiles as a bitmap or indexed PNG, or import an edited PNG", &TilesCommand},
     {"scan", "Identify a directory of ROMs, report, rename and move them", &ScanCommand},
     {"play", "Start an emulator as its front-end does, with the saved options:", &PlayCommand},
 }};

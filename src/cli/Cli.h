@@ -32,10 +32,11 @@ int RomajiCommand(const std::vector<std::string>& args, std::ostream& out, std::
 /// to --revert, or the write fails; the file is then left as it was.
 int HeaderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-/// `kestro tiles FILE --out OUT [--offset N] [--width W] [--palette FILE.pvb]`:
-/// the tile view the tile viewer draws, as a Windows bitmap (PNG for a name
-/// ending in .png). 1 when the ROM or the palette file is refused or the
-/// picture cannot be written.
+/// `kestro tiles FILE --out OUT [--offset N] [--width W] [--rows R] [--palette
+/// FILE.pvb] [--import PICTURE.png [--nearest]]`: the tile view the tile viewer
+/// draws, as a Windows bitmap, or its tiles as an indexed PNG for a name ending
+/// in .png; with --import, an edited PNG's tiles written into a new ROM. 1 when
+/// the ROM, the palette file or the picture is refused, or nothing can be written.
 int TilesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 /// `kestro scan [--rename] [--move] [--detailed] [--log] [--save] [--json]

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Writing a rendered view as a Windows bitmap or a PNG picture, without any
-// image library: both are small, fixed-layout formats.
+// Writing a rendered view as a Windows bitmap, a small fixed-layout format
+// that needs no image library.
 
 #include <cstdint>
 #include <string>
@@ -14,16 +14,15 @@ namespace kestro::tiles {
 
 enum class ImageFormat { Bmp, Png };
 
-/// PNG for a name ending in ".png" (any case), a Windows bitmap otherwise.
+/// PNG (the tiles' own values, see TilePng.h) for a name ending in ".png"
+/// (any case), a Windows bitmap otherwise.
 ImageFormat FormatForPath(const std::string& path);
 
 /// A 24-bit Windows bitmap (BITMAPINFOHEADER, rows bottom up).
 std::vector<std::uint8_t> EncodeBmp(const PixelImage& image);
-/// An 8-bit RGB PNG whose image data is stored uncompressed.
-std::vector<std::uint8_t> EncodePng(const PixelImage& image);
 
-/// Encodes and writes the picture, replacing any file there only once the
+/// Encodes and writes the bitmap, replacing any file there only once the
 /// new one is complete.
-base::FileWriteResult WriteImageFile(const std::string& path, const PixelImage& image, ImageFormat format);
+base::FileWriteResult WriteBitmapFile(const std::string& path, const PixelImage& image);
 
 }  // namespace kestro::tiles

@@ -25,6 +25,12 @@ constexpr BytePixels DecodeByte(std::uint8_t byte) {
             static_cast<std::uint8_t>((byte >> 4) & 3), static_cast<std::uint8_t>((byte >> 6) & 3)};
 }
 
+/// The inverse of DecodeByte: four pixel values, left to right, back into the
+/// byte, the leftmost in the lowest bit pair.
+constexpr std::uint8_t EncodeByte(std::uint8_t p0, std::uint8_t p1, std::uint8_t p2, std::uint8_t p3) {
+    return static_cast<std::uint8_t>((p0 & 3) | ((p1 & 3) << 2) | ((p2 & 3) << 4) | ((p3 & 3) << 6));
+}
+
 namespace detail {
 constexpr std::array<BytePixels, 256> MakeBytePixelTable() {
     std::array<BytePixels, 256> table{};

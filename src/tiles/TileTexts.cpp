@@ -9,8 +9,7 @@
 
 namespace kestro::tiles {
 
-namespace {
-}
+namespace {}
 
 const std::array<NavigationButton, 14> kNavigationButtons{{
     {"cmdGotoWidth", "...", "Change view width...", GotoWhat::Width},
@@ -59,6 +58,40 @@ base::Message WriteFailedMessage(std::string_view reason) {
     return {"Unable to save file", std::string(reason), base::MessageIcon::Exclamation};
 }
 
+base::Message NoWholeRowMessage() {
+    return {"Save to PNG", "Not one row of tiles of the view lies wholly inside the ROM.",
+            base::MessageIcon::Exclamation};
+}
+
+base::Message ImportRefusedMessage(std::string_view path, std::string_view reason) {
+    return {"Cannot import tiles", base::JoinCr({path, reason}), base::MessageIcon::Exclamation};
+}
+
+base::Message NearestQuestion(std::string_view reason) {
+    return {"Import Tiles from PNG",
+            base::JoinCr({reason, "", "Take the nearest palette colour for every colour that is in no entry?"}),
+            base::MessageIcon::Question, base::MessageButtons::YesNo, base::MessageResult::No};
+}
+
+base::Message ImportedMessage(std::string_view changes, bool anyChanged) {
+    const std::string text = std::string(changes) + ".";
+    if (!anyChanged)
+        return {"Tiles imported", base::JoinCr({text, "The ROM stays as it is."}), base::MessageIcon::Information};
+    return {"Tiles imported", base::JoinCr({text, "Marked in the view; save the new ROM next."}),
+            base::MessageIcon::Information};
+}
+
+base::Message RomSavedMessage(std::string_view path) {
+    return {"Saved to file", base::JoinCr({"ROM saved to file:", path}), base::MessageIcon::Information};
+}
+
+std::string EditedRomName(std::string_view fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    const bool hasExtension = dot != std::string_view::npos && dot > 0;
+    const std::string_view stem = hasExtension ? fileName.substr(0, dot) : fileName;
+    return std::string(stem) + "-edited" + std::string(hasExtension ? fileName.substr(dot) : ".vb");
+}
+
 base::Message KeyCodeMessage(int code) {
     return {"", std::to_string(code), base::MessageIcon::None};
 }
@@ -90,6 +123,11 @@ std::string TileViewerHelpText() {
         "them; the view is then drawn in the new colours.",
         "Edit, Copy to clipboard puts the view on the clipboard as a picture; Edit, Save to bitmap... "
         "saves it as a Windows bitmap file (.bmp).",
+        "File, Save to PNG... saves the view's tiles as an indexed PNG picture whose pixels are the tiles' "
+        "own values 0 to 3, with the ROM's name, the offset and the width kept in it. Redraw it in an image "
+        "editor, then File, Import Tiles from PNG... puts it back where it came from: the changed tiles are "
+        "outlined in yellow until the next drawing, and Save As writes the new ROM (the original is replaced "
+        "only if you choose it and confirm).",
     });
 }
 

@@ -16,6 +16,7 @@ namespace kestro::tiles {
 
 inline constexpr std::string_view kRomFilter = "Virtual Boy ROM Image (*.vb)|*.vb|All Files (*.*)|*.*";
 inline constexpr std::string_view kBitmapFilter = "OS/2 or Windows Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*";
+inline constexpr std::string_view kPngFilter = "PNG Picture (*.png)|*.png|All Files (*.*)|*.*";
 inline constexpr std::string_view kPaletteFilter = "Kestro Utils Palette File (*.pvb)|*.pvb|All Files (*.*)|*.*";
 
 inline constexpr std::string_view kNoRomCaption = "ROM Tile Viewer - [No ROM loaded]";
@@ -61,6 +62,17 @@ base::Message SavedMessage(std::string_view path);
 base::Message ReplaceQuestion(std::string_view path);
 /// A file that could not be written, with the reason.
 base::Message WriteFailedMessage(std::string_view reason);
+/// A view with no whole row of tiles inside the ROM has nothing to export.
+base::Message NoWholeRowMessage();
+/// A picture that cannot go into the ROM, and why.
+base::Message ImportRefusedMessage(std::string_view path, std::string_view reason);
+/// Whether colours in no palette entry may take the nearest one (default No).
+base::Message NearestQuestion(std::string_view reason);
+/// How many tiles and bytes an import changed.
+base::Message ImportedMessage(std::string_view changes, bool anyChanged);
+base::Message RomSavedMessage(std::string_view path);
+/// The name proposed for a ROM with imported tiles: "mario.vb" gives "mario-edited.vb".
+std::string EditedRomName(std::string_view fileName);
 /// The character code of a key pressed on the drawing surface.
 base::Message KeyCodeMessage(int code);
 

@@ -75,6 +75,9 @@ void frmTileViewer::BuildMenus() {
     mnuFileOpen = AddAction(mnuFile, "mnuFileOpen", "&Open ROM...");
     mnuFileClose = AddAction(mnuFile, "mnuFileClose", "&Close ROM");
     mnuFile->addSeparator();
+    mnuFileSavePng = AddAction(mnuFile, "mnuFileSavePng", "Save to PNG...");
+    mnuFileImportPng = AddAction(mnuFile, "mnuFileImportPng", "Import Tiles from PNG...");
+    mnuFile->addSeparator();
     mnuFileRecent = AddMenu(mnuFile, "mnuFileRecent", "&Recent Files");
     for (int k = 0; k < rom::kRecentRomSlots; ++k) {
         mnuFileRecentItem[k] = mnuFileRecent->addAction(QString());
@@ -190,6 +193,8 @@ void frmTileViewer::ConnectHandlers() {
     for (int k = 0; k < rom::kRecentRomSlots; ++k) {
         connect(mnuFileRecentItem[k], &QAction::triggered, this, [this, k] { mnuFileRecent_Click(k); });
     }
+    connect(mnuFileSavePng, &QAction::triggered, this, &frmTileViewer::mnuFileSavePng_Click);
+    connect(mnuFileImportPng, &QAction::triggered, this, &frmTileViewer::mnuFileImportPng_Click);
     connect(mnuFileBack, &QAction::triggered, this, &frmTileViewer::mnuFileBack_Click);
     connect(mnuEditCopy, &QAction::triggered, this, &frmTileViewer::mnuEditCopy_Click);
     connect(mnuEditSave, &QAction::triggered, this, &frmTileViewer::mnuEditSave_Click);
@@ -229,7 +234,11 @@ void frmTileViewer::Form_Load() {
                        static_cast<QWidget*>(lblOffset1), static_cast<QWidget*>(lblWidth1)}) {
         w->setEnabled(false);
     }
-    for (QAction* a : {mnuFileClose, mnuEditCopy, mnuEditSave}) a->setEnabled(false);
+    for (QAction* a : RomActions()) a->setEnabled(false);
+}
+
+std::array<QAction*, 5> frmTileViewer::RomActions() const {
+    return {mnuFileClose, mnuFileSavePng, mnuFileImportPng, mnuEditCopy, mnuEditSave};
 }
 
 void frmTileViewer::GetRegistry() {

@@ -13,6 +13,7 @@
 #include "platform/Services.h"
 #include "rom/RecentRomList.h"
 #include "tiles/TileNavigation.h"
+#include "tiles/TilePng.h"
 #include "tiles/TileRender.h"
 
 class QAction;
@@ -37,8 +38,8 @@ public:
     ~frmTileViewer() override;
 
     /// Redraws the whole view from the current offset and width, letting the
-    /// event loop run after every tile.
-    void RedrawTiles();
+    /// event loop run after every tile. False when it was stopped.
+    bool RedrawTiles();
 
     /// Closing the window stops a redraw in progress.
     void done(int result) override;
@@ -68,6 +69,13 @@ private:
     void StopRedraw();
     QString TitleCaption() const;
     void RefreshCachedWidth();
+    /// The offset and width the next redraw reads.
+    TileView CurrentView() const;
+    /// Asks for a file to save to and, when one is there, whether to replace
+    /// it; empty when the user declined.
+    QString ChooseSavePath(std::string_view filter, const QString& directory, const QString& name);
+    /// The commands that need a loaded ROM.
+    std::array<QAction*, 5> RomActions() const;
 
     // File and Edit commands.
     void mnuFileOpen_Click();
@@ -76,6 +84,12 @@ private:
     void AfterOpen(bool loaded, const QString& path);
     void mnuFileClose_Click();
     void mnuFileBack_Click();
+    void mnuFileSavePng_Click();
+    void mnuFileImportPng_Click();
+    /// Shows the imported tiles marked, then saves the new ROM under a name
+    /// the user gives; when none is given the view returns to the file's bytes.
+    void ShowImport(TileImport& imported);
+    bool SaveImportedRom();
     void mnuEditCopy_Click();
     void mnuEditSave_Click();
     void mnuHelpHelp_Click();
@@ -108,6 +122,8 @@ private:
     QMenu* mnuFileRecent = nullptr;
     std::array<QAction*, rom::kRecentRomSlots> mnuFileRecentItem{};  ///< mnuFileRecent0 ... 9
     QAction* mnuFileRecentSep = nullptr;
+    QAction* mnuFileSavePng = nullptr;
+    QAction* mnuFileImportPng = nullptr;
     QAction* mnuFileBack = nullptr;
     QAction* mnuEditCopy = nullptr;
     QAction* mnuEditSave = nullptr;

@@ -74,7 +74,7 @@ void frmTileViewer::AfterOpen(bool loaded, const QString& path) {
         return;
     }
     lblFileName->setText(path);
-    for (QAction* a : {mnuFileClose, mnuEditCopy, mnuEditSave}) a->setEnabled(true);
+    for (QAction* a : RomActions()) a->setEnabled(true);
     for (QWidget* w : {static_cast<QWidget*>(lblWidth1), static_cast<QWidget*>(lblWidth),
                        static_cast<QWidget*>(lblOffset1), static_cast<QWidget*>(lblOffset)}) {
         w->setEnabled(true);
@@ -92,7 +92,7 @@ void frmTileViewer::AfterOpen(bool loaded, const QString& path) {
 
 void frmTileViewer::mnuFileClose_Click() {
     StopRedraw();
-    for (QAction* a : {mnuFileClose, mnuEditCopy, mnuEditSave}) a->setEnabled(false);
+    for (QAction* a : RomActions()) a->setEnabled(false);
     m_image.Fill(kSurfaceColour);
     picTileViewer->update();
     SetNavigationEnabled(false);
@@ -109,16 +109,21 @@ void frmTileViewer::mnuEditCopy_Click() {
     m_services.messages.Show(this, CopiedMessage());
 }
 
-void frmTileViewer::mnuEditSave_Click() {
-    const QString chosen =
-        m_services.files.SaveFile(this, QStringLiteral("Save As"), Q(kBitmapFilter), Q(m_baseDirectory), QString());
-    if (chosen.isEmpty()) return;
-    const QString path = Q(base::WithFilterExtension(U8(chosen), kBitmapFilter));
+QString frmTileViewer::ChooseSavePath(std::string_view filter, const QString& directory, const QString& name) {
+    const QString chosen = m_services.files.SaveFile(this, QStringLiteral("Save As"), Q(filter), directory, name);
+    if (chosen.isEmpty()) return {};
+    const QString path = Q(base::WithFilterExtension(U8(chosen), filter));
     if (QFileInfo::exists(path) &&
         m_services.messages.Show(this, ReplaceQuestion(U8(path))) != base::MessageResult::Yes) {
-        return;
+        return {};
     }
-    if (auto written = WriteImageFile(U8(path), m_image, ImageFormat::Bmp); !written) {
+    return path;
+}
+
+void frmTileViewer::mnuEditSave_Click() {
+    const QString path = ChooseSavePath(kBitmapFilter, Q(m_baseDirectory), QString());
+    if (path.isEmpty()) return;
+    if (auto written = WriteBitmapFile(U8(path), m_image); !written) {
         m_services.messages.Show(this, WriteFailedMessage(written.reason));
         return;
     }

@@ -47,8 +47,12 @@ private:
     int m_columns;
 };
 
-void frmTileViewer::RedrawTiles() {
-    if (!m_rom) return;
+TileView frmTileViewer::CurrentView() const {
+    return {static_cast<std::int64_t>(WholeTiles(ValueOf(lblOffset))), m_width};
+}
+
+bool frmTileViewer::RedrawTiles() {
+    if (!m_rom) return false;
     const double start = m_services.clock.Seconds();
     // Disabling the focused button moves the focus on, to the picture, where
     // the next key would show its code; it goes back when the buttons return.
@@ -56,7 +60,7 @@ void frmTileViewer::RedrawTiles() {
     SetRedrawControlsEnabled(false);
     if (ValueOf(lblFileLen) < ValueOf(lblOffset)) lblOffset->setText(lblFileLen->text());
     RefreshCachedWidth();
-    const TileView view{static_cast<std::int64_t>(WholeTiles(ValueOf(lblOffset))), m_width};
+    const TileView view = CurrentView();
     setWindowTitle(Q(kRedrawingCaption));
 
     const auto rom = m_rom;  // the bytes stay alive even if another ROM is opened meanwhile
@@ -64,7 +68,7 @@ void frmTileViewer::RedrawTiles() {
     m_redrawing = true;
     RedrawPacer pacer(*this, generation, VisibleColumns(view.width));
     const bool finished = RenderView(*rom, view, m_palette, kSurfaceColour, m_image, &pacer);
-    if (!finished) return;  // whoever stopped it has set the window as it must be
+    if (!finished) return false;  // whoever stopped it has set the window as it must be
     m_redrawing = false;
     ShowImage();
     setWindowTitle(TitleCaption());
@@ -72,6 +76,7 @@ void frmTileViewer::RedrawTiles() {
     if (hadFocus && hadFocus->isEnabled()) hadFocus->setFocus();
     const double elapsed = ElapsedSeconds(start, m_services.clock.Seconds());
     cmdUpdate->setText(Q(UpdateCaption(elapsed)));
+    return true;
 }
 
 void frmTileViewer::StopRedraw() {

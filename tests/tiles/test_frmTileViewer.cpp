@@ -157,14 +157,11 @@ TEST_F(TileViewerTest, KestroTilesWritesWhatTheWindowShows) {
     Click("cmdUpdate");
     const QImage shown = Surface().copy();
 
-    const std::string bmp = dir.File("cli.bmp"), png = dir.File("cli.PNG");
-    for (const std::string& out : {bmp, png}) {
-        auto run = test::RunKestro(
-            {"tiles", path, "--out", out, "--offset", "69003", "--width", "96", "--palette", dir.File("mine.pvb")});
-        EXPECT_EQ(run.status, 0) << run.err;
-    }
+    const std::string bmp = dir.File("cli.bmp");
+    auto run = test::RunKestro(
+        {"tiles", path, "--out", bmp, "--offset", "69003", "--width", "96", "--palette", dir.File("mine.pvb")});
+    EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(QImage(platform::Q(bmp), "BMP").convertToFormat(QImage::Format_RGB32), shown);
-    EXPECT_EQ(QImage(platform::Q(png), "PNG").convertToFormat(QImage::Format_RGB32), shown);
     EXPECT_NE(shown.pixel(0, 0), shown.pixel(383, 223));  // something was drawn, and the end left clear
 
     // Saving from the window gives the same file, byte for byte.
