@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "base/Paths.h"
 #include "help/frmHelp.h"
 #include "platform/Drops.h"
 #include "platform/PercentBar.h"
@@ -84,12 +85,14 @@ void frmVbRomDatabase::cmdVboyMiss_Click() {
     // Against a DAT, what is missing can go into a file as a DAT of its own (or a CSV list).
     const Catalogue& catalogue = m_collection->catalogue();
     if (catalogue.IsBuiltIn() || ShowMessage(SaveMissingQuestion()) != base::MessageResult::Yes) return;
-    const QString path = m_services.files.SaveFile(this, QStringLiteral("Save Missing Games"),
-                                                   QStringLiteral("DAT Files (*.dat)|*.dat|CSV Files (*.csv)|*.csv"),
-                                                   Q(m_collection->ListingDirectory()), QStringLiteral("Missing.dat"));
-    if (path.isEmpty()) return;
-    const std::string target = platform::U8(path);
-    const bool csv = path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+    constexpr std::string_view kMissingFilter = "DAT Files (*.dat)|*.dat|CSV Files (*.csv)|*.csv";
+    const QString chosen =
+        m_services.files.SaveFile(this, QStringLiteral("Save Missing Games"), Q(kMissingFilter),
+                                  Q(m_collection->ListingDirectory()), QStringLiteral("Missing.dat"));
+    if (chosen.isEmpty()) return;
+    // The file service does not say which type was chosen: a bare name is saved as a DAT.
+    const std::string target = base::WithFilterExtension(platform::U8(chosen), kMissingFilter);
+    const bool csv = Q(target).endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const FileResult written = SaveMissingGames(m_files, target, catalogue, m_collection->ReportFiles(), csv);
     ShowMessage(written ? MissingSavedMessage(target) : MissingNotSavedMessage(target, written.reason));
 }

@@ -184,8 +184,10 @@ TEST(RedDragonForm, SizesModesAndRevertsChangeWhatIsWritten) {
     // Revert to Default: Autodetect with 640x480; Revert Settings adds no size.
     form.frameSkip = 7;
     form.version = 1;
+    form.brightnessHack = 1;
     RevertToDefault(form);
     EXPECT_EQ(form.screenMode, 0);
+    EXPECT_EQ(form.brightnessHack, 0);
     EXPECT_EQ(form.sizes[static_cast<std::size_t>(form.screenSize)], " 640x480");
     EXPECT_EQ(form.frameSkip, 0);
     EXPECT_EQ(form.version, 0);
