@@ -14,7 +14,6 @@
 #include "base/SettingsKeys.h"
 #include "platform/PercentBar.h"
 #include "platform/Text.h"
-#include "romdb/DatFixtures.h"
 #include "romdb/RomDbFixtures.h"
 #include "romdb/frmVbRomDatabase.h"
 #include "support/core/TempDir.h"
@@ -243,7 +242,7 @@ TEST_F(DatabaseWindowTest, DatChosenByDialogIsRememberedAndMissingGamesCanBeSave
     Click(w.get(), "cmdVboyMiss");
     EXPECT_EQ(Titles(),
               (std::vector<std::string>{"Missing VB ROM details", "Save missing games?", "Missing games saved"}));
-    EXPECT_EQ(test::ReadText(dir.File("missing.csv")).substr(0, 44), "name,size,crc,sha1\r\nJack Bros. (Japan),65536");
+    EXPECT_EQ(test::FileText(dir.File("missing.csv")).substr(0, 44), "name,size,crc,sha1\r\nJack Bros. (Japan),65536");
 
     // The choice is there again next time, and the table can be chosen back.
     w.reset();
