@@ -22,6 +22,7 @@ TEST(IniSettings, ReadsTheSettingsSectionAsQSettingsWritesIt) {
         "Recent%20ROM%20%235=   unquoted trailing   \r\n"
         "Recent%20ROM%20%236=\r\n"
         "Recent%20ROM%20%237=a, b\r\n"
+        "Recent%20ROM%20%238=\\101\\77\\7\r\n"
         "Odd%U00e9=x\r\n"
         "; a comment\r\n"
         "no equals sign\r\n"
@@ -39,6 +40,7 @@ TEST(IniSettings, ReadsTheSettingsSectionAsQSettingsWritesIt) {
     EXPECT_EQ(values.at("Recent ROM #5"), "unquoted trailing");
     EXPECT_EQ(values.at("Recent ROM #6"), "");
     EXPECT_EQ(values.at("Recent ROM #7"), "") << "an unquoted comma makes a list, which reads as no text";
+    EXPECT_EQ(values.at("Recent ROM #8"), "A?\a") << "octal escapes, as a hand-edited file may hold";
     EXPECT_EQ(values.at("Odd\xC3\xA9"), "x");
-    EXPECT_EQ(values.size(), 10u);
+    EXPECT_EQ(values.size(), 11u);
 }

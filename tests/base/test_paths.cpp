@@ -27,6 +27,10 @@ TEST(Paths, FilesAreFoundWithoutRegardToCase) {
     EXPECT_FALSE(HasFileWithExtensionNoCase(dir.Path().string(), ".pvb"));
     EXPECT_FALSE(HasFileWithExtensionNoCase(dir.File("gone"), ".vb"));
 
+    EXPECT_EQ(WithFilterExtension(dir.File("pic"), "Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*"), dir.File("pic.bmp"));
+    EXPECT_EQ(WithFilterExtension(dir.File("pic"), "Any picture|pic*|All Files (*.*)|*.*"), dir.File("pic"))
+        << "a first type that is no extension adds none";
+
     EXPECT_EQ(JoinPath("/", "RBOY.EXE"), "/RBOY.EXE") << "a root is not doubled";
     EXPECT_EQ(JoinPath("/emu", "RBOY.EXE"), "/emu/RBOY.EXE");
 }

@@ -46,36 +46,27 @@ TEST(NumericText, ReadsTheLeadingNumberAndWritesTheShortestDecimal) {
 // nearest value the program can use, and kept so; values already fine and
 // keys not stored are left alone.
 TEST(SettingsRepair, OutOfRangeValuesBecomeTheNearestValidOneAndAreWrittenBack) {
+    // Key, value stored, value after the repair.
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"Recent ROMs number", "-5", "0"},
+        {"White Tile Red", "256", "255"},
+        {"Black Tile Blue", "-1", "0"},
+        {"D Grey Tile Green", "99999999999999999999999", "255"},
+        {"Rename ROMs", "7", "1"},
+        {"Tile Display Mode", "abc", "0"},  // not a number: the default
+        {"VB Main Menu Theme", "maybe", "False"},
+        {"Reality Boy Brightness", "500", "127"},
+        {"AutoUpdate Viewer", "-1", "-1"},  // a yes/no value the program reads: kept
+        {"Base Directory", "/home/me/VB, roms", "/home/me/VB, roms"},
+        {"L Grey Tile Red", "200", "200"}};
     MemorySettingsStore store;
-    store.Write("Recent ROMs number", "-5");
-    store.Write("White Tile Red", "256");
-    store.Write("Black Tile Blue", "-1");
-    store.Write("D Grey Tile Green", "99999999999999999999999");
-    store.Write("Rename ROMs", "7");
-    store.Write("Tile Display Mode", "abc");
-    store.Write("VB Main Menu Theme", "maybe");
-    store.Write("Reality Boy Brightness", "500");
-    store.Write("AutoUpdate Viewer", "-1");
-    store.Write("Base Directory", "/home/me/VB, roms");
-    store.Write("L Grey Tile Red", "200");
+    for (auto [key, stored, repaired] : rows) store.Write(key, stored);
     const int writes = store.WriteCount();
-
     std::vector<std::string> repaired = RepairSettings(store);
     EXPECT_EQ(store.WriteCount() - writes, static_cast<int>(repaired.size()));
-    const auto& v = store.Values();
-    EXPECT_EQ(v.at("Recent ROMs number"), "0");
-    EXPECT_EQ(v.at("White Tile Red"), "255");
-    EXPECT_EQ(v.at("Black Tile Blue"), "0");
-    EXPECT_EQ(v.at("D Grey Tile Green"), "255");
-    EXPECT_EQ(v.at("Rename ROMs"), "1");
-    EXPECT_EQ(v.at("Tile Display Mode"), "0");  // not a number: the default
-    EXPECT_EQ(v.at("VB Main Menu Theme"), "False");
-    EXPECT_EQ(v.at("Reality Boy Brightness"), "127");
-    EXPECT_EQ(v.at("AutoUpdate Viewer"), "-1");  // a yes/no value the program reads: kept
-    EXPECT_EQ(v.at("Base Directory"), "/home/me/VB, roms");
-    EXPECT_EQ(v.at("L Grey Tile Red"), "200");
-    EXPECT_FALSE(store.Find("Reality Boy Palette"));
     EXPECT_EQ(repaired.size(), 8u);
+    for (auto [key, stored, value] : rows) EXPECT_EQ(store.Values().at(key), value) << key;
+    EXPECT_FALSE(store.Find("Reality Boy Palette"));
 
     // The reads agree with what was written, and a second repair finds nothing.
     store.Write("Recent ROMs number", "256");

@@ -78,8 +78,10 @@ TEST_F(ExitStatus, EveryRowOfTheTableIsWhatTheCommandGives) {
     std::filesystem::create_directories(empty);
     const std::string missing = dir.File("missing.vb");
     const std::string bmp = dir.File("view.bmp");
-    const std::string fifo = dir.File("pipe.vb");
+    const std::string fifo = dir.File("pipe.vb"), small = dir.File("small.vb"), foreign = dir.File("x.pvb");
     ASSERT_TRUE(MakeFifo(fifo));
+    WriteBytes(small, std::vector<std::uint8_t>(544, 0));
+    WriteText(foreign, "PAX123456789012");
     WriteSettings("Reality%20Boy%20Directory=" + Quoted(emu) + "\nVirtual-E%20Directory=" + Quoted(emu) + "\n");
     WriteRecordingEmulator(JoinPath(emu, "RBOY.EXE"));
     WriteRecordingEmulator(JoinPath(emu, "VIRTUALE.EXE"));
@@ -92,7 +94,11 @@ TEST_F(ExitStatus, EveryRowOfTheTableIsWhatTheCommandGives) {
     const std::map<std::string, std::vector<Case>> cases{
         {"kestro 0", {{{}}, {{"--help"}}, {{"--version"}}, {{"scan", "--help"}}}},
         {"every command 2",
-         {{{"frobnicate"}}, {{"info"}}, {{"romaji", "a", "b"}}, {{"tiles", rom, "--out", bmp, "--width", "0"}}}},
+         {{{"frobnicate"}},
+          {{"info"}, "FILE is required"},
+          {{"info", "--colour", rom}},
+          {{"romaji", "a", "b"}},
+          {{"tiles", rom, "--out", bmp, "--width", "0"}}}},
         {"info 0", {{{"info", rom}}}},
         {"info 1",
          {{{"info", rom, missing}},
@@ -102,7 +108,12 @@ TEST_F(ExitStatus, EveryRowOfTheTableIsWhatTheCommandGives) {
         {"header 0", {{{"header", rom, "--game-code", "vxyz"}}}},
         {"header 1", {{{"header", rom, "--revert"}}, {{"header", missing, "--maker", "01"}}}},
         {"tiles 0", {{{"tiles", rom, "--out", bmp}}}},
-        {"tiles 1", {{{"tiles", missing, "--out", bmp}}, {{"tiles", rom, "--out", bmp, "--palette", missing}}}},
+        {"tiles 1",
+         {{{"tiles", missing, "--out", bmp}},
+          {{"tiles", small, "--out", bmp}, "Invalid VB ROM: File too small to be a VB ROM image."},
+          {{"tiles", rom, "--out", bmp, "--palette", missing}},
+          {{"tiles", rom, "--out", bmp, "--palette", foreign}, "Invalid Kestro palette: File is not a Kestro palette"},
+          {{"tiles", rom, "--out", dir.File("gone/a.bmp")}}}},
         {"scan 0", {{{"scan", roms}}}},
         {"scan 1", {{{"scan", empty}}, {{"scan", "--dat", missing, roms}}}},
         {"play 0", {{{"play", "reality-boy", rom, "--dry-run"}}}},

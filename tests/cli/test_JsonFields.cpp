@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliRun.h"
-#include "romdb/DatFixtures.h"
+#include "romdb/RomDbFixtures.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
 

@@ -13,10 +13,6 @@ namespace {
 using base::JoinPath;
 using nlohmann::json;
 
-std::vector<std::string> Words(std::initializer_list<const char*> words) {
-    return {words.begin(), words.end()};
-}
-
 TEST_F(PlayTest, RealityBoyRunsWithTheSavedOptionsAndItsDebugMode) {
     WriteSettings("Reality%20Boy%20Directory=" + Quoted(emu) +
                   "\nReality%20Boy%20Brightness=100\n"
@@ -30,11 +26,18 @@ TEST_F(PlayTest, RealityBoyRunsWithTheSavedOptionsAndItsDebugMode) {
     EXPECT_EQ(j["emulator"], "reality-boy");
     EXPECT_EQ(j["command_line"],
               JoinPath(emu, "RBOY") + " " + rom + " -display 640 -dspmode red_blue -frmskip 0 -pallet rg -brite 100");
-    std::vector<std::string> argv{JoinPath(emu, "RBOY.EXE"), rom};
-    for (const auto& w :
-         Words({"-display", "640", "-dspmode", "red_blue", "-frmskip", "0", "-pallet", "rg", "-brite", "100"})) {
-        argv.push_back(w);
-    }
+    std::vector<std::string> argv{JoinPath(emu, "RBOY.EXE"),
+                                  rom,
+                                  "-display",
+                                  "640",
+                                  "-dspmode",
+                                  "red_blue",
+                                  "-frmskip",
+                                  "0",
+                                  "-pallet",
+                                  "rg",
+                                  "-brite",
+                                  "100"};
     EXPECT_EQ(j["argv"], argv);
     EXPECT_EQ(j["messages"], json::array());
     EXPECT_EQ(j["started"], false) << "a dry run starts nothing";
@@ -86,10 +89,7 @@ TEST_F(PlayTest, RefusalsAndWrongArgumentsHaveTheirStatus) {
     EXPECT_EQ(run.status, 1);
     j = run.Json();
     EXPECT_EQ(j["argv"], json::array());
-    EXPECT_EQ(j["messages"][0]["title"], "Unable to start Reality Boy");
-    EXPECT_EQ(j["messages"][0]["text"], JoinPath(emu, "RBOY.EXE") +
-                                            " is a Windows program. Wine, which runs Windows programs here, is not "
-                                            "installed: install the Debian package \"wine\".");
+    EXPECT_EQ(j["messages"][0]["title"], "Unable to start Reality Boy");  // its text is the start plan's test
 
     // Switched off in the options: refused as the desktop program greys it, unless forced.
     enabled = false;
@@ -188,8 +188,7 @@ TEST_F(PlayTest, VirtualEWritesItsRegistryValuesBeforeItStarts) {
     // Without a prefix nothing can be stored, so nothing starts; a dry run is refused alike.
     ScopedEnv none{"WINEPREFIX", dir.File("no prefix")};
     for (const bool dryRun : {false, true}) {
-        run = RunKestro(dryRun ? Words({"play", "virtual-e", "--json", "--dry-run"})
-                               : Words({"play", "virtual-e", "--json"}));
+        run = RunKestro({"play", "virtual-e", "--json", dryRun ? "--dry-run" : "--json"});
         EXPECT_EQ(run.status, 1);
         j = run.Json();
         EXPECT_EQ(j["started"], false);

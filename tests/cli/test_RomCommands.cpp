@@ -23,27 +23,15 @@ TEST(InfoCommand, KnownKatakanaRomAsJson) {
 
     auto run = RunKestro({"info", "--json", path});
     ASSERT_EQ(run.status, 0) << run.err;
-    auto json = run.Json();
-    ASSERT_TRUE(json.is_array());
-    ASSERT_EQ(json.size(), 1u);
-    const auto& rom = json[0];
-    EXPECT_EQ(rom["path"], path);
-    EXPECT_EQ(rom["accepted"], true);
-    EXPECT_EQ(rom["size"], 524288);
-    EXPECT_EQ(rom["size_text"], "524288 Bytes  (4 MBit)");
-    EXPECT_EQ(rom["title"], "\uFF84\uFF8B\uFF9E\uFF80\uFF9E\uFF7E!\uFF8A\uFF9F\uFF86\uFF8E\uFF9E\uFF9D");
-    EXPECT_EQ(rom["title_hex"], "C4CBDEC0DEBE21CADFC6CEDEDD");
-    EXPECT_EQ(rom["reading"], "Tobidase!panibon");
-    EXPECT_EQ(rom["maker_code"], "18");
-    EXPECT_EQ(rom["maker_name"], "Hudson Soft");
-    EXPECT_EQ(rom["game_code"], "VH2J");
-    EXPECT_EQ(rom["version"], 0);
-    EXPECT_EQ(rom["version_text"], "1.0");
-    EXPECT_EQ(rom["checksum_a"], "037A6627");
-    EXPECT_EQ(rom["checksum_b"], "037A726C");
-    EXPECT_EQ(rom["identification"], "Panic Bomber (J) [!]");
-    EXPECT_EQ(rom["revert_available"], true);
-    EXPECT_FALSE(rom.contains("message"));
+    auto expected = nlohmann::json::parse(R"json({"accepted": true, "size": 524288,
+        "size_text": "524288 Bytes  (4 MBit)",
+        "title": "\uFF84\uFF8B\uFF9E\uFF80\uFF9E\uFF7E!\uFF8A\uFF9F\uFF86\uFF8E\uFF9E\uFF9D",
+        "title_hex": "C4CBDEC0DEBE21CADFC6CEDEDD", "reading": "Tobidase!panibon", "maker_code": "18",
+        "maker_name": "Hudson Soft", "game_code": "VH2J", "version": 0, "version_text": "1.0",
+        "checksum_a": "037A6627", "checksum_b": "037A726C", "identification": "Panic Bomber (J) [!]",
+        "revert_available": true})json");
+    expected["path"] = path;
+    EXPECT_EQ(run.Json(), nlohmann::json::array({expected}));
 }
 
 TEST(InfoCommand, RefusedFilesGetTheirMessageAndStatusOne) {
@@ -67,22 +55,20 @@ TEST(InfoCommand, RefusedFilesGetTheirMessageAndStatusOne) {
     EXPECT_EQ(json[4]["message"]["text"],
               "File too large to be a VB ROM image.\rThe file is 1073741825 bytes long; "
               "a Virtual Boy ROM is at most 16 MiB (16777216 bytes).");
-    EXPECT_EQ(json[0]["accepted"], false);
-    EXPECT_EQ(json[0]["message"],
-              (nlohmann::json{{"title", "Invalid VB ROM"}, {"text", "File too small to be a VB ROM image."}}));
-    EXPECT_FALSE(json[0].contains("identification"));
-    EXPECT_EQ(json[1]["message"]["title"], "Invalid filename");
-    EXPECT_EQ(json[1]["message"]["text"], "File does not exist.");
+    json[0].erase("path");
+    EXPECT_EQ(json[0], nlohmann::json::parse(R"({"accepted": false, "message": {"title": "Invalid VB ROM",
+        "text": "File too small to be a VB ROM image."}})"));
+    EXPECT_EQ(json[1]["message"], nlohmann::json::parse(R"({"title": "Invalid filename",
+        "text": "File does not exist."})"));
 
-    const auto& rom = json[2];
-    EXPECT_EQ(rom["accepted"], true);
-    EXPECT_EQ(rom["title"], "V\uFF65TEST");
-    EXPECT_EQ(rom["title_hex"], "56A554455354");
-    EXPECT_EQ(rom["reading"], "V\u00B7TEST");
-    EXPECT_TRUE(rom["maker_name"].is_null());
-    EXPECT_EQ(rom["version_text"], "1.7");
-    EXPECT_EQ(rom["identification"], "[UNKNOWN VB ROM]  -  Please send me a copy.");
-    EXPECT_EQ(rom["revert_available"], false);
+    // The fields that show this unknown ROM's odd title byte, unlisted maker and version.
+    auto rom = json[2];
+    for (const char* other : {"path", "size", "size_text", "maker_code", "game_code", "version", "checksum_a"})
+        rom.erase(other);
+    rom.erase("checksum_b");
+    EXPECT_EQ(rom, nlohmann::json::parse(R"({"accepted": true, "title": "V\uFF65TEST", "title_hex": "56A554455354",
+        "reading": "V\u00B7TEST", "maker_name": null, "version_text": "1.7",
+        "identification": "[UNKNOWN VB ROM]  -  Please send me a copy.", "revert_available": false})"));
 }
 
 TEST(InfoCommand, ReadableBlockPerFile) {
@@ -100,15 +86,6 @@ TEST(InfoCommand, ReadableBlockPerFile) {
     // An escape byte in a title never reaches the terminal.
     EXPECT_EQ(run.out.find('\x1B'), std::string::npos);
     EXPECT_NE(run.out.find("  Refused:          Invalid filename: File does not exist.\n"), std::string::npos);
-}
-
-TEST(InfoCommand, UsageErrorsAndHelp) {
-    auto none = RunKestro({"info"});
-    EXPECT_EQ(none.status, 2);
-    EXPECT_NE(none.err.find("FILE is required"), std::string::npos);
-    EXPECT_EQ(RunKestro({"info", "--colour", "x.vb"}).status, 2);
-    EXPECT_EQ(RunKestro({"frobnicate"}).status, 2);
-    EXPECT_NE(RunKestro({"info", "--help"}).out.find("--json"), std::string::npos);
 }
 
 TEST(HeaderCommand, EditAndRevertAKnownDump) {

@@ -3,7 +3,7 @@
 
 #include "cli/CliRun.h"
 #include "romdb/DatFile.h"
-#include "romdb/DatFixtures.h"
+#include "romdb/RomDbFixtures.h"
 #include "support/core/TempDir.h"
 
 using namespace kestro;
@@ -50,20 +50,14 @@ TEST_P(ScanDatTest, NamesEveryFileCountsTheGamesAndWritesWhatIsMissing) {
         EXPECT_EQ(file["crc32"], test::Crc32Of(test::CollectionGames()[4].roms[0].bytes));
         EXPECT_EQ(file["sha1"], test::DigestOf("SHA1", test::CollectionGames()[4].roms[0].bytes));
     }
-    const std::string have = json["summaries"]["have"];
-    EXPECT_EQ(have.substr(0, 55), " You have 06 out of 09 known Nintendo Virtual Boy ROMs\r");
-    EXPECT_NE(have.find("   02 are duplicate"), std::string::npos);
-    EXPECT_EQ(json["summaries"]["miss"].get<std::string>().substr(0, 30), " You are missing 03 out of 09 ");
 
-    // The fixdat lists exactly the three missing games, the CSV the same.
+    // The fixdat lists exactly the three missing games (as the DAT had them: the collection's test), the CSV the same.
     romdb::DatRead fix = romdb::ReadDatFile(dir.File("fix.dat"));
     ASSERT_TRUE(fix) << fix.error;
     std::vector<std::string> names;
     for (const auto& game : fix.dat->games) names.push_back(game.name);
     EXPECT_EQ(names, (std::vector<std::string>{"Jack Bros. (Japan)", "Panic Bomber (USA)", "Space Squash (Japan)"}));
-    EXPECT_EQ(fix.dat->games[2].roms[0].sha1, "0123456789abcdef0123456789abcdef01234567") << "as the DAT had it";
-    const std::string csv = test::ReadText(dir.File("missing.csv"));
-    EXPECT_EQ(csv.substr(0, 20), "name,size,crc,sha1\r\n");
+    const std::string csv = test::FileText(dir.File("missing.csv"));
     EXPECT_NE(csv.find("\r\nPanic Bomber (USA),65536,"), std::string::npos) << csv;
     bool saved = false;
     for (const auto& m : json["messages"]) saved = saved || m["title"] == "Missing games saved";

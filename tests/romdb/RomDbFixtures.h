@@ -1,18 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the collection tests: a host that records what a run shows, a
-// file system that fails on request, and directories of generated ROMs.
+// file system that fails on request, directories of generated ROMs, and DAT
+// files and zip archives written by the tests themselves (their hashes taken
+// with zlib and OpenSSL's one-shot calls, not the program's chunked hashing).
 
 #include <gtest/gtest.h>
+#include <openssl/evp.h>
+#include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "romdb/Collection.h"
+#include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
 
@@ -51,9 +59,8 @@ public:
     }
     /// The text of the first message with this title; empty when none was shown.
     std::string Text(const std::string& title) const {
-        for (const auto& m : messages) {
+        for (const auto& m : messages)
             if (m.title == title) return m.text;
-        }
         return {};
     }
 
@@ -105,15 +112,13 @@ public:
         return disk.RemoveFile(p);
     }
     romdb::FileResult MakeDirectory(const std::string& p) override {
-        if (failMakeDirectory && failMakeDirectory(p)) {
+        if (failMakeDirectory && failMakeDirectory(p))
             return romdb::FileResult::Failed("Cannot create the directory " + p + ": Read-only file system");
-        }
         return disk.MakeDirectory(p);
     }
     romdb::FileResult RemoveDirectory(const std::string& p) override {
-        if (failRemoveDirectory && failRemoveDirectory(p)) {
+        if (failRemoveDirectory && failRemoveDirectory(p))
             return romdb::FileResult::Failed("Cannot remove the directory " + p + ": Device or resource busy");
-        }
         return disk.RemoveDirectory(p);
     }
     romdb::FileResult WriteFile(const std::string& p, const std::string& bytes) override {
@@ -161,11 +166,8 @@ private:
 /// Every file under a directory (recursively), by path relative to it, with its bytes.
 inline std::map<std::string, std::vector<std::uint8_t>> FilesUnder(const std::filesystem::path& root) {
     std::map<std::string, std::vector<std::uint8_t>> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (entry.is_regular_file()) {
-            files[std::filesystem::relative(entry.path(), root).string()] = ReadBytes(entry.path().string());
-        }
-    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+        if (entry.is_regular_file()) files[relative(entry.path(), root).string()] = ReadBytes(entry.path().string());
     return files;
 }
 
@@ -231,9 +233,8 @@ protected:
     }
     void RunRename(bool move) { Run({.rename = true, .move = move}); }
     const romdb::FileRow& Row(const std::string& name) const {
-        for (const romdb::FileRow& row : collection.Rows()) {
+        for (const romdb::FileRow& row : collection.Rows())
             if (row.name == name) return row;
-        }
         throw std::out_of_range(name);
     }
 
@@ -242,5 +243,172 @@ protected:
     RecordingHost host;
     romdb::Collection collection{files, host, [] { return 0.25; }};
 };
+
+/// The CRC32 in lower case, or in the form given.
+inline std::string Crc32Of(const std::vector<std::uint8_t>& bytes, const char* form = "%08x") {
+    char text[9];
+    std::snprintf(text, sizeof text, form,
+                  static_cast<unsigned>(crc32(0, bytes.data(), static_cast<uInt>(bytes.size()))));
+    return text;
+}
+
+/// The CRC32 as the program shows it, in upper case.
+inline std::string UpperCrc32Of(const std::vector<std::uint8_t>& bytes) {
+    return Crc32Of(bytes, "%08X");
+}
+
+inline std::string DigestOf(const char* name, const std::vector<std::uint8_t>& bytes) {
+    unsigned char out[EVP_MAX_MD_SIZE];
+    unsigned length = 0;
+    EVP_Digest(bytes.data(), bytes.size(), out, &length, EVP_get_digestbyname(name), nullptr);
+    std::string text;
+    for (unsigned i = 0; i < length; ++i) text += {"0123456789abcdef"[out[i] >> 4], "0123456789abcdef"[out[i] & 15]};
+    return text;
+}
+
+/// One rom of a DAT game, and the bytes it stands for.
+struct GameRom {
+    GameRom(std::string n, std::vector<std::uint8_t> b, bool sha1 = true, bool md5 = true)
+        : name(std::move(n)), bytes(std::move(b)), withSha1(sha1), withMd5(md5) {}
+    std::string name;
+    std::vector<std::uint8_t> bytes;
+    bool withSha1 = true;
+    bool withMd5 = true;
+    std::string sha1Override;  ///< a SHA-1 of some other dump with the same CRC
+};
+
+struct Game {
+    std::string name;
+    std::vector<GameRom> roms;
+};
+
+/// Distinct unknown-to-the-table ROM images: a different title and filler per seed.
+inline std::vector<std::uint8_t> DumpBytes(std::uint32_t seed, std::size_t size = 64 * 1024) {
+    return RomBuilder::Unknown().Size(size).Seed(seed).Title("GAME " + std::to_string(seed)).Build();
+}
+
+inline std::string XmlText(const std::string& text) {
+    std::string out;
+    for (char c : text) out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '"' ? "&quot;" : std::string(1, c);
+    return out;
+}
+
+inline std::string Sha1Of(const GameRom& r) {
+    return r.sha1Override.empty() ? DigestOf("SHA1", r.bytes) : r.sha1Override;
+}
+
+/// The games as Logiqx XML, hashes in upper case as some DATs write them.
+inline std::string LogiqxDat(const std::string& name, const std::vector<Game>& games) {
+    std::string text = "<?xml version=\"1.0\"?>\n<datafile>\n  <header>\n    <name>" + XmlText(name) +
+                       "</name>\n    <description>" + XmlText(name) + " (test)</description>\n  </header>\n";
+    for (const Game& g : games) {
+        text += "  <game name=\"" + XmlText(g.name) + "\">\n    <description>" + XmlText(g.name) + "</description>\n";
+        for (const GameRom& r : g.roms) {
+            text += "    <rom name=\"" + XmlText(r.name) + "\" size=\"" + std::to_string(r.bytes.size()) + "\" crc=\"" +
+                    UpperCrc32Of(r.bytes) + "\"";
+            if (r.withMd5) text += " md5=\"" + DigestOf("MD5", r.bytes) + "\"";
+            if (r.withSha1) text += " sha1=\"" + Sha1Of(r) + "\"";
+            text += "/>\n";
+        }
+        text += "  </game>\n";
+    }
+    return text + "</datafile>\n";
+}
+
+/// The same games in clrmamepro's text form.
+inline std::string ClrMameProDat(const std::string& name, const std::vector<Game>& games) {
+    std::string text = "clrmamepro (\n\tname \"" + name + "\"\n\tdescription \"" + name + " (test)\"\n)\n\n";
+    for (const Game& g : games) {
+        text += "game (\n\tname \"" + g.name + "\"\n\tdescription \"" + g.name + "\"\n";
+        for (const GameRom& r : g.roms) {
+            text +=
+                "\trom ( name \"" + r.name + "\" size " + std::to_string(r.bytes.size()) + " crc " + Crc32Of(r.bytes);
+            if (r.withMd5) text += " md5 " + DigestOf("MD5", r.bytes);
+            if (r.withSha1) text += " sha1 " + Sha1Of(r);
+            text += " )\n";
+        }
+        text += ")\n\n";
+    }
+    return text;
+}
+
+/// A zip archive holding these entries, deflated.
+inline void WriteZip(const std::string& path,
+                     const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& entries) {
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (archive == nullptr) throw std::runtime_error("cannot create " + path);
+    for (const auto& [name, bytes] : entries) {
+        zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+        if (source == nullptr || zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+            zip_source_free(source);
+            throw std::runtime_error("cannot add " + name);
+        }
+    }
+    // The buffers must live until the archive is written, which zip_close does.
+    if (zip_close(archive) != 0) throw std::runtime_error("cannot write " + path);
+}
+
+/// Nine games: three of them missing from the collection below, one listed
+/// with the SHA-1 of another dump than the one with its CRC, one whose name
+/// has characters no file name may hold and whose rom's name says more.
+inline std::vector<Game> CollectionGames() {
+    auto game = [](const std::string& name, std::uint32_t seed) {
+        return Game{name, {{name + ".vb", DumpBytes(seed)}}};
+    };
+    std::vector<Game> games{game("Golf (USA)", 21),
+                            game("Jack Bros. (Japan)", 27),
+                            game("Mario Clash (Japan, USA)", 22),
+                            game("Panic Bomber (USA)", 28),
+                            game("Red Alarm (USA)", 23),
+                            game("Space Squash (Japan)", 29),
+                            game("Virtual Fishing (Japan) [b1]", 24),
+                            game("Virtual Pong (PD)", 25),
+                            game("Wario: Land / Special", 26)};
+    games[5].roms[0].sha1Override = "0123456789abcdef0123456789abcdef01234567";
+    games[8].roms[0].name = "Wario: Land / Special (Aftermarket) (Unl).vb";
+    return games;
+}
+
+/// A directory of those games' ROMs under names that say nothing, some
+/// zipped, one zipped and unzipped, one twice, with unknown and broken files.
+inline void WriteDatCollection(const std::filesystem::path& dir) {
+    const std::vector<Game> games = CollectionGames();
+    auto bytes = [&](const std::string& name) {
+        return std::find_if(games.begin(), games.end(), [&](const Game& g) { return g.name == name; })->roms[0].bytes;
+    };
+    auto file = [&](const std::string& name) { return (dir / name).string(); };
+    WriteBytes(file("one.vb"), bytes("Golf (USA)"));
+    WriteBytes(file("golf-copy.vb"), bytes("Golf (USA)"));
+    WriteZip(file("mario.zip"), {{"Mario Clash (Japan, USA).vb", bytes("Mario Clash (Japan, USA)")},
+                                 {"readme.txt", {'h', 'e', 'l', 'l', 'o'}}});
+    WriteBytes(file("alarm.vb"), bytes("Red Alarm (USA)"));
+    WriteZip(file("alarm.zip"), {{"x.vb", bytes("Red Alarm (USA)")}});
+    WriteBytes(file("fish.VB"), bytes("Virtual Fishing (Japan) [b1]"));
+    WriteZip(file("pong.zip"), {{"pong.vb", bytes("Virtual Pong (PD)")}});
+    WriteBytes(file("wario.vb"), bytes("Wario: Land / Special"));
+    WriteBytes(file("squash.vb"), bytes("Space Squash (Japan)"));
+    RomBuilder::Unknown().WriteTo(file("mystery.vb"));
+    WriteText(file("broken.zip"), "PK\x03\x04 this is no archive");
+    WriteBytes(file("tiny.vb"), {1, 2, 3});
+    WriteText(file("notes.txt"), "not listed");
+}
+
+/// The status each row of that directory gets, by its listed name.
+inline std::map<std::string, std::string> DatCollectionStatuses() {
+    const std::string arrow = " \xE2\x86\x92 ";
+    return {{"alarm.vb", "Red Alarm (USA)"},
+            {"alarm.zip" + arrow + "x.vb", "Red Alarm (USA)"},
+            {"broken.zip", "[INVALID VB ROM IMAGE]"},
+            {"fish.VB", "Virtual Fishing (Japan) [b1]"},
+            {"golf-copy.vb", "Golf (USA)"},
+            {"mario.zip" + arrow + "Mario Clash (Japan, USA).vb", "Mario Clash (Japan, USA)"},
+            {"mystery.vb", "[UNKNOWN VB ROM]"},
+            {"one.vb", "Golf (USA)"},
+            {"pong.zip" + arrow + "pong.vb", "Virtual Pong (PD)"},
+            {"squash.vb", "[UNKNOWN VB ROM]"},
+            {"tiny.vb", "[INVALID VB ROM IMAGE]"},
+            {"wario.vb", "Wario: Land / Special"}};
+}
 
 }  // namespace kestro::test

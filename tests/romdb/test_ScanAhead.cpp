@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "romdb/DatFile.h"
-#include "romdb/DatFixtures.h"
 #include "romdb/RomDbFixtures.h"
 #include "romdb/ScanAhead.h"
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "base/SettingsKeys.h"
+#include "platform/Text.h"
 #include "romdb/RomDbFixtures.h"
 #include "romdb/frmSelectDir.h"
 #include "romdb/frmVbRomDatabase.h"
@@ -19,12 +20,9 @@
 #include "support/gui/TestServices.h"
 
 using namespace kestro;
+using platform::Q;
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // Picks a directory in the chooser's tree as a click would, then presses a button.
 void ChooseIn(QWidget* chooser, const std::string& directory, const char* button) {

@@ -14,7 +14,6 @@
 #include "base/SettingsKeys.h"
 #include "platform/PercentBar.h"
 #include "platform/Text.h"
-#include "romdb/DatFixtures.h"
 #include "romdb/RomDbFixtures.h"
 #include "romdb/frmVbRomDatabase.h"
 #include "support/core/TempDir.h"
@@ -243,12 +242,12 @@ TEST_F(DatabaseWindowTest, DatChosenByDialogIsRememberedAndMissingGamesCanBeSave
     Click(w.get(), "cmdVboyMiss");
     EXPECT_EQ(Titles(),
               (std::vector<std::string>{"Missing VB ROM details", "Save missing games?", "Missing games saved"}));
-    EXPECT_EQ(test::ReadText(dir.File("missing.csv")).substr(0, 44), "name,size,crc,sha1\r\nJack Bros. (Japan),65536");
+    EXPECT_EQ(test::FileText(dir.File("missing.csv")).substr(0, 44), "name,size,crc,sha1\r\nJack Bros. (Japan),65536");
     for (MessageResult answer : {MessageResult::No, MessageResult::Yes}) ts.messages.Answer(answer);
     ts.files.Choose(Q(dir.File("bare")));  // a typed name without extension is saved as a DAT
     Click(w.get(), "cmdVboyMiss");
     EXPECT_EQ(Titles().back(), "Missing games saved");
-    EXPECT_NE(test::ReadText(dir.File("bare.dat")).find("Jack Bros. (Japan)"), std::string::npos);
+    EXPECT_NE(test::FileText(dir.File("bare.dat")).find("Jack Bros. (Japan)"), std::string::npos);
 
     // The choice is there again next time, and the table can be chosen back.
     w.reset();

@@ -36,19 +36,17 @@ std::optional<std::vector<std::string>> WaitForRecord(const std::string& directo
     return lines;
 }
 
-void WriteWindowsStandIn(const std::string& path) {
+void WriteDosStandIn(const std::string& path) {
     std::string bytes(0x80, '\0');
-    bytes[0] = 'M';
-    bytes[1] = 'Z';
-    bytes[0x3C] = 0x40;  // the PE header's offset
-    bytes.replace(0x40, 4, std::string("PE\0\0", 4));
+    bytes.replace(0, 2, "MZ");
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-void WriteDosStandIn(const std::string& path) {
+void WriteWindowsStandIn(const std::string& path) {
     std::string bytes(0x80, '\0');
-    bytes[0] = 'M';
-    bytes[1] = 'Z';
+    bytes.replace(0, 2, "MZ");
+    bytes[0x3C] = 0x40;  // the PE header's offset
+    bytes.replace(0x40, 4, std::string("PE\0\0", 4));
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
