@@ -105,7 +105,10 @@ void frmTileViewer::mnuFileBack_Click() {
 }
 
 void frmTileViewer::mnuEditCopy_Click() {
-    QGuiApplication::clipboard()->setImage(picTileViewer->Image().copy());
+    const PixelImage image = OutputImage();
+    QGuiApplication::clipboard()->setImage(QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width,
+                                                  image.height, image.width * 4, QImage::Format_RGB32)
+                                               .copy());
     m_services.messages.Show(this, CopiedMessage());
 }
 
@@ -118,7 +121,7 @@ void frmTileViewer::mnuEditSave_Click() {
         m_services.messages.Show(this, ReplaceQuestion(U8(path))) != base::MessageResult::Yes) {
         return;
     }
-    if (auto written = WriteImageFile(U8(path), m_image, ImageFormat::Bmp); !written) {
+    if (auto written = WriteImageFile(U8(path), OutputImage(), ImageFormat::Bmp); !written) {
         m_services.messages.Show(this, WriteFailedMessage(written.reason));
         return;
     }
