@@ -52,11 +52,20 @@ void ChoiceFrame::mousePressEvent(QMouseEvent* event) {
     QGroupBox::mousePressEvent(event);
 }
 
+// A group box keeps Space for a check box it does not have here; an entry
+// is chosen with it.
+bool ChoiceFrame::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        Q_EMIT clicked();
+        return true;
+    }
+    return QGroupBox::event(event);
+}
+
 void ChoiceFrame::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Space: Q_EMIT clicked(); return;
+        case Qt::Key_Enter: Q_EMIT clicked(); return;
         case Qt::Key_Left:
         case Qt::Key_Up: FocusNeighbour(-1); return;
         case Qt::Key_Right:

@@ -30,6 +30,7 @@ Q_SIGNALS:
 protected:
     // A press on a picture reaches the frame too: pictures do not take it.
     void mousePressEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
