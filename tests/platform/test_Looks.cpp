@@ -62,14 +62,11 @@ TEST(Looks, OpenFileDialogsOpenWideWithTheirColumnsFitted) {
     EXPECT_GE(dialog.width(), platform::kFileDialogSize.width());
     auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
     ASSERT_NE(details, nullptr);
-    const QAbstractItemModel* model = details->model();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(details->rootIndex()) > 0; }));
-    // Size, type and date of the file, each shown whole.
-    for (int column = 1; column <= 3; ++column) {
-        const QString shown = model->index(0, column, details->rootIndex()).data().toString();
-        EXPECT_TRUE(QTest::qWaitFor([&] {
-            return details->columnWidth(column) > details->fontMetrics().horizontalAdvance(shown);
-        })) << shown.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) > 0; }));
+    for (int column = 1; column <= 3; ++column) {  // size, type and date, each shown whole
+        const QString shown = details->model()->index(0, column, details->rootIndex()).data().toString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return details->columnWidth(column) > details->fontMetrics().horizontalAdvance(shown); }))
+            << shown.toStdString();
     }
 }
 

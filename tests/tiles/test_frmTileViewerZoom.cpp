@@ -16,7 +16,6 @@ TEST_F(TileViewerTest, ZoomEnlargesTheViewByKeysAndMenuAndIsRemembered) {
     auto* surface = Find<platform::DrawingSurface>("picTileViewer");
     EXPECT_EQ(surface->Zoom(), 4);
     Trigger("mnuViewZoom1");
-    const QSize single = Viewer().minimumSize();
     // Key (or menu entry), and the zoom after it; zoom stays within 1 to 4.
     const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Plus, 2}, {Qt::Key_Plus, 3}, {Qt::Key_Plus, 4},
                                              {Qt::Key_Plus, 4}, {Qt::Key_Minus, 3}};
@@ -25,8 +24,10 @@ TEST_F(TileViewerTest, ZoomEnlargesTheViewByKeysAndMenuAndIsRemembered) {
         EXPECT_EQ(surface->Zoom(), zoom);
         EXPECT_EQ(surface->size(), QSize(kViewWidth, kViewHeight) * zoom + QSize(4, 4));
         EXPECT_TRUE(Find<QAction>(("mnuViewZoom" + std::to_string(zoom)).c_str())->isChecked());
+        // The window grows with its view and keeps the panels beside and below it.
+        EXPECT_GT(Viewer().minimumWidth(), surface->width() + 100);
+        EXPECT_GT(Viewer().minimumHeight(), surface->height() + 60);
     }
-    EXPECT_EQ(Viewer().minimumSize() - single, QSize(kViewWidth, kViewHeight) * 2) << "the window grows with its view";
     EXPECT_EQ(t.settings.Values().at("Tile Viewer Zoom"), "3");
 
     // Drawn at 3x, pixel for pixel: every view pixel is a 3 x 3 block.
