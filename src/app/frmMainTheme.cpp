@@ -67,8 +67,8 @@ void frmMain::BuildThemedLook() {
     tmrLowBat = new QTimer(this);
     tmrLowBat->setObjectName(QStringLiteral("tmrLowBat"));
     tmrLowBat->setInterval(kLowBatIntervalMs);
-    const std::array<std::pair<QKeyCombination, QMenu*>, 2> keys{{{Qt::ALT | Qt::Key_F, mnuFile},
-                                                                  {Qt::ALT | Qt::Key_H, mnuHelp}}};
+    const std::array<std::pair<QKeyCombination, QMenu*>, 2> keys{
+        {{Qt::ALT | Qt::Key_F, mnuFile}, {Qt::ALT | Qt::Key_H, mnuHelp}}};
     for (std::size_t k = 0; k < keys.size(); ++k) {
         QMenu* menu = keys[k].second;
         m_themedMenuKeys[k] = new QShortcut(QKeySequence(keys[k].first), this);

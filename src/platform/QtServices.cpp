@@ -9,12 +9,12 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QMessageBox>
-#include <QScreen>
-#include <QTreeView>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTime>
+#include <QTreeView>
 #include <QUrl>
 #include <chrono>
 
@@ -84,7 +84,8 @@ void FitMessageBoxToText(QMessageBox& box) {
     // and the box is never narrower than its caption.
     const QFontMetrics metrics(label->font());
     int widest = QFontMetrics(QApplication::font()).horizontalAdvance(box.windowTitle()) + kTitleBarExtras;
-    for (const QString& line : box.text().split(QLatin1Char('\n'))) widest = std::max(widest, metrics.horizontalAdvance(line));
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
     const QScreen* screen = box.screen();
     const int room = screen != nullptr ? screen->availableGeometry().width() * 3 / 4 : widest;
     label->setMinimumWidth(std::min(widest, room));
@@ -144,13 +145,15 @@ QString StartPath(const QString& directory, const QString& fileName) {
 }  // namespace
 
 void WidenFileDialog(QFileDialog& dialog) {
-    dialog.resize(std::max(dialog.width(), kFileDialogSize.width()), std::max(dialog.height(), kFileDialogSize.height()));
+    dialog.resize(std::max(dialog.width(), kFileDialogSize.width()),
+                  std::max(dialog.height(), kFileDialogSize.height()));
     auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
     auto* model = dialog.findChild<QFileSystemModel*>();
     if (details == nullptr || model == nullptr) return;
     // Size, type and date columns as wide as what they show, not cut to "512...KiB".
     QObject::connect(model, &QFileSystemModel::directoryLoaded, details, [details] {
-        for (int column = 1; column < details->model()->columnCount(); ++column) details->resizeColumnToContents(column);
+        for (int column = 1; column < details->model()->columnCount(); ++column)
+            details->resizeColumnToContents(column);
     });
 }
 

@@ -13,8 +13,8 @@
 
 #include "app/frmMain.h"
 #include "app/frmOptions.h"
-#include "platform/Text.h"
 #include "emus/frmEmus.h"
+#include "platform/Text.h"
 #include "rominfo/frmRomInfo.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
@@ -78,7 +78,8 @@ TEST(Keyboard, ThemedMainMenuIsUsedByTabEnterSpaceAndAltKeys) {
     EXPECT_EQ(test::Visible(&window, {"imgTitle_0", "imgMenu_0"}), "01");
     const QRect lamp = FindChild<QWidget>(&window, "imgLowBat_0")->geometry();
     for (const char* button : {"imgHelp_0", "imgClose_0", "imgPower_0"}) {
-        EXPECT_FALSE(lamp.intersects(FindChild<QWidget>(&window, button)->geometry())) << "the lamp is clear of " << button;
+        EXPECT_FALSE(lamp.intersects(FindChild<QWidget>(&window, button)->geometry()))
+            << "the lamp is clear of " << button;
     }
     auto* first = FindChild<QLabel>(&window, "imgRomInfo_0");
     const QImage unlit = first->pixmap().toImage();

@@ -65,8 +65,9 @@ TEST(Looks, OpenFileDialogsOpenWideWithTheirColumnsFitted) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) > 0; }));
     for (int column = 1; column <= 3; ++column) {  // size, type and date, each shown whole
         const QString shown = details->model()->index(0, column, details->rootIndex()).data().toString();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return details->columnWidth(column) > details->fontMetrics().horizontalAdvance(shown); }))
-            << shown.toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return details->columnWidth(column) > details->fontMetrics().horizontalAdvance(shown);
+        })) << shown.toStdString();
     }
 }
 

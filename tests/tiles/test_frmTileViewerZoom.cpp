@@ -17,8 +17,8 @@ TEST_F(TileViewerTest, ZoomEnlargesTheViewByKeysAndMenuAndIsRemembered) {
     EXPECT_EQ(surface->Zoom(), 4);
     Trigger("mnuViewZoom1");
     // Key (or menu entry), and the zoom after it; zoom stays within 1 to 4.
-    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Plus, 2}, {Qt::Key_Plus, 3}, {Qt::Key_Plus, 4},
-                                             {Qt::Key_Plus, 4}, {Qt::Key_Minus, 3}};
+    const std::pair<Qt::Key, int> steps[] = {
+        {Qt::Key_Plus, 2}, {Qt::Key_Plus, 3}, {Qt::Key_Plus, 4}, {Qt::Key_Plus, 4}, {Qt::Key_Minus, 3}};
     for (auto [key, zoom] : steps) {
         QTest::keyClick(&Viewer(), key);
         EXPECT_EQ(surface->Zoom(), zoom);
