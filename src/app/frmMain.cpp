@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
 
@@ -210,6 +211,7 @@ void frmMain::ShowPlainLook() {
         for (auto* b : set.buttons) b->hide();
     }
     tmrLowBat->stop();
+    for (QShortcut* key : m_themedMenuKeys) key->setEnabled(false);
     menuBar()->show();
     mnuFile->menuAction()->setVisible(true);
     mnuHelp->menuAction()->setVisible(true);

@@ -17,6 +17,7 @@ class QAction;
 class QMenu;
 class QPushButton;
 class QPlainTextEdit;
+class QShortcut;
 class QStackedWidget;
 class QTimer;
 
@@ -102,6 +103,8 @@ private:
     void ShowThemedMenu(int set);
     void LightButton(int button);
     bool QuitIfBatteryDead();
+    /// The themed look hides the menu bar; Alt+F and Alt+H open its menus.
+    void ShowMenuByKey(QMenu* menu);
 
     // Commands; each opens its window modally.
     void mnuFileRomInfo_Click();
@@ -169,6 +172,7 @@ private:
     QPlainTextEdit* txtHelp = nullptr;
     std::array<ThemedSet, 2> m_themed;
     QTimer* tmrLowBat = nullptr;
+    std::array<QShortcut*, 2> m_themedMenuKeys{};  ///< Alt+F, Alt+H while the menu bar is hidden
 };
 
 }  // namespace kestro::app

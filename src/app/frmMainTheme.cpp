@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
 
@@ -48,7 +49,8 @@ const ButtonArt kButtons[] = {
     {"imgClose", "btn_close", {264, 190, 48, 32}, "Quit Kestro Utils..."},
     {"imgPower", "btn_power", {322, 190, 48, 32}, nullptr},
 };
-const QRect kLowBatWhere{300, 198, 16, 16};
+// Between the help and close pictures, clear of both.
+const QRect kLowBatWhere{187, 198, 16, 16};
 
 QString Element(const char* name, int set) {
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(set);
@@ -65,6 +67,19 @@ void frmMain::BuildThemedLook() {
     tmrLowBat = new QTimer(this);
     tmrLowBat->setObjectName(QStringLiteral("tmrLowBat"));
     tmrLowBat->setInterval(kLowBatIntervalMs);
+    const std::array<std::pair<QKeyCombination, QMenu*>, 2> keys{
+        {{Qt::ALT | Qt::Key_F, mnuFile}, {Qt::ALT | Qt::Key_H, mnuHelp}}};
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        QMenu* menu = keys[k].second;
+        m_themedMenuKeys[k] = new QShortcut(QKeySequence(keys[k].first), this);
+        m_themedMenuKeys[k]->setEnabled(false);  // the plain look's menu bar has these keys
+        connect(m_themedMenuKeys[k], &QShortcut::activated, this, [this, menu] { ShowMenuByKey(menu); });
+    }
+}
+
+void frmMain::ShowMenuByKey(QMenu* menu) {
+    menu->popup(mapToGlobal(QPoint(0, 0)));
+    if (!menu->actions().isEmpty()) menu->setActiveAction(menu->actions().constFirst());
 }
 
 void frmMain::BuildThemedSet(int set) {
@@ -79,6 +94,10 @@ void frmMain::BuildThemedSet(int set) {
     };
     t.precaution = picture("imgPrecaution", "precaution", full);
     t.title = picture("imgTitle", "title", full);
+    // The screens and picture buttons take Tab and Enter as buttons do; a
+    // mouse click does not move the focus frame.
+    t.precaution->setFocusPolicy(Qt::TabFocus);
+    t.title->setFocusPolicy(Qt::TabFocus);
     t.menu = picture("imgMenu", "menu", full);
     t.pointer = picture("imgPointer", "pointer", {0, 0, 32, 32});
     t.lowBat = picture("imgLowBat", "lowbat", kLowBatWhere);
@@ -88,9 +107,11 @@ void frmMain::BuildThemedSet(int set) {
         t.unlit[b] = ThemePicture(QString::fromLatin1(art.picture), set, Shade::Unlit);
         t.buttons[b] = picture(art.name, art.picture, art.where);
         t.buttons[b]->setPixmap(t.unlit[b]);
+        t.buttons[b]->setFocusPolicy(Qt::TabFocus);
         if (art.tooltip) t.buttons[b]->setToolTip(QString::fromLatin1(art.tooltip));
         auto* box = t.buttons[b];
         connect(box, &PictureBox::mouseEntered, this, [this, b] { LightButton(b); });
+        connect(box, &PictureBox::focusEntered, this, [this, b] { LightButton(b); });
         connect(box, &PictureBox::clicked, this, [this, b] { imgButton_Click(static_cast<ImageButton>(b)); });
     }
     t.buttons[Power]->setToolTip(Q(kPowerTooltip));
@@ -120,6 +141,7 @@ void frmMain::ShowThemedLook() {
         for (auto* b : t.buttons) b->hide();
     }
     menuBar()->hide();
+    for (QShortcut* key : m_themedMenuKeys) key->setEnabled(true);
     mnuFile->menuAction()->setVisible(false);
     mnuHelp->menuAction()->setVisible(false);
     for (QPushButton* b : {cmdRomInfo, cmdTileViewer, cmdRomDatabase, cmdEmus, cmdUtils, cmdOptions}) b->hide();
@@ -131,6 +153,7 @@ void frmMain::ShowThemedLook() {
     if (stage == 0) t.precaution->show();
     if (stage == 1) t.title->show();
     if (stage == 2) ShowThemedMenu(s);
+    if (stage < 2) (stage == 0 ? t.precaution : t.title)->setFocus();
 }
 
 void frmMain::ShowThemedMenu(int set) {
@@ -151,10 +174,13 @@ void frmMain::ShowThemedMenu(int set) {
         mnuFileUtils->menuAction()->setEnabled(false);
     }
     if (tmrLowBat->isActive()) t.lowBat->raise();
+    // No picture is lit until the user moves to one; Tab then starts at the first.
+    m_themedPage->setFocus();
 }
 
 void frmMain::imgPrecaution_Click(int set) {
     m_themed[static_cast<std::size_t>(set)].title->show();
+    m_themed[static_cast<std::size_t>(set)].title->setFocus();
     m_themed[static_cast<std::size_t>(set)].precaution->hide();
 }
 

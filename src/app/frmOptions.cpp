@@ -95,6 +95,9 @@ QGroupBox* frmOptions::BuildGeneralFrame() {
     chkMruItems = CheckBox(frame, "chkMruItems", "Recently used ROM list:");
     vscMruItems = Named(new QScrollBar(Qt::Vertical, frame), "vscMruItems");
     vscMruItems->setRange(1, rom::kRecentRomSlots);
+    // A number the user sets, so Tab reaches it like every other control.
+    vscMruItems->setFocusPolicy(Qt::StrongFocus);
+    platform::CountUpward(vscMruItems);
     vscMruItems->setFixedHeight(chkMruItems->sizeHint().height() + 4);
     lblMruItems = Named(new QLabel(frame), "lblMruItems");
     lblMruItems->setMinimumWidth(lblMruItems->fontMetrics().horizontalAdvance(QStringLiteral("10")));
@@ -179,7 +182,6 @@ void frmOptions::ConnectHandlers() {
     connect(chkIntro, &QCheckBox::toggled, this, &frmOptions::chkIntro_Click);
     connect(chkMruItems, &QCheckBox::toggled, this, &frmOptions::chkMruItems_Click);
     connect(vscMruItems, &QScrollBar::valueChanged, this, &frmOptions::vscMruItems_Change);
-    connect(vscMruItems, &QScrollBar::actionTriggered, this, &frmOptions::vscMruItems_Action);
     connect(cmdMruItems, &QPushButton::clicked, this, &frmOptions::cmdMruItems_Click);
     connect(cmdBaseDir, &QPushButton::clicked, this, &frmOptions::cmdBaseDir_Click);
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
@@ -271,12 +273,6 @@ void frmOptions::chkMruItems_Click() {
 
 void frmOptions::vscMruItems_Change() {
     ShowMruCount();
-}
-
-// The upper arrow counts up, as on a spin button; a scroll bar's would count down.
-void frmOptions::vscMruItems_Action(int action) {
-    if (action == QAbstractSlider::SliderSingleStepAdd) vscMruItems->setSliderPosition(vscMruItems->value() - 1);
-    if (action == QAbstractSlider::SliderSingleStepSub) vscMruItems->setSliderPosition(vscMruItems->value() + 1);
 }
 
 void frmOptions::ShowMruCount() {

@@ -55,7 +55,6 @@ private:
     void chkIntro_Click();
     void chkMruItems_Click();
     void vscMruItems_Change();
-    void vscMruItems_Action(int action);
     void cmdMruItems_Click();
     void cmdBaseDir_Click();
     void chkEnabled_Click(int program);

@@ -36,6 +36,9 @@ frmKeyCapture::frmKeyCapture(const QString& emulator, QWidget* parent) : QDialog
 
 void frmKeyCapture::Form_Load(const QString& emulator) {
     setWindowTitle(emulator + QStringLiteral(" Key Capture Window..."));
+    // Wide enough for the whole caption, which names the emulator.
+    const int caption = QFontMetrics(QApplication::font()).horizontalAdvance(windowTitle()) + platform::kTitleBarExtras;
+    setFixedSize(std::max(width(), caption), height());
     tmrTimer->start();
 }
 

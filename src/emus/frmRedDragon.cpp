@@ -111,7 +111,14 @@ QGroupBox* frmRedDragon::BuildEmulationOptions() {
     sliFrameskip = Named(new QSlider(Qt::Horizontal, frame), "sliFrameskip");
     sliFrameskip->setRange(0, kRedDragonMaxFrameSkip);
     sliFrameskip->setTickPosition(QSlider::TicksBelow);
-    grid->addWidget(sliFrameskip, 1, 1);
+    // The number the slider stands at, beside it.
+    lblFrameskipNumber = Named(new QLabel(frame), "lblFrameskipNumber");
+    lblFrameskipNumber->setMinimumWidth(lblFrameskipNumber->fontMetrics().horizontalAdvance(QStringLiteral("00")));
+    lblFrameskipNumber->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* skip = new QHBoxLayout();
+    skip->addWidget(sliFrameskip, 1);
+    skip->addWidget(lblFrameskipNumber);
+    grid->addLayout(skip, 1, 1);
     label(2, "lblDisplayMode", "Display Mode:");
     cmbDisplayMode = Named(new QComboBox(frame), "cmbDisplayMode");
     grid->addWidget(cmbDisplayMode, 2, 1);
@@ -210,6 +217,7 @@ void frmRedDragon::lstScreenMode_Click(int row) {
 
 void frmRedDragon::sliFrameskip_Change(int value) {
     sliFrameskip->setToolTip(QString::number(value));
+    lblFrameskipNumber->setText(QString::number(value));
 }
 
 void frmRedDragon::cmdRunRedDragon_Click() {

@@ -62,6 +62,7 @@ private:
     QListWidget* lstScreenCols = nullptr;
     QComboBox* cmbVersion = nullptr;
     QSlider* sliFrameskip = nullptr;
+    QLabel* lblFrameskipNumber = nullptr;
     QComboBox* cmbDisplayMode = nullptr;
     std::array<QRadioButton*, kRedDragonBrightnessHack.size()> optBrightness{};
     QButtonGroup* m_brightness = nullptr;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -198,13 +199,16 @@ QGroupBox* frmVirtualE::BuildGeneralFrame() {
     sliBrightness->setSingleStep(1);
     sliBrightness->setPageStep(5);
     sliBrightness->setTickPosition(QSlider::TicksBelow);
-    grid->addWidget(sliBrightness, 4, 0, 1, 2);
-    // The eleven pictures share one place; the slider shows one of them.
+    // The eleven pictures share one place beside the slider, never over its
+    // ends; the slider shows one of them.
+    auto* row = new QHBoxLayout();
+    row->addWidget(sliBrightness, 1);
+    grid->addLayout(row, 4, 0, 1, 2);
     for (std::size_t i = 0; i < imgBrightness.size(); ++i) {
         imgBrightness[i] = new QLabel(box);
         imgBrightness[i]->setObjectName(QStringLiteral("imgBrightness_") + QString::number(i));
         imgBrightness[i]->setPixmap(BrightnessPicture(static_cast<int>(i)));
-        grid->addWidget(imgBrightness[i], 3, 1, 2, 1, Qt::AlignRight | Qt::AlignTop);
+        row->addWidget(imgBrightness[i], 0, Qt::AlignRight);
     }
     return box;
 }

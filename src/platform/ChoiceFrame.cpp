@@ -3,17 +3,23 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include "platform/ThemeArt.h"
 
 namespace kestro::platform {
 
+namespace {
+constexpr int kFocusFrameWidth = 2;
+}
+
 ChoiceFrame::ChoiceFrame(const QString& name, const QString& caption, const QString& tooltip, const QString& art,
                          QWidget* parent)
     : QGroupBox(caption, parent) {
     setObjectName(QStringLiteral("fra") + name);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     auto picture_label = [this, &tooltip](const QString& objectName, const QPixmap& pixmap) {
         auto* label = new QLabel(this);
         label->setObjectName(objectName);
@@ -44,6 +50,53 @@ void ChoiceFrame::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QGroupBox::mousePressEvent(event);
+}
+
+// A group box keeps Space for a check box it does not have here; an entry
+// is chosen with it.
+bool ChoiceFrame::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        Q_EMIT clicked();
+        return true;
+    }
+    return QGroupBox::event(event);
+}
+
+void ChoiceFrame::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: Q_EMIT clicked(); return;
+        case Qt::Key_Left:
+        case Qt::Key_Up: FocusNeighbour(-1); return;
+        case Qt::Key_Right:
+        case Qt::Key_Down: FocusNeighbour(+1); return;
+        default: QGroupBox::keyPressEvent(event);
+    }
+}
+
+void ChoiceFrame::FocusNeighbour(int direction) {
+    if (parentWidget() == nullptr) return;
+    const auto entries = parentWidget()->findChildren<ChoiceFrame*>(Qt::FindDirectChildrenOnly);
+    const auto count = static_cast<int>(entries.size());
+    const int self = static_cast<int>(entries.indexOf(this));
+    // Round the row, past greyed entries, as far as back to this one.
+    for (int step = 1; step < count; ++step) {
+        ChoiceFrame* next = entries[((self + direction * step) % count + count) % count];
+        if (next->isEnabled()) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+// A group box draws no focus: the chosen entry gets a frame in the
+// highlight colour, thick enough to see on the red pictures.
+void ChoiceFrame::paintEvent(QPaintEvent* event) {
+    QGroupBox::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusFrameWidth));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
 }
 
 }  // namespace kestro::platform

@@ -3,6 +3,8 @@
 // One entry of a chooser: a captioned frame holding the entry's picture and
 // its greyed variant. A click on the frame or the picture chooses the entry;
 // an entry that is switched off shows the greyed picture and takes no click.
+// From the keyboard, Tab or the arrow keys move between the entries that are
+// offered, and Enter or Space choose the one with the focus frame.
 
 #include <QGroupBox>
 
@@ -28,6 +30,13 @@ Q_SIGNALS:
 protected:
     // A press on a picture reaches the frame too: pictures do not take it.
     void mousePressEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    /// Gives the focus to the next (or previous) entry that is offered.
+    void FocusNeighbour(int direction);
 
 private:
     QLabel* m_picture = nullptr;

@@ -3,6 +3,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace kestro::platform {
 
@@ -16,7 +17,13 @@ DrawingSurface::DrawingSurface(const QString& objectName, QSize area, QWidget* p
 }
 
 QSize DrawingSurface::sizeHint() const {
-    return m_area + QSize(2 * frameWidth(), 2 * frameWidth());
+    return m_area * m_zoom + QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
+void DrawingSurface::SetZoom(int zoom) {
+    m_zoom = std::clamp(zoom, 1, 4);
+    setFixedSize(sizeHint());
+    update();
 }
 
 void DrawingSurface::SetImage(const QImage& image) {
@@ -38,12 +45,15 @@ void DrawingSurface::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     if (m_image.isNull()) return;
     QPainter painter(this);
-    painter.drawImage(contentsRect().topLeft(), m_image);
+    // Whole blocks per pixel, no smoothing: tiles stay crisp when enlarged.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRect(contentsRect().topLeft(), m_image.size() * m_zoom), m_image);
 }
 
 void DrawingSurface::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    if (text.isEmpty()) {
+    // Esc belongs to the window, which closes on it like every other one.
+    if (text.isEmpty() || event->key() == Qt::Key_Escape) {
         QFrame::keyPressEvent(event);
         return;
     }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture box that shows an image drawn elsewhere and keeps it for
-// copying and saving, and reports the characters typed on it.
+// copying and saving, enlarged or not, and reports the characters typed on it.
 
 #include <QFrame>
 #include <QImage>
@@ -20,6 +20,10 @@ public:
     /// The persistent image, as shown (null before anything was drawn).
     const QImage& Image() const { return m_image; }
 
+    /// Screen pixels per image pixel (1 to 4); the surface grows with it.
+    void SetZoom(int zoom);
+    int Zoom() const { return m_zoom; }
+
     /// The colour shown where there is no image.
     void SetBackColour(const QColor& colour);
     QColor BackColour() const;
@@ -37,6 +41,7 @@ protected:
 private:
     QSize m_area;
     QImage m_image;
+    int m_zoom = 1;
 };
 
 }  // namespace kestro::platform

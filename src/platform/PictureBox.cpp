@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PictureBox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace kestro::platform {
 
@@ -36,6 +38,37 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
 void PictureBox::enterEvent(QEnterEvent* event) {
     Q_EMIT mouseEntered();
     QLabel::enterEvent(event);
+}
+
+}  // namespace kestro::platform
+
+namespace kestro::platform {
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space: Q_EMIT clicked(); return;
+        case Qt::Key_Left:
+        case Qt::Key_Up: focusPreviousChild(); return;
+        case Qt::Key_Right:
+        case Qt::Key_Down: focusNextChild(); return;
+        default: QLabel::keyPressEvent(event);
+    }
+}
+
+void PictureBox::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    Q_EMIT focusEntered();
+}
+
+// A dotted frame in the text colour, which the dark pictures leave visible.
+void PictureBox::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::BrightText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace kestro::platform

@@ -2,7 +2,9 @@
 #pragma once
 // A picture that reports clicks, right-button releases and the mouse
 // entering it: the building block of the themed menu and the About window.
-// A click is a left press and a release inside, as on a button.
+// A click is a left press and a release inside, as on a button. A picture
+// given a focus policy is a keyboard button too: it shows a focus frame,
+// Enter or Space click it and the arrow keys move on as Tab does.
 
 #include <QLabel>
 
@@ -18,12 +20,16 @@ Q_SIGNALS:
     void rightReleased();
     void mouseEntered();
     void mouseMoved();
+    void focusEntered();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool m_leftPressed = false;

@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/QtServices.h"
 
+#include "platform/DialogFit.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTime>
+#include <QTreeView>
 #include <QUrl>
 #include <chrono>
 
@@ -16,6 +22,7 @@
 #include "base/ProcessStart.h"
 #include "base/SettingsKeys.h"
 #include "platform/Text.h"
+#include "platform/Widgets.h"
 
 namespace kestro::platform {
 
@@ -69,6 +76,21 @@ QMessageBox::StandardButton ToQtButton(MessageResult r) {
 
 }  // namespace
 
+void FitMessageBoxToText(QMessageBox& box) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label == nullptr) return;
+    // Qt wraps a message at half the screen; the program's texts break their
+    // own lines, so each line keeps whole as long as the screen has room,
+    // and the box is never narrower than its caption.
+    const QFontMetrics metrics(label->font());
+    int widest = QFontMetrics(QApplication::font()).horizontalAdvance(box.windowTitle()) + kTitleBarExtras;
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const QScreen* screen = box.screen();
+    const int room = screen != nullptr ? screen->availableGeometry().width() * 3 / 4 : widest;
+    label->setMinimumWidth(std::min(widest, room));
+}
+
 MessageResult QtMessageBox::Show(QWidget* parent, const QString& title, const QString& text, MessageIcon icon,
                                  MessageButtons buttons, MessageResult defaultButton) {
     QMessageBox box(ToQtIcon(icon), title, DisplayText(text), QMessageBox::NoButton, parent);
@@ -78,6 +100,7 @@ MessageResult QtMessageBox::Show(QWidget* parent, const QString& title, const QS
         case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     }
     box.setDefaultButton(ToQtButton(defaultButton));
+    FitMessageBoxToText(box);
     switch (box.exec()) {
         case QMessageBox::Yes: return MessageResult::Yes;
         case QMessageBox::No: return MessageResult::No;
@@ -121,15 +144,42 @@ QString StartPath(const QString& directory, const QString& fileName) {
 }
 }  // namespace
 
+void WidenFileDialog(QFileDialog& dialog) {
+    dialog.resize(std::max(dialog.width(), kFileDialogSize.width()),
+                  std::max(dialog.height(), kFileDialogSize.height()));
+    auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (details == nullptr || model == nullptr) return;
+    // Size, type and date columns as wide as what they show, not cut to "512...KiB".
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, details, [details] {
+        for (int column = 1; column < details->model()->columnCount(); ++column)
+            details->resizeColumnToContents(column);
+    });
+}
+
+namespace {
+QString RunFileDialog(QFileDialog& dialog) {
+    WidenFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+}  // namespace
+
 QString QtFileDialogs::OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
                                 const QString& fileName) {
-    return QFileDialog::getOpenFileName(parent, title, StartPath(directory, fileName), ToQtFilter(filter));
+    QFileDialog dialog(parent, title, StartPath(directory, fileName), ToQtFilter(filter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    return RunFileDialog(dialog);
 }
 
 QString QtFileDialogs::SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& directory,
                                 const QString& fileName) {
-    return QFileDialog::getSaveFileName(parent, title, StartPath(directory, fileName), ToQtFilter(filter), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(parent, title, StartPath(directory, fileName), ToQtFilter(filter));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return RunFileDialog(dialog);
 }
 
 namespace {

@@ -22,10 +22,10 @@ struct Palette {
 };
 
 // Unlit and lit shades of each colour set; the Virtual Boy's red, or grey.
-// Unlit captions stay readable on black (over 4:1), and lit ones glow
+// Unlit captions stay readable on black (over 4.5:1), and lit ones glow
 // clearly brighter (over 7:1).
 constexpr Palette kPalettes[2][2] = {
-    {{"#e01818", "#3d0000", "#000000"}, {"#ff6868", "#900000", "#000000"}},
+    {{"#ec2020", "#3d0000", "#000000"}, {"#ff6868", "#900000", "#000000"}},
     {{"#808080", "#383838", "#000000"}, {"#f0f0f0", "#8a8a8a", "#000000"}},
 };
 

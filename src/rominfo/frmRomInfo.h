@@ -40,6 +40,9 @@ protected:
     /// A dropped ROM file opens as if chosen with Open.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    /// Esc closes the window as "Back to main menu" does, but asks first, as
+    /// Close ROM does, when the fields hold changes not yet saved.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildControls();
@@ -54,6 +57,8 @@ private:
     void SetTitle(const std::string& title);
     void Identify();
     rom::RomHeader DisplayedHeader() const;
+    /// The fields differ from the header the ROM holds (as it would be written).
+    bool HasUnsavedEdits() const;
     std::string Reading() const;
     bool WriteTo(const std::string& path);
 

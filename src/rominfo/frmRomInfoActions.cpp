@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -133,6 +134,24 @@ bool frmRomInfo::WriteTo(const std::string& path) {
     }
     m_image->path = path;
     return true;
+}
+
+bool frmRomInfo::HasUnsavedEdits() const {
+    if (!m_image) return false;
+    const rom::RomHeader shown = DisplayedHeader();
+    const rom::RomHeader held = m_image->Header();
+    return rom::PadField(shown.title, rom::kTitleLength) != rom::PadField(held.title, rom::kTitleLength) ||
+           rom::PadField(shown.makerCode, rom::kMakerLength) != rom::PadField(held.makerCode, rom::kMakerLength) ||
+           rom::PadField(shown.gameCode, rom::kGameCodeLength) != rom::PadField(held.gameCode, rom::kGameCodeLength) ||
+           shown.version != held.version;
+}
+
+void frmRomInfo::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && HasUnsavedEdits() &&
+        m_services.messages.Show(this, CloseRomQuestion()) != MessageResult::Yes) {
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmRomInfo::mnuFileClose_Click() {

@@ -89,6 +89,7 @@ void frmTileViewer::BuildMenus() {
     QMenu* mnuEdit = AddMenu(bar, "mnuEdit", "&Edit");
     mnuEditCopy = AddAction(mnuEdit, "mnuEditCopy", "&Copy to clipboard");
     mnuEditSave = AddAction(mnuEdit, "mnuEditSave", "&Save to bitmap...");
+    BuildViewMenu(bar);
     QMenu* mnuHelp = AddMenu(bar, "mnuHelp", "&Help");
     mnuHelpHelp = AddAction(mnuHelp, "mnuHelpHelp", "ROM Tile Viewer &Help...");
     auto* layout = new QVBoxLayout(this);
@@ -224,6 +225,7 @@ void frmTileViewer::Form_Load() {
     lblWidth->setText(QStringLiteral("48"));
     lblOffset->setText(QStringLiteral("0"));
     RefreshCachedWidth();
+    SetZoom(m_zoom);
     m_recent.Refresh();
     RefreshRecentMenu();
     // Until a ROM is loaded there is nothing to move through, copy or save.
@@ -246,6 +248,7 @@ void frmTileViewer::GetRegistry() {
     m_autoUpdate = base::ReadYesNo(m_services.settings, base::keys::AutoUpdateViewer);
     m_displayMode = base::ReadWhole(m_services.settings, base::keys::TileDisplayMode);
     m_palette = ReadTilePalette(m_services.settings, kVbPalette);
+    m_zoom = base::ReadWhole(m_services.settings, kTileViewerZoomKey);
     m_recent.Load();
 }
 

@@ -15,11 +15,13 @@
 #include "tiles/TileNavigation.h"
 #include "tiles/TilePng.h"
 #include "tiles/TileRender.h"
+#include "tiles/TileZoom.h"
 
 class QAction;
 class QCheckBox;
 class QLabel;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -94,6 +96,14 @@ private:
     void mnuEditSave_Click();
     void mnuHelpHelp_Click();
 
+    // Zoom: the view enlarged on screen; copies and bitmaps stay 1:1 unless
+    // the user asks for the zoomed size.
+    void BuildViewMenu(QMenuBar* bar);
+    void SetZoom(int zoom);
+    void mnuViewZoom_Click(int step);
+    /// What Copy and Save hand on: the view as drawn, enlarged when asked.
+    PixelImage OutputImage() const;
+
     // The window's own controls.
     void chkAutoUpdate_Click();
     void optDspMode_Click(int index);
@@ -115,6 +125,7 @@ private:
     PixelImage m_image;          ///< what the drawing surface shows and keeps
     int m_redrawGeneration = 0;  ///< moves on to stop a redraw in progress
     bool m_redrawing = false;
+    int m_zoom = 1;
 
     QMenu* mnuFile = nullptr;
     QAction* mnuFileOpen = nullptr;
@@ -128,6 +139,10 @@ private:
     QAction* mnuEditCopy = nullptr;
     QAction* mnuEditSave = nullptr;
     QAction* mnuHelpHelp = nullptr;
+    QAction* mnuViewZoomIn = nullptr;
+    QAction* mnuViewZoomOut = nullptr;
+    std::array<QAction*, kMaxZoom> mnuViewZoom{};  ///< mnuViewZoom1 ... 4
+    QAction* mnuEditZoomed = nullptr;
 
     platform::DrawingSurface* picTileViewer = nullptr;
     std::array<QPushButton*, 14> cmdNavigation{};  ///< in the order a redraw disables them

@@ -105,7 +105,10 @@ void frmTileViewer::mnuFileBack_Click() {
 }
 
 void frmTileViewer::mnuEditCopy_Click() {
-    QGuiApplication::clipboard()->setImage(picTileViewer->Image().copy());
+    const PixelImage image = OutputImage();
+    QGuiApplication::clipboard()->setImage(QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width,
+                                                  image.height, image.width * 4, QImage::Format_RGB32)
+                                               .copy());
     m_services.messages.Show(this, CopiedMessage());
 }
 
@@ -123,7 +126,7 @@ QString frmTileViewer::ChooseSavePath(std::string_view filter, const QString& di
 void frmTileViewer::mnuEditSave_Click() {
     const QString path = ChooseSavePath(kBitmapFilter, Q(m_baseDirectory), QString());
     if (path.isEmpty()) return;
-    if (auto written = WriteBitmapFile(U8(path), m_image); !written) {
+    if (auto written = WriteBitmapFile(U8(path), OutputImage()); !written) {
         m_services.messages.Show(this, WriteFailedMessage(written.reason));
         return;
     }

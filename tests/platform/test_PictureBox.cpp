@@ -75,8 +75,13 @@ TEST(ThemeArt, UnlitCaptionsAreReadableAndLitOnesClearlyBrighter) {
         for (const char* name : {"btn_rominfo", "btn_database", "btn_options"}) {
             const double unlit = BrightestContrast(ThemePicture(QString::fromLatin1(name), set, Shade::Unlit));
             const double lit = BrightestContrast(ThemePicture(QString::fromLatin1(name), set, Shade::Lit));
-            EXPECT_GE(unlit, 4.0) << name << " in set " << set;
+            EXPECT_GE(unlit, 4.5) << name << " in set " << set;
             EXPECT_GE(lit, unlit * 1.5) << name << " in set " << set;
+        }
+        // The small line at the foot of the precaution and title screens.
+        for (const char* name : {"precaution", "title"}) {
+            const QPixmap foot = ThemePicture(QString::fromLatin1(name), set).copy(0, 200, 390, 16);
+            EXPECT_GE(BrightestContrast(foot), 4.5) << name << " in set " << set;
         }
     }
 }

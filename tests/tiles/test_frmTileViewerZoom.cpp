@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The tile viewer's zoom: keys and menu, the window's size, the setting, and
+// copies and bitmaps that stay 1:1 unless asked otherwise.
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "tiles/TileViewerFixture.h"
+
+namespace kestro::tiles {
+namespace {
+
+TEST_F(TileViewerTest, ZoomEnlargesTheViewByKeysAndMenuAndIsRemembered) {
+    t.settings.Write("Tile Viewer Zoom", "9");  // out of range: the nearest zoom there is
+    Viewer().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Viewer()));
+    auto* surface = Find<platform::DrawingSurface>("picTileViewer");
+    EXPECT_EQ(surface->Zoom(), 4);
+    Trigger("mnuViewZoom1");
+    // Key (or menu entry), and the zoom after it; zoom stays within 1 to 4.
+    const std::pair<Qt::Key, int> steps[] = {
+        {Qt::Key_Plus, 2}, {Qt::Key_Plus, 3}, {Qt::Key_Plus, 4}, {Qt::Key_Plus, 4}, {Qt::Key_Minus, 3}};
+    for (auto [key, zoom] : steps) {
+        QTest::keyClick(&Viewer(), key);
+        EXPECT_EQ(surface->Zoom(), zoom);
+        EXPECT_EQ(surface->size(), QSize(kViewWidth, kViewHeight) * zoom + QSize(4, 4));
+        EXPECT_TRUE(Find<QAction>(("mnuViewZoom" + std::to_string(zoom)).c_str())->isChecked());
+        // The window grows with its view and keeps the panels beside and below it.
+        EXPECT_GT(Viewer().minimumWidth(), surface->width() + 100);
+        EXPECT_GT(Viewer().minimumHeight(), surface->height() + 60);
+    }
+    EXPECT_EQ(t.settings.Values().at("Tile Viewer Zoom"), "3");
+
+    // Drawn at 3x, pixel for pixel: every view pixel is a 3 x 3 block.
+    const std::string path = MakeRom("zoom.vb", 65536, 5);
+    Open(path);
+    Click("cmdUpdate");
+    const QImage shown = surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage view = Expected(path, 0, 48);
+    for (const QPoint at : {QPoint(0, 0), QPoint(17, 40), QPoint(383, 223)}) {
+        for (const QPoint in : {QPoint(0, 0), QPoint(2, 2)}) {
+            EXPECT_EQ(shown.pixel(at * 3 + in + QPoint(2, 2)), view.pixel(at)) << at.x() << "," << at.y();
+        }
+    }
+
+    // Copy and bitmap: 1:1 at first, the zoomed size once the user asks for it.
+    for (const bool zoomed : {false, true}) {
+        Find<QAction>("mnuEditZoomed")->setChecked(zoomed);
+        const std::string bmp = dir.File(zoomed ? "big.bmp" : "small.bmp");
+        t.files.Choose(platform::Q(bmp));
+        Trigger("mnuEditSave");
+        Trigger("mnuEditCopy");
+        const QImage expected = zoomed ? view.scaled(view.size() * 3) : view;
+        EXPECT_EQ(QImage(platform::Q(bmp), "BMP").convertToFormat(QImage::Format_RGB32), expected) << zoomed;
+        EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), expected) << zoomed;
+    }
+    t.messages.Take();
+}
+
+}  // namespace
+}  // namespace kestro::tiles
