@@ -18,8 +18,9 @@ TEST(ScanColumns, WideCharactersTakeTwoColumnsInTheListingAndTheSavedLists) {
     test::WriteKnown(dir.Path(), "\xEF\xBD\xB1.vb", "Red Alarm (U) [!]");  // half-width katakana: one column
     auto run = test::RunKestro({"scan", "--detailed", "--save", dir.Path().string()});
     ASSERT_EQ(run.status, 0) << run.err;
-    for (const std::string& line : {"golf.vb       - Golf (U) [!]\n", kana + " - Golf (U) [!]\n",
-                                    "\xEF\xBD\xB1.vb          - Red Alarm (U) [!]\n"}) {
+    for (const std::string& line :
+         std::vector<std::string>{"golf.vb       - Golf (U) [!]\n", kana + " - Golf (U) [!]\n",
+                                  "\xEF\xBD\xB1.vb          - Red Alarm (U) [!]\n"}) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
     }
     const std::string dupes = test::FileText(dir.File("VBoyDupes.txt"));
