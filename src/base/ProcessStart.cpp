@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "base/Paths.h"
+#include "base/RunLog.h"
 
 #if !defined(_WIN32)
 #include <fcntl.h>
@@ -307,7 +308,7 @@ struct ChildFailure {
 }
 
 // In the grandchild, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void RunChild(int reportFd, const char* directory, char* const* argv, ChildOutput output) {
+[[noreturn]] void RunChild(int reportFd, const char* directory, char* const* argv, ChildOutput output, int logFd) {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -319,7 +320,12 @@ struct ChildFailure {
         ::dup2(null, STDIN_FILENO);
         if (null != STDIN_FILENO) ::close(null);
     }
-    if (output == ChildOutput::ToStderr) ::dup2(STDERR_FILENO, STDOUT_FILENO);
+    if (logFd >= 0) {
+        ::dup2(logFd, STDOUT_FILENO);
+        ::dup2(logFd, STDERR_FILENO);
+    } else if (output == ChildOutput::ToStderr) {
+        ::dup2(STDERR_FILENO, STDOUT_FILENO);
+    }
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
     // The emulator gets none of our open files (only the report pipe, which
     // closes itself at the exec).
@@ -399,27 +405,69 @@ void RemoveDosFolder(const std::vector<const char*>& paths) {
     }
 }
 
-// In the grandchild when a folder is to be removed afterwards: runs the
-// program in a child of its own, waits for it, then removes the folder.
-[[noreturn]] void RunAndRemove(int reportFd, const char* directory, char* const* argv, ChildOutput output,
-                               const std::vector<const char*>& folder) {
+// What a start makes before the fork for the process that waits for the
+// emulator: the output file and the paths to fold it into the log, and the
+// pipe the exit status goes back through.
+struct RunWaiting {
+    int logFd = -1;
+    const char* run = nullptr;
+    const char* log = nullptr;
+    const char* temporary = nullptr;
+    int statusFd = -1;
+};
+
+// Closes every descriptor but keep.
+void CloseAllBut(int keep) {
+    for (int fd = 0; fd < 3; ++fd) {
+        if (fd != keep) ::close(fd);
+    }
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+    if (keep > 3) ::close_range(3, static_cast<unsigned>(keep) - 1, 0);
+    ::close_range(keep < 3 ? 3U : static_cast<unsigned>(keep) + 1, ~0U, 0);
+#endif
+}
+
+// In the grandchild when the run is waited for: runs the program in a child
+// of its own, waits for it, keeps its output in the log, removes the DOS
+// folder and reports the exit status.
+[[noreturn]] void RunAndWait(int reportFd, const char* directory, char* const* argv, ChildOutput output,
+                             const std::vector<const char*>& folder, const RunWaiting& waiting) {
     struct sigaction defaults {};
     defaults.sa_handler = SIG_DFL;
     sigaction(SIGCHLD, &defaults, nullptr);
+    // Nobody may be listening for the status any more.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, nullptr);
     const pid_t runner = ::fork();
     if (runner < 0) ReportAndExit(reportFd, 'f', errno);
-    if (runner == 0) RunChild(reportFd, directory, argv, output);
+    if (runner == 0) RunChild(reportFd, directory, argv, output, waiting.logFd);
     // Nothing of ours stays open while the emulator runs, the report pipe least of all.
-    for (int fd = 0; fd < 3; ++fd) ::close(fd);
-    ::close(reportFd);
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-    ::close_range(3, ~0U, 0);
-#endif
+    CloseAllBut(waiting.statusFd);
     int status = 0;
     while (::waitpid(runner, &status, 0) < 0 && errno == EINTR) {
     }
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : 1;
+    if (waiting.run != nullptr) FoldRunIntoLog(waiting.run, waiting.log, waiting.temporary, code);
     RemoveDosFolder(folder);
+    if (waiting.statusFd >= 0) {
+        [[maybe_unused]] const ssize_t written = ::write(waiting.statusFd, &code, sizeof code);
+    }
     ::_exit(0);
+}
+
+// This run's output file, its heading written; -1 when no log can be kept.
+int OpenRunFile(const LaunchPlan& plan, const std::string& log, std::string& run) {
+    if (log.empty()) return -1;
+    std::error_code ec;
+    fs::create_directories(fs::path(log).parent_path(), ec);
+    std::string name = log + ".XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return -1;
+    run = name;
+    const std::string heading = RunHeadingLine(ShellCommandLine(plan.argv)) + "\n";
+    [[maybe_unused]] const ssize_t written = ::write(fd, heading.data(), heading.size());
+    return fd;
 }
 
 }  // namespace
@@ -435,39 +483,60 @@ LaunchResult StartPlanned(const LaunchPlan& plan, ChildOutput output) {
     const std::vector<std::string> folderPaths = DosFolderPaths(plan.dosFolder);
     std::vector<const char*> folder;
     for (const std::string& path : folderPaths) folder.push_back(path.c_str());
-    auto failed = [&](const ChildFailure& failure) {
-        RemoveDosFolder(folder);
-        return LaunchResult{false, FailureText(plan, failure)};
-    };
     if (!folder.empty()) {
         std::string reason;
         if (!MakeDosFolder(plan.dosFolder, reason)) {
             return {false, "Cannot start " + plan.program + ": " + reason + "."};
         }
     }
+    const std::string log = RunLogPath(plan.program);
+    std::string run;
+    const int logFd = OpenRunFile(plan, log, run);
+    const std::string temporary = run + ".new";
+    int status[2] = {-1, -1};
+    if (logFd >= 0 && ::pipe2(status, O_CLOEXEC) != 0) status[0] = status[1] = -1;
+    const RunWaiting waiting{logFd, logFd >= 0 ? run.c_str() : nullptr, log.c_str(), temporary.c_str(), status[1]};
+    // Ours once the child has them (or when there is no child).
+    auto closeOurs = [&] {
+        if (logFd >= 0) ::close(logFd);
+        if (status[1] >= 0) ::close(status[1]);
+    };
+    auto failed = [&](const ChildFailure& failure) {
+        RemoveDosFolder(folder);
+        if (status[0] >= 0) ::close(status[0]);
+        if (logFd >= 0) ::unlink(run.c_str());
+        return LaunchResult{false, FailureText(plan, failure)};
+    };
 
     int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) return failed({'f', errno});
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        closeOurs();
+        return failed({'f', errno});
+    }
     const pid_t child = ::fork();
     if (child < 0) {
         const int error = errno;
         ::close(report[0]);
         ::close(report[1]);
+        closeOurs();
         return failed({'f', error});
     }
     if (child == 0) {
         // The child starts a session of its own and leaves at once; the
         // grandchild, adopted by init, runs the program and is never waited for.
         ::close(report[0]);
+        if (status[0] >= 0) ::close(status[0]);
         ::setsid();
         const pid_t grandchild = ::fork();
         if (grandchild < 0) ReportAndExit(report[1], 'f', errno);
         if (grandchild > 0) ::_exit(0);
-        if (!folder.empty()) RunAndRemove(report[1], directory, argv.data(), output, folder);
-        RunChild(report[1], directory, argv.data(), output);
+        if (!folder.empty() || logFd >= 0) RunAndWait(report[1], directory, argv.data(), output, folder, waiting);
+        RunChild(report[1], directory, argv.data(), output, -1);
     }
     ::close(report[1]);
+    closeOurs();
     if (const auto failure = WaitForExec(child, report[0])) return failed(*failure);
+    if (logFd >= 0) NoteStart({log, status[0] >= 0 ? std::make_shared<ExitWatch>(status[0]) : nullptr});
     return {true, {}};
 }
 

@@ -96,15 +96,18 @@ LaunchPlan PlanLaunch(const LaunchRequest& request, const LaunchEnvironment& env
 /// a program name holding "=" quoted too, so no shell takes it for an assignment.
 std::string ShellCommandLine(const std::vector<std::string>& argv);
 
-/// Where a started program's standard output goes.
+/// Where a started program's standard output goes when no log can be kept.
 enum class ChildOutput {
     Inherit,   ///< ours (the desktop program)
     ToStderr,  ///< our standard error, so that a command's own output stays clean
 };
 
 /// Starts a plan detached from us (its own session; never waited for) in its
-/// working directory; ours never changes. A DOS program's folder of links is
-/// made first and removed by a small process of its own once DOSBox ends. A failed start (no permission, a
+/// working directory; ours never changes. Its standard output and error go to
+/// the program's log (RunLog.h): a small process of its own waits for it,
+/// folds its output into the log and reports its exit status to the start's
+/// record. A DOS program's folder of links is
+/// made first and removed by that process once DOSBox ends. A failed start (no permission, a
 /// working directory that is gone, an exec error) comes back as an error
 /// naming the program and the reason.
 LaunchResult StartPlanned(const LaunchPlan& plan, ChildOutput output = ChildOutput::Inherit);

@@ -1,12 +1,58 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Utf8Text.h"
 
+#include <iterator>
+#include <utility>
+
 namespace kestro::base {
 
 namespace {
 
 bool Continuation(unsigned char b, unsigned char low = 0x80, unsigned char high = 0xBF) {
     return b >= low && b <= high;
+}
+
+struct Range {
+    char32_t first, last;
+};
+
+// Combining marks and zero-width characters.
+constexpr Range kZeroWidth[] = {
+    {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x0610, 0x061A}, {0x064B, 0x065F},
+    {0x200B, 0x200F}, {0x202A, 0x202E}, {0x2060, 0x2064}, {0x20D0, 0x20FF}, {0x302A, 0x302D},
+    {0x3099, 0x309A}, {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F}, {0xFEFF, 0xFEFF}, {0xE0100, 0xE01EF},
+};
+
+// East Asian wide and full-width blocks; the half-width katakana of
+// U+FF61-U+FF9F stay one column.
+constexpr Range kWide[] = {
+    {0x1100, 0x115F}, {0x231A, 0x231B}, {0x2329, 0x232A}, {0x2E80, 0x303E},   {0x3041, 0x33FF},   {0x3400, 0x4DBF},
+    {0x4E00, 0x9FFF}, {0xA000, 0xA4CF}, {0xA960, 0xA97F}, {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},   {0xFE10, 0xFE19},
+    {0xFE30, 0xFE6F}, {0xFF00, 0xFF60}, {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F}, {0x1F900, 0x1F9FF}, {0x20000, 0x3FFFD},
+};
+
+bool InRanges(char32_t cp, const Range* begin, const Range* end) {
+    for (const Range* r = begin; r != end; ++r) {
+        if (cp >= r->first && cp <= r->last) return true;
+    }
+    return false;
+}
+
+char32_t Decode(std::string_view sequence) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(sequence[i]); };
+    if (sequence.size() == 1) return at(0);
+    char32_t cp = at(0) & (0xFF >> (sequence.size() + 1));
+    for (std::size_t i = 1; i < sequence.size(); ++i) cp = (cp << 6) | (at(i) & 0x3F);
+    return cp;
+}
+
+// Columns of the character starting the text, and its length in bytes.
+std::pair<std::size_t, std::size_t> NextColumns(std::string_view text) {
+    const std::size_t length = Utf8SequenceLength(text);
+    if (length == 0) return {1, 1};
+    const char32_t cp = Decode(text.substr(0, length));
+    if (InRanges(cp, std::begin(kZeroWidth), std::end(kZeroWidth))) return {0, length};
+    return {InRanges(cp, std::begin(kWide), std::end(kWide)) ? 2 : 1, length};
 }
 
 }  // namespace
@@ -40,20 +86,23 @@ std::size_t Utf8SequenceLength(std::string_view text) {
     return length;
 }
 
-std::size_t CharacterCount(std::string_view text) {
-    std::size_t count = 0;
-    for (std::size_t at = 0; at < text.size(); ++count) {
-        const std::size_t length = Utf8SequenceLength(text.substr(at));
-        at += length == 0 ? 1 : length;
+std::size_t DisplayWidth(std::string_view text) {
+    std::size_t columns = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto [width, length] = NextColumns(text.substr(at));
+        columns += width;
+        at += length;
     }
-    return count;
+    return columns;
 }
 
-std::size_t CharacterOffset(std::string_view text, std::size_t index) {
+std::size_t DisplayOffset(std::string_view text, std::size_t columns) {
     std::size_t at = 0;
-    for (std::size_t n = 0; n < index && at < text.size(); ++n) {
-        const std::size_t length = Utf8SequenceLength(text.substr(at));
-        at += length == 0 ? 1 : length;
+    for (std::size_t used = 0; at < text.size();) {
+        const auto [width, length] = NextColumns(text.substr(at));
+        if (used + width > columns) break;
+        used += width;
+        at += length;
     }
     return at;
 }

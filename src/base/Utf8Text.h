@@ -12,12 +12,14 @@ namespace kestro::base {
 /// its first byte starts none (a stray byte, or the text is empty).
 std::size_t Utf8SequenceLength(std::string_view text);
 
-/// Characters as shown: each well-formed sequence counts one, and so does
-/// each byte that belongs to none (it is shown as one replacement mark).
-std::size_t CharacterCount(std::string_view text);
+/// Columns the text takes in a fixed-pitch font, as wcwidth counts them:
+/// East Asian wide and full-width characters two, combining marks and
+/// zero-width characters none, everything else (a stray byte too) one.
+std::size_t DisplayWidth(std::string_view text);
 
-/// The byte offset at which character number index begins, counted as
-/// CharacterCount does; the text's size when it has fewer characters.
-std::size_t CharacterOffset(std::string_view text, std::size_t index);
+/// The byte offset at which the text reaches that many columns (a wide
+/// character that would straddle it is left whole to the right); the text's
+/// size when it is narrower.
+std::size_t DisplayOffset(std::string_view text, std::size_t columns);
 
 }  // namespace kestro::base

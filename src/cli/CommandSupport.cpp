@@ -51,12 +51,13 @@ std::string WholeOptionProblem(std::string_view option, std::string_view text, s
 }
 
 std::string PrintableText(std::string_view bytes, bool katakana) {
+    if (katakana) return rom::ShownTitleUtf8(bytes);
     std::string out;
     for (char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         const bool control = b < 0x20 || (b >= 0x7F && b < 0xA0);
         const std::string_view one(&c, 1);
-        out += control ? "\xEF\xBF\xBD" : katakana ? rom::TitleToUtf8(one) : rom::Latin1ToUtf8(one);
+        out += control ? "\xEF\xBF\xBD" : rom::Latin1ToUtf8(one);
     }
     return out;
 }

@@ -35,9 +35,9 @@ std::optional<std::int64_t> ParseWholeOption(std::string_view text, std::int64_t
 /// "--width: "0" is not a whole number from 1 to 32767 (decimal, or hexadecimal after 0x)."
 std::string WholeOptionProblem(std::string_view option, std::string_view text, std::int64_t low, std::int64_t high);
 
-/// Single-byte text for a terminal, in UTF-8: with katakana true (titles)
-/// 0xA1-0xDF as half-width katakana, other bytes as Latin-1; control codes as
-/// U+FFFD, so that a ROM's header cannot drive the terminal.
+/// Single-byte text for a terminal, in UTF-8, so that a ROM's header cannot
+/// drive the terminal: with katakana true (titles) as the windows draw a
+/// title, control codes left out; otherwise Latin-1 with control codes as U+FFFD.
 std::string PrintableText(std::string_view bytes, bool katakana = true);
 
 /// A file name or path for a terminal: UTF-8 as the file system gives it,

@@ -7,6 +7,7 @@
 
 #include "base/IniSettings.h"
 #include "base/ProcessStart.h"
+#include "base/RunLog.h"
 #include "base/WineRegistry.h"
 #include "cli/Cli.h"
 #include "cli/CommandSupport.h"
@@ -14,6 +15,7 @@
 #include "emus/ProgramFiles.h"
 #include "emus/RealityBoy.h"
 #include "emus/RedDragon.h"
+#include "emus/RunLogMessages.h"
 #include "emus/VirtualE.h"
 
 namespace kestro::cli {
@@ -125,6 +127,7 @@ struct PlayReport {
     std::string workingDirectory;
     bool hasRegistry = false;
     RegistryValues registry;
+    std::string log;  ///< the emulator's log: of the start, or that a start would keep
 };
 
 void PrintJson(std::ostream& out, const PlayReport& r) {
@@ -134,6 +137,7 @@ void PrintJson(std::ostream& out, const PlayReport& r) {
     json["command_line"] = r.run.refusal ? std::string() : r.run.commandLine;
     json["argv"] = r.plan.ok && !r.run.refusal ? r.plan.argv : std::vector<std::string>{};
     json["working_directory"] = r.workingDirectory;
+    json["log"] = r.log;
     json["files"] = ordered_json::array();
     for (const emus::FileToWrite& f : r.files) json["files"].push_back({{"path", f.path}, {"content", f.content}});
     if (!r.run.refusal) {
@@ -241,6 +245,7 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     const base::LaunchPlan plan = base::PlanLaunch(run.request, base::CurrentLaunchEnvironment());
 
     emus::RunOutcome outcome;
+    base::StartRecord start;
     std::vector<emus::FileToWrite> files;
     bool wouldStart = false;
     if (run.refusal) {
@@ -256,7 +261,10 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         }
     } else if (WriteRegistry(registry, outcome, false)) {
         PlanStarter starter(plan, json ? base::ChildOutput::ToStderr : base::ChildOutput::Inherit);
+        base::TakeLastStart();
         outcome = emus::CarryOut(run, starter);
+        start = base::TakeLastStart();
+        emus::CheckQuickFailure(run.emulator, start, outcome.messages);
         files.assign(run.files.begin(), run.files.begin() + static_cast<std::ptrdiff_t>(outcome.filesWritten));
     } else {
         registry.clear();  // stored all together or not at all: here, none was
@@ -272,7 +280,10 @@ int PlayCommand(const std::vector<std::string>& args, std::ostream& out, std::os
                             files,
                             run.request.workingDirectory.empty() ? here : run.request.workingDirectory,
                             !emulator.takesRom,
-                            registry};
+                            registry,
+                            outcome.started ? start.log
+                            : wouldStart    ? base::RunLogPath(plan.program)
+                                            : std::string()};
     if (json) {
         PrintJson(out, report);
     } else {

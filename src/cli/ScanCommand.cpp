@@ -17,6 +17,7 @@
 #include "romdb/Listing.h"
 #include "romdb/Reports.h"
 #include "romdb/RomDbTexts.h"
+#include "romdb/SummaryWording.h"
 
 #if !defined(_WIN32)
 #include <unistd.h>
@@ -137,9 +138,9 @@ ordered_json ScanJson(const romdb::Collection& c, const ScanHost& host) {
     json["files"] = FilesJson(c);
     json["reports"] = {{"have", r.have()}, {"miss", r.miss()}, {"dupes", r.dupes()}, {"log", r.log()}};
     if (host.completion) {
-        json["summaries"] = {{"have", romdb::HaveSummary(r.counters()).text},
-                             {"miss", romdb::MissSummary(r.counters()).text},
-                             {"dupes", romdb::DupesSummary(r.counters()).text}};
+        json["summaries"] = {{"have", romdb::HaveSummary(r.counters(), r.catalogue()).text},
+                             {"miss", romdb::MissSummary(r.counters(), r.catalogue()).text},
+                             {"dupes", romdb::DupesSummary(r.counters(), r.catalogue()).text}};
         json["completion"] = host.completion->text;
     } else {
         json["summaries"] = nullptr;
@@ -164,9 +165,9 @@ void PrintScan(std::ostream& out, const romdb::Collection& c, const ScanHost& ho
     for (const base::Message& m : host.shown) out << '\n' << PrintableName(MessageLine(m)) << '\n';
     if (!host.completion) return;
     out << '\n' << MessageLine(*host.completion) << '\n';
-    PrintSummary(out, romdb::HaveSummary(c.reports().counters()));
-    PrintSummary(out, romdb::MissSummary(c.reports().counters()));
-    PrintSummary(out, romdb::DupesSummary(c.reports().counters()));
+    PrintSummary(out, romdb::HaveSummary(c.reports().counters(), c.reports().catalogue()));
+    PrintSummary(out, romdb::MissSummary(c.reports().counters(), c.reports().catalogue()));
+    PrintSummary(out, romdb::DupesSummary(c.reports().counters(), c.reports().catalogue()));
     if (log) {
         const std::string& text = c.reports().log();
         out << '\n';

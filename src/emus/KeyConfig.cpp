@@ -83,6 +83,13 @@ Message RightKeyQuestion(const ModifierSides& sides) {
         MessageIcon::Question, MessageButtons::YesNo, MessageResult::No};
 }
 
+Message RedDragonLacksKeyMessage(int virtualECode) {
+    return Message{
+        "Change key configuration",
+        JoinCr({"Red Dragon has no key " + VirtualEKeyName(virtualECode) + ".", "Please choose another key."}),
+        MessageIcon::Exclamation};
+}
+
 Message RealityBoyKeysMessage() {
     return Message{"Change key configuration", JoinCr({"Key configuration can not be", "changed in Reality Boy."}),
                    MessageIcon::Exclamation};

@@ -72,6 +72,10 @@ std::optional<ModifierSides> SidesOf(int code);
 base::Message LeftKeyQuestion(const ModifierSides& sides);
 base::Message RightKeyQuestion(const ModifierSides& sides);
 
+/// A captured key Red Dragon has no name for (a mouse button, say): refused
+/// at once, so the key list never holds a line Red Dragon cannot read.
+base::Message RedDragonLacksKeyMessage(int virtualECode);
+
 /// Reality Boy's keys cannot be changed.
 base::Message RealityBoyKeysMessage();
 /// Reality Boy's debug-mode keys, tab-indented as its help shows them.

@@ -194,6 +194,10 @@ void frmControlConfig::cmdKey_Click(int input) {
     if (!code) return;
     if (m_emulator == QStringLiteral("Red Dragon")) {
         if (auto sides = SidesOf(*code)) code = ChooseSide(*sides);
+        if (RedDragonCodeOfVirtualE(*code) == 0) {
+            m_services.messages.Show(this, RedDragonLacksKeyMessage(*code));
+            return;
+        }
     }
     m_codes[static_cast<std::size_t>(input)] = *code;
     cmdKey[static_cast<std::size_t>(input)]->setText(Q(VirtualEKeyName(*code)));

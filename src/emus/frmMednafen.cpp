@@ -54,7 +54,8 @@ QColor ColourOf(const std::string& value) {
 }  // namespace
 
 frmMednafen::frmMednafen(platform::Services& services, QWidget* parent)
-    : frmFrontEnd(services, {"frmMednafen", "Mednafen Frontend", "Mednafen Frontend &Help...", "Mednafen"}, parent) {
+    : frmFrontEnd(services, {"frmMednafen", "Mednafen Frontend", "Mednafen Frontend &Help...", "Mednafen", "mednafen"},
+                  parent) {
     BuildControls();
     ConnectHandlers();
     Form_Load();
@@ -308,7 +309,7 @@ void frmMednafen::cmdRunMednafen_Click() {
     }
     // The settings as shown go into the game's file first, saved or not.
     const PreparedRun run = MednafenRun(*program, m_game->rom, PerGameFileFor(*m_game, ValuesFromControls()));
-    for (const base::Message& m : CarryOut(run, m_services.processes).messages) m_services.messages.Show(this, m);
+    Carry(run);
     ReloadGame();
 }
 

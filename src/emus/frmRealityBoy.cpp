@@ -27,8 +27,10 @@ using platform::Q;
 using platform::U8;
 
 frmRealityBoy::frmRealityBoy(platform::Services& services, QWidget* parent)
-    : frmFrontEnd(services, {"frmRealityBoy", "Reality Boy Frontend", "Reality Boy Frontend &Help...", "Reality Boy"},
-                  parent) {
+    : frmFrontEnd(
+          services,
+          {"frmRealityBoy", "Reality Boy Frontend", "Reality Boy Frontend &Help...", "Reality Boy", "rboy vb_98"},
+          parent) {
     BuildControls();
     ConnectHandlers();
     Form_Load();
@@ -226,7 +228,7 @@ void frmRealityBoy::Run(bool debug) {
     }
     // The options as the controls show them, saved or not.
     const PreparedRun run = RealityBoyRun(m_directory, U8(m_rom->RomPath()), OptionsFromControls(), debug);
-    for (const base::Message& m : CarryOut(run, m_services.processes).messages) m_services.messages.Show(this, m);
+    Carry(run);
 }
 
 void frmRealityBoy::cmdSaveSettings_Click() {

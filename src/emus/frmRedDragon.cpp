@@ -45,7 +45,8 @@ QStringList Entries(const Texts& items) {
 }  // namespace
 
 frmRedDragon::frmRedDragon(platform::Services& services, QWidget* parent)
-    : frmFrontEnd(services, {"frmRedDragon", "Red Dragon Frontend", "Red Dragon Frontend &Help...", "Red Dragon"},
+    : frmFrontEnd(services,
+                  {"frmRedDragon", "Red Dragon Frontend", "Red Dragon Frontend &Help...", "Red Dragon", "rdragon"},
                   parent) {
     BuildControls();
     ConnectHandlers();
@@ -225,7 +226,7 @@ void frmRedDragon::cmdRunRedDragon_Click() {
     if (m_rom->HasRom()) rom = U8(m_rom->RomPath());
     const PreparedRun run = RedDragonRun(m_directory, rom, OptionsFromForm(FormFromControls(), m_keys));
     txtOptions->setPlainText(Q(run.files.front().content));
-    for (const base::Message& m : CarryOut(run, m_services.processes).messages) m_services.messages.Show(this, m);
+    Carry(run);
 }
 
 void frmRedDragon::cmdRevertSettings_Click() {

@@ -23,7 +23,9 @@
 #include "base/SettingsKeys.h"
 #include "emus/EmulatorRun.h"
 #include "emus/FrontEndMessages.h"
+#include "emus/RunLogMessages.h"
 #include "emus/frmControlConfig.h"
+#include "emus/frmFrontEnd.h"
 #include "help/frmHelp.h"
 #include "platform/QtServices.h"
 #include "platform/Text.h"
@@ -220,6 +222,7 @@ void frmVirtualE::BuildMenus() {
     mnuFileBack = platform::AddAction(mnuFile, "mnuFileBack", "&Back to main menu");
     mnuHelp = platform::AddMenu(bar, "mnuHelp", "&Help");
     mnuHelpHelp = platform::AddAction(mnuHelp, "mnuHelpHelp", "Virtual-E Frontend &Help...");
+    mnuHelpLog = platform::AddAction(mnuHelp, "mnuHelpLog", "Last Run's &Log...");
 }
 
 void frmVirtualE::ConnectHandlers() {
@@ -235,6 +238,8 @@ void frmVirtualE::ConnectHandlers() {
     connect(txtFps, &QLineEdit::textChanged, this, &frmVirtualE::txtFps_Change);
     connect(mnuFileBack, &QAction::triggered, this, &frmVirtualE::mnuFileBack_Click);
     connect(mnuHelpHelp, &QAction::triggered, this, &frmVirtualE::mnuHelpHelp_Click);
+    connect(mnuHelpLog, &QAction::triggered, this,
+            [this] { ShowLastRunLog(m_services, this, "Virtual-E", m_lastLog, {"virtuale"}); });
 }
 
 void frmVirtualE::Form_Load() {
@@ -320,8 +325,12 @@ void frmVirtualE::cmdRunVirtualE_Click() {
         if (!SaveAnyRegistry()) return;
     }
     // (Cancel starts the emulator on the values last stored.)
+    base::TakeLastStart();
     const base::LaunchResult started = m_services.processes.Start(VirtualELaunch(m_directory));
     if (!started.started) m_services.messages.Show(this, StartFailedMessage("Virtual-E", started.error));
+    const base::StartRecord record = base::TakeLastStart();
+    if (!record.log.empty()) m_lastLog = record.log;
+    WatchQuickFailure(m_services, this, "Virtual-E", record);
 }
 
 void frmVirtualE::cmdSaveSettings_Click() {

@@ -103,6 +103,8 @@ private:
     QAction* mnuFileBack = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpHelp = nullptr;
+    QAction* mnuHelpLog = nullptr;
+    std::string m_lastLog;  ///< the log of this window's last start
 };
 
 }  // namespace kestro::emus

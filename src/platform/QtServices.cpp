@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -17,6 +18,7 @@
 #include <QTreeView>
 #include <QUrl>
 #include <chrono>
+#include <optional>
 
 #include "base/FileRead.h"
 #include "base/ProcessStart.h"
@@ -30,18 +32,35 @@ using base::MessageButtons;
 using base::MessageIcon;
 using base::MessageResult;
 
+namespace {
+
+struct BusyCursor {
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
 base::MessageResult MessageBoxService::Show(QWidget* parent, const base::Message& m) {
     return Show(parent, Q(m.title), Q(m.text), m.icon, m.buttons, m.defaultButton);
 }
 
 bool WriteRegistryOrShowError(MessageBoxService& messages, QWidget* parent, const std::function<void()>& write) {
-    try {
-        write();
-        return true;
-    } catch (const base::RegistryError& error) {
-        messages.Show(parent, base::RegistryErrorMessage(error));
-        return false;
+    std::optional<base::Message> failure;
+    {
+        // Through a running wineserver a write takes up to a second: the
+        // window shows that it is busy rather than seem to hang.
+        const BusyCursor busy;
+        try {
+            write();
+        } catch (const base::RegistryError& error) {
+            failure = base::RegistryErrorMessage(error);
+        }
     }
+    if (failure) messages.Show(parent, *failure);
+    return !failure;
 }
 
 QString DisplayText(const QString& text) {

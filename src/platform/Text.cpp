@@ -12,8 +12,10 @@ QString g_katakanaFamily;
 QString TitleToDisplay(std::string_view bytes) {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
-    for (char c : bytes)
-        text.append(QChar(static_cast<char16_t>(rom::TitleByteToCodepoint(static_cast<unsigned char>(c)))));
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (rom::IsShownTitleByte(byte)) text.append(QChar(static_cast<char16_t>(rom::TitleByteToCodepoint(byte))));
+    }
     return text;
 }
 

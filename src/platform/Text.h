@@ -17,7 +17,8 @@ inline std::string U8(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
-/// A single-byte title as shown: katakana bytes as half-width katakana.
+/// A single-byte title as shown: katakana bytes as half-width katakana,
+/// control codes left out as the caption's reading leaves them out.
 QString TitleToDisplay(std::string_view bytes);
 /// The title bytes behind a displayed text; characters no byte shows become "?".
 std::string DisplayToTitle(const QString& text);

@@ -20,7 +20,7 @@ ToolMenus AddToolMenus(QDialog* window, const char* helpCaption) {
     auto* layout = new QVBoxLayout(window);
     layout->setMenuBar(bar);
     QObject::connect(back, &QAction::triggered, window, &QDialog::close);
-    return {back, help};
+    return {back, help, mnuHelp};
 }
 
 QPlainTextEdit* AddHelpBox(QDialog* window, const QString& text) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QAction;
+class QMenu;
 class QDialog;
 class QPlainTextEdit;
 class QVBoxLayout;
@@ -15,6 +16,7 @@ namespace kestro::platform {
 struct ToolMenus {
     QAction* mnuFileBack;  ///< closes the window
     QAction* mnuHelpHelp;
+    QMenu* mnuHelp;
 };
 
 /// Gives the window its vertical layout with the menu bar on top; "&Back to

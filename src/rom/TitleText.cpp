@@ -35,6 +35,19 @@ std::string TitleToUtf8(std::string_view bytes) {
     return out;
 }
 
+bool IsShownTitleByte(unsigned char byte) {
+    return byte >= 0x20 && !(byte >= 0x7F && byte < 0xA0);
+}
+
+std::string ShownTitleUtf8(std::string_view bytes) {
+    std::string out;
+    for (char c : bytes) {
+        if (IsShownTitleByte(static_cast<unsigned char>(c)))
+            AppendUtf8(out, TitleByteToCodepoint(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
 std::string Latin1ToUtf8(std::string_view bytes) {
     std::string out;
     for (char c : bytes) AppendUtf8(out, static_cast<unsigned char>(c));

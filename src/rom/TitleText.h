@@ -15,6 +15,11 @@ char32_t TitleByteToCodepoint(unsigned char byte);
 std::optional<unsigned char> CodepointToTitleByte(char32_t cp);
 
 std::string TitleToUtf8(std::string_view bytes);
+/// False for control codes (0x00-0x1F, 0x7F-0x9F): the reading leaves them
+/// out, and so does every place a title is drawn, rather than show a box.
+bool IsShownTitleByte(unsigned char byte);
+/// The title as drawn: TitleToUtf8 of the bytes that are shown.
+std::string ShownTitleUtf8(std::string_view bytes);
 /// Single-byte text read as Latin-1 (every byte its own code point), as UTF-8:
 /// for texts such as the romaji reading, where 0xB7 is the middle dot.
 std::string Latin1ToUtf8(std::string_view bytes);

@@ -58,13 +58,13 @@ std::string DirectoryLabel(const std::string& directory) {
 
 std::size_t LongestNameLength(const std::vector<std::string>& names) {
     std::size_t longest = 0;
-    for (const std::string& name : names) longest = std::max(longest, base::CharacterCount(name));
+    for (const std::string& name : names) longest = std::max(longest, base::DisplayWidth(name));
     return longest;
 }
 
 std::string DisplayLine(const std::string& name, std::size_t longest, std::string_view status) {
     std::string line = name;
-    const std::size_t shown = base::CharacterCount(name);
+    const std::size_t shown = base::DisplayWidth(name);
     if (shown < longest) line.append(longest - shown, ' ');
     line += " - ";
     line += status;
@@ -72,11 +72,11 @@ std::string DisplayLine(const std::string& name, std::size_t longest, std::strin
 }
 
 std::string StatusOfLine(const std::string& line, std::size_t longest) {
-    return std::string(std::string_view(line).substr(base::CharacterOffset(line, longest + 3)));
+    return std::string(std::string_view(line).substr(base::DisplayOffset(line, longest + 3)));
 }
 
 std::string NameOfLine(const std::string& line, std::size_t longest) {
-    return TrimSpaces(std::string_view(line).substr(0, base::CharacterOffset(line, longest)));
+    return TrimSpaces(std::string_view(line).substr(0, base::DisplayOffset(line, longest)));
 }
 
 std::string SafeFileName(std::string_view name) {

@@ -40,10 +40,10 @@ std::string ListingDirectoryText(const std::string& directory);
 /// The directory label: the directory and "*.vb", with one separator between.
 std::string DirectoryLabel(const std::string& directory);
 
-/// The greatest length of the names in characters as shown (0 for none).
+/// The greatest width of the names in fixed-pitch columns (0 for none).
 std::size_t LongestNameLength(const std::vector<std::string>& names);
 
-/// "name", spaces up to the longest name length (in characters), " - ", status.
+/// "name", spaces up to the longest name width (in columns), " - ", status.
 std::string DisplayLine(const std::string& name, std::size_t longest, std::string_view status);
 
 /// The status part of a display line (what follows the padded name and " - ").

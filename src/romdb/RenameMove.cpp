@@ -122,7 +122,7 @@ void Collection::MoveIntoTemporary(const std::string& base, const std::string& t
             continue;
         }
         const std::string source = base + row.name;
-        const std::string padding = Padding(m_longest, base::CharacterCount(row.name));
+        const std::string padding = Padding(m_longest, base::DisplayWidth(row.name));
         if (row.identified == kInvalidRom) {
             m_reports.AppendLog("Skipping " + source + padding + " : INVALID ROM");
             LogIfUnread(source);
@@ -132,7 +132,7 @@ void Collection::MoveIntoTemporary(const std::string& base, const std::string& t
             const auto [stem, extension] = RenamedName(row);
             std::string destination = temporary + FreeName(temporary, stem, extension);
             const MoveResult result = MoveRomFile(source, destination, false);
-            LogMove(source, base::CharacterCount(row.name), destination, result);
+            LogMove(source, base::DisplayWidth(row.name), destination, result);
         }
         m_host.ShowProgress(ProgressAt(25, 25, i, n));
         m_host.LetEventsRun();
@@ -152,12 +152,12 @@ std::size_t Collection::MoveArchive(const std::string& base, const std::string& 
             games.push_back(status);
     }
     const std::string source = base + archive;
-    const std::string padding = Padding(m_longest, base::CharacterCount(archive));
+    const std::string padding = Padding(m_longest, base::DisplayWidth(archive));
     if (games.size() == 1) {
         // Named after its one game, whatever else (a text file, say) it holds.
         std::string destination = temporary + FreeName(temporary, SafeFileName(games.front()), ".zip");
         const MoveResult result = MoveRomFile(source, destination, false);
-        LogMove(source, base::CharacterCount(archive), destination, result);
+        LogMove(source, base::DisplayWidth(archive), destination, result);
     } else if (games.size() > 1) {
         m_reports.AppendLog("Skipping " + source + padding + " : ARCHIVE OF SEVERAL GAMES");
     } else {
@@ -193,7 +193,7 @@ void Collection::MoveOutOfTemporary(const std::string& temporary, const std::str
         const std::string source = temporary + name;
         std::string target = destination + name;
         const MoveResult result = MoveRomFile(source, target, true);
-        LogMove(source, base::CharacterCount(name), target, result);
+        LogMove(source, base::DisplayWidth(name), target, result);
         if (result == MoveResult::Moved) {
             // A copy left beside an original that could not be deleted has moved on with it.
             for (MoveFailure& failure : m_failures) {

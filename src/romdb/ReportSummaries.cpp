@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "romdb/Catalogue.h"
 #include "romdb/Reports.h"
+#include "romdb/SummaryWording.h"
 
 namespace kestro::romdb {
 
@@ -14,6 +16,9 @@ constexpr std::string_view kCongratulations = " - Congratulations!";
 constexpr std::string_view kQuestion = "Do you wish to view additional details?";
 
 const std::string kGood = " are Good \"[!]\" ROMs";
+// A DAT tags no good dump "[!]": its games are what size and checksums were checked against.
+const std::string kDatMatched = " match a game of the DAT in size and checksums";
+const std::string kDatUntagged = " are games of the DAT without a [b], (PD) or [T] tag";
 const std::string kBad = " are Bad \"[b]\" ROMs";
 const std::string kPd = " are Public Domain \"(PD)\" or Translated \"[T]\" ROMs";
 const std::string kHacked = " are Hacked (incorrect ROM header) \"[h]\" ROMs";
@@ -44,9 +49,7 @@ base::Message Summary(std::string title, std::vector<std::string> lines) {
             base::MessageResult::No};
 }
 
-}  // namespace
-
-base::Message HaveSummary(const ReportCounters& c) {
+base::Message HaveSummaryWorded(const ReportCounters& c, const std::string& good) {
     std::vector<std::string> lines;
     lines.push_back(" You have " + TwoDigits(c.knownFound) + " out of " + TwoDigits(c.catalogued) +
                     " known Nintendo Virtual Boy ROMs");
@@ -55,7 +58,7 @@ base::Message HaveSummary(const ReportCounters& c) {
         lines.emplace_back("");
         lines.push_back("Out of " + TwoDigits(c.filesMatched) + " files:");
     }
-    AddCountLines(lines, {{c.goodFound, kGood},
+    AddCountLines(lines, {{c.goodFound, good},
                           {c.badFound, kBad},
                           {c.pdFound, kPd},
                           {c.hackedFound, kHacked},
@@ -65,7 +68,7 @@ base::Message HaveSummary(const ReportCounters& c) {
     return Summary("Collected VB ROM details", std::move(lines));
 }
 
-base::Message MissSummary(const ReportCounters& c) {
+base::Message MissSummaryWorded(const ReportCounters& c, const std::string& good) {
     std::vector<std::string> lines;
     lines.push_back(" You are missing " + TwoDigits(c.missing) + " out of " + TwoDigits(c.catalogued) +
                     " known Nintendo Virtual Boy ROMs");
@@ -74,20 +77,46 @@ base::Message MissSummary(const ReportCounters& c) {
     } else {
         lines.emplace_back("");
         lines.emplace_back("Out of these files:");
-        AddCountLines(lines, {{c.goodMissing, kGood}, {c.badMissing, kBad}, {c.pdMissing, kPd}});
+        AddCountLines(lines, {{c.goodMissing, good}, {c.badMissing, kBad}, {c.pdMissing, kPd}});
     }
     return Summary("Missing VB ROM details", std::move(lines));
 }
 
-base::Message DupesSummary(const ReportCounters& c) {
+base::Message DupesSummaryWorded(const ReportCounters& c, const std::string& good) {
     std::vector<std::string> lines;
     lines.push_back(" You have " + TwoDigits(c.extraCopies) + " duplicate Nintendo Virtual Boy ROMs");
     if (c.extraCopies != 0) {
         lines.emplace_back("");
         lines.emplace_back("Out of these files:");
-        AddCountLines(lines, {{c.goodExtra, kGood}, {c.badExtra, kBad}, {c.pdExtra, kPd}, {c.hackedExtra, kHacked}});
+        AddCountLines(lines, {{c.goodExtra, good}, {c.badExtra, kBad}, {c.pdExtra, kPd}, {c.hackedExtra, kHacked}});
     }
     return Summary("Duplicate VB ROM details", std::move(lines));
+}
+
+}  // namespace
+
+base::Message HaveSummary(const ReportCounters& c) {
+    return HaveSummaryWorded(c, kGood);
+}
+
+base::Message MissSummary(const ReportCounters& c) {
+    return MissSummaryWorded(c, kGood);
+}
+
+base::Message DupesSummary(const ReportCounters& c) {
+    return DupesSummaryWorded(c, kGood);
+}
+
+base::Message HaveSummary(const ReportCounters& c, const Catalogue& catalogue) {
+    return HaveSummaryWorded(c, catalogue.IsBuiltIn() ? kGood : kDatMatched);
+}
+
+base::Message MissSummary(const ReportCounters& c, const Catalogue& catalogue) {
+    return MissSummaryWorded(c, catalogue.IsBuiltIn() ? kGood : kDatUntagged);
+}
+
+base::Message DupesSummary(const ReportCounters& c, const Catalogue& catalogue) {
+    return DupesSummaryWorded(c, catalogue.IsBuiltIn() ? kGood : kDatMatched);
 }
 
 }  // namespace kestro::romdb

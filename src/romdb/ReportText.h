@@ -63,7 +63,7 @@ inline std::string Heading(std::string_view heading, const int* count) {
 // The quoted file name padded to the longest name, its checksum, and the text.
 inline std::string FileLine(const ReportFile& file, std::size_t longest, std::string_view text) {
     std::string line = "\"" + file.name + "\"";
-    const std::size_t shown = base::CharacterCount(file.name);
+    const std::size_t shown = base::DisplayWidth(file.name);
     if (shown < longest) line.append(longest - shown, ' ');
     line += " " + file.checksum + " ";
     line += text;

@@ -17,6 +17,7 @@
 #include "platform/PercentBar.h"
 #include "platform/Text.h"
 #include "romdb/DetailReport.h"
+#include "romdb/SummaryWording.h"
 #include "romdb/frmSelectDir.h"
 #include "romdb/frmVbRomDatabase.h"
 
@@ -76,12 +77,12 @@ void frmVbRomDatabase::ShowSummary(const base::Message& summary, const char* top
 
 void frmVbRomDatabase::cmdVboyHave_Click() {
     const Reports& r = m_collection->reports();
-    ShowSummary(HaveSummary(r.counters()), "ROM DB Have", r.have());
+    ShowSummary(HaveSummary(r.counters(), r.catalogue()), "ROM DB Have", r.have());
 }
 
 void frmVbRomDatabase::cmdVboyMiss_Click() {
     const Reports& r = m_collection->reports();
-    ShowSummary(MissSummary(r.counters()), "ROM DB Miss", r.miss());
+    ShowSummary(MissSummary(r.counters(), r.catalogue()), "ROM DB Miss", r.miss());
     // Against a DAT, what is missing can go into a file as a DAT of its own (or a CSV list).
     const Catalogue& catalogue = m_collection->catalogue();
     if (catalogue.IsBuiltIn() || ShowMessage(SaveMissingQuestion()) != base::MessageResult::Yes) return;
@@ -99,7 +100,7 @@ void frmVbRomDatabase::cmdVboyMiss_Click() {
 
 void frmVbRomDatabase::cmdVBoyDupes_Click() {
     const Reports& r = m_collection->reports();
-    ShowSummary(DupesSummary(r.counters()), "ROM DB Dupes", r.dupes());
+    ShowSummary(DupesSummary(r.counters(), r.catalogue()), "ROM DB Dupes", r.dupes());
 }
 
 void frmVbRomDatabase::cmdVBoyLog_Click() {

@@ -74,12 +74,14 @@ void frmJapaneseIme::BuildControls() {
 }
 
 void frmJapaneseIme::Form_Load(const std::string& title) {
+    m_loaded = title;
     txtRomTitle->setText(platform::TitleToDisplay(title));
     txtRomTitle->setCursorPosition(static_cast<int>(txtRomTitle->text().size()));
     txtRomTitle_Change();
 }
 
 std::string frmJapaneseIme::Title() const {
+    if (txtRomTitle->text() == platform::TitleToDisplay(m_loaded)) return m_loaded;
     return platform::DisplayToTitle(txtRomTitle->text());
 }
 

@@ -31,6 +31,9 @@ private:
     void txtRomTitle_Change();
 
     platform::Services& m_services;
+    /// The title as opened: control codes are not drawn, so an untouched box
+    /// hands back these bytes rather than the drawn text.
+    std::string m_loaded;
     QLineEdit* txtRomTitle = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;

@@ -85,6 +85,7 @@ TEST(InfoCommand, ReadableBlockPerFile) {
     EXPECT_NE(run.out.find("  ROM Size:         2097152 Bytes  (16 MBit)\n"), std::string::npos);
     // An escape byte in a title never reaches the terminal.
     EXPECT_EQ(run.out.find('\x1B'), std::string::npos);
+    EXPECT_NE(run.out.find("  ROM Title:        GOLF[2J\n"), std::string::npos) << "left out, as captions leave it";
     EXPECT_NE(run.out.find("  Refused:          Invalid filename: File does not exist.\n"), std::string::npos);
 }
 

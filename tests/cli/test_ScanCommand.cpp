@@ -105,20 +105,20 @@ TEST(ScanCommand, NamesPrintAsTheFileSystemGivesThemWithStrayBytesEscaped) {
     test::TempDir root;
     const std::filesystem::path dir = root.Path() / "\xE3\x83\xAD\xE3\x83\xA0";  // ロム
     std::filesystem::create_directory(dir);
-    const std::string golf = "\xE3\x82\xB4\xE3\x83\xAB\xE3\x83\x95.vb";  // ゴルフ.vb, 6 characters
+    const std::string golf = "\xE3\x82\xB4\xE3\x83\xAB\xE3\x83\x95.vb";  // ゴルフ.vb, 9 columns
     test::WriteKnown(dir, golf, "Golf (U) [!]");
     test::RomBuilder::Unknown().WriteTo((dir / "bad\xFF.vb").string());  // not UTF-8 at all
     auto result = RunKestro({"scan", dir.string()});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("Directory: " + dir.string() + "\n"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("\n" + golf + "  - Golf (U) [!]\nbad\\xFF.vb - [UNKNOWN VB ROM]\n"), std::string::npos)
+    EXPECT_NE(result.out.find("\n" + golf + " - Golf (U) [!]\nbad\\xFF.vb   - [UNKNOWN VB ROM]\n"), std::string::npos)
         << result.out;
 
     result = RunKestro({"scan", "--rename", "--log", dir.string()});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_NE(result.out.find("Skipping " + dir.string() + "/bad\\xFF.vb : UNKNOWN ROM\n"), std::string::npos)
+    EXPECT_NE(result.out.find("Skipping " + dir.string() + "/bad\\xFF.vb   : UNKNOWN ROM\n"), std::string::npos)
         << result.out;
-    EXPECT_NE(result.out.find(dir.string() + "/" + golf + "  moved to "), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find(dir.string() + "/" + golf + " moved to "), std::string::npos) << result.out;
 }
 
 // A ROM the user cannot read is listed as invalid, as designed, and named

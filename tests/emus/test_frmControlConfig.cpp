@@ -205,7 +205,11 @@ TEST_F(KeyConfigWindow, RedDragonKeysComeAndGoThroughItsHandOverList) {
     Capture("cmdLButton", {{Qt::Key_Alt, Qt::NoModifier, 0xffea, 108}});
     EXPECT_EQ(t.messages.Take().at(1).text, "Unable to detect correct Alt key.\rDo you wish to use the right Alt key?");
     EXPECT_EQ(Caption("cmdLButton"), QStringLiteral("<RAlt>"));
-    Capture("cmdSelect", {{0, Qt::NoModifier, 0, 0, Qt::LeftButton}});  // no Red Dragon key
+    // A mouse button has no Red Dragon key: refused when captured, the key kept.
+    const QString select = Caption("cmdSelect");
+    Capture("cmdSelect", {{0, Qt::NoModifier, 0, 0, Qt::RightButton}});
+    EXPECT_EQ(t.messages.Take().at(0).text, "Red Dragon has no key RMouseBt.\rPlease choose another key.");
+    EXPECT_EQ(Caption("cmdSelect"), select);
 
     Click("cmdVirteCancel");
     EXPECT_EQ(Handed().join(QLatin1Char(',')), QStringLiteral("1,2,7,8,5,3,19,6,9,120,10,12,0,22"))
@@ -215,9 +219,9 @@ TEST_F(KeyConfigWindow, RedDragonKeysComeAndGoThroughItsHandOverList) {
     t.messages.Answer(MessageResult::Yes);
     Capture("cmdBButton", {{Qt::Key_Shift, Qt::NoModifier, 0xffe1, 50}});
     Capture("cmdAButton", {{Qt::Key_A}});
-    Capture("cmdSelect", {{0, Qt::NoModifier, 0, 0, Qt::LeftButton}});
+    Capture("cmdSelect", {{0, Qt::NoModifier, 0, 0, Qt::LeftButton}});  // refused: Select keeps its key
     Click("cmdVirteOK");
-    EXPECT_EQ(Handed().join(QLatin1Char(',')), QStringLiteral("1,103,7,8,5,3,19,6,9,0,10,12,0,0"));
+    EXPECT_EQ(Handed().join(QLatin1Char(',')), QStringLiteral("1,103,7,8,5,3,19,6,9,0,10,12,0,22"));
     EXPECT_TRUE(t.registry.Query(base::HKEY_CURRENT_USER_, kVirtualEKeypadKey, "A Button") == std::nullopt)
         << "Red Dragon's keys never reach Virtual-E's registry";
 }

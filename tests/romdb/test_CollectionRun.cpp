@@ -209,27 +209,27 @@ TEST(DetailReportTest, JapaneseTitleSizeMakerAndVersion) {
 }
 
 // Names that are not ASCII line up by the characters shown, not by bytes.
-TEST_F(CollectionTest, NonAsciiNamesArePaddedByCharactersInListReportsAndLog) {
-    const std::string golf = "\xE3\x82\xB4\xE3\x83\xAB\xE3\x83\x95.vb";  // ゴルフ.vb: 6 characters, 12 bytes
-    const std::string cafe = "caf\xC3\xA9.vb";                           // café.vb: 7 characters
+TEST_F(CollectionTest, NonAsciiNamesArePaddedByDisplayWidthInListReportsAndLog) {
+    const std::string golf = "\xE3\x82\xB4\xE3\x83\xAB\xE3\x83\x95.vb";  // ゴルフ.vb: 9 columns, 12 bytes
+    const std::string cafe = "caf\xC3\xA9.vb";                           // café.vb: 7 columns
     test::WriteKnown(dir.Path(), golf, "Golf (U) [!]");
     test::WriteKnown(dir.Path(), "golf.vb", "Golf (U) [!]");
     test::RomBuilder::Unknown().WriteTo(dir.File(cafe));
     Run({.detailed = true});
-    EXPECT_EQ(LongestNameLength({golf, cafe, "golf.vb"}), 7u);
-    EXPECT_EQ(DisplayLine(golf, 7, "[UNKNOWN VB ROM]"), golf + "  - [UNKNOWN VB ROM]");
-    EXPECT_EQ(StatusOfLine(golf + "  - Golf (U) [!]", 7), "Golf (U) [!]");
-    EXPECT_EQ(NameOfLine(golf + "  - Golf (U) [!]", 7), golf);
-    EXPECT_EQ(StatusOfLine(cafe + " - [UNKNOWN VB ROM]", 7), "[UNKNOWN VB ROM]");
+    EXPECT_EQ(LongestNameLength({golf, cafe, "golf.vb"}), 9u);
+    EXPECT_EQ(DisplayLine(cafe, 9, "[UNKNOWN VB ROM]"), cafe + "   - [UNKNOWN VB ROM]");
+    EXPECT_EQ(StatusOfLine(golf + " - Golf (U) [!]", 9), "Golf (U) [!]");
+    EXPECT_EQ(NameOfLine(golf + " - Golf (U) [!]", 9), golf);
+    EXPECT_EQ(StatusOfLine(cafe + "   - [UNKNOWN VB ROM]", 9), "[UNKNOWN VB ROM]");
 
     const std::string& have = collection.reports().have();
-    EXPECT_NE(have.find("\"" + golf + "\"  10882"), std::string::npos) << have;
-    EXPECT_NE(have.find("\"" + cafe + "\"  UNKNOWN ROM"), std::string::npos) << have;
+    EXPECT_NE(have.find("\"" + golf + "\" 10882"), std::string::npos) << have;
+    EXPECT_NE(have.find("\"" + cafe + "\"    UNKNOWN ROM"), std::string::npos) << have;
 
     Run({.rename = true, .changeLog = true});
     const std::string& log = collection.reports().log();
-    EXPECT_NE(log.find("Skipping " + Base() + cafe + " : UNKNOWN ROM"), std::string::npos) << log;
-    EXPECT_NE(log.find(Base() + golf + "  moved to "), std::string::npos) << log;
+    EXPECT_NE(log.find("Skipping " + Base() + cafe + "   : UNKNOWN ROM"), std::string::npos) << log;
+    EXPECT_NE(log.find(Base() + golf + " moved to "), std::string::npos) << log;
 }
 
 TEST(Listing, NamesTheFileSystemRefusesBecomeSafe) {

@@ -4,6 +4,7 @@
 #include "romdb/Catalogue.h"
 #include "romdb/Listing.h"
 #include "romdb/RomDbFixtures.h"
+#include "romdb/SummaryWording.h"
 #include "romdb/ZipArchive.h"
 
 using namespace kestro;
@@ -55,10 +56,12 @@ TEST_F(DatCollectionTest, EveryFileIsNamedByItsContentAndTheReportsCountTheDatsG
     EXPECT_EQ(r.dupes(), Lines({"Good ROMs:", "  Golf (USA) [1 copy]", "  Red Alarm (USA) [1 copy]", "",
                                 "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"}));
     // The summaries' texts are the report tests'; here the DAT's counts in them.
-    EXPECT_EQ(HaveSummary(r.counters()).text.substr(0, 94),
-              " You have 06 out of 09 known Nintendo Virtual Boy ROMs\r\rOut of 12 files:\r   04 are Good \"[!]\" ");
-    EXPECT_EQ(MissSummary(r.counters()).text.substr(0, 58),
-              " You are missing 03 out of 09 known Nintendo Virtual Boy R");
+    EXPECT_EQ(HaveSummary(r.counters(), *catalogue).text.substr(0, 125),
+              " You have 06 out of 09 known Nintendo Virtual Boy ROMs\r\rOut of 12 files:\r"
+              "   04 match a game of the DAT in size and checksums\r");
+    EXPECT_EQ(MissSummary(r.counters(), *catalogue).text.substr(0, 141),
+              " You are missing 03 out of 09 known Nintendo Virtual Boy ROMs\r\rOut of these files:\r"
+              "   03 are games of the DAT without a [b], (PD) or [T] tag\r");
 
     // Detailed: the missing games with their CRC32, the duplicates by file.
     collection.Run({.detailed = true});

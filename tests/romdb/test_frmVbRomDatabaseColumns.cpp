@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Names with double-width characters line up with the others in the file list.
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+
+#include "romdb/RomDbFixtures.h"
+#include "romdb/frmVbRomDatabase.h"
+#include "support/core/TempDir.h"
+#include "support/gui/TestServices.h"
+
+using namespace kestro;
+
+TEST(DatabaseColumns, DoubleWidthCharactersTakeTwoColumnsInTheFileList) {
+    test::TempDir dir;
+    test::TestServices ts;
+    test::FaultyFileOps files;
+    ts.settings.Write("Base Directory", dir.Path().string());
+    test::WriteKnown(dir.Path(), "\xE3\x83\x96\xE3\x83\xAD\xE3\x83\x83\xE3\x82\xAF\xE3\x82\xB9.vb", "Golf (U) [!]");
+    test::WriteKnown(dir.Path(), "golf.vb", "Golf (U) [!]");
+    test::WriteKnown(dir.Path(), "\xEF\xBD\xB1.vb", "Golf (U) [!]");
+    romdb::frmVbRomDatabase w(ts.services, nullptr, &files);
+    auto* list = test::FindChild<QListWidget>(&w, "lstFileIdentify");
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    lines.sort();
+    EXPECT_EQ(
+        lines,
+        (QStringList{QStringLiteral("golf.vb       - [YET TO BE IDENTIFIED]"),
+                     QString::fromUtf8(
+                         "\xE3\x83\x96\xE3\x83\xAD\xE3\x83\x83\xE3\x82\xAF\xE3\x82\xB9.vb - [YET TO BE IDENTIFIED]"),
+                     QString::fromUtf8("\xEF\xBD\xB1.vb          - [YET TO BE IDENTIFIED]")}));
+}
