@@ -70,7 +70,7 @@ ApplyResult ApplyUps(ByteView patch, ByteView source, bool force) {
     while (!in.AtEnd()) {
         const std::size_t at = in.Offset();
         const std::uint64_t skip = in.Number("a hunk's skip count");
-        if (skip > kLargestTarget - pos) in.Fail(at, "a hunk lies past the end of the file");
+        if (pos > kLargestTarget || skip > kLargestTarget - pos) in.Fail(at, "a hunk lies past the end of the file");
         pos += skip;
         for (;;) {
             const std::uint8_t x = in.Byte("a hunk");
