@@ -43,7 +43,7 @@ ApplyResult ApplyBps(ByteView patch, ByteView source, bool force) {
     const std::uint64_t metadataSize = in.Number("the metadata size");
     const std::uint8_t* metadata = in.Take(metadataSize, "the metadata");
     info.metadata.assign(reinterpret_cast<const char*>(metadata), metadataSize);
-    if (!SourceMatches(info, source, force, result)) return result;
+    if (!SourceMatches(info, source, Crc32(source), force, result)) return result;
 
     Bytes& out = result.target;
     out.resize(info.targetSize);

@@ -204,8 +204,8 @@ std::size_t ReadFooter(ByteView patch, std::size_t headerSize, PatchInfo& info) 
     return end;
 }
 
-bool SourceMatches(const PatchInfo& info, ByteView source, bool force, ApplyResult& result) {
-    if (source.size() == info.sourceSize && Crc32(source) == info.sourceCrc) return true;
+bool SourceMatches(const PatchInfo& info, ByteView source, std::uint32_t sourceCrc, bool force, ApplyResult& result) {
+    if (source.size() == info.sourceSize && sourceCrc == info.sourceCrc) return true;
     if (!force) {
         result.status = ApplyStatus::WrongBase;
         return false;

@@ -56,7 +56,7 @@ ApplyResult ApplyBps(ByteView patch, ByteView source, bool force);
 ApplyResult ApplyUps(ByteView patch, ByteView source, bool force);
 
 /// The base check BPS and UPS share; fills warnings when forced past it.
-bool SourceMatches(const PatchInfo& info, ByteView source, bool force, ApplyResult& result);
+bool SourceMatches(const PatchInfo& info, ByteView source, std::uint32_t sourceCrc, bool force, ApplyResult& result);
 /// The result check: the target's CRC32 against the recorded one.
 void CheckTarget(ApplyResult& result);
 

@@ -54,14 +54,16 @@ ApplyResult ApplyUps(ByteView patch, ByteView source, bool force) {
     }
 
     PatchInfo forward = info;
-    if (source.size() == info.targetSize && Crc32(source) == info.targetCrc &&
-        !(source.size() == info.sourceSize && Crc32(source) == info.sourceCrc)) {
+    // One pass over the source answers both questions: is it the base, or the result?
+    const std::uint32_t sourceCrc = Crc32(source);
+    if (source.size() == info.targetSize && sourceCrc == info.targetCrc &&
+        !(source.size() == info.sourceSize && sourceCrc == info.sourceCrc)) {
         // The patched file given: undo the patch.
         std::swap(forward.sourceSize, forward.targetSize);
         std::swap(forward.sourceCrc, forward.targetCrc);
         result.reversed = true;
     }
-    if (!SourceMatches(forward, source, force, result)) return result;
+    if (!SourceMatches(forward, source, sourceCrc, force, result)) return result;
 
     Bytes& out = result.target;
     out.assign(forward.targetSize, 0);
