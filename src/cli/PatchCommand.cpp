@@ -24,9 +24,10 @@ struct PatchOptions {
 };
 
 void AddOptions(CLI::App& command, PatchOptions& o) {
-    command.add_option("FILE", o.files,
-                       "The ROM and its patches (IPS, BPS or UPS, applied in order); with --create the original "
-                       "and the modified ROM; with --info the patch")
+    command
+        .add_option("FILE", o.files,
+                    "The ROM and its patches (IPS, BPS or UPS, applied in order); with --create the original "
+                    "and the modified ROM; with --info the patch")
         ->required();
     command
         .add_option("--out", o.output,
@@ -118,8 +119,7 @@ int Info(const PatchOptions& o, const romdb::Catalogue* dat, std::ostream& out, 
         out << "  Patch CRC: " << patch::CrcHex(info.patchCrc) << '\n';
         if (!info.metadata.empty()) out << "  Metadata:  " << PrintableText(info.metadata, false) << '\n';
     } else {
-        out << "  Records:   " << info.records << '\n'
-            << "  Checks:    none (IPS records no base and no result)\n";
+        out << "  Records:   " << info.records << '\n' << "  Checks:    none (IPS records no base and no result)\n";
         if (info.truncateTo) out << "  Cut to:    " << *info.truncateTo << " bytes\n";
     }
     return kExitOk;
@@ -207,7 +207,8 @@ int PatchCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         "Applies IPS, BPS and UPS patches to a ROM image in order (kestro patch ROM PATCH... --out OUT), each "
         "checked against the result of the one before: a BPS or UPS patch made for another dump is refused, "
         "naming the dump it wants. Creates a patch (kestro patch --create ORIGINAL MODIFIED --out X.bps) or "
-        "describes one (kestro patch --info PATCH). Exit status 0 when the file was written (or described), 1 when a file or "
+        "describes one (kestro patch --info PATCH). Exit status 0 when the file was written (or described), 1 when a "
+        "file or "
         "patch was refused or the write failed.",
         kName};
     PatchOptions options;

@@ -63,8 +63,7 @@ CheckedApply ApplyChecked(ByteView patch, ByteView source, bool force, const rom
 }
 
 std::string WrongBaseText(const CheckedApply& outcome) {
-    return "This patch is for " + Describe(outcome.wanted) + "; the opened file is " + Describe(outcome.opened) +
-           ".";
+    return "This patch is for " + Describe(outcome.wanted) + "; the opened file is " + Describe(outcome.opened) + ".";
 }
 
 base::Message FindBaseQuestion(const CheckedApply& outcome, const std::string& directory) {
@@ -82,8 +81,8 @@ base::Message BaseNotFoundQuestion(const CheckedApply& outcome, const std::strin
 
 base::Message ApplyAnywayQuestion(const CheckedApply& outcome) {
     return {kPatchTitle,
-            base::JoinCr({WrongBaseText(outcome), "",
-                          "Applying it anyway gives a ROM that is no known dump. Apply it anyway?"}),
+            base::JoinCr(
+                {WrongBaseText(outcome), "", "Applying it anyway gives a ROM that is no known dump. Apply it anyway?"}),
             base::MessageIcon::Exclamation, base::MessageButtons::YesNo, base::MessageResult::No};
 }
 
@@ -97,8 +96,8 @@ std::vector<std::string> ResultNotes(const CheckedApply& outcome) {
     if (!outcome.Applied()) return notes;
     notes.push_back("The patched ROM is " + Describe(outcome.result) + ".");
     if (!outcome.applied.info.hasChecks && outcome.opened.Known() && !outcome.result.Known()) {
-        notes.push_back("Warning: the patched ROM is no known dump, though the opened file was " +
-                        outcome.opened.name + ". IPS patches carry no checks: make sure the patch is for this dump.");
+        notes.push_back("Warning: the patched ROM is no known dump, though the opened file was " + outcome.opened.name +
+                        ". IPS patches carry no checks: make sure the patch is for this dump.");
     }
     if (outcome.applied.reversed) notes.push_back("The opened file was this patch's result: the patch was undone.");
     for (const std::string& warning : outcome.applied.warnings) notes.push_back("Warning: " + warning);

@@ -20,8 +20,8 @@ std::int64_t Relative(PatchReader& in, std::int64_t from, std::uint64_t limit, c
     const std::uint64_t data = in.Number(what);
     const std::uint64_t magnitude = data >> 1;
     if (magnitude > limit) in.Fail(at, std::string(what) + " points outside the file");
-    const std::int64_t to = (data & 1) ? from - static_cast<std::int64_t>(magnitude)
-                                       : from + static_cast<std::int64_t>(magnitude);
+    const std::int64_t to =
+        (data & 1) ? from - static_cast<std::int64_t>(magnitude) : from + static_cast<std::int64_t>(magnitude);
     if (to < 0 || static_cast<std::uint64_t>(to) > limit) in.Fail(at, std::string(what) + " points outside the file");
     return to;
 }
@@ -61,9 +61,7 @@ ApplyResult ApplyBps(ByteView patch, ByteView source, bool force) {
                 if (written + length > sourceSize) in.Fail(at, "a source read points outside the source ROM");
                 std::memcpy(out.data() + written, source.data() + written, length);
                 break;
-            case TargetRead:
-                std::memcpy(out.data() + written, in.Take(length, "a target read"), length);
-                break;
+            case TargetRead: std::memcpy(out.data() + written, in.Take(length, "a target read"), length); break;
             case SourceCopy: {
                 if (length > sourceSize) in.Fail(at, "a source copy points outside the source ROM");
                 sourceFrom = Relative(in, sourceFrom, sourceSize - length, "a source copy");

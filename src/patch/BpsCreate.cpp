@@ -41,8 +41,11 @@ std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_
 class BlockTable {
 public:
     explicit BlockTable(std::size_t size)
-        : m_bits(std::clamp(static_cast<int>(std::bit_width(size)), 10, 22)), m_slots(std::size_t{1} << m_bits, kNone) {}
-    void Add(const std::uint8_t* base, std::size_t pos) { m_slots[BlockHash(base + pos, m_bits)] = static_cast<std::uint32_t>(pos); }
+        : m_bits(std::clamp(static_cast<int>(std::bit_width(size)), 10, 22)),
+          m_slots(std::size_t{1} << m_bits, kNone) {}
+    void Add(const std::uint8_t* base, std::size_t pos) {
+        m_slots[BlockHash(base + pos, m_bits)] = static_cast<std::uint32_t>(pos);
+    }
     std::uint32_t Find(const std::uint8_t* at) const { return m_slots[BlockHash(at, m_bits)]; }
 
 private:

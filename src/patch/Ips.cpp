@@ -21,9 +21,7 @@ constexpr std::size_t kLongestGap = 5;
 
 class IpsWriter {
 public:
-    explicit IpsWriter(ByteView target) : m_target(target) {
-        m_out.assign({'P', 'A', 'T', 'C', 'H'});
-    }
+    explicit IpsWriter(ByteView target) : m_target(target) { m_out.assign({'P', 'A', 'T', 'C', 'H'}); }
 
     void Literal(std::size_t start, std::size_t length) {
         while (length > 0) {
@@ -101,8 +99,9 @@ void WriteStretch(IpsWriter& writer, ByteView target, std::size_t start, std::si
 CreateResult CreateIps(ByteView source, ByteView target) {
     // The last offset and the size after "EOF" both have three bytes.
     if (target.size() > kLargestIpsTarget || (target.size() < source.size() && target.size() >= kLargestIpsTarget)) {
-        return {{}, "An IPS patch cannot describe a file of " + std::to_string(target.size()) +
-                        " bytes: its offsets end at 16 MiB. Create a BPS patch instead."};
+        return {{},
+                "An IPS patch cannot describe a file of " + std::to_string(target.size()) +
+                    " bytes: its offsets end at 16 MiB. Create a BPS patch instead."};
     }
     IpsWriter writer(target);
     const auto differs = [&](std::size_t i) { return i >= source.size() || source[i] != target[i]; };

@@ -210,16 +210,16 @@ bool SourceMatches(const PatchInfo& info, ByteView source, std::uint32_t sourceC
         result.status = ApplyStatus::WrongBase;
         return false;
     }
-    result.warnings.push_back("Applied to a file other than the one the patch is for (CRC32 " +
-                              CrcHex(info.sourceCrc) + ", " + std::to_string(info.sourceSize) + " bytes).");
+    result.warnings.push_back("Applied to a file other than the one the patch is for (CRC32 " + CrcHex(info.sourceCrc) +
+                              ", " + std::to_string(info.sourceSize) + " bytes).");
     return true;
 }
 
 void CheckTarget(ApplyResult& result) {
     result.status = ApplyStatus::Applied;
     if (Crc32(result.target) == result.info.targetCrc) return;
-    const std::string text = "The patched file's CRC32 is " + CrcHex(Crc32(result.target)) +
-                             ", not the patch's " + CrcHex(result.info.targetCrc) + ".";
+    const std::string text = "The patched file's CRC32 is " + CrcHex(Crc32(result.target)) + ", not the patch's " +
+                             CrcHex(result.info.targetCrc) + ".";
     if (!result.warnings.empty()) {
         // Forced onto another base: a different result is what was asked for.
         result.warnings.push_back(text);

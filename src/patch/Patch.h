@@ -43,8 +43,8 @@ struct PatchInfo {
     std::uint32_t sourceCrc = 0;
     std::uint32_t targetCrc = 0;
     std::uint32_t patchCrc = 0;
-    std::string metadata;               ///< BPS only, as stored
-    std::size_t records = 0;            ///< IPS records, BPS actions, UPS hunks
+    std::string metadata;                     ///< BPS only, as stored
+    std::size_t records = 0;                  ///< IPS records, BPS actions, UPS hunks
     std::optional<std::uint32_t> truncateTo;  ///< IPS only: the size after "EOF"
 };
 

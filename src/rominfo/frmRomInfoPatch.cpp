@@ -23,8 +23,7 @@ using platform::U8;
 
 namespace {
 
-constexpr std::string_view kPatchFilter =
-    "Patch Files (*.ips;*.bps;*.ups)|*.ips;*.bps;*.ups|All Files (*.*)|*.*";
+constexpr std::string_view kPatchFilter = "Patch Files (*.ips;*.bps;*.ups)|*.ips;*.bps;*.ups|All Files (*.*)|*.*";
 
 base::Message Note(const std::string& text, base::MessageIcon icon = base::MessageIcon::Information) {
     return {"Apply Patch", text, icon, base::MessageButtons::Ok, MessageResult::Ok};
@@ -42,8 +41,8 @@ std::unique_ptr<romdb::Catalogue> CollectionDat(base::SettingsStore& settings) {
 }  // namespace
 
 void frmRomInfo::mnuFileApplyPatch_Click() {
-    const QString path = m_services.files.OpenFile(this, QStringLiteral("Apply Patch"), Q(kPatchFilter),
-                                                   Q(m_baseDirectory), QString());
+    const QString path =
+        m_services.files.OpenFile(this, QStringLiteral("Apply Patch"), Q(kPatchFilter), Q(m_baseDirectory), QString());
     if (!path.isEmpty()) ApplyPatchFile(path);
 }
 

@@ -18,8 +18,8 @@ struct Dumps {
         b[0x100] ^= 0xFF;  // outside the header: no dump any more
         return b;
     }();
-    romdb::Catalogue dat{*romdb::ParseDat(test::LogiqxDat(
-                              "t", {{"Red Alarm (Japan)", {{"j.vb", japan}}}, {"Red Alarm (USA)", {{"u.vb", usa}}}}))
+    romdb::Catalogue dat{*romdb::ParseDat(test::LogiqxDat("t", {{"Red Alarm (Japan)", {{"j.vb", japan}}},
+                                                                {"Red Alarm (USA)", {{"u.vb", usa}}}}))
                               .dat};
 };
 
@@ -37,7 +37,8 @@ TEST(BaseCheck, NamesTheWantedBaseTheOpenedFileAndTheResult) {
         {CreateBps(d.japan, d.hack), &d.usa, &d.dat,
          "This patch is for Red Alarm (Japan); the opened file is Red Alarm (USA)."},
         {CreateUps(d.japan, d.hack), &d.usa, nullptr,
-         "This patch is for a file of " + size + " bytes with CRC32 " + crc + "; the opened file is Red Alarm (U) [!]."},
+         "This patch is for a file of " + size + " bytes with CRC32 " + crc +
+             "; the opened file is Red Alarm (U) [!]."},
         {CreateIps(d.japan, d.hack).patch, &d.japan, nullptr,
          "The patched ROM is a file of " + size + " bytes with CRC32 " + CrcHex(Crc32(d.hack)) +
              ".\rWarning: the patched ROM is no known dump, though the opened file was Red Alarm (J) [!]."},

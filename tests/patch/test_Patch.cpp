@@ -98,7 +98,7 @@ TEST(Patch, IpsRecordsRunsAndTruncation) {
 TEST(Patch, IpsCreationStepsAroundTheEofOffsetAndStopsAt16MiB) {
     Bytes original(0x454F46 + 64, 0);
     Bytes modified = original;
-    modified[0x454F46] = 1;                                                  // a plain record
+    modified[0x454F46] = 1;                                                            // a plain record
     std::fill(modified.begin() + 0x454F46 + 20, modified.begin() + 0x454F46 + 40, 3);  // and a run
     const CreateResult created = CreateIps(original, modified);
     ASSERT_TRUE(created.Ok());

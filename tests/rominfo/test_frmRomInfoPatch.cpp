@@ -51,8 +51,10 @@ TEST(RomInfoPatch, WrongBaseIsNamedFoundInTheCollectionPatchedAndSavedAsANewFile
         test::FindChild<QAction>(&w, "mnuFileApplyPatch")->trigger();
         const auto shown = ts.messages.Take();
         ASSERT_GE(shown.size(), 2u);
-        EXPECT_EQ(shown[0].text, "This patch is for Red Alarm (Japan); the opened file is Red Alarm (USA).\r\r"
-                                 "Look for it in your collection (" + collection + ")?");
+        EXPECT_EQ(shown[0].text,
+                  "This patch is for Red Alarm (Japan); the opened file is Red Alarm (USA).\r\r"
+                  "Look for it in your collection (" +
+                      collection + ")?");
         EXPECT_EQ(shown[0].defaultButton, MessageResult::No);
         if (first == MessageResult::No) {
             EXPECT_EQ(shown[1].defaultButton, MessageResult::No);  // apply anyway?
