@@ -19,11 +19,12 @@ struct Command {
     int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
 
-constexpr std::array<Command, 6> kCommands{{
+constexpr std::array<Command, 7> kCommands{{
     {"info", "Show ROM images' headers and identification (text or --json)", &InfoCommand},
     {"romaji", "Print the romaji reading of a title", &RomajiCommand},
     {"header", "Change a ROM image's header and save it", &HeaderCommand},
     {"tiles", "Write a ROM's tiles as a bitmap or indexed PNG, or import an edited PNG", &TilesCommand},
+    {"patch", "Apply, create or describe IPS, BPS and UPS patches, the base ROM checked", &PatchCommand},
     {"scan", "Identify a directory of ROMs, report, rename and move them", &ScanCommand},
     {"play", "Start an emulator as its front-end does, with the saved options:", &PlayCommand},
 }};

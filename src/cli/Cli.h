@@ -46,6 +46,12 @@ int TilesCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 /// run completed without a failure, 1 otherwise.
 int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+/// `kestro patch ROM PATCH... --out OUT [--force] [--dat FILE] [--json]`:
+/// applies the patches in order, each base checked; `--create ORIGINAL
+/// MODIFIED --out X.ips|X.bps|X.ups` makes one; `--info PATCH` describes one.
+/// 0 when written (or described), 1 when refused.
+int PatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 /// `kestro play EMULATOR [ROM] [--debug] [--dry-run] [--force] [--json]`:
 /// what the front-end's run button does (EMULATOR one of PlayEmulatorNames),
 /// with the desktop program's saved settings, read and never written.

@@ -26,6 +26,14 @@ QString DroppedRomFile(const QMimeData* data) {
     return QFileInfo(path).isDir() ? QString() : path;
 }
 
+QString DroppedPatchFile(const QMimeData* data) {
+    const QString path = OnlyLocalPath(data);
+    for (const QString& ending : {QStringLiteral(".ips"), QStringLiteral(".bps"), QStringLiteral(".ups")}) {
+        if (path.endsWith(ending, Qt::CaseInsensitive)) return QFileInfo(path).isDir() ? QString() : path;
+    }
+    return {};
+}
+
 QString DroppedDirectory(const QMimeData* data) {
     const QString path = OnlyLocalPath(data);
     return !path.isEmpty() && QFileInfo(path).isDir() ? path : QString();

@@ -16,6 +16,10 @@ namespace kestro::platform {
 /// ".vb" (in any case); empty for anything else.
 QString DroppedRomFile(const QMimeData* data);
 
+/// The path of the one local file the drag carries when it is a patch
+/// (.ips, .bps or .ups, in any case); empty for anything else.
+QString DroppedPatchFile(const QMimeData* data);
+
 /// The path of the one local directory the drag carries; empty for anything else.
 QString DroppedDirectory(const QMimeData* data);
 

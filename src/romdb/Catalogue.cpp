@@ -101,6 +101,20 @@ std::optional<std::size_t> Catalogue::Match(std::int64_t size, const FileHashes&
     return m_nameOfGame[*best];
 }
 
+std::optional<std::size_t> Catalogue::MatchCrc(std::int64_t size, std::uint32_t crc) const {
+    if (IsBuiltIn()) return std::nullopt;
+    const std::uint64_t key = Key(size, crc);
+    auto it = std::lower_bound(m_bySizeAndCrc.begin(), m_bySizeAndCrc.end(), key,
+                               [](const RomRef& ref, std::uint64_t k) { return ref.key < k; });
+    std::optional<std::uint32_t> best;
+    for (; it != m_bySizeAndCrc.end() && it->key == key; ++it) {
+        const DatRom& rom = m_dat->games[it->game].roms[it->rom];
+        if (rom.size == size && CrcValue(rom.crc) == crc && (!best || it->game < *best)) best = it->game;
+    }
+    if (!best) return std::nullopt;
+    return m_nameOfGame[*best];
+}
+
 std::string Catalogue::MissingChecksum(std::size_t index) const {
     if (IsBuiltIn()) return rom::LookupRomChecksum(m_names[index], rom::ChecksumColumn::B);
     const DatGame& game = m_dat->games[m_games[index]];

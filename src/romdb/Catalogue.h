@@ -42,6 +42,9 @@ public:
     /// SHA-1 (or, without one, the MD5) equal when the DAT gives it. With rom
     /// given, it is set to the rom of the game that matched.
     std::optional<std::size_t> Match(std::int64_t size, const FileHashes& hashes, const DatRom** rom = nullptr) const;
+    /// The first game with a rom of this size and CRC32, whatever its other
+    /// hashes: all a patch knows of the file it wants.
+    std::optional<std::size_t> MatchCrc(std::int64_t size, std::uint32_t crc) const;
     /// The text before a name in the detailed missing list: the whole-file
     /// checksum for the table, the first rom's CRC32 (upper case) for a DAT.
     std::string MissingChecksum(std::size_t index) const;

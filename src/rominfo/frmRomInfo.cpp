@@ -128,6 +128,8 @@ void frmRomInfo::BuildMenus() {
     mnuFileSave = platform::AddAction(mnuFile, "mnuFileSave", "&Save ROM");
     mnuFileSaveAs = platform::AddAction(mnuFile, "mnuFileSaveAs", "Save ROM &As...");
     mnuFile->addSeparator();
+    mnuFileApplyPatch = platform::AddAction(mnuFile, "mnuFileApplyPatch", "Apply &Patch...");
+    mnuFile->addSeparator();
     mnuFileRecent = platform::AddMenu(mnuFile, "mnuFileRecent", "&Recent Files");
     for (std::size_t k = 0; k < mnuFileRecentItem.size(); ++k) {
         QAction* item = mnuFileRecent->addAction(QString());
@@ -149,6 +151,7 @@ void frmRomInfo::ConnectHandlers() {
     connect(mnuFileClose, &QAction::triggered, this, &frmRomInfo::mnuFileClose_Click);
     connect(mnuFileSave, &QAction::triggered, this, &frmRomInfo::mnuFileSave_Click);
     connect(mnuFileSaveAs, &QAction::triggered, this, &frmRomInfo::mnuFileSaveAs_Click);
+    connect(mnuFileApplyPatch, &QAction::triggered, this, &frmRomInfo::mnuFileApplyPatch_Click);
     for (std::size_t k = 0; k < mnuFileRecentItem.size(); ++k) {
         connect(mnuFileRecentItem[k], &QAction::triggered, this,
                 [this, k] { mnuFileRecent_Click(static_cast<int>(k)); });
@@ -206,6 +209,7 @@ void frmRomInfo::Reset() {
     mnuFileClose->setEnabled(false);
     mnuFileSave->setEnabled(false);
     mnuFileSaveAs->setEnabled(false);
+    mnuFileApplyPatch->setEnabled(false);
 }
 
 void frmRomInfo::RefreshRecentMenu() {

@@ -33,11 +33,14 @@ public:
     /// from outside the window (the command line) is named again when missing,
     /// as the user may not know which name reached the program.
     void OpenRom(const QString& path, bool nameMissingFile = false);
+    /// Applies a patch file to the ROM in memory, as Apply Patch does after its dialog.
+    void ApplyPatchFile(const QString& path);
     /// The title bytes the window shows.
     const std::string& TitleBytes() const { return m_title; }
 
 protected:
-    /// A dropped ROM file opens as if chosen with Open.
+    /// A dropped ROM file opens as if chosen with Open; a dropped patch is
+    /// applied to the open ROM as if chosen with Apply Patch.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     /// Esc closes the window as "Back to main menu" does, but asks first, as
@@ -61,12 +64,18 @@ private:
     bool HasUnsavedEdits() const;
     std::string Reading() const;
     bool WriteTo(const std::string& path);
+    void ShowOpened(rom::RomImage image, const QString& path, bool remember);
+    void ShowPatched(const std::vector<std::uint8_t>& data, const QString& patchPath);
+    bool OpenFoundBase(std::uint64_t size, std::uint32_t crc);
+    /// True, after saying why, when a forced patch's result would be saved under a dump's name.
+    bool RefuseForcedName(const std::string& path);
 
     void mnuFileOpen_Click();
     void mnuFileClose_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
     void mnuFileRecent_Click(int index);
+    void mnuFileApplyPatch_Click();
     void mnuHelpHelp_Click();
     void mnuHelpIdCodes_Click();
     void txtManufacturer_Change();
@@ -78,6 +87,7 @@ private:
     platform::Services& m_services;
     std::optional<rom::RomImage> m_image;
     std::string m_title;
+    bool m_forcedPatch = false;  ///< a patch was applied to a dump it was not for
     std::string m_baseDirectory;
     bool m_autoDetectRom = false;
     rom::RecentRomList m_recent;
@@ -108,6 +118,7 @@ private:
     QAction* mnuFileClose = nullptr;
     QAction* mnuFileSave = nullptr;
     QAction* mnuFileSaveAs = nullptr;
+    QAction* mnuFileApplyPatch = nullptr;
     QMenu* mnuFileRecent = nullptr;
     QAction* mnuFileRecentSep = nullptr;
     std::array<QAction*, rom::kRecentRomSlots> mnuFileRecentItem{};

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -57,10 +58,19 @@ void frmRomInfo::mnuFileOpen_Click() {
 }
 
 void frmRomInfo::dragEnterEvent(QDragEnterEvent* event) {
+    if (m_image && !platform::DroppedPatchFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+        return;
+    }
     platform::AcceptRomDrag(event);
 }
 
 void frmRomInfo::dropEvent(QDropEvent* event) {
+    if (const QString patch = platform::DroppedPatchFile(event->mimeData()); m_image && !patch.isEmpty()) {
+        event->acceptProposedAction();
+        ApplyPatchFile(patch);
+        return;
+    }
     const QString path = platform::TakeRomDrop(event);
     if (!path.isEmpty()) OpenRom(path);
 }
@@ -77,7 +87,12 @@ void frmRomInfo::OpenRom(const QString& path, bool nameMissingFile) {
         Reset();
         return;
     }
-    m_image = std::move(opened.image);
+    ShowOpened(std::move(opened.image), path, true);
+}
+
+void frmRomInfo::ShowOpened(rom::RomImage image, const QString& path, bool remember) {
+    m_image = std::move(image);
+    m_forcedPatch = false;
     SetFieldsEnabled(true);
     ShowHeader(m_image->Header());
     lblMbit->setText(Q(rom::SizeText(m_image->size)));
@@ -86,9 +101,12 @@ void frmRomInfo::OpenRom(const QString& path, bool nameMissingFile) {
     mnuFileClose->setEnabled(true);
     mnuFileSave->setEnabled(true);
     mnuFileSaveAs->setEnabled(true);
+    mnuFileApplyPatch->setEnabled(true);
     lblFileName->setText(path);
-    m_recent.Add(U8(path.trimmed()));
-    RefreshRecentMenu();
+    if (remember) {
+        m_recent.Add(U8(path.trimmed()));
+        RefreshRecentMenu();
+    }
     if (m_autoDetectRom) Identify();
 }
 
@@ -126,6 +144,7 @@ rom::RomHeader frmRomInfo::DisplayedHeader() const {
 }
 
 bool frmRomInfo::WriteTo(const std::string& path) {
+    if (RefuseForcedName(path)) return false;
     rom::ApplyHeader(*m_image, DisplayedHeader());
     const base::FileWriteResult written = rom::WriteImageTo(*m_image, path);
     if (!written) {

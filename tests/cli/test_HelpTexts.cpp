@@ -45,7 +45,7 @@ std::vector<std::string> ListAfter(std::string text, const std::string& words) {
 
 TEST(HelpTexts, EveryCommandNamesItselfAsKestroCommand) {
     const std::vector<std::string> commands = Commands();
-    EXPECT_EQ(commands, (std::vector<std::string>{"info", "romaji", "header", "tiles", "scan", "play"}));
+    EXPECT_EQ(commands, (std::vector<std::string>{"info", "romaji", "header", "tiles", "patch", "scan", "play"}));
     for (const std::string& name : commands) {
         const CliResult help = RunKestro({name, "--help"});
         EXPECT_NE(help.out.find("\nUsage: kestro " + name + " "), std::string::npos) << help.out;
@@ -114,6 +114,8 @@ TEST_F(ExitStatus, EveryRowOfTheTableIsWhatTheCommandGives) {
           {{"tiles", rom, "--out", bmp, "--palette", missing}},
           {{"tiles", rom, "--out", bmp, "--palette", foreign}, "Invalid Kestro palette: File is not a Kestro palette"},
           {{"tiles", rom, "--out", dir.File("gone/a.bmp")}}}},
+        {"patch 0", {{{"patch", "--create", rom, rom, "--out", dir.File("same.bps")}}}},
+        {"patch 1", {{{"patch", rom, missing, "--out", dir.File("p.vb")}}}},
         {"scan 0", {{{"scan", roms}}}},
         {"scan 1", {{{"scan", empty}}, {{"scan", "--dat", missing, roms}}}},
         {"play 0", {{{"play", "reality-boy", rom, "--dry-run"}}}},
