@@ -42,24 +42,8 @@ int main(int argc, char* argv[]) {
 
     // The Windows and Fonts directories are read as on Windows, from values
     // that stand in for them here.
-    const kestro::platform::KatakanaFontFile font = kestro::platform::FindKatakanaFont();
-    kestro::platform::SetKatakanaFontFamily(font.family);
     kestro::base::MemoryRegistryBackend locations;
-    kestro::platform::FillSystemLocations(locations, font);
-
-    kestro::app::StartupEnvironment environment{
-        locations,
-        kestro::platform::ProgramDirectory(),
-        font.fileName,
-        [](const std::string& path) { return QFileInfo(kestro::platform::Q(path)).isFile(); },
-        [](const std::string& path, std::string* error) {
-            QString why;
-            const bool loaded = kestro::platform::LoadChecksumLibrary(path, &why);
-            if (!loaded && error) *error = kestro::platform::U8(why);
-            return loaded;
-        },
-    };
-    kestro::app::frmMain window(services, std::move(environment));
+    kestro::app::frmMain window(services, kestro::app::DesktopEnvironment(locations));
     if (!window.Form_Load()) return 1;
     window.show();
     if (!commandLine.romFile.empty()) {

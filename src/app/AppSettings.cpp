@@ -33,6 +33,7 @@ void AppSettings::GetRegistry(const SettingsStore& store) {
 }
 
 void AppSettings::SaveRegistry(SettingsStore& store, bool writeVersion) const {
+    SettingsBatch batch(store);
     if (writeVersion) WriteText(store, keys::VersionNumber, versionNumber);
     WriteYesNo(store, keys::MainMenuTheme, mainMenuTheme);
     WriteYesNo(store, keys::ThemeColours, themeColours);

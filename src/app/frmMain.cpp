@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -15,6 +16,7 @@
 #include "app/MainMenuTexts.h"
 #include "platform/PictureBox.h"
 #include "platform/QtServices.h"
+#include "platform/SystemLocations.h"
 #include "platform/Text.h"
 #include "platform/Widgets.h"
 
@@ -29,6 +31,24 @@ namespace {
 constexpr int kPlainWidthTwips = 3810;
 constexpr int kPlainHeightTwips = 1980;
 }  // namespace
+
+StartupEnvironment DesktopEnvironment(MemoryRegistryBackend& locations) {
+    const platform::KatakanaFontFile font = platform::FindKatakanaFont();
+    platform::SetKatakanaFontFamily(font.family);
+    platform::FillSystemLocations(locations, font);
+    return StartupEnvironment{
+        locations,
+        platform::ProgramDirectory(),
+        font.fileName,
+        [](const std::string& path) { return QFileInfo(Q(path)).isFile(); },
+        [](const std::string& path, std::string* error) {
+            QString why;
+            const bool loaded = platform::LoadChecksumLibrary(path, &why);
+            if (!loaded && error) *error = platform::U8(why);
+            return loaded;
+        },
+    };
+}
 
 frmMain::frmMain(platform::Services& services, StartupEnvironment environment, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_environment(std::move(environment)) {
@@ -148,9 +168,12 @@ bool frmMain::Form_Load() {
         return false;
     }
     // Values no window can use are put right once, here, and kept so.
-    RepairSettings(m_services.settings);
-    GetRegistry();
-    SaveRegistry();
+    {
+        SettingsBatch batch(m_services.settings);
+        RepairSettings(m_services.settings);
+        GetRegistry();
+        SaveRegistry();
+    }
     if (const std::string problem = m_services.settings.Problem(); !problem.empty()) {
         m_services.messages.Show(this, SettingsNotSavedMessage(problem));
     }

@@ -37,6 +37,11 @@ struct StartupEnvironment {
     std::function<bool(const std::string& path, std::string* error)> loadLibrary;
 };
 
+/// The environment of the installed program: the katakana font found on this
+/// system, the Windows and Fonts directories put into locations as the
+/// registry values they stand in for, and the checksum library loaded for real.
+StartupEnvironment DesktopEnvironment(base::MemoryRegistryBackend& locations);
+
 class frmMain final : public QMainWindow {
     Q_OBJECT
 public:
@@ -91,6 +96,8 @@ private:
     void BuildPlainLook();
     void BuildThemedLook();
     void BuildThemedSet(int set);
+    /// Draws the themed pictures, once, when the themed look is first shown.
+    void DrawThemedPictures();
     void ConnectHandlers();
 
     void GetRegistry();
@@ -171,6 +178,7 @@ private:
     QPushButton* cmdOptions = nullptr;
     QPlainTextEdit* txtHelp = nullptr;
     std::array<ThemedSet, 2> m_themed;
+    bool m_themedDrawn = false;
     QTimer* tmrLowBat = nullptr;
     std::array<QShortcut*, 2> m_themedMenuKeys{};  ///< Alt+F, Alt+H while the menu bar is hidden
 };

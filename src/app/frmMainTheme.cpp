@@ -87,7 +87,7 @@ void frmMain::BuildThemedSet(int set) {
     const QRect full(0, 0, Twips(kThemedWidthTwips), Twips(kThemedHeightTwips));
     auto picture = [&](const char* name, const char* art, const QRect& where) {
         auto* box = new PictureBox(Element(name, set), m_themedPage);
-        box->setPixmap(ThemePicture(QString::fromLatin1(art), set));
+        box->setProperty("art", QString::fromLatin1(art));
         box->setGeometry(where);
         box->hide();
         return box;
@@ -103,10 +103,7 @@ void frmMain::BuildThemedSet(int set) {
     t.lowBat = picture("imgLowBat", "lowbat", kLowBatWhere);
     for (int b = 0; b < ButtonCount; ++b) {
         const ButtonArt& art = kButtons[b];
-        t.lit[b] = ThemePicture(QString::fromLatin1(art.picture), set, Shade::Lit);
-        t.unlit[b] = ThemePicture(QString::fromLatin1(art.picture), set, Shade::Unlit);
         t.buttons[b] = picture(art.name, art.picture, art.where);
-        t.buttons[b]->setPixmap(t.unlit[b]);
         t.buttons[b]->setFocusPolicy(Qt::TabFocus);
         if (art.tooltip) t.buttons[b]->setToolTip(QString::fromLatin1(art.tooltip));
         auto* box = t.buttons[b];
@@ -122,7 +119,27 @@ void frmMain::BuildThemedSet(int set) {
     connect(t.lowBat, &PictureBox::clicked, this, &frmMain::imgMenu_Click);
 }
 
+void frmMain::DrawThemedPictures() {
+    // Drawing the pictures from SVG is most of the window's making; the plain
+    // look never needs them.
+    if (m_themedDrawn) return;
+    m_themedDrawn = true;
+    for (int set = 0; set < 2; ++set) {
+        ThemedSet& t = m_themed[static_cast<std::size_t>(set)];
+        for (PictureBox* box : {t.precaution, t.title, t.menu, t.pointer, t.lowBat}) {
+            box->setPixmap(ThemePicture(box->property("art").toString(), set));
+        }
+        for (int b = 0; b < ButtonCount; ++b) {
+            const QString art = QString::fromLatin1(kButtons[b].picture);
+            t.lit[b] = ThemePicture(art, set, Shade::Lit);
+            t.unlit[b] = ThemePicture(art, set, Shade::Unlit);
+            t.buttons[b]->setPixmap(t.unlit[b]);
+        }
+    }
+}
+
 void frmMain::ShowThemedLook() {
+    DrawThemedPictures();
     const int s = ThemeColourSet(m_settings);
     // Coming from the plain look starts at the precaution screen; a change of
     // colour set keeps the screen the user was on.

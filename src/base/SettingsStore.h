@@ -13,8 +13,14 @@ public:
     virtual ~SettingsStore() = default;
     /// The stored text, or nothing when the key does not exist.
     virtual std::optional<std::string> Find(const std::string& key) const = 0;
-    /// Writes the text, creating the key; on disk before this returns.
+    /// Writes the text, creating the key; on disk before this returns, unless
+    /// a SettingsBatch holds it back until the batch ends.
     virtual void Write(const std::string& key, const std::string& value) = 0;
+
+    /// Writes made between these two reach the disk together when the
+    /// outermost batch ends. SettingsBatch calls them.
+    virtual void BeginBatch() {}
+    virtual void EndBatch() {}
 
     /// Why the store cannot keep what is written (its file cannot be read or
     /// written), in words for the user; empty while all is well.
@@ -24,6 +30,19 @@ public:
     std::string Read(const std::string& key, const std::string& defaultValue) const {
         return Find(key).value_or(defaultValue);
     }
+};
+
+/// Holds a store's writes for its lifetime and puts them on disk in one go:
+/// a window saving forty keys rewrites the file once, not forty times.
+class SettingsBatch {
+public:
+    explicit SettingsBatch(SettingsStore& store) : m_store(store) { m_store.BeginBatch(); }
+    ~SettingsBatch() { m_store.EndBatch(); }
+    SettingsBatch(const SettingsBatch&) = delete;
+    SettingsBatch& operator=(const SettingsBatch&) = delete;
+
+private:
+    SettingsStore& m_store;
 };
 
 /// A store held in memory, for tests and for command-line runs that must not

@@ -146,6 +146,42 @@ std::string JsonText(const nlohmann::ordered_json& json) {
     return WithExactBytes(json).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
+namespace {
+// A value as JsonText writes it, nested `level` deep.
+std::string JsonAt(const nlohmann::ordered_json& json, int level) {
+    const std::string text = json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    const std::string indent(static_cast<std::size_t>(2 * level), ' ');
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        out += c;
+        if (c == '\n') out += indent;  // a line break inside a text is written escaped
+    }
+    return out;
+}
+}  // namespace
+
+void WriteJsonStreamingList(std::ostream& out, const nlohmann::ordered_json& json, const std::string& key,
+                            std::size_t count, const std::function<nlohmann::ordered_json(std::size_t)>& item) {
+    const nlohmann::ordered_json top = WithExactBytes(json);
+    if (top.empty()) {
+        out << "{}";
+        return;
+    }
+    const char* separator = "{\n  ";
+    for (const auto& [name, value] : top.items()) {
+        out << separator << JsonAt(name, 1) << ": ";
+        separator = ",\n  ";
+        if (name != key || count == 0) {
+            out << JsonAt(value, 1);
+            continue;
+        }
+        for (std::size_t i = 0; i < count; ++i) out << (i == 0 ? "[\n    " : ",\n    ") << JsonAt(WithExactBytes(item(i)), 2);
+        out << "\n  ]";
+    }
+    out << "\n}";
+}
+
 nlohmann::ordered_json RomJson(const std::string& path, const rom::RomOpenResult& opened) {
     nlohmann::ordered_json json;
     json["path"] = path;

@@ -3,6 +3,7 @@
 // What the commands share: argument parsing with help and usage errors, and
 // the report of one ROM as text or JSON.
 
+#include <functional>
 #include <CLI/CLI.hpp>
 #include <cstdint>
 #include <iosfwd>
@@ -53,6 +54,12 @@ std::string MessageLine(const base::Message& message);
 /// each stray byte as U+FFFD, and beside it NAME_bytes keeps it exactly:
 /// UTF-8 as it is, every other byte, control code and backslash as \xHH.
 std::string JsonText(const nlohmann::ordered_json& json);
+
+/// Writes what JsonText gives for json, with the array under `key` made item by
+/// item as it is written: a long list is never held whole. json holds an empty
+/// array under `key`, in its place.
+void WriteJsonStreamingList(std::ostream& out, const nlohmann::ordered_json& json, const std::string& key,
+                            std::size_t count, const std::function<nlohmann::ordered_json(std::size_t)>& item);
 
 /// One file's report object for `info --json`.
 nlohmann::ordered_json RomJson(const std::string& path, const rom::RomOpenResult& opened);

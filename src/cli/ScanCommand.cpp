@@ -106,23 +106,18 @@ ordered_json TextOrNull(const std::string& text) {
     return text.empty() ? ordered_json(nullptr) : ordered_json(text);
 }
 
-ordered_json FilesJson(const romdb::Collection& c) {
-    const bool dat = !c.catalogue().IsBuiltIn();
-    auto files = ordered_json::array();
-    for (std::size_t i = 0; i < c.Rows().size(); ++i) {
-        const romdb::FileRow& row = c.Rows()[i];
-        ordered_json size = nullptr;
-        if (!row.size.empty()) size = std::stoll(row.size);
-        ordered_json file = {{"name", row.name}, {"status", c.Status(i)}, {"size", size}, {"checksum", row.checksum}};
-        if (dat) {
-            // The archive and entry apart, and the hashes the DAT was matched by.
-            file["archive"] = TextOrNull(row.archive);
-            file["entry"] = TextOrNull(row.entry);
-            file.update(HashesJson(row.hashes));
-        }
-        files.push_back(std::move(file));
+ordered_json FileJson(const romdb::Collection& c, std::size_t i) {
+    const romdb::FileRow& row = c.Rows()[i];
+    ordered_json size = nullptr;
+    if (!row.size.empty()) size = std::stoll(row.size);
+    ordered_json file = {{"name", row.name}, {"status", c.Status(i)}, {"size", size}, {"checksum", row.checksum}};
+    if (!c.catalogue().IsBuiltIn()) {
+        // The archive and entry apart, and the hashes the DAT was matched by.
+        file["archive"] = TextOrNull(row.archive);
+        file["entry"] = TextOrNull(row.entry);
+        file.update(HashesJson(row.hashes));
     }
-    return files;
+    return file;
 }
 
 ordered_json ScanJson(const romdb::Collection& c, const ScanHost& host) {
@@ -135,7 +130,7 @@ ordered_json ScanJson(const romdb::Collection& c, const ScanHost& host) {
                              {"format", dat->format == romdb::DatFile::Format::Logiqx ? "logiqx" : "clrmamepro"},
                              {"games", c.catalogue().Names().size()}};
     }
-    json["files"] = FilesJson(c);
+    json["files"] = ordered_json::array();  // written row by row
     json["reports"] = {{"have", r.have()}, {"miss", r.miss()}, {"dupes", r.dupes()}, {"log", r.log()}};
     if (host.completion) {
         json["summaries"] = {{"have", romdb::HaveSummary(r.counters(), r.catalogue()).text},
@@ -249,7 +244,10 @@ int ScanCommand(const std::vector<std::string>& args, std::ostream& out, std::os
                                      : romdb::MissingNotSavedMessage(path, written.reason));
     }
     if (json) {
-        out << JsonText(ScanJson(collection, host)) << '\n';
+        // One file's object at a time: memory stays flat however many files there are.
+        WriteJsonStreamingList(out, ScanJson(collection, host), "files", collection.Rows().size(),
+                               [&](std::size_t i) { return FileJson(collection, i); });
+        out << '\n';
     } else {
         PrintScan(out, collection, host, options.changeLog);
     }

@@ -244,6 +244,12 @@ std::optional<QString> PlainIniValue(const QString& path, const QString& key) {
 
 }  // namespace
 
+namespace {
+QString CannotWrite(const QString& path) {
+    return path + QStringLiteral(": the file or its folder cannot be written");
+}
+}  // namespace
+
 QtSettingsStore::QtSettingsStore() : m_path(DefaultIniPath()) {
     m_problem = SpecialFileProblem(m_path);
     if (m_problem.isEmpty()) {
@@ -280,10 +286,36 @@ void QtSettingsStore::Write(const std::string& key, const std::string& value) {
         m_unsaved[key] = value;
         return;
     }
-    m_settings->setValue(Q(base::kSettingsSection) + QLatin1Char('/') + Q(key), Q(value));
+    const QString path = Q(base::kSettingsSection) + QLatin1Char('/') + Q(key);
+    // A value already stored as this very text costs no rewrite of the file
+    // (a hand-edited list is still written back as one text); whether the
+    // file could have taken it is still found out.
+    if (const QVariant stored = m_settings->value(path);
+        stored.typeId() == QMetaType::QString && stored.toString() == Q(value)) {
+        if (!m_settings->isWritable() && m_problem.isEmpty()) m_problem = CannotWrite(m_path);
+        return;
+    }
+    m_settings->setValue(path, Q(value));
+    m_dirty = true;
+    if (m_batchDepth == 0) Sync();
+}
+
+void QtSettingsStore::BeginBatch() {
+    ++m_batchDepth;
+}
+
+void QtSettingsStore::EndBatch() {
+    if (m_batchDepth > 0 && --m_batchDepth == 0 && m_dirty) Sync();
+}
+
+void QtSettingsStore::Sync() {
+    m_dirty = false;
+    if (!m_settings) return;
+    // QSettings writes a temporary file and renames it over the old one.
     m_settings->sync();
+    ++m_syncs;
     if (m_settings->status() != QSettings::NoError && m_problem.isEmpty()) {
-        m_problem = m_path + QStringLiteral(": the file or its folder cannot be written");
+        m_problem = CannotWrite(m_path);
     }
 }
 

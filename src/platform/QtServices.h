@@ -26,7 +26,8 @@ public:
 };
 
 /// QSettings in INI format under "Kestro Utils", group "Settings"; every
-/// write is synced to disk at once. When its file is not a regular file (a
+/// write that changes a value is synced to disk at once (at the end of a
+/// batch, in one atomic rewrite of the file). When its file is not a regular file (a
 /// FIFO, a directory) it is never opened: the settings are then kept in
 /// memory for the session, and Problem says why.
 class QtSettingsStore final : public base::SettingsStore {
@@ -36,14 +37,23 @@ public:
     explicit QtSettingsStore(const QString& iniPath);
     std::optional<std::string> Find(const std::string& key) const override;
     void Write(const std::string& key, const std::string& value) override;
+    void BeginBatch() override;
+    void EndBatch() override;
     std::string Problem() const override;
     QString FileName() const { return m_path; }
+    /// How many times the file has been written.
+    int Syncs() const { return m_syncs; }
 
 private:
     QString m_path;
     QString m_problem;
     std::unique_ptr<QSettings> m_settings;
     std::map<std::string, std::string> m_unsaved;
+    int m_batchDepth = 0;
+    bool m_dirty = false;
+    int m_syncs = 0;
+
+    void Sync();
 };
 
 class QtProcessLauncher final : public base::ProcessLauncher {

@@ -33,7 +33,7 @@ std::uint32_t Expected(const std::vector<std::uint8_t>& rom, std::int64_t offset
 }
 
 void ExpectView(const std::vector<std::uint8_t>& rom, std::int64_t offset, std::int64_t width) {
-    PixelImage image;
+    PixelImage image(384, 224, Rgb{9, 9, 9});  // a previous view's pixels are all replaced
     ASSERT_TRUE(RenderView(rom, {offset, width}, kTestPalette, kClear, image));
     ASSERT_EQ(image.width, 384);
     ASSERT_EQ(image.height, 224);
