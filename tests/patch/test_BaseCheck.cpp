@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "patch/BaseCheck.h"
-#include "romdb/DatFixtures.h"
+#include "romdb/RomDbFixtures.h"
 #include "support/core/TempDir.h"
 
 namespace kestro::patch {

@@ -12,7 +12,7 @@
 
 #include "patch/Patch.h"
 #include "platform/Text.h"
-#include "romdb/DatFixtures.h"
+#include "romdb/RomDbFixtures.h"
 #include "rominfo/frmRomInfo.h"
 #include "support/core/TempDir.h"
 #include "support/gui/WindowChecks.h"
