@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Text.h"
 
+#include <QFontDatabase>
+#include <QFontMetrics>
+
 #include "rom/TitleText.h"
 
 namespace kestro::platform {
@@ -34,6 +37,19 @@ QFont KatakanaFont(int pointSize) {
     if (!g_katakanaFamily.isEmpty()) font.setFamilies(QStringList{g_katakanaFamily});
     if (pointSize > 0) font.setPointSize(pointSize);
     return font;
+}
+
+QFont ColumnFont() {
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (g_katakanaFamily.isEmpty()) return fixed;
+    QFont font(g_katakanaFamily);
+    font.setPointSize(fixed.pointSize() > 0 ? fixed.pointSize() : 10);
+    const QFontMetrics m(font);
+    const int column = m.horizontalAdvance(QLatin1Char('0'));
+    const bool twoToOne = column > 0 && m.horizontalAdvance(QStringLiteral("W.")) == 2 * column &&
+                          m.horizontalAdvance(QChar(0xFF71)) == column &&
+                          m.horizontalAdvance(QChar(0x30D6)) == 2 * column;
+    return twoToOne ? font : fixed;
 }
 
 void SetKatakanaFontFamily(const QString& family) {

@@ -43,6 +43,10 @@ inline QString ReadingToDisplay(std::string_view latin1) {
 QFont KatakanaFont(int pointSize = 0);
 /// The family found at start-up, for windows created later.
 void SetKatakanaFontFamily(const QString& family);
+/// A fixed-pitch font for lists padded by display width: the katakana face
+/// when it draws a double-width character at exactly two columns and a
+/// half-width one at one, else the system's fixed-pitch font.
+QFont ColumnFont();
 
 /// Design twips to pixels (15 twips a pixel).
 constexpr int Twips(int twips) {

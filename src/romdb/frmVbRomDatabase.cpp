@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -66,8 +65,9 @@ void frmVbRomDatabase::BuildControls() {
     lblRomDir = Named(new QLabel(this), "lblRomDir");
     lblRomDir->setTextFormat(Qt::PlainText);
     lstFileIdentify = Named(new QListWidget(this), "lstFileIdentify");
-    // Statuses line up behind the padded names only in a fixed-pitch font.
-    lstFileIdentify->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Statuses line up behind the padded names only in a fixed-pitch font
+    // that draws Japanese at two columns.
+    lstFileIdentify->setFont(platform::ColumnFont());
     picPercent = new platform::PercentBar(QStringLiteral("picPercent"), QStringLiteral("lblPercent"), this);
     lblPercent = picPercent->Label();
     cmdSelectDir = button("cmdSelectDir", "ROM Directory...");

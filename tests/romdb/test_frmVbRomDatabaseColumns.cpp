@@ -2,9 +2,12 @@
 // Names with double-width characters line up with the others in the file list.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QListWidget>
 
 #include "romdb/RomDbFixtures.h"
+#include "platform/SystemLocations.h"
+#include "platform/Text.h"
 #include "romdb/frmVbRomDatabase.h"
 #include "support/core/TempDir.h"
 #include "support/gui/TestServices.h"
@@ -19,7 +22,10 @@ TEST(DatabaseColumns, DoubleWidthCharactersTakeTwoColumnsInTheFileList) {
     test::WriteKnown(dir.Path(), "\xE3\x83\x96\xE3\x83\xAD\xE3\x83\x83\xE3\x82\xAF\xE3\x82\xB9.vb", "Golf (U) [!]");
     test::WriteKnown(dir.Path(), "golf.vb", "Golf (U) [!]");
     test::WriteKnown(dir.Path(), "\xEF\xBD\xB1.vb", "Golf (U) [!]");
+    // With the katakana face start-up finds, the statuses also line up on screen.
+    platform::SetKatakanaFontFamily(platform::FindKatakanaFont().family);
     romdb::frmVbRomDatabase w(ts.services, nullptr, &files);
+    platform::SetKatakanaFontFamily(QString());
     auto* list = test::FindChild<QListWidget>(&w, "lstFileIdentify");
     QStringList lines;
     for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
@@ -30,4 +36,10 @@ TEST(DatabaseColumns, DoubleWidthCharactersTakeTwoColumnsInTheFileList) {
                      QString::fromUtf8(
                          "\xE3\x83\x96\xE3\x83\xAD\xE3\x83\x83\xE3\x82\xAF\xE3\x82\xB9.vb - [YET TO BE IDENTIFIED]"),
                      QString::fromUtf8("\xEF\xBD\xB1.vb          - [YET TO BE IDENTIFIED]")}));
+    const QFontMetrics metrics(list->font());
+    for (const QString& line : lines) {
+        EXPECT_EQ(metrics.horizontalAdvance(line.left(line.indexOf(QLatin1Char('-')))),
+                  metrics.horizontalAdvance(QStringLiteral("golf.vb       ")))
+            << line.toStdString() << " in " << list->font().family().toStdString();
+    }
 }
