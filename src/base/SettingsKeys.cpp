@@ -149,10 +149,12 @@ std::vector<SettingDescription> DescribedSettingKeys() {
         {"Reality Boy Brightness", "Reality Boy: brightness"},
         {"Reality Boy Ignore Palette", "Reality Boy: fixed palette"},
         {"Reality Boy Flip 3D Effects", "Reality Boy: flip 3D effects"},
+        {"Tile Viewer Zoom", "Tile viewer: screen pixels per pixel of the view, 1 to 4"},
         {"Mednafen Program", "The Mednafen program; empty: mednafen on PATH, then in /usr/games"},
     };
     std::vector<SettingKey> all = AllSettingKeys();
     all.push_back(keys::CollectionDatFile);
+    all.push_back(keys::TileViewerZoom);
     std::vector<SettingDescription> described;
     for (const SettingKey& key : all) {
         std::string_view meaning;

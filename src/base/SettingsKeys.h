@@ -98,6 +98,8 @@ inline constexpr SettingKey CreateChangeLog{"Create Change Log", K::CheckBox, "0
 /// writes nor repairs it): the DAT file the collection database identifies
 /// against, empty for the built-in table.
 inline constexpr SettingKey CollectionDatFile{"Collection DAT File", K::Text, ""};
+/// Beyond the designed keys too: the zoom the tile viewer opened with last.
+inline constexpr SettingKey TileViewerZoom{"Tile Viewer Zoom", K::Whole, "1", 1, 4};
 
 inline constexpr SettingKey RealityBoyDisplayMode{"Reality Boy Display Mode", K::Whole, "0", 0, 6};
 inline constexpr SettingKey RealityBoyResolution{"Reality Boy Resolution", K::Whole, "1", 0, 6};

@@ -10,10 +10,8 @@ namespace kestro::tiles {
 inline constexpr int kMinZoom = 1;
 inline constexpr int kMaxZoom = 4;
 
-/// Beyond the designed keys (so not in the settings table's list that
-/// start-up writes): the zoom the viewer opened with last.
-inline constexpr base::SettingKey kTileViewerZoomKey{"Tile Viewer Zoom", base::SettingKind::Whole, "1", kMinZoom,
-                                                     kMaxZoom};
+inline constexpr const base::SettingKey& kTileViewerZoomKey = base::keys::TileViewerZoom;
+static_assert(base::keys::TileViewerZoom.low == kMinZoom && base::keys::TileViewerZoom.high == kMaxZoom);
 
 /// The image with every pixel drawn as a zoom x zoom block (nearest
 /// neighbour), as the viewer shows it enlarged.
