@@ -86,4 +86,19 @@ TEST(RomInfoPatch, WrongBaseIsNamedFoundInTheCollectionPatchedAndSavedAsANewFile
     QCoreApplication::sendEvent(&w, &drop);
     EXPECT_EQ(test::TakeOne(ts.messages).text, "The patched ROM is Red Alarm (Japan).");
     EXPECT_EQ(label("lblIdentify"), QStringLiteral("Red Alarm (J) [!]"));
+
+    // Applied anyway to the wrong dump: the result may not take a dump's name.
+    rominfo::frmRomInfo forced(ts.services);
+    forced.OpenRom(QString::fromStdString(dir.File("u.vb")));
+    ts.files.Choose(patchPath);
+    for (MessageResult answer : {MessageResult::No, MessageResult::Yes}) ts.messages.Answer(answer);
+    test::FindChild<QAction>(&forced, "mnuFileApplyPatch")->trigger();
+    ts.messages.Take();
+    const std::string dumpName = dir.File("Red Alarm (Japan).vb");
+    ts.files.Choose(QString::fromStdString(dumpName));
+    test::FindChild<QAction>(&forced, "mnuFileSaveAs")->trigger();
+    EXPECT_EQ(test::TakeOne(ts.messages).text,
+              "A patch applied to another dump gives no known dump: save it under another name than "
+              "Red Alarm (Japan).vb.");
+    EXPECT_FALSE(std::filesystem::exists(dumpName));
 }
