@@ -31,14 +31,8 @@ std::int64_t Relative(PatchReader& in, std::int64_t from, std::uint64_t limit, c
 ApplyResult ApplyBps(ByteView patch, ByteView source, bool force) {
     ApplyResult result;
     PatchInfo& info = result.info;
-    info.format = PatchFormat::Bps;
-    info.hasChecks = true;
-    const std::size_t end = ReadFooter(patch, 4, info);
-    PatchReader in(patch, end);
-    in.Take(4, "the mark");
-    info.sourceSize = in.Number("the source size");
-    const std::size_t targetSizeAt = in.Offset();
-    info.targetSize = in.Number("the target size");
+    std::size_t targetSizeAt = 0;
+    PatchReader in = ReadHeader(patch, PatchFormat::Bps, info, targetSizeAt);
     if (info.targetSize > kLargestTarget) in.Fail(targetSizeAt, "the target size is larger than any ROM");
     const std::uint64_t metadataSize = in.Number("the metadata size");
     const std::uint8_t* metadata = in.Take(metadataSize, "the metadata");
@@ -87,7 +81,7 @@ ApplyResult ApplyBps(ByteView patch, ByteView source, bool force) {
         written += length;
         ++info.records;
     }
-    if (written != info.targetSize) in.Fail(end, "the actions end before the target is complete");
+    if (written != info.targetSize) in.Fail(in.Offset(), "the actions end before the target is complete");
     CheckTarget(result);
     return result;
 }

@@ -204,6 +204,17 @@ std::size_t ReadFooter(ByteView patch, std::size_t headerSize, PatchInfo& info) 
     return end;
 }
 
+PatchReader ReadHeader(ByteView patch, PatchFormat format, PatchInfo& info, std::size_t& targetSizeAt) {
+    info.format = format;
+    info.hasChecks = true;
+    PatchReader in(patch, ReadFooter(patch, 4, info));
+    in.Take(4, "the mark");
+    info.sourceSize = in.Number("the source size");
+    targetSizeAt = in.Offset();
+    info.targetSize = in.Number("the target size");
+    return in;
+}
+
 bool SourceMatches(const PatchInfo& info, ByteView source, std::uint32_t sourceCrc, bool force, ApplyResult& result) {
     if (source.size() == info.sourceSize && sourceCrc == info.sourceCrc) return true;
     if (!force) {

@@ -50,6 +50,10 @@ void PutNumber(Bytes& out, std::uint64_t value);
 /// The footer BPS and UPS share: source, target and patch CRC32. Checks the
 /// patch's own CRC; returns where the body ends.
 std::size_t ReadFooter(ByteView patch, std::size_t headerSize, PatchInfo& info);
+/// The start BPS and UPS share: the footer checked, the 4-byte mark passed,
+/// format, checks and both sizes put in info. The reader stands after the
+/// target size; targetSizeAt is where that size began.
+PatchReader ReadHeader(ByteView patch, PatchFormat format, PatchInfo& info, std::size_t& targetSizeAt);
 
 ApplyResult ApplyIps(ByteView patch, ByteView source);
 ApplyResult ApplyBps(ByteView patch, ByteView source, bool force);

@@ -41,14 +41,8 @@ namespace detail {
 ApplyResult ApplyUps(ByteView patch, ByteView source, bool force) {
     ApplyResult result;
     PatchInfo& info = result.info;
-    info.format = PatchFormat::Ups;
-    info.hasChecks = true;
-    const std::size_t end = ReadFooter(patch, 4, info);
-    PatchReader in(patch, end);
-    in.Take(4, "the mark");
-    info.sourceSize = in.Number("the source size");
-    const std::size_t targetSizeAt = in.Offset();
-    info.targetSize = in.Number("the target size");
+    std::size_t targetSizeAt = 0;
+    PatchReader in = ReadHeader(patch, PatchFormat::Ups, info, targetSizeAt);
     if (std::max(info.sourceSize, info.targetSize) > kLargestTarget) {
         in.Fail(targetSizeAt, "a size is larger than any ROM");
     }
