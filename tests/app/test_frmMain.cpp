@@ -351,6 +351,21 @@ TEST_F(MainWindowTest, TheEmulatorChooserLeadsToTheChosenFrontEnd) {
     ASSERT_EQ(launcher.requests.size(), 2u);
     EXPECT_EQ(launcher.requests[0].workingDirectory, virte.Path().string());
     EXPECT_EQ(launcher.requests[1].workingDirectory, "");
+
+    // Mednafen, with no directory of its own, opens its front-end as it is.
+    test::WriteExecutable(virte.File("mednafen"), "#!/bin/sh\n");
+    ts.settings.Write("Mednafen Enabled", "True");
+    ts.settings.Write("Mednafen Program", virte.File("mednafen"));
+    QString opened;
+    test::WhenModalShown([&](QWidget* chooser) {
+        Press(chooser, "imgMednafen");
+        test::WhenModalShown([&](QWidget* frontEnd) {
+            opened = frontEnd->objectName();
+            frontEnd->close();
+        });
+    });
+    QTest::mouseClick(Find<QPushButton>(&main, "cmdEmus"), Qt::LeftButton);
+    EXPECT_EQ(opened, QStringLiteral("frmMednafen"));
 }
 
 TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
