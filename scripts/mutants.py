@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Mutation check: how many small faults in src/ does the test suite catch?
 
-    scripts/dev.sh mutants [--sample N] [--seed S] [--timeout SEC] [--list] [GLOB...]
+    scripts/dev.sh mutants [--sample N] [--seed S] [--timeout SEC] [--tests REGEX] [--list] [GLOB...]
 
 Each mutant is one small change to one line of a .cpp file under src/ (a
 comparison flipped, a boundary shifted by one, && and || swapped, a returned
@@ -298,6 +298,9 @@ def objects_of(rel):
     return tuple(hashlib.sha1(o.read_bytes()).hexdigest() for o in found) or None
 
 
+TESTS_REGEX = None
+
+
 def ctest_env():
     return dict(os.environ, QT_QPA_PLATFORM="offscreen")
 
@@ -322,6 +325,8 @@ def run_tests(numbers, timeout):
     """Runs the given tests (all when None), stopping at the first failure.
     Returns 'passed', 'failed' or 'timeout'."""
     cmd = ["ctest", "--stop-on-failure", "-j2", "--timeout", str(int(timeout))]
+    if TESTS_REGEX:
+        cmd += ["-R", TESTS_REGEX]
     if numbers is not None:
         if not numbers:
             return "passed"
@@ -400,7 +405,12 @@ def main():
     parser.add_argument("--timeout", type=float,
                         help="seconds the suite may take per mutant (default: three times an unmutated run)")
     parser.add_argument("--list", action="store_true", help="list the sample and stop")
+    parser.add_argument("--tests", metavar="REGEX",
+                        help="run only the tests whose names match (ctest -R): how well one area's "
+                             "tests guard the code, before and after changing them")
     args = parser.parse_args()
+    global TESTS_REGEX
+    TESTS_REGEX = args.tests
 
     for sig in STOP_SIGNALS:
         signal.signal(sig, on_signal)
