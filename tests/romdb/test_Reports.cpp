@@ -36,25 +36,11 @@ protected:
 TEST_F(MixedReports, PlainReportsCountersAndSummaries) {
     Run(false);
     const Reports& r = collection.reports();
-    EXPECT_EQ(r.have(), Lines({"Good ROMs:",
-                               "  Golf (U) [!]",
-                               "  Red Alarm (U) [!]",
-                               "",
-                               "Bad ROMs:",
-                               "  Mario Clash (JU) [b1]",
-                               "",
-                               "PD/Translated ROMs:",
-                               "  Reality Boy Demo 1 (PD)",
-                               "  Teleroboxer (JU) [T-German0.40b_QM404T]",
-                               "",
-                               "Hacked ROMs:",
-                               "  Mario Clash (JU) [h]",
-                               "  Waterworld (U) [b1] [h]",
-                               "",
-                               "Unknown ROMs:",
-                               "  UNKNOWN ROM: Please send me a copy so I can include it.",
-                               "",
-                               "Invalid ROMs:",
+    EXPECT_EQ(r.have(), Lines({"Good ROMs:", "  Golf (U) [!]", "  Red Alarm (U) [!]", "", "Bad ROMs:",
+                               "  Mario Clash (JU) [b1]", "", "PD/Translated ROMs:", "  Reality Boy Demo 1 (PD)",
+                               "  Teleroboxer (JU) [T-German0.40b_QM404T]", "", "Hacked ROMs:", "  Mario Clash (JU) [h]",
+                               "  Waterworld (U) [b1] [h]", "", "Unknown ROMs:",
+                               "  UNKNOWN ROM: Please send me a copy so I can include it.", "", "Invalid ROMs:",
                                "  INVALID ROM: Possibly not a VB ROM image.",
                                "  INVALID ROM: Possibly not a VB ROM image.",
                                "  INVALID ROM: Possibly not a VB ROM image."}));
@@ -67,17 +53,16 @@ TEST_F(MixedReports, PlainReportsCountersAndSummaries) {
 
     // The summaries show every counter.
     const ReportCounters& c = r.counters();
-
     EXPECT_EQ(HaveSummary(c).text,
-              Cr({" You have 05 out of 38 known Nintendo Virtual Boy ROMs", "",
-                  "Out of 13 files:", "   02 are Good \"[!]\" ROMs", "   01 are Bad \"[b]\" ROMs",
+              Cr({" You have 05 out of 38 known Nintendo Virtual Boy ROMs", "", "Out of 13 files:",
+                  "   02 are Good \"[!]\" ROMs", "   01 are Bad \"[b]\" ROMs",
                   "   02 are Public Domain \"(PD)\" or Translated \"[T]\" ROMs",
                   "   02 are Hacked (incorrect ROM header) \"[h]\" ROMs", "   01 are Unidentified Virtual Boy ROMs",
                   "   02 are duplicate (more than one copy of) ROMs", "   03 are Invalid Virtual Boy ROMs", "",
                   "Do you wish to view additional details?"}));
     EXPECT_EQ(MissSummary(c).text,
-              Cr({" You are missing 33 out of 38 known Nintendo Virtual Boy ROMs", "",
-                  "Out of these files:", "   21 are Good \"[!]\" ROMs", "   08 are Bad \"[b]\" ROMs",
+              Cr({" You are missing 33 out of 38 known Nintendo Virtual Boy ROMs", "", "Out of these files:",
+                  "   21 are Good \"[!]\" ROMs", "   08 are Bad \"[b]\" ROMs",
                   "   04 are Public Domain \"(PD)\" or Translated \"[T]\" ROMs", "",
                   "Do you wish to view additional details?"}));
     const base::Message dupes = DupesSummary(c);
@@ -93,28 +78,18 @@ TEST_F(MixedReports, DetailedReportsListEveryFileWithItsChecksum) {
     Run(true);
     const Reports& r = collection.reports();
     // Names are padded to the longest listed name, "j_reserved.vb" (13).
-    EXPECT_EQ(r.have(), Lines({"Good ROMs: 02",
-                               "\"golf1.vb\"      1088202E Golf (U) [!]",
-                               "\"golf2.vb\"      1088202E Golf (U) [!]",
-                               "\"golf3.vb\"      1088202E Golf (U) [!]",
-                               "\"a_good.vb\"     035C3DBF Red Alarm (U) [!]",
-                               "",
-                               "Bad ROMs: 01",
-                               "\"b_bad.vb\"      0681DE13 Mario Clash (JU) [b1]",
-                               "",
-                               "PD/Translated ROMs: 02",
+    EXPECT_EQ(r.have(), Lines({"Good ROMs: 02", "\"golf1.vb\"      1088202E Golf (U) [!]",
+                               "\"golf2.vb\"      1088202E Golf (U) [!]", "\"golf3.vb\"      1088202E Golf (U) [!]",
+                               "\"a_good.vb\"     035C3DBF Red Alarm (U) [!]", "", "Bad ROMs: 01",
+                               "\"b_bad.vb\"      0681DE13 Mario Clash (JU) [b1]", "", "PD/Translated ROMs: 02",
                                "\"d_pd.VB\"       0786C053 Reality Boy Demo 1 (PD)",
-                               "\"c_trans.vb\"    05BF2C75 Teleroboxer (JU) [T-German0.40b_QM404T]",
-                               "",
+                               "\"c_trans.vb\"    05BF2C75 Teleroboxer (JU) [T-German0.40b_QM404T]", "",
                                "Hacked ROMs: 02",
                                "\"e_hack.vb\"     " + Row("e_hack.vb").checksum + " Mario Clash (JU) [h]",
-                               "\"f_hackb.vb\"    " + Row("f_hackb.vb").checksum + " Waterworld (U) [b1] [h]",
-                               "",
+                               "\"f_hackb.vb\"    " + Row("f_hackb.vb").checksum + " Waterworld (U) [b1] [h]", "",
                                "Unknown ROMs: 01",
-                               "\"g_unknown.vb\"   UNKNOWN ROM: Please send me a copy so I can include it.",
-                               "",
-                               "Invalid ROMs: 03",
-                               "\"h_small.vb\"     INVALID ROM: Possibly not a VB ROM image.",
+                               "\"g_unknown.vb\"   UNKNOWN ROM: Please send me a copy so I can include it.", "",
+                               "Invalid ROMs: 03", "\"h_small.vb\"     INVALID ROM: Possibly not a VB ROM image.",
                                "\"i_empty.vb\"     INVALID ROM: Possibly not a VB ROM image.",
                                "\"j_reserved.vb\"  INVALID ROM: Possibly not a VB ROM image."}));
     EXPECT_EQ(r.dupes(), Lines({"Good ROMs: 02", "\"golf2.vb\"      1088202E Golf (U) [!]",
@@ -129,36 +104,35 @@ TEST_F(MixedReports, DetailedReportsListEveryFileWithItsChecksum) {
     EXPECT_EQ(r.counters().filesMatched, 13);
 }
 
-TEST(ReportsTest, OneGoodDumpAndTheResetTexts) {
+// Before any run every report is reset and all are missing; one good dump
+// leaves out every count of nothing; a whole collection is congratulated.
+TEST(ReportsTest, ResetTextsOneGoodDumpAndAWholeCollection) {
     Reports r;
     EXPECT_EQ(r.have(), kAllNone);
     EXPECT_EQ(r.dupes(), kAllNone);
     EXPECT_EQ(r.log(), Lines({"File change log:", "  No changes"}));
-    EXPECT_EQ(r.miss().substr(0, 33), "Good ROMs:\r\n  3D Tetris (U) [!]\r\n");  // before any run, all are missing
+    EXPECT_EQ(r.miss().substr(0, 33), "Good ROMs:\r\n  3D Tetris (U) [!]\r\n");
+    auto build = [&r](const std::vector<ReportFile>& files) {
+        r.BuildHaveList(files);
+        r.BuildMissList(files);
+        r.BuildDupesList(files);
+    };
 
-    const std::vector<ReportFile> files{{"golf.vb", "Golf (U) [!]", "1088202E"}};
-    r.BuildHaveList(files);
-    r.BuildMissList(files);
-    r.BuildDupesList(files);
+    build({{"golf.vb", "Golf (U) [!]", "1088202E"}});
     EXPECT_EQ(r.have(),
               Lines({"Good ROMs:", "  Golf (U) [!]", "", "Bad ROMs:", "  None", "", "PD/Translated ROMs:", "  None"}));
     EXPECT_EQ(r.dupes(), kAllNone);
     EXPECT_EQ(HaveSummary(r.counters()).text,
-              Cr({" You have 01 out of 38 known Nintendo Virtual Boy ROMs", "",
-                  "Out of 01 files:", "   01 are Good \"[!]\" ROMs", "", "Do you wish to view additional details?"}));
+              Cr({" You have 01 out of 38 known Nintendo Virtual Boy ROMs", "", "Out of 01 files:",
+                  "   01 are Good \"[!]\" ROMs", "", "Do you wish to view additional details?"}));
     EXPECT_EQ(DupesSummary(r.counters()).text,
               Cr({" You have 00 duplicate Nintendo Virtual Boy ROMs", "", "Do you wish to view additional details?"}));
-}
 
-TEST(ReportsTest, FiveCopiesAndAWholeCollection) {
     std::vector<ReportFile> files;
     for (const rom::KnownRom& row : rom::kKnownRomTable) files.push_back({"x.vb", std::string(row.name), ""});
     for (int i = 0; i < 4; ++i) files.push_back({"y.vb", "Golf (U) [!]", ""});
     files.push_back({"z.vb", "Waterworld (U) [b1]", ""});
-    Reports r;
-    r.BuildHaveList(files);
-    r.BuildMissList(files);
-    r.BuildDupesList(files);
+    build(files);
     EXPECT_NE(r.dupes().find("  Golf (U) [!] [4 copies]\r\n"), std::string::npos);
     EXPECT_NE(r.dupes().find("  Waterworld (U) [b1] [1 copy]\r\n"), std::string::npos);
     EXPECT_EQ(r.counters().filesMatched, 43);
@@ -169,7 +143,6 @@ TEST(ReportsTest, FiveCopiesAndAWholeCollection) {
               Cr({" You are missing 00 out of 38 known Nintendo Virtual Boy ROMs", " - Congratulations!", "",
                   "Do you wish to view additional details?"}));
     EXPECT_EQ(DupesSummary(r.counters()).text,
-              Cr({" You have 05 duplicate Nintendo Virtual Boy ROMs", "",
-                  "Out of these files:", "   04 are Good \"[!]\" ROMs", "   01 are Bad \"[b]\" ROMs", "",
-                  "Do you wish to view additional details?"}));
+              Cr({" You have 05 duplicate Nintendo Virtual Boy ROMs", "", "Out of these files:",
+                  "   04 are Good \"[!]\" ROMs", "   01 are Bad \"[b]\" ROMs", "", "Do you wish to view additional details?"}));
 }

@@ -37,29 +37,6 @@ void ChooseIn(QWidget* chooser, const std::string& directory, const char* button
 
 }  // namespace
 
-TEST(SelectDirTest, OpensOnTheStartOrBaseDirectoryAndReturnsTheChoice) {
-    const std::filesystem::path before = std::filesystem::current_path();
-    test::TempDir base, other;
-    test::TestServices ts;
-    ts.settings.Write("Base Directory", base.Path().string());
-
-    romdb::frmSelectDir chooser(ts.services, QString());
-    EXPECT_EQ(chooser.path(), Q(base.Path().string()));
-    EXPECT_EQ(chooser.findChild<QLabel*>(QStringLiteral("lblFileName"))->text(), Q(base.Path().string()));
-
-    romdb::frmSelectDir started(ts.services, Q(other.Path().string()));
-    EXPECT_EQ(started.path(), Q(other.Path().string()));
-    ChooseIn(&started, base.Path().string(), "cmdSelect");
-    EXPECT_EQ(started.tag(), Q(base.Path().string()));
-
-    // A starting directory that does not exist opens the default directory.
-    romdb::frmSelectDir missing(ts.services, Q(other.File("gone")));
-    EXPECT_EQ(QDir(missing.path()), QDir(Q(base::DefaultDirectory())));
-    ChooseIn(&missing, "", "cmdCancel");
-    EXPECT_TRUE(missing.tag().isEmpty());
-    EXPECT_EQ(std::filesystem::current_path(), before) << "ours never follows the chooser";
-}
-
 TEST(SelectDirTest, CollectionWindowListsTheChoiceAndCancelReturnsToTheBase) {
     test::TempDir base, other;
     test::WriteKnown(base.Path(), "golf.vb", "Golf (U) [!]");
@@ -89,12 +66,27 @@ TEST(SelectDirTest, CollectionWindowListsTheChoiceAndCancelReturnsToTheBase) {
     EXPECT_EQ(label->text(), QDir::rootPath() + QStringLiteral("*.vb"));
 }
 
-TEST(SelectDirTest, ShowsWhereYouAreAndGoesToATypedPath) {
+TEST(SelectDirTest, OpensWhereAskedShowsWhereYouAreAndReturnsTheChoice) {
+    const std::filesystem::path before = std::filesystem::current_path();
     test::TempDir base, other;
     const std::filesystem::path deep = base.Path() / "one" / "two" / "three";
     std::filesystem::create_directories(deep);
     test::TestServices ts;
     ts.settings.Write("Base Directory", base.Path().string());
+
+    // Without a starting directory it opens on the base directory; one that
+    // does not exist opens the default directory; Cancel chooses nothing.
+    romdb::frmSelectDir unstarted(ts.services, QString());
+    EXPECT_EQ(unstarted.path(), Q(base.Path().string()));
+    EXPECT_EQ(unstarted.findChild<QLabel*>(QStringLiteral("lblFileName"))->text(), Q(base.Path().string()));
+    ChooseIn(&unstarted, deep.string(), "cmdSelect");
+    EXPECT_EQ(unstarted.tag(), Q(deep.string()));
+    romdb::frmSelectDir missing(ts.services, Q(other.File("gone")));
+    EXPECT_EQ(QDir(missing.path()), QDir(Q(base::DefaultDirectory())));
+    ChooseIn(&missing, "", "cmdCancel");
+    EXPECT_TRUE(missing.tag().isEmpty());
+    EXPECT_EQ(std::filesystem::current_path(), before) << "ours never follows the chooser";
+
     romdb::frmSelectDir chooser(ts.services, Q(deep.string()));
     chooser.show();
     auto* tree = chooser.findChild<QTreeView*>(QStringLiteral("dirDirectory"));

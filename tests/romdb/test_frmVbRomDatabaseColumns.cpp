@@ -27,19 +27,13 @@ TEST(DatabaseColumns, DoubleWidthCharactersTakeTwoColumnsInTheFileList) {
     romdb::frmVbRomDatabase w(ts.services, nullptr, &files);
     platform::SetKatakanaFontFamily(QString());
     auto* list = test::FindChild<QListWidget>(&w, "lstFileIdentify");
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-    lines.sort();
-    EXPECT_EQ(
-        lines,
-        (QStringList{QStringLiteral("golf.vb       - [YET TO BE IDENTIFIED]"),
-                     QString::fromUtf8(
-                         "\xE3\x83\x96\xE3\x83\xAD\xE3\x83\x83\xE3\x82\xAF\xE3\x82\xB9.vb - [YET TO BE IDENTIFIED]"),
-                     QString::fromUtf8("\xEF\xBD\xB1.vb          - [YET TO BE IDENTIFIED]")}));
+    ASSERT_EQ(list->count(), 3);
+    // The padding itself is the listing's test; here every status starts at one place on screen.
     const QFontMetrics metrics(list->font());
-    for (const QString& line : lines) {
-        EXPECT_EQ(metrics.horizontalAdvance(line.left(line.indexOf(QLatin1Char('-')))),
-                  metrics.horizontalAdvance(QStringLiteral("golf.vb       ")))
+    const int nameWidth = metrics.horizontalAdvance(QStringLiteral("golf.vb       "));
+    for (int i = 0; i < list->count(); ++i) {
+        const QString line = list->item(i)->text();
+        EXPECT_EQ(metrics.horizontalAdvance(line.left(line.indexOf(QStringLiteral(" - ")) + 1)), nameWidth)
             << line.toStdString() << " in " << list->font().family().toStdString();
     }
 }
