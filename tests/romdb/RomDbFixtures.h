@@ -268,8 +268,6 @@ inline std::string DigestOf(const char* name, const std::vector<std::uint8_t>& b
 
 /// One rom of a DAT game, and the bytes it stands for.
 struct GameRom {
-    GameRom(std::string n, std::vector<std::uint8_t> b, bool sha1 = true, bool md5 = true)
-        : name(std::move(n)), bytes(std::move(b)), withSha1(sha1), withMd5(md5) {}
     std::string name;
     std::vector<std::uint8_t> bytes;
     bool withSha1 = true;
