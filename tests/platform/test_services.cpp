@@ -66,8 +66,7 @@ TEST(QtServices, SettingsStoreSurvivesSpecialFilesAndCommas) {
     const QString fifo = QString::fromStdString(dir.File("fifo.ini"));
     ASSERT_TRUE(test::MakeFifo(fifo.toStdString()));
     std::unique_ptr<QtSettingsStore> piped;
-    EXPECT_TRUE(
-        test::ReturnsPromptly([&] { piped = std::make_unique<QtSettingsStore>(fifo); }, fifo.toStdString()));
+    EXPECT_TRUE(test::ReturnsPromptly([&] { piped = std::make_unique<QtSettingsStore>(fifo); }, fifo.toStdString()));
     ASSERT_TRUE(piped);
     EXPECT_NE(piped->Problem().find("it is not a regular file"), std::string::npos);
     piped->Write("Move ROMs", "1");

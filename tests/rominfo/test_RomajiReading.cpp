@@ -32,13 +32,9 @@ TEST(RomajiReading, EverySyllableAloneAndMarked) {
     EXPECT_EQ(RomajiReading(syllables),
               "Aiueokakikukekosashisusesotachitsutetonaninunenohahifuhehomamimumemoyayuyorarirurerowan");
 
-    std::string voiced;
-    for (int code : {0xB3, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF,
-                     0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE}) {
-        voiced += static_cast<char>(code);
-        voiced += '\xDE';
-    }
-    EXPECT_EQ(RomajiReading(voiced), "Vugagigugegozajizuzezodadjidudedobabibubebo");
+    EXPECT_EQ(RomajiReading("\xB3\xDE\xB6\xDE\xB7\xDE\xB8\xDE\xB9\xDE\xBA\xDE\xBB\xDE\xBC\xDE\xBD\xDE\xBE\xDE\xBF\xDE"
+                            "\xC0\xDE\xC1\xDE\xC2\xDE\xC3\xDE\xC4\xDE\xCA\xDE\xCB\xDE\xCC\xDE\xCD\xDE\xCE\xDE"),
+              "Vugagigugegozajizuzezodadjidudedobabibubebo");
     EXPECT_EQ(RomajiReading("\xCA\xDF\xCB\xDF\xCC\xDF\xCD\xDF\xCE\xDF"), "Papipupepo");
 
     // A mark the syllable does not take is read by itself.
