@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The main window, and every window by keyboard: the themed main menu, the
+// choosers, the options window's Tab order, and Esc.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
@@ -15,16 +17,22 @@
 #include <set>
 
 #include "app/frmMain.h"
-#include "base/SettingsKeys.h"
+#include "app/frmOptions.h"
+#include "base/IniSettings.h"
+#include "emus/frmEmus.h"
 #include "platform/QtServices.h"
+#include "platform/Text.h"
+#include "rominfo/frmRomInfo.h"
 #include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
 #include "support/gui/WindowChecks.h"
+#include "tiles/frmTileViewer.h"
 
 using namespace kestro;
 using base::MessageIcon;
-using test::Enabled;
+using base::MessageResult;
+using test::FindChild;
 using test::Visible;
 
 namespace {
@@ -48,8 +56,34 @@ struct Machine {
     }
 };
 
-void Click(QWidget* w) {
-    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+// A menu command, or a click on a button or picture.
+void Press(QWidget* w, const char* name) {
+    if (auto* action = w->findChild<QAction*>(QString::fromLatin1(name))) {
+        action->trigger();
+        return;
+    }
+    QTest::mouseClick(FindChild<QWidget>(w, name), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+}
+
+QString Focused() {
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+// A key pressed where the focus is (in the active window when nothing has it).
+void Key(Qt::Key key) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, key);
+}
+
+// The names the focus passes through on n presses of the key, blank-separated.
+QString FocusWalk(Qt::Key key, int n) {
+    QStringList names;
+    for (int i = 0; i < n; ++i) {
+        Key(key);
+        names << Focused();
+    }
+    return names.join(QLatin1Char(' '));
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -64,41 +98,12 @@ protected:
         EXPECT_EQ(notice.icon, MessageIcon::Exclamation);
         return window;
     }
-    // The same services with another settings store.
-    platform::Services& With(base::SettingsStore& store) {
-        return *m_services.emplace_back(std::make_unique<platform::Services>(
-            platform::Services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry}));
-    }
-    template <typename T = QWidget>
-    static T* Find(QObject* w, const char* name) {
-        return test::FindChild<T>(w, name);
-    }
-    static QAction* Action(QWidget* w, const char* name) { return Find<QAction>(w, name); }
-    static void Press(QWidget* w, const char* name) { Click(Find(w, name)); }
-    // Each look opens in the middle of the screen.
-    static void ExpectCentred(QWidget* w) {
-        EXPECT_EQ(w->pos() + w->rect().center(), w->screen()->availableGeometry().center()) << w->width();
-    }
 
     test::TestServices ts;
     Machine machine;
-    std::vector<std::unique_ptr<platform::Services>> m_services;
+    test::RecordingLauncher launcher;
+    platform::Services launching{ts.messages, ts.files, ts.settings, launcher, ts.clock, ts.registry};
 };
-
-QString IniValue(const QString& ini, const char* key) {
-    return QSettings(ini, QSettings::IniFormat)
-        .value(QStringLiteral("Settings/") + QString::fromLatin1(key))
-        .toString();
-}
-
-// Runs fn on the options window once it shows (it closes through its own buttons).
-void WhenOptionsShown(std::function<void(QWidget*)> fn) {
-    test::WhenModalShown([fn](QWidget* dialog) {
-        EXPECT_EQ(dialog->objectName(), QStringLiteral("frmOptions"));
-        fn(dialog);
-        if (dialog->isVisible()) dialog->close();
-    });
-}
 
 }  // namespace
 
@@ -134,23 +139,22 @@ TEST(MainWindowStartup, MissingLibraryOrFontEndsStartupWithoutTouchingSettings) 
 // program runs), with their defaults; a stored version is carried as read.
 TEST_F(MainWindowTest, FirstRunWritesEveryKeyAndAStoredVersionIsKept) {
     test::TempDir dir;
-    const QString ini = QString::fromStdString(dir.File("Kestro Utils.ini"));
-    platform::QtSettingsStore store(ini);
+    const std::string ini = dir.File("Kestro Utils.ini");
+    platform::QtSettingsStore store(QString::fromStdString(ini));
+    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
     machine.files.insert("/usr/lib/libKestro.so");
-    auto first = StartWith(With(store));
+    auto first = StartWith(services);
     EXPECT_EQ(machine.loaded, std::vector<std::string>{"/opt/kestro/libKestro.so"}) << "beside the program first";
-    EXPECT_EQ(first->windowTitle(), QStringLiteral("Kestro Utilities"));
-    QSettings reader(ini, QSettings::IniFormat);
-    EXPECT_EQ(reader.allKeys().size(), 46) << "every key but the seven Reality Boy front-end keys";
-    EXPECT_EQ(IniValue(ini, "Version Number"), QStringLiteral("1.0"));
-    EXPECT_EQ(IniValue(ini, "Recent ROMs number"), QStringLiteral("4"));
+    EXPECT_EQ(QSettings(QString::fromStdString(ini), QSettings::IniFormat).allKeys().size(), 46)
+        << "every key but the seven Reality Boy front-end keys";
+    EXPECT_EQ(base::IniSettingsStore::Load(ini).Find("Version Number"), "1.0");
 
     store.Write("Version Number", "2.5");
     machine.files = {"/usr/lib/libKestro.so", "/usr/share/fonts/ipa/ipag.ttf"};
     machine.loaded.clear();
-    auto second = StartWith(With(store));
+    auto second = StartWith(services);
     EXPECT_EQ(machine.loaded, std::vector<std::string>{"/usr/lib/libKestro.so"});
-    EXPECT_EQ(IniValue(ini, "Version Number"), QStringLiteral("2.5"));
+    EXPECT_EQ(base::IniSettingsStore::Load(ini).Find("Version Number"), "2.5");
 }
 
 // Start-up puts damaged values right once and writes them back; a settings
@@ -165,7 +169,8 @@ TEST_F(MainWindowTest, StartupRepairsSettingsAndWarnsOnceWhenTheyCannotBeSaved) 
     const QString folder = QString::fromStdString(dir.File("folder.ini"));
     QDir().mkpath(folder);
     platform::QtSettingsStore store(folder);
-    app::frmMain window(With(store), machine.Environment());
+    platform::Services services{ts.messages, ts.files, store, ts.processes, ts.clock, ts.registry};
+    app::frmMain window(services, machine.Environment());
     ASSERT_TRUE(window.Form_Load());
     const auto shown = ts.messages.Take();
     ASSERT_EQ(shown.size(), 2u);
@@ -180,9 +185,9 @@ TEST_F(MainWindowTest, StartupRepairsSettingsAndWarnsOnceWhenTheyCannotBeSaved) 
 TEST_F(MainWindowTest, EmulatorAndUtilityCommandsFollowTheirFlags) {
     auto window = Start();
     auto states = [&] {
-        return Enabled(window.get(), {"cmdEmus", "mnuFileEmus", "mnuFileEmusRedDragon", "mnuFileEmusRealityBoy",
-                                      "mnuFileEmusVirtualE", "mnuFileEmusMednafen", "cmdUtils", "mnuFileUtils",
-                                      "mnuFileUtilsVbDevKit", "mnuFileUtilsVeCCompiler"});
+        return test::Enabled(window.get(), {"cmdEmus", "mnuFileEmus", "mnuFileEmusRedDragon", "mnuFileEmusRealityBoy",
+                                            "mnuFileEmusVirtualE", "mnuFileEmusMednafen", "cmdUtils", "mnuFileUtils",
+                                            "mnuFileUtilsVbDevKit", "mnuFileUtilsVeCCompiler"});
     };
     EXPECT_EQ(states(), "0000000000");
     ts.settings.Write("Red Dragon Enabled", "True");
@@ -193,42 +198,58 @@ TEST_F(MainWindowTest, EmulatorAndUtilityCommandsFollowTheirFlags) {
     ts.settings.Write("Mednafen Enabled", "True");
     window->AfterOptionsClosed();
     EXPECT_EQ(states(), "1100011110");
-    EXPECT_EQ(Action(window.get(), "mnuFileEmusMednafen")->text(), QStringLiteral("&Mednafen Frontend..."));
 }
 
-TEST_F(MainWindowTest, ThemedScreensLeadToTheMenuWhosePowerButtonWarnsThreeTimes) {
+// The precaution and title screens lead to the menu, by click or key. Tab
+// passes over hidden pictures and lights the focused one; the pictures open
+// their windows, and the power button warns three times.
+TEST_F(MainWindowTest, ThemedMenuAnswersTheMouseAndTheKeyboard) {
     ts.settings.Write("VB Main Menu Theme", "True");
     ts.settings.Write("Virtual-E Enabled", "True");
     auto window = Start();
     window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     ASSERT_EQ(window->size(), QSize(390, 249));
-    for (const char* picture : {"imgPrecaution_0", "imgTitle_1", "imgMenu_0", "imgPower_1", "imgLowBat_0"}) {
-        EXPECT_FALSE(Find<QLabel>(window.get(), picture)->pixmap().isNull()) << picture << " has its picture";
-    }
-    ExpectCentred(window.get());
     Press(window.get(), "imgPrecaution_0");
     EXPECT_EQ(Visible(window.get(), {"imgPrecaution_0", "imgTitle_0"}), "01");
-    Press(window.get(), "imgTitle_0");
-    EXPECT_EQ(Visible(window.get(), {"imgMenu_0", "imgEmus_0", "imgUtils_0"}), "110") << "no utility is enabled";
-
-    QWidget* power = Find(window.get(), "imgPower_0");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Visible(window.get(), {"imgTitle_0", "imgMenu_0", "imgEmus_0", "imgUtils_0"}), "0110");
+    EXPECT_EQ(test::ModalOpenedBy([&] { Press(window.get(), "imgEmus_0"); }), QStringLiteral("frmEmus"));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* first = FindChild<QLabel>(window.get(), "imgRomInfo_0");
+    const QImage unlit = first->pixmap().toImage();
+    EXPECT_EQ(FocusWalk(Qt::Key_Tab, 9), QStringLiteral("imgRomInfo_0 imgTileViewer_0 imgVbRomDatabase_0 imgEmus_0 "
+                                                        "imgOptions_0 imgAbout_0 imgHelp_0 imgClose_0 imgPower_0"));
+    EXPECT_EQ(FocusWalk(Qt::Key_Left, 1), QStringLiteral("imgClose_0"));
+    Key(Qt::Key_Right);
+    QWidget* power = FindChild<QWidget>(window.get(), "imgPower_0");
     EXPECT_EQ(power->toolTip(), QStringLiteral("Don't Click Me..."));
-    const std::tuple<const char*, MessageIcon, const char*> clicks[] = {
+    const std::tuple<const char*, MessageIcon, const char*> presses[] = {
         {"Don't click me", MessageIcon::Information, "Please Don't Click Me..."},
         {"Please don't click me", MessageIcon::Exclamation, "DON'T CLICK ME!!!..."},
         {"DON'T CLICK ME!!!", MessageIcon::Information, "TOO LATE!!!"},
     };
-    for (auto [title, icon, tooltip] : clicks) {
-        Click(power);
+    for (auto [title, icon, tooltip] : presses) {
+        Key(Qt::Key_Space);
         const auto shown = test::TakeOne(ts.messages);
         EXPECT_EQ(shown.title, title);
         EXPECT_EQ(shown.icon, icon);
         EXPECT_EQ(power->toolTip(), QString::fromLatin1(tooltip));
-        EXPECT_TRUE(window->isVisible());
+    }
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Focused(), QStringLiteral("imgRomInfo_0")) << "round to the first";
+    EXPECT_NE(first->pixmap().toImage(), unlit) << "the focused picture is lit";
+
+    // The hidden menu bar's menus open with their Alt keys.
+    for (auto [key, menu] : {std::pair{Qt::Key_F, "mnuFile"}, std::pair{Qt::Key_H, "mnuHelp"}}) {
+        QTest::keyClick(window.get(), key, Qt::AltModifier);
+        EXPECT_EQ(QApplication::activePopupWidget(), FindChild<QMenu>(window.get(), menu)) << menu;
+        if (QApplication::activePopupWidget()) QApplication::activePopupWidget()->close();
     }
 
     // The low-battery lamp blinks, and the next click on the screen ends the program.
-    QWidget* lamp = Find(window.get(), "imgLowBat_0");
+    QWidget* lamp = FindChild<QWidget>(window.get(), "imgLowBat_0");
     const bool before = lamp->isVisible();
     QTest::qWait(600);
     EXPECT_NE(lamp->isVisible(), before);
@@ -242,7 +263,7 @@ TEST_F(MainWindowTest, HelpCommandsOpenTheirTopics) {
          {std::tuple{"mnuHelpIdCodes", "ROM Identification Codes", ":   [h] Hacked Dump      [!] Verified Good Dump :"},
           std::tuple{"mnuHelpHelp", "Kestro Utilities Help", "\n\nVB ROM Database: This allow you to identify"}}) {
         auto help = test::WhenHelpShown();
-        Action(window.get(), action)->trigger();
+        Press(window.get(), action);
         EXPECT_EQ(help->caption, QString::fromLatin1(caption));
         EXPECT_TRUE(help->text.contains(QString::fromLatin1(text))) << action;
     }
@@ -263,26 +284,43 @@ TEST_F(MainWindowTest, CommandsOpenTheirWindowsModally) {
     test::WriteExecutable(emulators.File("mednafen"), "#!/bin/sh\n");
     ts.settings.Write("Mednafen Enabled", "True");
     ts.settings.Write("Mednafen Program", emulators.File("mednafen"));
+    ts.settings.Write("VB Dev Kit Enabled", "True");
     auto window = Start();
     window->show();
-    const std::tuple<const char*, const char*, const char*> commands[] = {
-        {"mnuFileRomInfo", "cmdRomInfo", "frmRomInfo"},
-        {"mnuFileTileViewer", "cmdTileViewer", "frmTileViewer"},
-        {"mnuFileRomDatabase", "cmdRomDatabase", "frmVbRomDatabase"},
-        {"mnuFileEmusRealityBoy", nullptr, "frmRealityBoy"},
-        {"mnuFileEmusRedDragon", nullptr, "frmRedDragon"},
-        {"mnuFileEmusVirtualE", nullptr, "frmVirtualE"},
-        {"mnuFileEmusMednafen", nullptr, "frmMednafen"},
-        {"mnuHelpAbout", nullptr, "frmAbout"},
+    const std::pair<const char*, const char*> commands[] = {
+        {"mnuFileRomInfo", "frmRomInfo"},
+        {"cmdRomInfo", "frmRomInfo"},
+        {"mnuFileTileViewer", "frmTileViewer"},
+        {"cmdTileViewer", "frmTileViewer"},
+        {"mnuFileRomDatabase", "frmVbRomDatabase"},
+        {"cmdRomDatabase", "frmVbRomDatabase"},
+        {"mnuFileEmusRealityBoy", "frmRealityBoy"},
+        {"mnuFileEmusRedDragon", "frmRedDragon"},
+        {"mnuFileEmusVirtualE", "frmVirtualE"},
+        {"mnuFileEmusMednafen", "frmMednafen"},
+        {"cmdUtils", "frmUtils"},
+        {"mnuFileOptions", "frmOptions"},
+        {"mnuHelpAbout", "frmAbout"},
     };
-    for (auto [action, button, form] : commands) {
-        EXPECT_EQ(test::ModalOpenedBy([&] { Action(window.get(), action)->trigger(); }), QString::fromLatin1(form))
-            << action;
-        if (button == nullptr) continue;
-        EXPECT_EQ(test::ModalOpenedBy([&] { QTest::mouseClick(Find(window.get(), button), Qt::LeftButton); }),
-                  QString::fromLatin1(form))
-            << button;
+    for (auto [command, form] : commands) {
+        EXPECT_EQ(test::ModalOpenedBy([&] { Press(window.get(), command); }), QString::fromLatin1(form)) << command;
     }
+
+    // "kestro-utils FILE.vb": the ROM information window opens on the file as
+    // Open does it, a relative name taken from where the program was started.
+    test::RomBuilder().Title("FROM THE ARGUMENT").WriteTo(base.File("arg.vb"));
+    QStringList seen;
+    test::WhenModalShown([&seen](QWidget* dialog) {
+        QCoreApplication::processEvents();  // the file opens once the window shows
+        seen = {dialog->windowTitle(), FindChild<QLabel>(dialog, "lblFileName")->text()};
+        dialog->close();
+    });
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(base.Path().string()));
+    window->OpenRomInfo(QStringLiteral("arg.vb"));
+    QDir::setCurrent(previous);
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("ROM Information - [FROM THE ARGUMENT]"),
+                                 QString::fromStdString(base.File("arg.vb"))}));
 }
 
 TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
@@ -291,10 +329,11 @@ TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     ts.settings.Write("Base Directory", roms.Path().string());
     auto window = Start();
     window->show();
+    // Sets the look in the options window once it shows, and applies it.
     auto apply = [](bool themed, const char* colours) {
-        WhenOptionsShown([=](QWidget* options) {
-            Find<QCheckBox>(options, "chkIntro")->setChecked(themed);
-            if (colours) Find<QRadioButton>(options, colours)->setChecked(true);
+        test::WhenModalShown([=](QWidget* options) {
+            FindChild<QCheckBox>(options, "chkIntro")->setChecked(themed);
+            if (colours) FindChild<QRadioButton>(options, colours)->setChecked(true);
             Press(options, "cmdApply");
         });
     };
@@ -302,7 +341,7 @@ TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     window->menuBar()->setObjectName(QStringLiteral("menuBar"));
 
     apply(true, "optThemeCol_1");
-    QTest::mouseClick(Find(window.get(), "cmdOptions"), Qt::LeftButton);
+    Press(window.get(), "cmdOptions");
     EXPECT_EQ(window->size(), QSize(390, 249)) << "themed at once";
     EXPECT_EQ(Visible(window.get(), controls), "00010") << "the second colour set";
     Press(window.get(), "imgPrecaution_1");
@@ -315,27 +354,22 @@ TEST_F(MainWindowTest, OptionsFromButtonPictureAndMenuReapplyTheLook) {
     apply(false, nullptr);
     Press(window.get(), "imgOptions_0");
     EXPECT_EQ(window->width(), 254);
-    ExpectCentred(window.get());
+    EXPECT_EQ(window->pos() + window->rect().center(), window->screen()->availableGeometry().center());
     EXPECT_EQ(Visible(window.get(), controls), "11000");
-
-    // Cancel leaves the settings as they were.
-    const auto before = ts.settings.Values();
-    WhenOptionsShown([](QWidget* options) { Press(options, "cmdCancel"); });
-    Action(window.get(), "mnuFileOptions")->trigger();
-    EXPECT_EQ(ts.settings.Values(), before);
-    EXPECT_EQ(ts.settings.Read("VB Theme Colours", ""), "False");
 }
 
 // The chooser leads to the chosen front-end, and Virtual-E then runs in its
-// own directory; from its menu item, in ours.
-TEST_F(MainWindowTest, TheEmulatorChooserLeadsToTheChosenFrontEnd) {
+// own directory; from its menu item, in ours. A utility's menu item starts
+// the tool in its directory.
+TEST_F(MainWindowTest, ChoosersAndMenuItemsStartProgramsWhereTheyBelong) {
     test::TempDir virte;
     test::WriteBytes(virte.File("VirtualE.exe"), {'M', 'Z'});
+    test::WriteBytes(virte.File("VBDK03.EXE"), {'M', 'Z'});
     ts.settings.Write("Virtual-E Enabled", "True");
     ts.settings.Write("Virtual-E Directory", virte.Path().string());
-    test::RecordingLauncher launcher;
-    platform::Services services{ts.messages, ts.files, ts.settings, launcher, ts.clock, ts.registry};
-    app::frmMain main(services, machine.Environment());
+    ts.settings.Write("VB Dev Kit Enabled", "True");
+    ts.settings.Write("VB Dev Kit Directory", virte.Path().string());
+    app::frmMain main(launching, machine.Environment());
     ASSERT_TRUE(main.Form_Load());
     const auto runVirtualE = [](QWidget* frontEnd) {
         Press(frontEnd, "cmdRunVirtualE");
@@ -345,12 +379,15 @@ TEST_F(MainWindowTest, TheEmulatorChooserLeadsToTheChosenFrontEnd) {
         Press(chooser, "imgVirte");
         test::WhenModalShown(runVirtualE);
     });
-    QTest::mouseClick(Find<QPushButton>(&main, "cmdEmus"), Qt::LeftButton);
+    Press(&main, "cmdEmus");
     test::WhenModalShown(runVirtualE);
-    Action(&main, "mnuFileEmusVirtualE")->trigger();
-    ASSERT_EQ(launcher.requests.size(), 2u);
+    Press(&main, "mnuFileEmusVirtualE");
+    Press(&main, "mnuFileUtilsVbDevKit");
+    ASSERT_EQ(launcher.requests.size(), 3u);
     EXPECT_EQ(launcher.requests[0].workingDirectory, virte.Path().string());
     EXPECT_EQ(launcher.requests[1].workingDirectory, "");
+    EXPECT_EQ(launcher.requests[2].program, virte.File("VBDK03.EXE"));
+    EXPECT_EQ(launcher.requests[2].workingDirectory, virte.Path().string());
 
     // Mednafen, with no directory of its own, opens its front-end as it is.
     test::WriteExecutable(virte.File("mednafen"), "#!/bin/sh\n");
@@ -364,74 +401,73 @@ TEST_F(MainWindowTest, TheEmulatorChooserLeadsToTheChosenFrontEnd) {
             frontEnd->close();
         });
     });
-    QTest::mouseClick(Find<QPushButton>(&main, "cmdEmus"), Qt::LeftButton);
+    Press(&main, "cmdEmus");
     EXPECT_EQ(opened, QStringLiteral("frmMednafen"));
 }
 
-TEST_F(MainWindowTest, UtilityCommandsStartTheToolOrOpenTheChooser) {
-    test::TempDir kit;
-    test::WriteBytes(kit.File("VBDK03.EXE"), {'M', 'Z'});
-    test::WriteBytes(kit.File("Vbdk.exe"), {'M', 'Z'});
-    ts.settings.Write("VB Dev Kit Enabled", "True");
-    ts.settings.Write("VB Dev Kit Directory", kit.Path().string());
-    ts.settings.Write("V-Environment Enabled", "True");
-    test::RecordingLauncher launcher;
-    platform::Services services{ts.messages, ts.files, ts.settings, launcher, ts.clock, ts.registry};
-    auto window = StartWith(services);
-
-    Action(window.get(), "mnuFileUtilsVbDevKit")->trigger();
-    ASSERT_EQ(launcher.requests.size(), 1u);
-    EXPECT_EQ(launcher.requests[0].program, kit.File("VBDK03.EXE"));
-    EXPECT_EQ(launcher.requests[0].workingDirectory, kit.Path().string());
-
-    Action(window.get(), "mnuFileUtilsVEnvironment")->trigger();
-    EXPECT_EQ(test::TakeOne(ts.messages).title, "Utility not found");
-    EXPECT_EQ(launcher.requests.size(), 1u);
-    EXPECT_EQ(test::ModalOpenedBy([&] { QTest::mouseClick(Find(window.get(), "cmdUtils"), Qt::LeftButton); }),
-              QStringLiteral("frmUtils"));
-
-    // The themed menu's pictures open the same choosers.
-    ts.settings.Write("VB Main Menu Theme", "True");
-    ts.settings.Write("Red Dragon Enabled", "True");
-    window->AfterOptionsClosed();
-    window->show();
-    Press(window.get(), "imgPrecaution_0");
-    Press(window.get(), "imgTitle_0");
-    for (auto [picture, chooser] : {std::pair{"imgUtils_0", "frmUtils"}, std::pair{"imgEmus_0", "frmEmus"}}) {
-        EXPECT_EQ(test::ModalOpenedBy([&] { Press(window.get(), picture); }), QString::fromLatin1(chooser)) << picture;
+TEST(Keyboard, ChooserEntriesAreReachedByTabAndArrowsAndChosenByEnterOrSpace) {
+    test::TempDir rboy, rdrag;
+    test::TestServices ts;
+    for (auto [program, dir] : {std::pair{0, &rboy}, std::pair{2, &rdrag}}) {
+        ts.settings.Write(std::string(base::keys::Programs[program].enabled.key), "True");
+        ts.settings.Write(std::string(base::keys::Programs[program].directory.key), dir->Path().string());
     }
+    emus::frmEmus chooser(ts.services);
+    chooser.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&chooser));
+    EXPECT_EQ(Focused(), QStringLiteral("fraRboy"));
+    // Virtual-E is switched off: Tab and the arrows pass over it, round the row.
+    EXPECT_EQ(FocusWalk(Qt::Key_Right, 2), QStringLiteral("fraRdrag fraRboy"));
+    EXPECT_EQ(FocusWalk(Qt::Key_Tab, 1), QStringLiteral("fraRdrag"));
+    const QImage focused = chooser.grab().toImage();
+    Key(Qt::Key_Left);
+    EXPECT_NE(chooser.grab().toImage(), focused) << "the focus frame moves with the focus";
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+        Key(key);
+        EXPECT_EQ(ts.messages.Take().size(), 1u) << "Reality Boy's program is missing";
+    }
+    test::WriteBytes(rboy.File("VB_98.exe"), {'M', 'Z'});
+    Key(Qt::Key_Enter);
+    EXPECT_EQ(chooser.Chosen(), base::Program::RealityBoy);
 }
 
-// "kestro-utils FILE.vb": the ROM information window opens on the file as Open
-// does it, a relative name taken from where the program was started, and a
-// refused file gets its message and an empty window.
-TEST_F(MainWindowTest, FileArgumentOpensTheRomInformationWindow) {
-    auto window = Start();
-    window->show();
-    auto openWith = [&window](const QString& path) {
-        auto seen = std::make_shared<QStringList>();
-        test::WhenModalShown([seen](QWidget* dialog) {
-            // The file opens once the window shows: let that happen first.
-            QCoreApplication::processEvents();
-            *seen = {dialog->windowTitle(), Find<QLabel>(dialog, "lblFileName")->text()};
-            dialog->close();
-        });
-        window->OpenRomInfo(path);
-        return *seen;
-    };
+// One rule: Esc closes a window as its Back or Cancel command does; edits not
+// yet saved go only after the window's own question. Tab reaches every
+// control the user sets, the options window's number bar too.
+TEST(Keyboard, EscClosesEveryWindowButAsksBeforeDroppingEdits) {
+    test::TestServices ts;
     test::TempDir dir;
-    test::RomBuilder::KnownDump("Mario Clash (JU) [!]").WriteTo(dir.File("mario clash.vb"));
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(QString::fromStdString(dir.Path().string()));
-    const QStringList seen = openWith(QStringLiteral("mario clash.vb"));
-    QDir::setCurrent(previous);
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("ROM Information - [MARIO CLASH]"),
-                                 QString::fromStdString(dir.File("mario clash.vb"))}));
-    EXPECT_EQ(ts.settings.Find("Recent ROM #1"), dir.File("mario clash.vb"));
+    const std::string rom = dir.File("esc.vb");
+    test::RomBuilder().Title("ESC TEST").Size(65536).WriteTo(rom);
+    const std::vector<std::function<std::unique_ptr<QDialog>()>> windows = {
+        [&] { return std::make_unique<tiles::frmTileViewer>(ts.services); },
+        [&] { return std::make_unique<app::frmOptions>(ts.services); },
+        [&] { return std::make_unique<emus::frmEmus>(ts.services); },
+        [&] {
+            auto info = std::make_unique<rominfo::frmRomInfo>(ts.services);
+            info->OpenRom(platform::Q(rom));
+            return info;
+        },
+    };
+    for (const auto& make : windows) {
+        auto window = make();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        if (window->objectName() == QStringLiteral("frmOptions")) {
+            EXPECT_TRUE(FocusWalk(Qt::Key_Tab, 40).contains(QStringLiteral("vscMruItems")));
+        }
+        Key(Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+    }
+    auto edited = windows.back()();
+    auto& info = *edited;
+    info.show();
+    FindChild<QLineEdit>(&info, "txtRomId")->setText(QStringLiteral("VXYZ"));
+    for (auto [answer, open] : {std::pair{MessageResult::No, true}, std::pair{MessageResult::Yes, false}}) {
+        ts.messages.Answer(answer);
+        QTest::keyClick(&info, Qt::Key_Escape);
+        EXPECT_EQ(test::TakeOne(ts.messages).title, "Close ROM?");
+        EXPECT_EQ(info.isVisible(), open);
+    }
     EXPECT_TRUE(ts.messages.Take().empty());
-
-    EXPECT_EQ(openWith(QString::fromStdString(dir.File("gone.vb"))).value(0),
-              QStringLiteral("ROM Information - [No ROM Loaded]"));
-    const auto missing = test::TakeOne(ts.messages);
-    EXPECT_EQ(missing.title + "|" + missing.text, "Invalid filename|File does not exist.\r" + dir.File("gone.vb"));
 }

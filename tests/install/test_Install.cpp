@@ -70,23 +70,6 @@ protected:
 
 const std::string kAppId = KESTRO_APP_ID;
 
-// Waits for the settings file that start-up writes once both checks passed.
-bool WaitForSettings(pid_t child, const fs::path& ini, std::string* why) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (waitpid(child, &status, WNOHANG) == child) {
-            *why = "the program ended with status " + std::to_string(WEXITSTATUS(status)) + " during start-up";
-            return false;
-        }
-        // The last key start-up writes (QSettings escapes the blanks).
-        if (kestro::test::FileText(ini.string()).find("Create%20Change%20Log=") != std::string::npos) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    *why = "no settings written within 60 s: a start-up check is holding the program";
-    return false;
-}
-
 }  // namespace
 
 // The programs run from the installed prefix: the terminal answers need no
@@ -116,8 +99,19 @@ TEST_F(Installed, ProgramsStartFromTheInstalledPrefix) {
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    std::string why;
-    const bool started = WaitForSettings(child, config / "Kestro Utils" / "Kestro Utils.ini", &why);
+    // Waits for the last key start-up writes (QSettings escapes the blanks).
+    const fs::path ini = config / "Kestro Utils" / "Kestro Utils.ini";
+    std::string why = "no settings written within 60 s: a start-up check is holding the program";
+    bool started = false;
+    for (int tries = 0; tries < 600 && !started; ++tries) {
+        int status = 0;
+        if (waitpid(child, &status, WNOHANG) == child) {
+            why = "the program ended with status " + std::to_string(WEXITSTATUS(status)) + " during start-up";
+            break;
+        }
+        started = kestro::test::FileText(ini.string()).find("Create%20Change%20Log=") != std::string::npos;
+        if (!started) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     EXPECT_TRUE(started) << why;
@@ -148,13 +142,6 @@ TEST_F(Installed, ManPagesCoverEveryCommandAndOption) {
         }
     }
     EXPECT_GE(count, 5) << list;
-    if (HasProgram("man")) {
-        for (const char* name : {"kestro.1.gz", "kestro-utils.1.gz"}) {
-            const Output shown =
-                RunCommand("{ MANWIDTH=80 man --warnings -l " + Quoted(man1 / name) + " >/dev/null; }");
-            EXPECT_EQ(shown.text, "") << name << " renders with warnings";
-        }
-    }
 }
 
 TEST_F(Installed, DesktopEntryValidates) {

@@ -36,61 +36,41 @@ bool Drop(QWidget* window, const QStringList& paths) {
     return drop.isAccepted();
 }
 
-QString Label(QWidget* window, const char* name) {
-    return test::FindChild<QLabel>(window, name)->text();
-}
-
-class Drops : public ::testing::Test {
-protected:
-    QString Path(const char* name) const { return QString::fromStdString(dir.File(name)); }
-    test::TempDir dir;
-    test::TestServices ts;
-};
-
 }  // namespace
 
-// A .vb dropped on the ROM information window opens as Open opens it: shown,
-// in the recent list, or refused with its message. Other drags are
-// not taken.
-TEST_F(Drops, RomOnRomInformationWindowOpensThroughOpen) {
-    test::RomBuilder::KnownDump("Mario Clash (JU) [!]").WriteTo(dir.File("mario.vb"));
+// A .vb dropped on the ROM information window or the tile viewer opens as
+// Open opens it: shown, in the recent list, or refused with its message. A
+// directory dropped on the database window becomes the listed one. Other
+// drags are not taken.
+TEST(Drops, RomsOnTheirWindowsAndADirectoryOnTheDatabase) {
+    test::TempDir dir;
+    test::TestServices ts;
+    const auto path = [&dir](const char* name) { return QString::fromStdString(dir.File(name)); };
+    test::RomBuilder::Unknown().WriteTo(dir.File("rom.vb"));
     test::WriteBytes(dir.File("notes.txt"), {'h', 'i'});
     test::WriteBytes(dir.File("TINY.VB"), std::vector<std::uint8_t>(544, 0));
-    rominfo::frmRomInfo window(ts.services);
-    window.show();
-
-    EXPECT_FALSE(Drop(&window, {Path("notes.txt")}));
-    EXPECT_FALSE(Drop(&window, {Path("mario.vb"), Path("TINY.VB")})) << "two ROMs at once";
-    EXPECT_FALSE(Drop(&window, {QString::fromStdString(dir.Path().string())})) << "a directory";
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("ROM Information - [No ROM Loaded]"));
-
-    ASSERT_TRUE(Drop(&window, {Path("mario.vb")}));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("ROM Information - [MARIO CLASH]"));
-    EXPECT_EQ(ts.settings.Find("Recent ROM #1"), dir.File("mario.vb"));
-
-    ASSERT_TRUE(Drop(&window, {Path("TINY.VB")})) << "the extension in any case";
+    rominfo::frmRomInfo info(ts.services);
+    info.show();
+    EXPECT_FALSE(Drop(&info, {path("notes.txt")}));
+    EXPECT_FALSE(Drop(&info, {path("rom.vb"), path("TINY.VB")})) << "two ROMs at once";
+    ASSERT_TRUE(Drop(&info, {path("rom.vb")}));
+    EXPECT_EQ(ts.settings.Find("Recent ROM #1"), dir.File("rom.vb"));
+    ASSERT_TRUE(Drop(&info, {path("TINY.VB")})) << "the extension in any case";
     EXPECT_EQ(test::TakeOne(ts.messages).text, "File too small to be a VB ROM image.");
-}
 
-TEST_F(Drops, RomOnTileViewerOpensIt) {
-    test::RomBuilder::Unknown().Size(65536).WriteTo(dir.File("view.vb"));
-    tiles::frmTileViewer window(ts.services);
-    window.show();
-    EXPECT_FALSE(Drop(&window, {QString::fromStdString(dir.Path().string())}));
-    ASSERT_TRUE(Drop(&window, {Path("view.vb")}));
-    EXPECT_EQ(Label(&window, "lblFileName"), Path("view.vb"));
-}
+    tiles::frmTileViewer viewer(ts.services);
+    viewer.show();
+    EXPECT_FALSE(Drop(&viewer, {QString::fromStdString(dir.Path().string())})) << "a directory";
+    ASSERT_TRUE(Drop(&viewer, {path("rom.vb")}));
+    EXPECT_EQ(test::FindChild<QLabel>(&viewer, "lblFileName")->text(), path("rom.vb"));
 
-// A directory dropped on the database window becomes the listed one; a file does not.
-TEST_F(Drops, DirectoryOnRomDatabaseListsIt) {
     std::filesystem::create_directory(dir.Path() / "more roms");
     test::RomBuilder::Unknown().WriteTo(dir.File("more roms/a.vb"));
     ts.settings.Write("Base Directory", dir.Path().string());
-    romdb::frmVbRomDatabase window(ts.services);
-    window.show();
-    EXPECT_FALSE(Drop(&window, {Path("more roms/a.vb")}));
-    EXPECT_EQ(Label(&window, "lblRomDir").toStdString(), dir.File("*.vb"));
-    ASSERT_TRUE(Drop(&window, {Path("more roms")}));
-    EXPECT_EQ(Label(&window, "lblRomDir").toStdString(), dir.File("more roms/*.vb"));
-    ASSERT_EQ(window.collection().Rows().size(), 1u);
+    romdb::frmVbRomDatabase database(ts.services);
+    database.show();
+    EXPECT_FALSE(Drop(&database, {path("more roms/a.vb")}));
+    ASSERT_TRUE(Drop(&database, {path("more roms")}));
+    EXPECT_EQ(test::FindChild<QLabel>(&database, "lblRomDir")->text(), path("more roms/*.vb"));
+    EXPECT_EQ(database.collection().Rows().size(), 1u);
 }

