@@ -37,20 +37,22 @@ TEST(MednafenValues, ColoursAndNumbersAreWrittenAsMednafenWritesThem) {
     for (const char* bad : {"0x1000000", "0x", "red", "", "-1", "0xfffffg"}) {
         EXPECT_EQ(ParseMednafenColour(bad), std::nullopt) << bad;
     }
-    const struct {
-        const char* key;
-        const char* text;
-        std::optional<std::string> normal;
-    } values[] = {
-        {"vb.3dmode", "sidebyside", "sidebyside"},         {"vb.3dmode", "SideBySide", std::nullopt},
-        {"vb.default_color", "0xF0F0F0", "0xf0f0f0"},      {"vb.3dreverse", "1", "1"},
-        {"vb.3dreverse", "true", std::nullopt},            {"vb.sidebyside.separation", "1024", "1024"},
-        {"vb.sidebyside.separation", "1025", std::nullopt}, {"vb.sidebyside.separation", "-1", std::nullopt},
-        {"vb.xscale", "2.5", "2.500000"},                  {"vb.xscale", "0", std::nullopt},
-        {"vb.xscale", "300", std::nullopt},                {"vb.xscale", "2x", std::nullopt}};
-    for (const auto& v : values) {
-        EXPECT_EQ(NormalisedMednafenValue(MednafenSettingOf(v.key), v.text), v.normal) << v.key << " " << v.text;
-    }
+    auto normal = [](std::string_view key, std::string_view text) {
+        return NormalisedMednafenValue(MednafenSettingOf(key), text);
+    };
+    EXPECT_EQ(normal("vb.3dmode", "sidebyside"), "sidebyside");
+    EXPECT_EQ(normal("vb.3dmode", "SideBySide"), std::nullopt);
+    EXPECT_EQ(normal("vb.default_color", "0xF0F0F0"), "0xf0f0f0");
+    EXPECT_EQ(normal("vb.3dreverse", "1"), "1");
+    EXPECT_EQ(normal("vb.3dreverse", "true"), std::nullopt);
+    EXPECT_EQ(normal("vb.sidebyside.separation", "1024"), "1024");
+    EXPECT_EQ(normal("vb.sidebyside.separation", "1025"), std::nullopt);
+    EXPECT_EQ(normal("vb.sidebyside.separation", "-1"), std::nullopt);
+    EXPECT_EQ(normal("vb.xscale", "2.5"), "2.500000");
+    EXPECT_EQ(normal("vb.xscale", "2x"), std::nullopt);
+    EXPECT_EQ(normal("vb.xscale", "0"), std::nullopt);
+    EXPECT_EQ(normal("vb.xscale", "300"), std::nullopt);
+
     // Every default is a value its own setting takes (a slip in the table shows here).
     for (const MednafenSetting& s : MednafenSettings())
         EXPECT_TRUE(NormalisedMednafenValue(s, s.defaultValue)) << s.key;

@@ -78,9 +78,9 @@ TEST(VirtualE, FirstUseWritesTheDefaultsAndAMissingValueReadsAsZero) {
 
     // Each setting goes to its own value and comes back from it.
     VirtualEOptions all{3, 4, -5, 2, 9, 60};
-    for (bool VirtualEOptions::*flag : {&VirtualEOptions::ignoreDisplayIrq, &VirtualEOptions::ignoreTimerIrq,
-                                        &VirtualEOptions::ignoreControlIrq, &VirtualEOptions::enableSram,
-                                        &VirtualEOptions::ignoreRomPalette, &VirtualEOptions::enableSound}) {
+    for (bool VirtualEOptions::*flag :
+         {&VirtualEOptions::ignoreDisplayIrq, &VirtualEOptions::ignoreTimerIrq, &VirtualEOptions::ignoreControlIrq,
+          &VirtualEOptions::enableSram, &VirtualEOptions::ignoreRomPalette, &VirtualEOptions::enableSound}) {
         VirtualEOptions one;
         one.*flag = all.*flag = true;
         SaveVirtualEOptions(partial, one);

@@ -75,10 +75,10 @@ TEST(UtilityChooser, SaysWhatIsMissingOutOfOrderOrNotStarted) {
     emus::frmUtils chooser(services);
     chooser.show();
     Click(&chooser, "fraEnvironment");
-    EXPECT_EQ(ts.messages.Take(), (std::vector<base::Message>{{"Utility not found",
-                                                               "Can't find VIDE.EXE in directory:\r" +
-                                                                   environment.Path().string(),
-                                                               base::MessageIcon::Exclamation}}));
+    EXPECT_EQ(ts.messages.Take(),
+              (std::vector<base::Message>{{"Utility not found",
+                                           "Can't find VIDE.EXE in directory:\r" + environment.Path().string(),
+                                           base::MessageIcon::Exclamation}}));
     EXPECT_TRUE(chooser.isVisible());
 
     // The compiler is found, but only says it is out of order.

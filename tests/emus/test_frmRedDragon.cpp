@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(RedDragonTest, WithoutAFileTheDefaultsShowAndARunWithoutARomWritesZeros) {
+TEST_F(RedDragonTest, WithoutAFileTheDefaultsShowAndARunWithoutARomWritesZerosUnlessItCannot) {
     Open();
     EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
     EXPECT_EQ(Find<QSlider>("sliFrameskip")->toolTip(), QStringLiteral("0")) << "the number shows from the start";
@@ -50,6 +50,13 @@ TEST_F(RedDragonTest, WithoutAFileTheDefaultsShowAndARunWithoutARomWritesZeros) 
     EXPECT_EQ(test::FileText(OptionsFile()), RedDragonOptionsText({}));
     ASSERT_EQ(t.recorder.requests.size(), 1u);
     EXPECT_TRUE(t.recorder.requests[0].arguments.empty());
+
+    // An options file that cannot be replaced (a directory) stops the run.
+    std::filesystem::remove(OptionsFile());
+    std::filesystem::create_directory(OptionsFile());
+    Click("cmdRunRedDragon");
+    EXPECT_NE(t.messages.Take().at(0).text.find("Red Dragon was not started."), std::string::npos);
+    EXPECT_EQ(t.recorder.requests.size(), 1u) << "never started on stale options";
 }
 
 TEST_F(RedDragonTest, TheFileFillsTheControlsAndChoicesChangeWhatIsWritten) {
@@ -79,8 +86,8 @@ TEST_F(RedDragonTest, TheFileFillsTheControlsAndChoicesChangeWhatIsWritten) {
     Click("cmdRevertDefault");
     EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral(" 640x480"));
     EXPECT_EQ(Find<QComboBox>("cmbVersion")->currentIndex(), 0);
-    EXPECT_EQ(t.messages.Take(),
-              (std::vector<base::Message>{RevertToSavedQuestion(), RevertToSavedQuestion(), RevertToDefaultQuestion()}));
+    EXPECT_EQ(t.messages.Take(), (std::vector<base::Message>{RevertToSavedQuestion(), RevertToSavedQuestion(),
+                                                             RevertToDefaultQuestion()}));
 }
 
 // The key window reads the codes in member order and hands its keys back in
@@ -103,15 +110,6 @@ TEST_F(RedDragonTest, KeyCodesGoOutAndBackThroughLstControls) {
     EXPECT_EQ(window->keys()[kKeyStart], 2) << "B, Start's default";
     Click("cmdRunRedDragon");
     EXPECT_EQ(Line("ba") + Line("st") + Line("sl"), "ba=0013st=0002sl=0022");
-}
-
-// The options file is a directory: it cannot be replaced.
-TEST_F(RedDragonTest, AnUnwritableFileStopsTheRun) {
-    std::filesystem::create_directory(OptionsFile());
-    Open();
-    Click("cmdRunRedDragon");
-    EXPECT_NE(t.messages.Take().at(0).text.find("Red Dragon was not started."), std::string::npos);
-    EXPECT_TRUE(t.recorder.requests.empty()) << "never started on stale options";
 }
 
 TEST_F(RedDragonTest, ARealRunStartsInRedDragonsDirectoryOnTheRom) {
