@@ -67,6 +67,8 @@ TEST_F(MednafenWindowTest, AGameShowsItsOwnSettingsAndSavesThemInItsFileAlone) {
     EXPECT_TRUE(Enabled("txtDefaultColor"));
     Choose("cmb3DMode", "sidebyside");
     EXPECT_TRUE(Enabled("spnSeparation"));
+    Find<QSpinBox>("spnSeparation")->setValue(5000);
+    EXPECT_EQ(Find<QSpinBox>("spnSeparation")->value(), 1024) << "a number keeps to its setting's range";
     Find<QSpinBox>("spnSeparation")->setValue(20);
     Find<QCheckBox>("chkSound")->setChecked(false);
     Click("cmdSaveSettings");
