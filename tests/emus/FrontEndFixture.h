@@ -50,13 +50,19 @@ protected:
     void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
     bool Enabled(const char* name) { return Find<QWidget>(name)->isEnabled(); }
     QString Label(const char* name) { return Find<QLabel>(name)->text(); }
+    /// Whether the number bar counts up the way it points (RaisedBy shows how).
+    bool CountsUpward(const char* name) { return Find<QScrollBar>(name)->invertedAppearance(); }
     /// The bar's value after its upper arrow, the Up key, Page Up and the wheel
     /// turned up, each in turn from start: up must raise the number every way.
     std::vector<int> RaisedBy(const char* name, int start) {
         auto* bar = Find<QScrollBar>(name);
         window->show();
         std::vector<int> values;
-        const auto step = [&](auto&& act) { bar->setValue(start); act(); values.push_back(bar->value()); };
+        const auto step = [&](auto&& act) {
+            bar->setValue(start);
+            act();
+            values.push_back(bar->value());
+        };
         step([&] { QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3)); });
         step([&] { QTest::keyClick(bar, Qt::Key_Up); });
         step([&] { QTest::keyClick(bar, Qt::Key_PageUp); });

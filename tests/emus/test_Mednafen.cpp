@@ -20,37 +20,23 @@ using base::JoinPath;
 using test::FileText;
 using test::WriteText;
 
+// Lines it does not manage are kept as written (CRLF included); the last line of a key counts, as Mednafen reads it.
 TEST(MednafenConfig, AFileRewrittenKeepsEveryLineItDoesNotManage) {
-    const std::string text =
-        ";my notes\r\nvb.3dmode anaglyph\r\nvb.xscale 3\r\nfoo.bar some value\r\n\r\nvb.3dmode cscope\r\n"
-        "vb.input.builtin.gamepad.a keyboard 0x0 4";
+    const std::string text = ";my notes\r\nvb.3dmode anaglyph\r\nvb.xscale 3\r\nfoo.bar some value\r\nvb.3dmode cscope";
     const MednafenValues read = ReadMednafenConfig(text);
-    EXPECT_EQ(read.at("vb.3dmode"), "cscope") << "the last line of a key counts, as Mednafen reads it";
-    EXPECT_EQ(read.at("vb.input.builtin.gamepad.a"), "keyboard 0x0 4");
-    EXPECT_EQ(read.at("foo.bar"), "some value");
-    EXPECT_FALSE(read.contains(";my"));
-
-    const std::string updated = UpdateMednafenConfig(
-        text, {{"vb.3dmode", "sidebyside"}, {"vb.xscale", std::nullopt}, {"video.fs", "1"}, {"sound", "0"}});
-    EXPECT_EQ(updated,
-              ";my notes\r\nvb.3dmode sidebyside\r\nfoo.bar some value\r\n\r\n"
-              "vb.input.builtin.gamepad.a keyboard 0x0 4\r\nvideo.fs 1\r\nsound 0\r\n");
+    EXPECT_EQ(read, (MednafenValues{{"vb.3dmode", "cscope"}, {"vb.xscale", "3"}, {"foo.bar", "some value"}}));
+    EXPECT_EQ(UpdateMednafenConfig(text, {{"vb.3dmode", "hli"}, {"vb.xscale", std::nullopt}, {"sound", "0"}}),
+              ";my notes\r\nvb.3dmode hli\r\nfoo.bar some value\r\nsound 0\r\n");
     EXPECT_EQ(UpdateMednafenConfig("", {{"vb.3dmode", "hli"}}), "vb.3dmode hli\n");
-    EXPECT_EQ(UpdateMednafenConfig("vb.3dmode hli\n", {{"vb.3dmode", std::nullopt}}), "");
-    EXPECT_TRUE(IsBlankConfig("\n\r\n  \n"));
     EXPECT_FALSE(IsBlankConfig("\n;a note\n"));
 }
 
 TEST(MednafenValues, ColoursAndNumbersAreWrittenAsMednafenWritesThem) {
-    EXPECT_EQ(MednafenColourText(0xffba00), "0xffba00");
     EXPECT_EQ(MednafenColourText(0x00baff), "0x00baff");
-    EXPECT_EQ(ParseMednafenColour("0xF0F0F0"), 0xF0F0F0u);
     EXPECT_EQ(ParseMednafenColour("16711680"), 0xFF0000u);
     for (const char* bad : {"0x1000000", "0x", "red", "", "-1", "0xfffffg"}) {
         EXPECT_EQ(ParseMednafenColour(bad), std::nullopt) << bad;
     }
-    EXPECT_EQ(MednafenRealText(2), "2.000000");
-
     auto normal = [](std::string_view key, std::string_view text) {
         return NormalisedMednafenValue(MednafenSettingOf(key), text);
     };
@@ -63,9 +49,9 @@ TEST(MednafenValues, ColoursAndNumbersAreWrittenAsMednafenWritesThem) {
     EXPECT_EQ(normal("vb.sidebyside.separation", "1025"), std::nullopt);
     EXPECT_EQ(normal("vb.sidebyside.separation", "-1"), std::nullopt);
     EXPECT_EQ(normal("vb.xscale", "2.5"), "2.500000");
+    EXPECT_EQ(normal("vb.xscale", "2x"), std::nullopt);
     EXPECT_EQ(normal("vb.xscale", "0"), std::nullopt);
     EXPECT_EQ(normal("vb.xscale", "300"), std::nullopt);
-    EXPECT_EQ(normal("sound", "0"), "0");
 
     // Every default is a value its own setting takes (a slip in the table shows here).
     for (const MednafenSetting& s : MednafenSettings())
@@ -223,13 +209,12 @@ std::vector<std::string> ShellWords(const std::vector<std::string>& arguments) {
 TEST(MednafenRun, TheCommandLineRunsAsItStandsInAShell) {
     const std::string program = "/home/me/my bin/mednafen";
     const std::string rom = "/home/me/It's $HOME; a game.vb";
-    PreparedRun run = MednafenRun(program, rom, std::nullopt);
-    EXPECT_EQ(run.commandLine, "'/home/me/my bin/mednafen' '/home/me/It'\\''s $HOME; a game.vb'");
-    EXPECT_EQ(run.request.arguments, std::vector<std::string>{rom}) << "no setting on the command line";
+    EXPECT_EQ(MednafenRun(program, rom, std::nullopt).commandLine,
+              "'/home/me/my bin/mednafen' '/home/me/It'\\''s $HOME; a game.vb'");
     EXPECT_EQ(MednafenRun("/usr/games/mednafen", "/roms/GAME.VB", std::nullopt).commandLine,
               "/usr/games/mednafen /roms/GAME.VB");
     // An extension Mednafen does not know needs the module named.
-    run = MednafenRun("/usr/games/mednafen", "/roms/game.bin", std::nullopt);
+    const PreparedRun run = MednafenRun("/usr/games/mednafen", "/roms/game.bin", std::nullopt);
     EXPECT_EQ(run.commandLine, "/usr/games/mednafen -force_module vb /roms/game.bin");
     EXPECT_EQ(run.request.pathArguments, std::vector<std::size_t>{2});
 

@@ -34,12 +34,6 @@ std::string RewrittenText(const std::optional<RedDragonOptions>& read) {
 TEST(RedDragonOptions, WritesFourDigitLinesInOrderWithCrLf) {
     EXPECT_EQ(FourDigits(12345), "12345") << "a longer number is not cut";
 
-    // No file: every line 0000, the size being the appended "   0x0".
-    EXPECT_EQ(RewrittenText(std::nullopt),
-              Lines({"platform=0000", "frmskip=0000", "dspmode=0000", "dspswap=0000", "palmod=0000", "scrx=0000",
-                     "scry=0000",     "scrmode=0000", "lu=0000",      "ld=0000",      "ll=0000",     "lr=0000",
-                     "ru=0000",       "rd=0000",      "rl=0000",      "rr=0000",      "ba=0000",     "bb=0000",
-                     "st=0000",       "sl=0000",      "tl=0000",      "tr=0000"}));
     RedDragonOptions o;
     o.platform = 1;
     o.frameSkip = 9;
@@ -58,36 +52,23 @@ TEST(RedDragonOptions, WritesFourDigitLinesInOrderWithCrLf) {
     EXPECT_EQ(ParseRedDragonOptions(RedDragonOptionsText(o)), o) << "what the window writes comes back, palette too";
 }
 
-TEST(RedDragonOptions, ReadsWithTheOldReadersQuirks) {
+// The common quirks (any case, LF alone, later lines winning, run-together
+// lines, the old palette key) are the play command's tests; these are the rest.
+TEST(RedDragonOptions, ReadsTheNumberInTheLastFourCharacters) {
     const RedDragonOptions o = ParseRedDragonOptions(
-        "SCRX=0320\r\n"  // keys in any case
-        "scry=0240\n"    // LF alone ends a line too
-        "\r\n\r\n"       // empty lines
-        "scrmode=0004\r\n"
-        "scrmode=lu=0038\r\n"  // run together: mode 0 and left-pad-up 38
-        "frmskip=0003\r\n"
-        "frmskip=0005\r\n"       // later lines win
-        "palmode=0002\r\n"       // the old reader's palette key
         "dspmode=  12\r\n"       // the number in the last four characters
         "dspswap=1\r\n"          // its last four characters "ap=1" hold no number
         "rr=0009 junk 0011\r\n"  // the last four characters only
         "ba==0007\r\n"           // "ba" and "ba=" keys: "ba" counts
-        "what is this\r\n"
         "\x01\x02=\xff\xfe\r\n"
         "platformx=0001\r\n"  // not a key
         "tl=12.5\r\n"         // a fraction rounds half to even
         "tr=-007\r\n");
-    EXPECT_EQ(o.screenWidth, 320);
-    EXPECT_EQ(o.screenHeight, 240);
-    EXPECT_EQ(o.screenMode, 0);
-    EXPECT_EQ(o.keys[kKeyLeftUp], 38);
-    EXPECT_EQ(o.frameSkip, 5);
-    EXPECT_EQ(o.palette, 2);
     EXPECT_EQ(o.displayMode, 12);
     EXPECT_EQ(o.swap3D, 0);
+    EXPECT_EQ(o.platform, 0);
     EXPECT_EQ(o.keys[kKeyRightRight], 11);
     EXPECT_EQ(o.keys[kKeyA], 7);
-    EXPECT_EQ(o.platform, 0);
     EXPECT_EQ(o.keys[kKeyLeftTrigger], 12);
     EXPECT_EQ(o.keys[kKeyRightTrigger], -7);
 }
@@ -138,8 +119,6 @@ TEST(RedDragonForm, TheFileFillsTheControlsAsAFreshWindowShowsThem) {
     EXPECT_EQ(form.displayMode, 0);
     EXPECT_EQ(form.frameSkip, 9);
     EXPECT_TRUE(form.swap3D);
-    EXPECT_EQ(RewrittenText(read).substr(0, 70),
-              Lines({"platform=0001", "frmskip=0009", "dspmode=0000", "dspswap=0001", "palmod=0004"}));
 
     // A size the mode does not offer is added last and selected.
     read = {};
@@ -203,28 +182,16 @@ TEST(RedDragonForm, SizesModesAndRevertsChangeWhatIsWritten) {
     EXPECT_EQ(form.frameSkip, 2);
 }
 
-TEST(RedDragonRun, RunsInItsDirectoryWithOrWithoutARom) {
+// The run with a ROM, its directory and its file are the play command's tests.
+TEST(RedDragonRun, WithoutARomOrAtARootNoBlankAndNoSecondSeparator) {
     TempDir dir;
     const std::string emu = dir.File("Red Dragon");
     std::filesystem::create_directory(emu);
-    const std::string rom = dir.File("a rom.vb");
-    test::RomBuilder::Unknown().WriteTo(rom);
-
-    PreparedRun run = RedDragonRun(emu, rom, {});
-    EXPECT_EQ(run.commandLine, JoinPath(emu, "RDRAGON") + " " + rom);
-    EXPECT_EQ(run.request.pathArguments, std::vector<std::size_t>{0});
-    EXPECT_EQ(run.request.workingDirectory, emu);
-    ASSERT_EQ(run.files.size(), 1u);
-    EXPECT_EQ(run.files[0].path, JoinPath(emu, "options.dat"));
-
-    run = RedDragonRun(emu + "/", std::nullopt, {});
-    EXPECT_EQ(run.commandLine, emu + "/RDRAGON") << "a root gets no second separator, and no ROM no blank";
+    const PreparedRun run = RedDragonRun(emu + "/", std::nullopt, {});
+    EXPECT_EQ(run.commandLine, emu + "/RDRAGON");
     EXPECT_TRUE(run.request.arguments.empty());
+    EXPECT_EQ(run.request.workingDirectory, emu + "/");
     EXPECT_EQ(RedDragonRun(dir.File("gone"), std::nullopt, {}).commandLine, "/RDRAGON");
-
-    // Red Dragon finds its file in any letter case, so the one there is the one written.
-    std::ofstream(JoinPath(emu, "OPTIONS.DAT")) << "frmskip=0006\r\n";
-    EXPECT_EQ(RedDragonOptionsPath(emu), JoinPath(emu, "OPTIONS.DAT"));
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Red Dragon front-end driven through its controls: options.dat in and
-// out, the run with or without a ROM, and the key hand-over.
+// out, the run with or without a ROM, and the key hand-over. How the file is
+// read and how a form turns into it are the core's tests.
 #include <sys/stat.h>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -29,7 +32,6 @@ protected:
         QListWidgetItem* item = List(list)->currentItem();
         return item != nullptr ? item->text() : QString();
     }
-    int Index(const char* combo) { return Find<QComboBox>(combo)->currentIndex(); }
     /// The line of the written file for a key ("scrx=0320").
     std::string Line(const std::string& key) {
         const std::string text = test::FileText(OptionsFile());
@@ -38,35 +40,33 @@ protected:
     }
 };
 
-TEST_F(RedDragonTest, WithoutAFileTheDefaultsShowAndARunWritesZeros) {
+TEST_F(RedDragonTest, WithoutAFileTheDefaultsShowAndARunWithoutARomWritesZerosUnlessItCannot) {
     Open();
     EXPECT_EQ(Selected("lstScreenMode"), QStringLiteral("Autodetect"));
-    EXPECT_EQ(List("lstScreenSize")->count(), 33);
-    EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral("   0x0"));
     EXPECT_EQ(Find<QSlider>("sliFrameskip")->toolTip(), QStringLiteral("0")) << "the number shows from the start";
-    EXPECT_TRUE(Enabled("cmdRunRedDragon")) << "Red Dragon runs without a ROM";
     EXPECT_TRUE(Find<QWidget>("lstControls")->isHidden());
-
     Click("cmdRunRedDragon");
     EXPECT_TRUE(t.messages.Shown().empty());
-    EXPECT_EQ(test::FileText(OptionsFile()), RedDragonOptionsText({})) << "every line 0000";
+    EXPECT_EQ(test::FileText(OptionsFile()), RedDragonOptionsText({}));
     ASSERT_EQ(t.recorder.requests.size(), 1u);
     EXPECT_TRUE(t.recorder.requests[0].arguments.empty());
+
+    // An options file that cannot be replaced (a directory) stops the run.
+    std::filesystem::remove(OptionsFile());
+    std::filesystem::create_directory(OptionsFile());
+    Click("cmdRunRedDragon");
+    EXPECT_NE(t.messages.Take().at(0).text.find("Red Dragon was not started."), std::string::npos);
+    EXPECT_EQ(t.recorder.requests.size(), 1u) << "never started on stale options";
 }
 
-// The reader's quirks are the core's tests; here the controls the file fills and what a run writes back.
 TEST_F(RedDragonTest, TheFileFillsTheControlsAndChoicesChangeWhatIsWritten) {
-    WriteOptions(
-        "platform=0001\r\ndspmode=0003\r\ndspswap=0001\r\npalmod=0003\r\nscrx=0500\r\nscry=0500\r\n"
-        "scrmode=0000\r\nfrmskip=0002\r\n");
+    WriteOptions("platform=0001\r\ndspmode=0003\r\ndspswap=0001\r\npalmod=0003\r\nfrmskip=0002\r\n");
     Open();
-    EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral(" 500x500")) << "a size not offered is added last";
     EXPECT_EQ(Find<QComboBox>("cmbDisplayMode")->currentText(), QStringLiteral("Over / Under"));
     EXPECT_EQ(Find<QComboBox>("cmbPalette")->currentText(), QStringLiteral("Red & Green"));
     EXPECT_TRUE(Find<QCheckBox>("chkSwap3D")->isChecked());
 
     List("lstScreenMode")->setCurrentRow(3);  // DirectDraw accel
-    EXPECT_EQ(List("lstScreenSize")->count(), 10);
     List("lstScreenSize")->setCurrentRow(8);
     Find<QSlider>("sliFrameskip")->setValue(7);
     EXPECT_EQ(Find<QSlider>("sliFrameskip")->toolTip(), QStringLiteral("7"));
@@ -75,31 +75,26 @@ TEST_F(RedDragonTest, TheFileFillsTheControlsAndChoicesChangeWhatIsWritten) {
               "platform=0001\r\nfrmskip=0007\r\ndspmode=0003\r\ndspswap=0001\r\npalmod=0003\r\n");
     EXPECT_EQ(Line("scrmode") + Line("scrx") + Line("scry"), "scrmode=0004scrx=0800scry=0600");
 
+    t.messages.Answer(MessageResult::No);
+    Click("cmdRevertSettings");
+    EXPECT_EQ(Find<QSlider>("sliFrameskip")->value(), 7) << "No leaves the controls";
     t.messages.Answer(MessageResult::Yes);
     Click("cmdRevertSettings");
-    EXPECT_EQ(List("lstScreenSize")->count(), 32) << "reverting adds no size";
     EXPECT_EQ(Find<QSlider>("sliFrameskip")->value(), 2);
-
-    List("lstScreenMode")->setCurrentRow(8);
     Find<QComboBox>("cmbVersion")->setCurrentIndex(1);
     t.messages.Answer(MessageResult::Yes);
     Click("cmdRevertDefault");
     EXPECT_EQ(Selected("lstScreenSize"), QStringLiteral(" 640x480"));
-    EXPECT_EQ(Index("cmbVersion"), 0);
-    const auto asked = t.messages.Take();
-    ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[0], RevertToSavedQuestion());
-    EXPECT_EQ(asked[1], RevertToDefaultQuestion());
+    EXPECT_EQ(Find<QComboBox>("cmbVersion")->currentIndex(), 0);
+    EXPECT_EQ(t.messages.Take(), (std::vector<base::Message>{RevertToSavedQuestion(), RevertToSavedQuestion(),
+                                                             RevertToDefaultQuestion()}));
 }
 
+// The key window reads the codes in member order and hands its keys back in
+// Red Dragon's numbering; they reach the file at the next run.
 TEST_F(RedDragonTest, KeyCodesGoOutAndBackThroughLstControls) {
-    WriteOptions(
-        "ba=0001\r\nbb=0002\r\ntl=0003\r\ntr=0004\r\nlu=0005\r\nld=0006\r\nll=0007\r\nlr=0008\r\n"
-        "ru=0009\r\nrd=0010\r\nrl=0011\r\nrr=0012\r\nst=0013\r\nsl=0014\r\n");
+    WriteOptions("ba=0001\r\nbb=0002\r\nst=0013\r\nsl=0014\r\n");
     Open();
-
-    // The key window reads the codes in member order, and its Default and
-    // OK hand the default keys back in Red Dragon's numbering.
     QStringList shown;
     test::WhenModalShown([&shown](QWidget* config) {
         for (const char* name : {"cmdAButton", "cmdBButton", "cmdStart"}) {
@@ -112,27 +107,9 @@ TEST_F(RedDragonTest, KeyCodesGoOutAndBackThroughLstControls) {
     Click("cmdControlConfig");
     EXPECT_EQ(shown.join(QLatin1Char('|')), QStringLiteral("A a|B b|M m"));
     EXPECT_EQ(t.messages.Take().at(0).title, "Revert to default");
-    auto* list = List("lstControls");
-    ASSERT_EQ(list->count(), 14);
-    EXPECT_EQ(list->item(0)->text(), QStringLiteral("13")) << "M, the A button's default";
     EXPECT_EQ(window->keys()[kKeyStart], 2) << "B, Start's default";
-
-    // The codes reach the file at the next run, in Red Dragon's numbering.
     Click("cmdRunRedDragon");
-    const std::string written = test::FileText(OptionsFile());
-    for (const char* line :
-         {"ba=0013\r\n", "bb=0014\r\n", "tl=0007\r\n", "lu=0005\r\n", "st=0002\r\n", "sl=0022\r\n", "rd=0072\r\n"}) {
-        EXPECT_NE(written.find(line), std::string::npos) << line << " in " << written;
-    }
-}
-
-// The options file is a directory: it cannot be replaced.
-TEST_F(RedDragonTest, AnUnwritableFileStopsTheRun) {
-    std::filesystem::create_directory(OptionsFile());
-    Open();
-    Click("cmdRunRedDragon");
-    EXPECT_NE(t.messages.Take().at(0).text.find("Red Dragon was not started."), std::string::npos);
-    EXPECT_TRUE(t.recorder.requests.empty()) << "never started on stale options";
+    EXPECT_EQ(Line("ba") + Line("st") + Line("sl"), "ba=0013st=0002sl=0022");
 }
 
 TEST_F(RedDragonTest, ARealRunStartsInRedDragonsDirectoryOnTheRom) {
@@ -155,6 +132,55 @@ TEST_F(RedDragonTest, ARealRunStartsInRedDragonsDirectoryOnTheRom) {
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(emu)) ++entries;
     EXPECT_EQ(entries, 3u) << "the emulator, its record and options.dat: no temporary file left";
+}
+
+// An emulator that fails at once: its last words in a message box naming its
+// log, and the log shown from the Help menu.
+class RunLogTest : public RedDragonTest {
+protected:
+    RunLogTest() { setenv("XDG_STATE_HOME", state.c_str(), 1); }
+    ~RunLogTest() override { unsetenv("XDG_STATE_HOME"); }
+    // The log window's text, opened from the Help menu.
+    QString ShownLog() {
+        auto text = std::make_shared<QString>();
+        test::WhenModalShown([text](QWidget* log) {
+            *text = test::FindChild<QPlainTextEdit>(log, "txtLog")->toPlainText();
+            log->close();
+        });
+        Find<QAction>("mnuHelpLog")->trigger();
+        return *text;
+    }
+    std::string state = dir.File("state");
+};
+
+TEST_F(RunLogTest, AFailedStartShowsItsLastLinesAndTheLogNewestRunFirst) {
+    test::WriteExecutable(base::JoinPath(emu, "rdragon.exe"),
+                          "#!/bin/sh\nn=$(($(cat count 2>/dev/null || echo 0) + 1)); echo $n > count\n"
+                          "echo \"run $n\"\necho 'VB ROM image size is not a power of 2.' >&2\nexit 1\n");
+    Open(true);
+    Find<QAction>("mnuHelpLog")->trigger();
+    EXPECT_EQ(t.messages.Take().at(0).title, "No log yet");
+
+    SelectRom(rom);
+    Click("cmdRunRedDragon");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.messages.Shown().empty(); }, 5000));
+    const std::string log = base::JoinPath(state, "kestro-utils/rdragon.log");
+    EXPECT_EQ(t.messages.Take().at(0),
+              (base::Message{"Unable to start Red Dragon",
+                             "Red Dragon ended at once (exit status 1). It said:\r\rrun 1"
+                             "\rVB ROM image size is not a power of 2.\r=== Exit status 1 ===\r\r"
+                             "All it said is kept in:\r" +
+                                 log,
+                             base::MessageIcon::Exclamation}));
+
+    Click("cmdRunRedDragon");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.messages.Shown().empty(); }, 5000));
+    t.messages.Take();
+    const QString shown = ShownLog();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("=== Started "))) << shown.toStdString();
+    EXPECT_EQ(shown.count(QStringLiteral("=== Started ")), 2);
+    EXPECT_LT(shown.indexOf(QStringLiteral("run 2")), shown.indexOf(QStringLiteral("run 1"))) << "newest run first";
+    EXPECT_EQ(shown.toStdString(), test::FileText(log));
 }
 
 }  // namespace
