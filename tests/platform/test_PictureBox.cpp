@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Picture buttons, and the start-up choice of the title font.
+// Picture buttons, path labels, and the start-up choice of the title font.
 #include <gtest/gtest.h>
 
 #include <fontconfig/fontconfig.h>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "platform/PathLabel.h"
 #include "platform/PictureBox.h"
 #include "platform/SystemLocations.h"
 
@@ -42,4 +45,15 @@ TEST(StartupFont, TitlesTakeTheFixedPitchGothicFace) {
     if (!found.family.startsWith(QStringLiteral("IPA")))
         GTEST_SKIP() << "the IPA gothic font (fonts-ipafont-gothic) is not installed";
     EXPECT_EQ(found.family, QStringLiteral("IPAGothic"));
+}
+
+TEST(PathLabel, TextThatJustFitsIsKeptAndLongerTextEndsInThreeDots) {
+    const QFontMetrics metrics(QApplication::font());
+    const QString path = QStringLiteral("/home/user/roms/Virtual Boy/Wario Land.vb");
+    const int width = metrics.horizontalAdvance(path);
+    EXPECT_EQ(ShortenedAtEnd(path, metrics, width), path);
+    const QString cut = ShortenedAtEnd(path, metrics, width - 1);
+    EXPECT_TRUE(cut.endsWith(QStringLiteral("..."))) << cut.toStdString();
+    EXPECT_LE(metrics.horizontalAdvance(cut), width - 1);
+    EXPECT_TRUE(path.startsWith(cut.chopped(3)));
 }

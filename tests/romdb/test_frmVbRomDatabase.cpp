@@ -76,9 +76,12 @@ TEST_F(DatabaseWindowTest, OpensOnTheBaseDirectoryWithRunControlsReady) {
     w->show();
     EXPECT_FALSE(test::KeyOpensModal(Find<QListWidget>(w.get(), "lstFileIdentify"), Qt::Key_Return));
     EXPECT_TRUE(ts.messages.Shown().empty());
-    auto codes = test::WhenHelpShown();
-    Find<QAction>(w.get(), "mnuHelpCodes")->trigger();
-    EXPECT_EQ(codes->caption.toStdString(), "ROM Identification Codes");
+    for (const auto& [action, caption] : {std::pair{"mnuHelpCodes", "ROM Identification Codes"},
+                                          std::pair{"mnuHelpHelp", "VB ROM Database Help"}}) {
+        auto help = test::WhenHelpShown();
+        Find<QAction>(w.get(), action)->trigger();
+        EXPECT_EQ(help->caption.toStdString(), caption);
+    }
 
     // A base directory that is gone still opens the window, on an empty listing.
     ts.settings.Write("Base Directory", dir.File("gone"));
