@@ -108,10 +108,13 @@ TEST(ScanCommand, NamesPrintAsTheFileSystemGivesThemWithStrayBytesEscaped) {
     const std::string golf = "\xE3\x82\xB4\xE3\x83\xAB\xE3\x83\x95.vb";  // ゴルフ.vb, 9 columns
     test::WriteKnown(dir, golf, "Golf (U) [!]");
     test::RomBuilder::Unknown().WriteTo((dir / "bad\xFF.vb").string());  // not UTF-8 at all
+    test::RomBuilder::Unknown().WriteTo((dir / "\xEF\xBD\xB1.vb").string());  // half-width katakana: one column
     auto result = RunKestro({"scan", dir.string()});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("Directory: " + dir.string() + "\n"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("\n" + golf + " - Golf (U) [!]\nbad\\xFF.vb   - [UNKNOWN VB ROM]\n"), std::string::npos)
+    EXPECT_NE(result.out.find("\n" + golf + " - Golf (U) [!]\n\xEF\xBD\xB1.vb      - [UNKNOWN VB ROM]\n" +
+                              "bad\\xFF.vb   - [UNKNOWN VB ROM]\n"),
+              std::string::npos)
         << result.out;
 
     result = RunKestro({"scan", "--rename", "--log", dir.string()});
