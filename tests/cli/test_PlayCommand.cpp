@@ -62,13 +62,6 @@ TEST_F(PlayTest, RefusalsAndQuickFailuresAreReported) {
     run = RunKestro({"play", "reality-boy", dir.File("my roms")});
     EXPECT_EQ(run.err, "Invalid filename: " + dir.File("my roms") + " is a directory, not a ROM image.\n");
 
-    // A name that is not UTF-8 is written with U+FFFD, not a crash.
-    const std::string latin1 = dir.File("caf\xe9.vb");
-    std::filesystem::copy_file(rom, latin1);
-    run = RunKestro({"play", "reality-boy", latin1, "--dry-run", "--json"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.Json()["argv"][1], dir.File("caf\xEF\xBF\xBD.vb"));
-
     // A Windows program without Wine: the package to install, and no start.
     std::filesystem::remove(JoinPath(emu, "rboy.exe"));
     WriteWindowsStandIn(JoinPath(emu, "RBOY.EXE"));
@@ -172,19 +165,6 @@ TEST_F(PlayTest, VirtualEWritesItsRegistryValuesBeforeItStarts) {
     EXPECT_EQ(written.rfind(hive, 0), 0u) << "what was there stays";
     EXPECT_NE(written.find("\"Display\"=dword:00000002"), std::string::npos) << written;
 
-    // Under Wine it starts minimised: what wine is handed, not what was asked.
-    std::filesystem::remove(JoinPath(emu, "VIRTUALE.EXE"));  // a new file: the last start may still read the old
-    WriteWindowsStandIn(JoinPath(emu, "VIRTUALE.EXE"));
-    const std::string bin = dir.File("bin");
-    std::filesystem::create_directories(bin);
-    WriteRecordingEmulator(JoinPath(bin, "wine"));
-    ScopedEnv path("PATH", bin + ":" + getenv("PATH"));
-    ASSERT_EQ(RunKestro({"play", "virtual-e"}).status, 0);
-    const auto record = WaitForRecord(bin);
-    ASSERT_TRUE(record);
-    EXPECT_EQ(*record, (std::vector<std::string>{std::filesystem::current_path().string(), "start", "/min", "/unix",
-                                                 JoinPath(emu, "VIRTUALE.EXE")}));
-
     // Without a prefix nothing can be stored, so nothing starts; a dry run is refused alike.
     ScopedEnv none{"WINEPREFIX", dir.File("no prefix")};
     for (const bool dryRun : {false, true}) {
@@ -200,7 +180,7 @@ TEST_F(PlayTest, VirtualEWritesItsRegistryValuesBeforeItStarts) {
 }
 
 // Mednafen reads the game's own settings file as it stands and writes nothing.
-TEST_F(PlayTest, MednafenReadsTheGamesOwnFileAndAMissingProgramIsRefused) {
+TEST_F(PlayTest, MednafenReadsTheGamesOwnFileAndWritesNothing) {
     const std::string home = dir.File("mednafen home"), program = JoinPath(emu, "mednafen");
     const std::string gameFile = JoinPath(home, "pgconfig/game one.vb.cfg");
     ScopedEnv mednafenHome{"MEDNAFEN_HOME", home};
@@ -215,16 +195,7 @@ TEST_F(PlayTest, MednafenReadsTheGamesOwnFileAndAMissingProgramIsRefused) {
     run = RunKestro({"play", "mednafen", rom});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Reads " + gameFile + "\nStarted: '" + program + "' '" + rom + "'\n");
-    const auto record = WaitForRecord(emu);
-    ASSERT_TRUE(record);
-    EXPECT_EQ(*record, (std::vector<std::string>{std::filesystem::current_path().string(), rom}));
     EXPECT_EQ(FileText(gameFile), ";mine\n") << "read, never written";
-
-    WriteSettings("Mednafen%20Program=" + Quoted(JoinPath(emu, "gone")) + "\n");
-    run = RunKestro({"play", "mednafen", rom, "--json"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.Json()["messages"][0]["title"], "Emulator not found");  // its text is the front-end's test
-    EXPECT_EQ(run.Json()["files"], json::array());
 }
 
 }  // namespace

@@ -72,21 +72,6 @@ TEST_F(TileViewerTest, ButtonsPageThroughTheRomWithinItsBounds) {
     EXPECT_EQ(Surface(), Expected(path, 1, 23));
 }
 
-// The goto box's own normalising is the core's test; here its result.
-TEST_F(TileViewerTest, GotoSetsTheWidthOrOffsetAndRedrawsWhenAutomatic) {
-    t.settings.Write("AutoUpdate Viewer", "True");
-    const std::string path = MakeRom("goto.vb", 8192);
-    Open(path);
-    EXPECT_EQ(Surface(), Expected(path, 0, 48));  // auto-update draws the opened ROM at once
-    Goto("cmdGotoWidth", "99999");
-    EXPECT_EQ(Text("lblWidth"), QStringLiteral("32767"));
-    Goto("cmdGotoOffset", "777");
-    EXPECT_EQ(Text("lblOffset"), QStringLiteral("777"));
-    EXPECT_EQ(Surface(), Expected(path, 777, 32767));
-    Goto("cmdGotoOffset", "0x1000", true);
-    EXPECT_EQ(Text("lblOffset"), QStringLiteral("4096"));
-}
-
 TEST_F(TileViewerTest, ColoursAppliedInThePaletteWindowRedrawTheView) {
     t.settings.Write("AutoUpdate Viewer", "True");
     const std::string path = MakeRom("pal.vb", 32768);
@@ -152,7 +137,7 @@ TEST_F(TileViewerTest, KestroTilesWritesWhatTheWindowShows) {
     WriteTilePalette(t.settings, custom);
     const std::string path = MakeRom("odd.vb", 70000 + 7);  // ends 7 bytes into a tile
     Open(path);
-    Goto("cmdGotoOffset", "69003");  // unaligned, and the view runs over the ROM's end
+    Goto("cmdGotoOffset", "0x10D8B", true);  // 69003: unaligned, and the view runs over the ROM's end
     Click("cmdTileDouble");          // 96 tiles a row, 48 shown
     Click("cmdUpdate");
     const QImage shown = Surface().copy();
@@ -168,6 +153,10 @@ TEST_F(TileViewerTest, KestroTilesWritesWhatTheWindowShows) {
     t.files.Choose(platform::Q(dir.File("window.bmp")));
     Trigger("mnuEditSave");
     EXPECT_EQ(test::ReadBytes(dir.File("window.bmp")), test::ReadBytes(bmp));
+
+    // Without a palette it draws in the viewer's default colours.
+    ASSERT_EQ(test::RunKestro({"tiles", path, "--out", bmp, "--offset", "69003", "--width", "96"}).status, 0);
+    EXPECT_EQ(QImage(platform::Q(bmp), "BMP").convertToFormat(QImage::Format_RGB32), Expected(path, 69003, 96));
 }
 
 TEST_F(TileViewerTest, SmallDialogsAreWideEnoughForTheirCaptions) {
