@@ -98,6 +98,8 @@ TEST_F(ExitStatus, EveryRowOfTheTableIsWhatTheCommandGives) {
           {{"info"}, "FILE is required"},
           {{"info", "--colour", rom}},
           {{"romaji", "a", "b"}},
+          {{"romaji", "--hex", "C4C"}},
+          {{"romaji", "\u6F22"}},  // no title byte for a kanji
           {{"tiles", rom, "--out", bmp, "--width", "0"}},
           {{"play", "red-dragon", rom, "--debug"}, "has none"},
           {{"play", "virtual-e", rom}, "takes no ROM"},
