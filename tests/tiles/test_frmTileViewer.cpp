@@ -104,6 +104,7 @@ TEST_F(TileViewerTest, RefusedFilesAndRecentFiles) {
     Trigger("mnuFileRecent1");
     EXPECT_EQ(test::TakeOne(t.messages).text, "File too small to be a VB ROM image.");
     EXPECT_EQ(t.settings.Values().at("Recent ROM #2"), "");  // the refused path left the list
+    EXPECT_FALSE(Find<QAction>("mnuEditCopy")->isEnabled()) << "a refused ROM leaves nothing to copy";
     Trigger("mnuFileRecent0");  // the good ROM again
 
     std::filesystem::remove(good);  // a recent file that has gone leaves quietly
