@@ -1,32 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// JSON fields that mean one thing: the whole-file checksum stays itself
-// against a DAT, and a name that is not UTF-8 keeps its exact bytes.
+// A name that is not UTF-8 keeps its exact bytes in the JSON.
 #include <gtest/gtest.h>
 
 #include "cli/CliRun.h"
-#include "romdb/RomDbFixtures.h"
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
 
 namespace kestro::test {
 namespace {
-
-TEST(JsonFields, ChecksumIsTheWholeFileChecksumAgainstADatToo) {
-    TempDir dir;
-    const std::filesystem::path roms = dir.Path() / "roms";
-    std::filesystem::create_directory(roms);
-    WriteDatCollection(roms);
-    WriteText(dir.File("vb.dat"), LogiqxDat("Virtual Boy", CollectionGames()));
-    const auto json = RunKestro({"scan", "--json", "--dat", dir.File("vb.dat"), roms.string()}).Json();
-    int compared = 0;
-    for (const auto& file : json["files"]) {
-        if (!file["archive"].is_null() || file["checksum"] == "") continue;
-        const auto info = RunKestro({"info", "--json", (roms / file["name"].get<std::string>()).string()}).Json();
-        EXPECT_EQ(file["checksum"], info[0]["checksum_b"]) << file["name"];
-        ++compared;
-    }
-    EXPECT_GT(compared, 0);
-}
 
 TEST(JsonFields, NamesThatAreNotUtf8KeepTheirBytes) {
     TempDir dir;

@@ -41,12 +41,8 @@ TEST(PatchCommand, CreatesAppliesInOrderAndRefusesTheWrongBase) {
     EXPECT_TRUE(ReadBytes(dir.File("out.vb")) == step2);
 
     const auto wrong = RunKestro({"patch", dir.File("u.vb"), dir.File("b.ups"), "--out", dir.File("w.vb")});
-    EXPECT_EQ(wrong.status, 1);
-    EXPECT_NE(wrong.err.find("This patch is for a file of " + std::to_string(japan.size()) + " bytes with CRC32 " +
-                             crc1 + "; the opened file is Red Alarm (U) [!]."),
-              std::string::npos)
-        << wrong.err;
-    EXPECT_NE(wrong.err.find("--force"), std::string::npos);
+    EXPECT_EQ(wrong.status, 1);  // what it says of the base is the base check's test
+    EXPECT_NE(wrong.err.find("--force"), std::string::npos) << wrong.err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("w.vb")));
     // Forced, the result may not pass for a known dump by its name.
     const std::string dumpName = dir.File("Red Alarm (J) [!].vb");

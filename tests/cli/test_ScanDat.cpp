@@ -31,7 +31,7 @@ protected:
 
 }  // namespace
 
-TEST_P(ScanDatTest, NamesEveryFileCountsTheGamesAndWritesWhatIsMissing) {
+TEST_P(ScanDatTest, ReportsTheCatalogueAndWritesWhatIsMissing) {
     auto result = RunKestro({"scan", "--dat", datPath, "--json", "--fixdat", dir.File("fix.dat"), "--missing-csv",
                              dir.File("missing.csv"), collection.string()});
     // The broken archive is a file that could not be read: the run reports a failure.
@@ -40,28 +40,28 @@ TEST_P(ScanDatTest, NamesEveryFileCountsTheGamesAndWritesWhatIsMissing) {
     EXPECT_EQ(json["catalogue"]["name"], "Virtual Boy");
     EXPECT_EQ(json["catalogue"]["format"], GetParam() ? "logiqx" : "clrmamepro");
     EXPECT_EQ(json["catalogue"]["games"], 9);
-    std::map<std::string, std::string> statuses;
-    for (const auto& file : json["files"]) statuses[file["name"]] = file["status"];
-    EXPECT_EQ(statuses, test::DatCollectionStatuses());
+    // Against a DAT too, "checksum" is the whole file's, as info gives it.
+    int compared = 0;
     for (const auto& file : json["files"]) {
-        if (file["name"] != "alarm.zip \xE2\x86\x92 x.vb") continue;
-        EXPECT_EQ(file["archive"], "alarm.zip");
-        EXPECT_EQ(file["entry"], "x.vb");
-        EXPECT_EQ(file["crc32"], test::Crc32Of(test::CollectionGames()[4].roms[0].bytes));
-        EXPECT_EQ(file["sha1"], test::DigestOf("SHA1", test::CollectionGames()[4].roms[0].bytes));
+        if (file["name"] == "alarm.zip \xE2\x86\x92 x.vb") {
+            EXPECT_EQ(file["archive"], "alarm.zip");
+            EXPECT_EQ(file["entry"], "x.vb");
+            EXPECT_EQ(file["sha1"], test::DigestOf("SHA1", test::CollectionGames()[4].roms[0].bytes));
+        }
+        if (!file["archive"].is_null() || file["checksum"] == "") continue;
+        const auto info = RunKestro({"info", "--json", (collection / file["name"].get<std::string>()).string()});
+        EXPECT_EQ(file["checksum"], info.Json()[0]["checksum_b"]) << file["name"];
+        ++compared;
     }
+    EXPECT_GT(compared, 0);
 
-    // The fixdat lists exactly the three missing games (as the DAT had them: the collection's test), the CSV the same.
+    // What the fixdat and the CSV list is the collection's test; here that both are written.
     romdb::DatRead fix = romdb::ReadDatFile(dir.File("fix.dat"));
     ASSERT_TRUE(fix) << fix.error;
-    std::vector<std::string> names;
-    for (const auto& game : fix.dat->games) names.push_back(game.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"Jack Bros. (Japan)", "Panic Bomber (USA)", "Space Squash (Japan)"}));
+    EXPECT_EQ(fix.dat->games.size(), 3u);
     const std::string csv = test::FileText(dir.File("missing.csv"));
     EXPECT_NE(csv.find("\r\nPanic Bomber (USA),65536,"), std::string::npos) << csv;
-    bool saved = false;
-    for (const auto& m : json["messages"]) saved = saved || m["title"] == "Missing games saved";
-    EXPECT_TRUE(saved);
+    EXPECT_EQ(json["messages"].back()["title"], "Missing games saved") << json["messages"];
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, ScanDatTest, ::testing::Values(true, false),

@@ -30,8 +30,7 @@ TEST_F(TileViewerTest, OpensEmptyThenARomEnablesTheViewAndUpdateDrawsIt) {
     EXPECT_TRUE(Find<QRadioButton>("optDspMode_0")->isChecked());
     EXPECT_EQ(test::Enabled(&Viewer(), {"optDspMode_1", "chkAutoUpdate"}), "00");
     for (const char* name : kNavigation) EXPECT_FALSE(Button(name)->isEnabled()) << name;
-    EXPECT_EQ(Find<platform::Swatch>("picCol1")->BackColour(), QColor(255, 0, 0));
-    EXPECT_EQ(Find<platform::Swatch>("picCol4")->BackColour(), QColor(64, 99, 0));
+    EXPECT_EQ(Find<platform::Swatch>("picCol4")->BackColour(), QColor(64, 99, 0));  // the stored colours
     EXPECT_FALSE(Find<QMenu>("mnuFileRecent")->menuAction()->isVisible());  // no recent ROMs yet
 
     const std::string path = MakeRom("game.vb", 65536, 3, "\xC4\xCB\xDE");
@@ -41,10 +40,11 @@ TEST_F(TileViewerTest, OpensEmptyThenARomEnablesTheViewAndUpdateDrawsIt) {
     EXPECT_EQ(Text("lblFileLen"), QStringLiteral("65536"));
     for (const char* name : kNavigation) EXPECT_TRUE(Button(name)->isEnabled()) << name;
     EXPECT_EQ(Surface().pixel(100, 100), qRgb(0, 128, 128));  // cleared, not drawn: auto-update is off
+    EXPECT_EQ(Find<platform::DrawingSurface>("picTileViewer")->BackColour(), platform::ToQColor(kSurfaceColour));
 
     t.clock.now = 7200.4;
     Click("cmdUpdate");
-    EXPECT_EQ(Surface(), Expected(path, 0, 48, ReadTilePalette(t.settings, kVbPalette)));  // the stored colours
+    EXPECT_EQ(Surface(), Expected(path, 0, 48, ReadTilePalette(t.settings, kVbPalette)));
     EXPECT_EQ(Button("cmdUpdate")->text(), QStringLiteral("Update Screen: 0 seconds"));  // no time passed
 }
 
@@ -70,21 +70,6 @@ TEST_F(TileViewerTest, ButtonsPageThroughTheRomWithinItsBounds) {
     EXPECT_EQ(Surface(), Expected(path, 1, 22));
     Click("cmdTileRight");
     EXPECT_EQ(Surface(), Expected(path, 1, 23));
-}
-
-// The goto box's own normalising is the core's test; here its result.
-TEST_F(TileViewerTest, GotoSetsTheWidthOrOffsetAndRedrawsWhenAutomatic) {
-    t.settings.Write("AutoUpdate Viewer", "True");
-    const std::string path = MakeRom("goto.vb", 8192);
-    Open(path);
-    EXPECT_EQ(Surface(), Expected(path, 0, 48));  // auto-update draws the opened ROM at once
-    Goto("cmdGotoWidth", "99999");
-    EXPECT_EQ(Text("lblWidth"), QStringLiteral("32767"));
-    Goto("cmdGotoOffset", "777");
-    EXPECT_EQ(Text("lblOffset"), QStringLiteral("777"));
-    EXPECT_EQ(Surface(), Expected(path, 777, 32767));
-    Goto("cmdGotoOffset", "0x1000", true);
-    EXPECT_EQ(Text("lblOffset"), QStringLiteral("4096"));
 }
 
 TEST_F(TileViewerTest, ColoursAppliedInThePaletteWindowRedrawTheView) {
@@ -119,10 +104,8 @@ TEST_F(TileViewerTest, RefusedFilesAndRecentFiles) {
     Trigger("mnuFileRecent1");
     EXPECT_EQ(test::TakeOne(t.messages).text, "File too small to be a VB ROM image.");
     EXPECT_EQ(t.settings.Values().at("Recent ROM #2"), "");  // the refused path left the list
-    EXPECT_FALSE(Find<QAction>("mnuEditCopy")->isEnabled());
-
+    EXPECT_FALSE(Find<QAction>("mnuEditCopy")->isEnabled()) << "a refused ROM leaves nothing to copy";
     Trigger("mnuFileRecent0");  // the good ROM again
-    EXPECT_TRUE(Button("cmdUpdate")->isEnabled());
 
     std::filesystem::remove(good);  // a recent file that has gone leaves quietly
     Trigger("mnuFileRecent0");
@@ -136,7 +119,10 @@ TEST_F(TileViewerTest, RefusedFilesAndRecentFiles) {
     EXPECT_TRUE(Button("cmdUpdate")->isEnabled());
 }
 
-TEST_F(TileViewerTest, KeysTypedOnTheSurfaceAndHelp) {
+TEST_F(TileViewerTest, KeysTypedOnTheSurfaceEnterAndHelp) {
+    // Enter must not press a navigation button the user never chose.
+    for (QPushButton* button : Viewer().findChildren<QPushButton*>())
+        EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->objectName().toStdString();
     QTest::keyClick(Find<platform::DrawingSurface>("picTileViewer"), Qt::Key_A);
     EXPECT_EQ(test::TakeOne(t.messages).text, "97");
     auto help = test::WhenHelpShown();
@@ -152,7 +138,7 @@ TEST_F(TileViewerTest, KestroTilesWritesWhatTheWindowShows) {
     WriteTilePalette(t.settings, custom);
     const std::string path = MakeRom("odd.vb", 70000 + 7);  // ends 7 bytes into a tile
     Open(path);
-    Goto("cmdGotoOffset", "69003");  // unaligned, and the view runs over the ROM's end
+    Goto("cmdGotoOffset", "0x10D8B", true);  // 69003: unaligned, and the view runs over the ROM's end
     Click("cmdTileDouble");          // 96 tiles a row, 48 shown
     Click("cmdUpdate");
     const QImage shown = Surface().copy();
@@ -168,6 +154,10 @@ TEST_F(TileViewerTest, KestroTilesWritesWhatTheWindowShows) {
     t.files.Choose(platform::Q(dir.File("window.bmp")));
     Trigger("mnuEditSave");
     EXPECT_EQ(test::ReadBytes(dir.File("window.bmp")), test::ReadBytes(bmp));
+
+    // Without a palette it draws in the viewer's default colours.
+    ASSERT_EQ(test::RunKestro({"tiles", path, "--out", bmp, "--offset", "69003", "--width", "96"}).status, 0);
+    EXPECT_EQ(QImage(platform::Q(bmp), "BMP").convertToFormat(QImage::Format_RGB32), Expected(path, 69003, 96));
 }
 
 TEST_F(TileViewerTest, SmallDialogsAreWideEnoughForTheirCaptions) {

@@ -3,7 +3,9 @@
 // copies and bitmaps that stay 1:1 unless asked otherwise.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <filesystem>
 
+#include "support/gui/WindowChecks.h"
 #include "tiles/TileViewerFixture.h"
 
 namespace kestro::tiles {
@@ -42,18 +44,24 @@ TEST_F(TileViewerTest, ZoomEnlargesTheViewByKeysAndMenuAndIsRemembered) {
         }
     }
 
-    // Copy and bitmap: 1:1 at first, the zoomed size once the user asks for it.
+    // Copy and bitmap: 1:1 at first, the zoomed size once the user asks for it. A
+    // name without an extension is saved as a bitmap file named so.
     for (const bool zoomed : {false, true}) {
         Find<QAction>("mnuEditZoomed")->setChecked(zoomed);
-        const std::string bmp = dir.File(zoomed ? "big.bmp" : "small.bmp");
+        const std::string bmp = dir.File(zoomed ? "big.bmp" : "small");
         t.files.Choose(platform::Q(bmp));
         Trigger("mnuEditSave");
+        EXPECT_EQ(t.files.Filters().back(), QStringLiteral("OS/2 or Windows Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*"));
+        const std::string saved = zoomed ? bmp : bmp + ".bmp";
+        EXPECT_EQ(test::TakeOne(t.messages),
+                  (base::Message{"Saved to file", "Image saved to file:\r" + saved, base::MessageIcon::Information}));
         Trigger("mnuEditCopy");
+        EXPECT_EQ(test::TakeOne(t.messages).text, "Image copied to clipboard.");
         const QImage expected = zoomed ? view.scaled(view.size() * 3) : view;
-        EXPECT_EQ(QImage(platform::Q(bmp), "BMP").convertToFormat(QImage::Format_RGB32), expected) << zoomed;
+        EXPECT_EQ(QImage(platform::Q(saved), "BMP").convertToFormat(QImage::Format_RGB32), expected) << zoomed;
         EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), expected) << zoomed;
     }
-    t.messages.Take();
+    EXPECT_FALSE(std::filesystem::exists(dir.File("small")));
 }
 
 }  // namespace
