@@ -45,12 +45,13 @@ constexpr std::array<std::int8_t, 256> kHexValue = [] {
 bool HexBytes(std::string_view text, std::uint8_t* out, std::size_t bytes) {
     if (text.empty() || text.size() > bytes * 2) return false;
     std::fill(out, out + bytes, std::uint8_t{0});
-    // From the last digit back, so that the digits a short hash leaves out are zeros.
-    std::size_t digit = 0;
-    for (auto c = text.rbegin(); c != text.rend(); ++c, ++digit) {
-        const int value = kHexValue[static_cast<unsigned char>(*c)];
+    // The digits a short hash leaves out are leading zeros.
+    std::size_t digit = bytes * 2 - text.size();
+    for (const char c : text) {
+        const int value = kHexValue[static_cast<unsigned char>(c)];
         if (value < 0) return false;
-        out[bytes - 1 - digit / 2] |= static_cast<std::uint8_t>(digit % 2 == 0 ? value : value << 4);
+        out[digit / 2] |= static_cast<std::uint8_t>(digit % 2 == 0 ? value << 4 : value);
+        ++digit;
     }
     return true;
 }
@@ -103,12 +104,21 @@ std::string_view Attribute(const pugi::xml_node& node, const char* name) {
 // of its line. base is where the parsed buffer begins in the text, for the fault's line.
 std::optional<std::string> ReadRom(const pugi::xml_node& node, std::string_view text, std::size_t base,
                                    DatGames& games) {
+    // One pass over the attributes, each taken at its first listing, then
+    // read in a fixed order, so that of two faults the same one is named.
+    constexpr std::array<std::string_view, 5> kKeys{"name", "size", "crc", "md5", "sha1"};
+    std::array<std::string_view, kKeys.size()> values{};
+    for (const pugi::xml_attribute& attribute : node.attributes()) {
+        const std::string_view key = attribute.name();
+        for (std::size_t k = 0; k < kKeys.size(); ++k) {
+            if (key == kKeys[k] && values[k].data() == nullptr) values[k] = attribute.value();
+        }
+    }
     DatRomRecord rom;
-    const std::string_view name = Attribute(node, "name");
-    for (const char* key : {"size", "crc", "md5", "sha1"}) {
-        const std::string_view value = Attribute(node, key);
-        if (value.empty()) continue;
-        if (auto fault = RomField(rom, name, key, value)) {
+    const std::string_view name = values[0];
+    for (std::size_t k = 1; k < kKeys.size(); ++k) {
+        if (values[k].empty()) continue;
+        if (auto fault = RomField(rom, name, kKeys[k], values[k])) {
             const auto offset = base + static_cast<std::size_t>(std::max<std::ptrdiff_t>(node.offset_debug(), 0));
             return AtLine(LineOf(text, offset), *fault);
         }
