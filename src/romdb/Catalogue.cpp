@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
+#include <cstdio>
 #include <unordered_set>
 
 #include "rom/KnownRomTable.h"
@@ -18,25 +18,31 @@ std::uint64_t Key(std::int64_t size, std::uint32_t crc) {
     return (static_cast<std::uint64_t>(size) << 32) ^ (static_cast<std::uint64_t>(size) >> 32) ^ crc;
 }
 
-std::uint32_t CrcValue(const std::string& hex) {
-    std::uint32_t value = 0;
-    std::from_chars(hex.data(), hex.data() + hex.size(), value, 16);
-    return value;
+// Whether a file's hash (hex, as the hashing gives it) is the DAT's (bytes).
+template <std::size_t N>
+bool SameHash(const std::string& hex, const std::array<std::uint8_t, N>& bytes) {
+    std::array<std::uint8_t, N> file{};
+    return hex.size() == 2 * N && dat::HexBytes(hex, file.data(), N) && file == bytes;
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    return text;
+// The rom's hashes agree with the file's: size and CRC32, and the SHA-1 or,
+// without one, the MD5 when the DAT gives it.
+bool Agrees(const DatRomRecord& rom, std::int64_t size, std::uint32_t crc, const FileHashes* hashes) {
+    if (rom.size != size || rom.crc != crc) return false;
+    if (hashes == nullptr) return true;
+    if (rom.hasSha1) return SameHash(hashes->sha1, rom.sha1);
+    return !rom.hasMd5 || SameHash(hashes->md5, rom.md5);
 }
 
 }  // namespace
 
 Catalogue::Catalogue() {
     for (const rom::KnownRom& row : rom::kKnownRomTable) m_names.emplace_back(row.name);
+    for (std::string_view name : m_names) m_classes.push_back(ClassOf(name));
 }
 
 Catalogue::Catalogue(DatFile dat) : m_dat(std::move(dat)) {
-    const std::vector<DatGame>& games = m_dat->games;
+    const DatGames& games = m_dat->games;
     // A game name listed twice is known by its first listing. An open-addressed
     // table of name indices finds repeats without a node per game.
     std::vector<std::uint32_t> slots(std::bit_ceil(games.size() * 2 + 2), kEmpty);
@@ -45,28 +51,29 @@ Catalogue::Catalogue(DatFile dat) : m_dat(std::move(dat)) {
     m_games.reserve(games.size());
     m_nameOfGame.resize(games.size());
     for (std::size_t g = 0; g < games.size(); ++g) {
-        const std::string_view name = games[g].name;
+        const std::string_view name = games.Name(g);
         std::size_t at = std::hash<std::string_view>{}(name)&mask;
         while (slots[at] != kEmpty && m_names[slots[at]] != name) at = (at + 1) & mask;
         if (slots[at] == kEmpty) {
             slots[at] = static_cast<std::uint32_t>(m_names.size());
             m_names.push_back(name);
-            m_games.push_back(g);
+            m_classes.push_back(ClassOf(name));
+            m_games.push_back(static_cast<std::uint32_t>(g));
         }
         m_nameOfGame[g] = slots[at];
     }
     m_needs.crc = true;
     m_bySizeAndCrc.reserve(games.size());
     for (std::size_t g = 0; g < games.size(); ++g) {
-        for (std::size_t r = 0; r < games[g].roms.size(); ++r) {
-            const DatRom& rom = games[g].roms[r];
+        for (std::size_t r = 0; r < games.RomCount(g); ++r) {
+            const DatRomRecord& rom = games.Rom(g, r);
             // A rom without size or CRC cannot be told by its bytes' CRC.
-            if (rom.crc.empty() || rom.size < 0) continue;
+            if (!rom.hasCrc || rom.size < 0) continue;
             m_bySizeAndCrc.push_back(
-                {Key(rom.size, CrcValue(rom.crc)), static_cast<std::uint32_t>(g), static_cast<std::uint32_t>(r)});
-            if (!rom.sha1.empty()) {
+                {Key(rom.size, rom.crc), static_cast<std::uint32_t>(g), static_cast<std::uint32_t>(r)});
+            if (rom.hasSha1) {
                 m_needs.sha1 = true;
-            } else if (!rom.md5.empty()) {
+            } else if (rom.hasMd5) {
                 m_needs.md5 = true;
             }
         }
@@ -81,22 +88,22 @@ std::string Catalogue::Description() const {
     return name + " (" + std::to_string(m_names.size()) + (m_names.size() == 1 ? " game)" : " games)");
 }
 
-std::optional<std::size_t> Catalogue::Match(std::int64_t size, const FileHashes& hashes, const DatRom** matched) const {
+std::optional<std::size_t> Catalogue::Match(std::int64_t size, const FileHashes& hashes,
+                                            std::string_view* romName) const {
     if (IsBuiltIn() || !hashes.hasCrc) return std::nullopt;
     const std::uint64_t key = Key(size, hashes.crc);
     const auto first = std::lower_bound(m_bySizeAndCrc.begin(), m_bySizeAndCrc.end(), key,
                                         [](const RomRef& ref, std::uint64_t k) { return ref.key < k; });
     // The first game in DAT order whose rom these bytes are, all hashes agreeing.
     std::optional<std::uint32_t> best;
-    const DatRom* bestRom = nullptr;
+    const DatRomRecord* bestRom = nullptr;
     for (auto it = first; it != m_bySizeAndCrc.end() && it->key == key; ++it) {
-        const DatRom& rom = m_dat->games[it->game].roms[it->rom];
-        if (rom.size != size || CrcValue(rom.crc) != hashes.crc) continue;
-        if (!rom.sha1.empty() ? rom.sha1 != hashes.sha1 : (!rom.md5.empty() && rom.md5 != hashes.md5)) continue;
+        const DatRomRecord& rom = m_dat->games.Rom(it->game, it->rom);
+        if (!Agrees(rom, size, hashes.crc, &hashes)) continue;
         if (!best || it->game < *best) best = it->game, bestRom = &rom;
     }
     if (!best) return std::nullopt;
-    if (matched != nullptr) *matched = bestRom;
+    if (romName != nullptr) *romName = m_dat->games.RomName(*bestRom);
     // A game listed twice is known by its first listing's name.
     return m_nameOfGame[*best];
 }
@@ -108,8 +115,8 @@ std::optional<std::size_t> Catalogue::MatchCrc(std::int64_t size, std::uint32_t 
                                [](const RomRef& ref, std::uint64_t k) { return ref.key < k; });
     std::optional<std::uint32_t> best;
     for (; it != m_bySizeAndCrc.end() && it->key == key; ++it) {
-        const DatRom& rom = m_dat->games[it->game].roms[it->rom];
-        if (rom.size == size && CrcValue(rom.crc) == crc && (!best || it->game < *best)) best = it->game;
+        if (Agrees(m_dat->games.Rom(it->game, it->rom), size, crc, nullptr) && (!best || it->game < *best))
+            best = it->game;
     }
     if (!best) return std::nullopt;
     return m_nameOfGame[*best];
@@ -117,26 +124,19 @@ std::optional<std::size_t> Catalogue::MatchCrc(std::int64_t size, std::uint32_t 
 
 std::string Catalogue::MissingChecksum(std::size_t index) const {
     if (IsBuiltIn()) return rom::LookupRomChecksum(m_names[index], rom::ChecksumColumn::B);
-    const DatGame& game = m_dat->games[m_games[index]];
-    return Upper(game.roms.front().crc);
+    const DatRomRecord& rom = m_dat->games.Rom(m_games[index], 0);
+    if (!rom.hasCrc) return {};
+    std::array<char, 9> text{};
+    std::snprintf(text.data(), text.size(), "%08X", rom.crc);
+    return text.data();
 }
 
-std::vector<DatGame> Catalogue::GamesNamed(const std::vector<std::string>& names) const {
-    std::vector<DatGame> games;
-    if (IsBuiltIn()) return games;
-    std::unordered_set<std::string_view> wanted(names.begin(), names.end());
-    for (std::size_t i = 0; i < m_names.size(); ++i) {
-        if (wanted.count(m_names[i]) != 0) games.push_back(m_dat->games[m_games[i]]);
-    }
-    return games;
-}
-
-std::vector<std::string> MissingNames(const Catalogue& catalogue, const std::vector<ReportFile>& files) {
+std::vector<std::uint32_t> Catalogue::MissingGames(const std::vector<ReportFile>& files) const {
     std::unordered_set<std::string_view> present;
     for (const ReportFile& f : files) present.insert(f.status);
-    std::vector<std::string> missing;
-    for (std::string_view name : catalogue.Names()) {
-        if (present.count(name) == 0) missing.emplace_back(name);
+    std::vector<std::uint32_t> missing;
+    for (std::size_t i = 0; i < m_names.size(); ++i) {
+        if (present.count(m_names[i]) == 0) missing.push_back(m_games[i]);
     }
     return missing;
 }
@@ -145,10 +145,12 @@ FileResult SaveMissingGames(FileOps& files, const std::string& path, const Catal
                             const std::vector<ReportFile>& reportFiles, bool csv) {
     const DatFile* dat = catalogue.Dat();
     if (dat == nullptr) return FileResult::Failed("The built-in table is no DAT file to list missing games from.");
-    const std::vector<DatGame> missing = catalogue.GamesNamed(MissingNames(catalogue, reportFiles));
-    const std::string text = csv ? WriteMissingCsv(missing)
-                                 : WriteLogiqxDat(dat->name + " (missing)", dat->description + " (missing)", missing);
-    return files.WriteFile(path, text);
+    const std::vector<std::uint32_t> missing = catalogue.MissingGames(reportFiles);
+    return files.WriteFileFrom(path, [&](const base::ContentSink& sink) {
+        return csv ? WriteMissingCsv(sink, dat->games, missing)
+                   : WriteLogiqxDat(sink, dat->name + " (missing)", dat->description + " (missing)", dat->games,
+                                    missing);
+    });
 }
 
 }  // namespace kestro::romdb

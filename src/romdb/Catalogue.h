@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "romdb/ContentHash.h"
@@ -38,25 +39,31 @@ public:
 
     /// The hashes a file must be given to be matched (none for the table).
     const HashNeeds& Needs() const { return m_needs; }
+    /// The section each name is listed in, worked out once per name.
+    RomClass ClassOfName(std::size_t index) const { return m_classes[index]; }
+
     /// The game whose rom these bytes are: size and CRC32 equal, and the
-    /// SHA-1 (or, without one, the MD5) equal when the DAT gives it. With rom
-    /// given, it is set to the rom of the game that matched.
-    std::optional<std::size_t> Match(std::int64_t size, const FileHashes& hashes, const DatRom** rom = nullptr) const;
+    /// SHA-1 (or, without one, the MD5) equal when the DAT gives it. With
+    /// romName given, it is set to the name of the rom that matched.
+    std::optional<std::size_t> Match(std::int64_t size, const FileHashes& hashes,
+                                     std::string_view* romName = nullptr) const;
     /// The first game with a rom of this size and CRC32, whatever its other
     /// hashes: all a patch knows of the file it wants.
     std::optional<std::size_t> MatchCrc(std::int64_t size, std::uint32_t crc) const;
     /// The text before a name in the detailed missing list: the whole-file
     /// checksum for the table, the first rom's CRC32 (upper case) for a DAT.
     std::string MissingChecksum(std::size_t index) const;
-    /// The games of these names, as the DAT lists them, in DAT order.
-    std::vector<DatGame> GamesNamed(const std::vector<std::string>& names) const;
+    /// The games (indices in the DAT) of the names no file carries as its
+    /// status, in catalogue order.
+    std::vector<std::uint32_t> MissingGames(const std::vector<ReportFile>& files) const;
 
 private:
     std::optional<DatFile> m_dat;
     std::vector<std::string_view> m_names;
+    std::vector<RomClass> m_classes;
     /// Per name, its game in the DAT; per game, its name.
-    std::vector<std::size_t> m_games;
-    std::vector<std::size_t> m_nameOfGame;
+    std::vector<std::uint32_t> m_games;
+    std::vector<std::uint32_t> m_nameOfGame;
     HashNeeds m_needs;
     /// Every rom with a size and CRC, sorted by the two, for a binary search.
     struct RomRef {
@@ -66,9 +73,6 @@ private:
     };
     std::vector<RomRef> m_bySizeAndCrc;
 };
-
-/// The catalogue's names that no file carries as its status, in catalogue order.
-std::vector<std::string> MissingNames(const Catalogue& catalogue, const std::vector<ReportFile>& files);
 
 /// The missing games of a DAT catalogue written to path, replacing any file
 /// there as one step: a Logiqx DAT, or with csv a CSV of name, size, crc, sha1.

@@ -270,10 +270,10 @@ void Collection::IdentifyAgainstDat(const std::string& path, ScanAhead* ahead) {
     row.header = HeaderDigits(scan.header);
     row.hashes = scan.hashes;
     if (m_cancel) return SetStatus(i, kYetToBeIdentified);
-    const DatRom* rom = nullptr;
-    const std::optional<std::size_t> game = m_catalogue->Match(scan.size, scan.hashes, &rom);
+    std::string_view romName;
+    const std::optional<std::size_t> game = m_catalogue->Match(scan.size, scan.hashes, &romName);
     if (!game) return SetStatus(i, kUnknownRom);
-    row.romName = rom->name;
+    row.romName = romName;
     row.checksum = scan.ChecksumB();
     SetStatus(i, m_catalogue->Names()[*game]);
     m_host.LetEventsRun();

@@ -4,7 +4,6 @@
 //   game ( name "..." description "..." rom ( name "..." size N crc X md5 X sha1 X ) )
 // read by a tokenizer of our own. Every step consumes at least one token, so
 // no input can make it loop; a fault names its line.
-#include <charconv>
 #include <functional>
 
 #include "romdb/DatFile.h"
@@ -80,8 +79,7 @@ public:
     DatRead Parse() {
         DatFile dat;
         dat.format = DatFile::Format::ClrMamePro;
-        // As for XML: reserved room that no game uses costs no memory.
-        dat.games.reserve(m_size / 96);
+        dat.games.ReserveForText(m_size);
         bool first = true;
         for (;;) {
             const Token kind = Take();
@@ -106,15 +104,15 @@ public:
                     if (key == "description") dat.description = value;
                 });
             } else if (game) {
-                DatGame g;
+                std::string_view name, description;
                 ReadBlock(
                     kind,
                     [&](std::string_view key, std::string_view value) {
-                        if (key == "name") g.name = value;
-                        if (key == "description") g.description = value;
+                        if (key == "name") name = value;
+                        if (key == "description") description = value;
                     },
-                    &g.roms);
-                if (m_error.empty() && !g.roms.empty()) dat.games.push_back(std::move(g));
+                    &dat.games);
+                if (m_error.empty()) dat.games.AddGame(name, description);
             } else {
                 ReadBlock(kind, [](std::string_view, std::string_view) {});
             }
@@ -128,7 +126,7 @@ public:
 private:
     using Pair = std::function<void(std::string_view key, std::string_view value)>;
 
-    void ReadBlock(const Token& opened, const Pair& pair, std::vector<DatRom>* roms = nullptr) {
+    void ReadBlock(const Token& opened, const Pair& pair, DatGames* roms = nullptr) {
         for (;;) {
             const Token key = Take();
             if (!m_error.empty()) return;
@@ -148,9 +146,12 @@ private:
             if (!m_error.empty()) return;
             if (value.kind == Token::Kind::Open) {
                 if (key.value == "rom" && roms != nullptr) {
-                    DatRom rom;
-                    ReadBlock(key, [&](std::string_view k, std::string_view v) { RomPair(rom, k, v, key.line); });
-                    roms->push_back(std::move(rom));
+                    DatRomRecord rom;
+                    std::string_view name;
+                    ReadBlock(key, [&](std::string_view k, std::string_view v) { RomPair(rom, name, k, v, key.line); });
+                    rom.nameAt = roms->Keep(name);
+                    rom.nameLength = static_cast<std::uint32_t>(name.size());
+                    roms->AddRom(rom);
                 } else {
                     ReadBlock(key, [](std::string_view, std::string_view) {});
                 }
@@ -169,27 +170,13 @@ private:
         }
     }
 
-    void RomPair(DatRom& rom, std::string_view key, std::string_view value, std::size_t line) {
+    void RomPair(DatRomRecord& rom, std::string_view& name, std::string_view key, std::string_view value,
+                 std::size_t line) {
         if (!m_error.empty()) return;
         if (key == "name") {
-            rom.name = value;
-        } else if (key == "size") {
-            std::int64_t size = -1;
-            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), size);
-            if (ec != std::errc() || end != value.data() + value.size() || size < 0) {
-                m_error =
-                    AtLine(line, "the size \"" + std::string(value) + "\" of rom \"" + rom.name + "\" is not a number");
-            }
-            rom.size = size;
-        } else if (key == "crc" || key == "md5" || key == "sha1") {
-            const std::size_t digits = key == "crc" ? 8 : key == "md5" ? 32 : 40;
-            const auto hex = HashField(value, digits);
-            if (!hex) {
-                m_error = AtLine(line, "the " + std::string(key) + " \"" + std::string(value) + "\" of rom \"" +
-                                           rom.name + "\" is not a hexadecimal hash");
-                return;
-            }
-            (key == "crc" ? rom.crc : key == "md5" ? rom.md5 : rom.sha1) = *hex;
+            name = value;
+        } else if (key == "size" || key == "crc" || key == "md5" || key == "sha1") {
+            if (auto fault = RomField(rom, name, key, value)) m_error = AtLine(line, *fault);
         }
     }
 

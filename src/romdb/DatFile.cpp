@@ -9,8 +9,10 @@
 
 #include "romdb/FileOps.h"
 
-#if defined(__linux__)
+#if defined(__unix__)
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace kestro::romdb {
@@ -27,16 +29,56 @@ std::size_t LineOf(std::string_view text, std::size_t offset) {
            static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
-std::optional<std::string> HashField(std::string_view text, std::size_t digits) {
-    if (text.empty() || text.size() > digits) return std::nullopt;
-    std::string hex(digits, '0');
-    char* out = hex.data() + (digits - text.size());
-    for (char c : text) {
-        if (c >= 'A' && c <= 'F') c = static_cast<char>(c - 'A' + 'a');
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return std::nullopt;
-        *out++ = c;
+namespace {
+
+// Each byte's value as a hex digit, -1 for any other byte.
+constexpr std::array<std::int8_t, 256> kHexValue = [] {
+    std::array<std::int8_t, 256> table{};
+    table.fill(-1);
+    for (int i = 0; i < 10; ++i) table['0' + i] = static_cast<std::int8_t>(i);
+    for (int i = 0; i < 6; ++i) table['a' + i] = table['A' + i] = static_cast<std::int8_t>(10 + i);
+    return table;
+}();
+
+}  // namespace
+
+bool HexBytes(std::string_view text, std::uint8_t* out, std::size_t bytes) {
+    if (text.empty() || text.size() > bytes * 2) return false;
+    std::fill(out, out + bytes, std::uint8_t{0});
+    // The digits a short hash leaves out are leading zeros.
+    std::size_t digit = bytes * 2 - text.size();
+    for (const char c : text) {
+        const int value = kHexValue[static_cast<unsigned char>(c)];
+        if (value < 0) return false;
+        out[digit / 2] |= static_cast<std::uint8_t>(digit % 2 == 0 ? value << 4 : value);
+        ++digit;
     }
-    return hex;
+    return true;
+}
+
+std::optional<std::string> RomField(DatRomRecord& rom, std::string_view romName, std::string_view key,
+                                    std::string_view value) {
+    if (key == "size") {
+        std::int64_t size = -1;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), size);
+        if (ec != std::errc() || end != value.data() + value.size() || size < 0) {
+            return "the size \"" + std::string(value) + "\" of rom \"" + std::string(romName) + "\" is not a number";
+        }
+        rom.size = size;
+        return std::nullopt;
+    }
+    std::array<std::uint8_t, 4> crc{};
+    std::uint8_t* out = key == "crc" ? crc.data() : key == "md5" ? rom.md5.data() : rom.sha1.data();
+    const std::size_t bytes = key == "crc" ? crc.size() : key == "md5" ? rom.md5.size() : rom.sha1.size();
+    bool& has = key == "crc" ? rom.hasCrc : key == "md5" ? rom.hasMd5 : rom.hasSha1;
+    if (key != "crc" && key != "md5" && key != "sha1") return std::nullopt;
+    if (!HexBytes(value, out, bytes)) {
+        return "the " + std::string(key) + " \"" + std::string(value) + "\" of rom \"" + std::string(romName) +
+               "\" is not a hexadecimal hash";
+    }
+    if (key == "crc") rom.crc = (std::uint32_t{crc[0]} << 24) | (std::uint32_t{crc[1]} << 16) | (crc[2] << 8) | crc[3];
+    has = true;
+    return std::nullopt;
 }
 
 namespace {
@@ -58,37 +100,32 @@ std::string_view Attribute(const pugi::xml_node& node, const char* name) {
     return node.attribute(name).value();
 }
 
-// Reads one rom element; a malformed size or hash is a fault of its line.
-// base is where the parsed buffer begins in the text, for the fault's line.
-std::optional<std::string> ReadRom(const pugi::xml_node& node, std::string_view text, std::size_t base, DatRom& rom) {
-    rom.name = Attribute(node, "name");
-    auto fault = [&](const std::string& what) {
-        const auto offset = base + static_cast<std::size_t>(std::max<std::ptrdiff_t>(node.offset_debug(), 0));
-        return AtLine(LineOf(text, offset), what);
-    };
-    const std::string_view size = Attribute(node, "size");
-    if (!size.empty()) {
-        std::int64_t value = -1;
-        const auto [end, ec] = std::from_chars(size.data(), size.data() + size.size(), value);
-        if (ec != std::errc() || end != size.data() + size.size() || value < 0)
-            return fault("the size \"" + std::string(size) + "\" of rom \"" + rom.name + "\" is not a number");
-        rom.size = value;
-    }
-    struct Hash {
-        const char* attribute;
-        std::size_t digits;
-        std::string* field;
-    };
-    for (const Hash& h : {Hash{"crc", 8, &rom.crc}, Hash{"md5", 32, &rom.md5}, Hash{"sha1", 40, &rom.sha1}}) {
-        const std::string_view value = Attribute(node, h.attribute);
-        if (value.empty()) continue;
-        auto hex = HashField(value, h.digits);
-        if (!hex) {
-            return fault(std::string("the ") + h.attribute + " \"" + std::string(value) + "\" of rom \"" + rom.name +
-                         "\" is not a hexadecimal hash");
+// Reads one rom element into the games; a malformed size or hash is a fault
+// of its line. base is where the parsed buffer begins in the text, for the fault's line.
+std::optional<std::string> ReadRom(const pugi::xml_node& node, std::string_view text, std::size_t base,
+                                   DatGames& games) {
+    // One pass over the attributes, each taken at its first listing, then
+    // read in a fixed order, so that of two faults the same one is named.
+    constexpr std::array<std::string_view, 5> kKeys{"name", "size", "crc", "md5", "sha1"};
+    std::array<std::string_view, kKeys.size()> values{};
+    for (const pugi::xml_attribute& attribute : node.attributes()) {
+        const std::string_view key = attribute.name();
+        for (std::size_t k = 0; k < kKeys.size(); ++k) {
+            if (key == kKeys[k] && values[k].data() == nullptr) values[k] = attribute.value();
         }
-        *h.field = std::move(*hex);
     }
+    DatRomRecord rom;
+    const std::string_view name = values[0];
+    for (std::size_t k = 1; k < kKeys.size(); ++k) {
+        if (values[k].empty()) continue;
+        if (auto fault = RomField(rom, name, kKeys[k], values[k])) {
+            const auto offset = base + static_cast<std::size_t>(std::max<std::ptrdiff_t>(node.offset_debug(), 0));
+            return AtLine(LineOf(text, offset), *fault);
+        }
+    }
+    rom.nameAt = games.Keep(name);
+    rom.nameLength = static_cast<std::uint32_t>(name.size());
+    games.AddRom(rom);
     return std::nullopt;
 }
 
@@ -96,15 +133,10 @@ constexpr unsigned kXmlFlags = pugi::parse_cdata | pugi::parse_escapes;
 
 // One game or machine element into the DAT; a rom's fault is named at its line.
 std::optional<std::string> AddGame(const pugi::xml_node& node, std::string_view text, std::size_t base, DatFile& dat) {
-    DatGame game;
-    game.name = Attribute(node, "name");
-    game.description = node.child_value("description");
     for (const pugi::xml_node& romNode : node.children("rom")) {
-        DatRom rom;
-        if (auto fault = ReadRom(romNode, text, base, rom)) return fault;
-        game.roms.push_back(std::move(rom));
+        if (auto fault = ReadRom(romNode, text, base, dat.games)) return fault;
     }
-    if (!game.roms.empty()) dat.games.push_back(std::move(game));
+    dat.games.AddGame(Attribute(node, "name"), node.child_value("description"));
     return std::nullopt;
 }
 
@@ -114,13 +146,15 @@ bool IsGame(const pugi::xml_node& node) {
     return kind == "game" || kind == "machine";
 }
 
+}  // namespace
+
 // A large DAT read a slice of games at a time into one reused document, so
 // that the parsed elements of only one slice are ever held, whatever the
 // DAT's size. The text is not changed: anything unexpected (an encoding other
 // than UTF-8, a root that is not <datafile>, a slice that does not parse)
 // returns nothing, and the whole document is read instead, which names a
 // fault's line.
-std::optional<DatRead> ParseLogiqxBySlices(std::string_view text) {
+std::optional<DatRead> ParseLogiqxBySlices(std::string_view text, const std::function<void(std::size_t)>& done) {
     constexpr std::size_t kSlice = std::size_t{1} << 20;
     constexpr std::string_view kClose = "</datafile>";
     const std::size_t open = text.find("<datafile");
@@ -144,9 +178,7 @@ std::optional<DatRead> ParseLogiqxBySlices(std::string_view text) {
     }
     DatFile dat;
     dat.format = DatFile::Format::Logiqx;
-    // No game takes fewer bytes than this; room reserved and never used costs
-    // address space, not memory, and the list is never moved as it grows.
-    dat.games.reserve(text.size() / 96);
+    dat.games.ReserveForText(text.size());
     for (std::size_t at = body + 1; at < close;) {
         std::size_t end = close;
         if (close - at > kSlice) {
@@ -177,13 +209,12 @@ std::optional<DatRead> ParseLogiqxBySlices(std::string_view text) {
             }
         }
         at = end;
+        if (done) done(at);
     }
     if (dat.games.empty())
         return DatRead{std::nullopt, AtLine(LineOf(text, text.size()), "the DAT lists no game with a rom")};
     return DatRead{std::move(dat), {}};
 }
-
-}  // namespace
 
 DatRead ParseLogiqx(char* data, std::size_t size) {
     const std::string_view text(data, size);
@@ -205,9 +236,7 @@ DatRead ParseLogiqx(char* data, std::size_t size) {
     const pugi::xml_node header = root.child("header");
     dat.name = header.child_value("name");
     dat.description = header.child_value("description");
-    std::size_t children = 0;
-    for (auto node = root.first_child(); node; node = node.next_sibling()) ++children;
-    dat.games.reserve(children);
+    dat.games.ReserveForText(size);
     for (const pugi::xml_node& node : root.children()) {
         if (!IsGame(node)) continue;
         if (auto fault = AddGame(node, text, 0, dat)) return {std::nullopt, *fault};
@@ -264,6 +293,59 @@ private:
     char* m_data = nullptr;
 };
 
+#if defined(__unix__)
+// A DAT's text mapped from its file rather than read into memory: the pages
+// of the slices already read are let go, so that a large DAT is never held
+// whole beside the games taken from it.
+class MappedText {
+public:
+    MappedText(const std::string& path, std::size_t size) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || size == 0) {
+            if (fd >= 0) ::close(fd);
+            return;
+        }
+        void* at = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+        ::close(fd);
+        if (at == MAP_FAILED) return;
+        m_data = static_cast<char*>(at);
+        m_size = size;
+        ::madvise(m_data, m_size, MADV_SEQUENTIAL);
+    }
+    ~MappedText() {
+        if (m_data != nullptr) ::munmap(m_data, m_size);
+    }
+    MappedText(const MappedText&) = delete;
+    MappedText& operator=(const MappedText&) = delete;
+
+    std::string_view Text() const { return {m_data, m_size}; }
+    /// Lets go of the pages before offset; read again from the file if wanted.
+    void Release(std::size_t offset) {
+        const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+        const std::size_t end = offset / page * page;
+        if (end <= m_released) return;
+        ::madvise(m_data + m_released, end - m_released, MADV_DONTNEED);
+        m_released = end;
+    }
+
+private:
+    char* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_released = 0;
+};
+
+// The DAT read from its mapping, or nothing when it needs the whole text in
+// memory (an XML file the slices cannot read, or no text at all).
+std::optional<DatRead> ReadMapped(MappedText& mapped) {
+    const std::string_view text = mapped.Text();
+    if (text.empty()) return std::nullopt;
+    const std::size_t start = text.find_first_not_of(" \t\r\n", text.starts_with("\xEF\xBB\xBF") ? 3 : 0);
+    if (start == std::string_view::npos) return std::nullopt;
+    if (text[start] != '<') return dat::ParseClrMamePro(text);
+    return dat::ParseLogiqxBySlices(text, [&mapped](std::size_t done) { mapped.Release(done); });
+}
+#endif
+
 }  // namespace
 
 DatRead ReadDatFile(const std::string& path) {
@@ -276,6 +358,13 @@ DatRead ReadDatFile(const std::string& path) {
     if (input->Size() > kLargestDat) return {std::nullopt, "The DAT file " + path + " is larger than 1 GiB."};
     // Read straight into the text the parser works in, so that a large DAT is held once.
     const auto size = static_cast<std::size_t>(input->Size());
+#if defined(__unix__)
+    MappedText mapped(path, size);
+    if (std::optional<DatRead> read = ReadMapped(mapped)) {
+        if (!*read) read->error = "The DAT file " + path + " cannot be used: " + read->error + ".";
+        return std::move(*read);
+    }
+#endif
     TextBuffer text(size);
     if (text.data() == nullptr) return {std::nullopt, "The DAT file " + path + " does not fit in memory."};
     std::size_t have = 0;
@@ -288,83 +377,6 @@ DatRead ReadDatFile(const std::string& path) {
     DatRead parsed = dat::ParseText(text.data(), have);
     if (!parsed) parsed.error = "The DAT file " + path + " cannot be used: " + parsed.error + ".";
     return parsed;
-}
-
-namespace {
-
-std::string XmlEscaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
-void XmlAttribute(std::string& out, const char* name, std::string_view value) {
-    if (value.empty()) return;
-    out += ' ';
-    out += name;
-    out += "=\"";
-    out += XmlEscaped(value);
-    out += '"';
-}
-
-std::string CsvField(std::string_view text) {
-    const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
-                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-    if (!quote) return std::string(text);
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
-std::string SizeText(std::int64_t size) {
-    return size < 0 ? std::string() : std::to_string(size);
-}
-
-}  // namespace
-
-std::string WriteLogiqxDat(std::string_view name, std::string_view description, const std::vector<DatGame>& games) {
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<datafile>\n\t<header>\n";
-    out += "\t\t<name>" + XmlEscaped(name) + "</name>\n";
-    out += "\t\t<description>" + XmlEscaped(description) + "</description>\n\t</header>\n";
-    for (const DatGame& game : games) {
-        out += "\t<game";
-        XmlAttribute(out, "name", game.name);
-        out += ">\n\t\t<description>" + XmlEscaped(game.description) + "</description>\n";
-        for (const DatRom& rom : game.roms) {
-            out += "\t\t<rom";
-            XmlAttribute(out, "name", rom.name);
-            XmlAttribute(out, "size", SizeText(rom.size));
-            XmlAttribute(out, "crc", rom.crc);
-            XmlAttribute(out, "md5", rom.md5);
-            XmlAttribute(out, "sha1", rom.sha1);
-            out += "/>\n";
-        }
-        out += "\t</game>\n";
-    }
-    return out + "</datafile>\n";
-}
-
-std::string WriteMissingCsv(const std::vector<DatGame>& games) {
-    std::string out = "name,size,crc,sha1\r\n";
-    for (const DatGame& game : games) {
-        for (const DatRom& rom : game.roms) {
-            out += CsvField(game.name) + "," + SizeText(rom.size) + "," + rom.crc + "," + rom.sha1 + "\r\n";
-        }
-    }
-    return out;
 }
 
 }  // namespace kestro::romdb

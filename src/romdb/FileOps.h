@@ -5,9 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "base/AtomicFile.h"
 
 namespace kestro::romdb {
 
@@ -69,6 +72,17 @@ public:
     virtual FileResult RemoveDirectory(const std::string& path) = 0;
     /// Creates or replaces a file with these bytes, as one step.
     virtual FileResult WriteFile(const std::string& path, const std::string& bytes) = 0;
+    /// The same with the bytes produced a piece at a time, so that a large
+    /// file is never held whole; here they are gathered and written as one.
+    virtual FileResult WriteFileFrom(const std::string& path, const base::ContentSource& source) {
+        std::string bytes;
+        const int error = source([&bytes](const std::uint8_t* data, std::size_t size) {
+            bytes.append(reinterpret_cast<const char*>(data), size);
+            return 0;
+        });
+        if (error != 0) return FileResult::Failed("Cannot write " + path + ": " + std::strerror(error));
+        return WriteFile(path, bytes);
+    }
     /// True when OpenRead, and reading what it opens, may run on several threads at once.
     virtual bool OpensFromAnyThread() const { return false; }
 };
@@ -87,6 +101,10 @@ public:
     FileResult MakeDirectory(const std::string& path) override;
     FileResult RemoveDirectory(const std::string& path) override;
     FileResult WriteFile(const std::string& path, const std::string& bytes) override;
+    FileResult WriteFileFrom(const std::string& path, const base::ContentSource& source) override {
+        const base::FileWriteResult written = base::ReplaceFileAtomically(path, source);
+        return written ? FileResult{} : FileResult::Failed(written.reason);
+    }
     bool OpensFromAnyThread() const override { return true; }
 };
 

@@ -78,14 +78,16 @@ void StatusSections(std::string& text, const std::vector<ReportFile>& files, con
 }  // namespace
 
 void Reports::BuildHaveList(const std::vector<ReportFile>& files) {
+    const std::vector<std::string_view>& names = m_catalogue->Names();
     ResetHaveList();
     auto& c = m_counters;
     const StatusCounts count(files);
     m_have.clear();
     for (const Section& s : kSections) {
         StartSection(m_have, s, nullptr);
-        for (std::string_view name : m_catalogue->Names()) {
-            const int n = ClassOf(name) == s.romClass ? count(name) : 0;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string_view name = names[i];
+            const int n = m_catalogue->ClassOfName(i) == s.romClass ? count(name) : 0;
             if (n == 0) continue;
             ++c.knownFound;
             ++Found(c, s.romClass);
@@ -113,23 +115,11 @@ void Reports::BuildHaveList(const std::vector<ReportFile>& files) {
 }
 
 void Reports::BuildMissList(const std::vector<ReportFile>& files) {
-    ResetMissList();
-    auto& c = m_counters;
-    const StatusCounts count(files);
-    m_miss.clear();
-    for (const Section& s : kSections) {
-        StartSection(m_miss, s, nullptr);
-        for (std::string_view name : m_catalogue->Names()) {
-            if (ClassOf(name) != s.romClass || count(name) != 0) continue;
-            ++c.missing;
-            ++Missing(c, s.romClass);
-            Indented(m_miss, name);
-        }
-        if (Missing(c, s.romClass) == 0) Line(m_miss, kNoneLine);
-    }
+    BuildMiss(files, false);
 }
 
 void Reports::BuildDupesList(const std::vector<ReportFile>& files) {
+    const std::vector<std::string_view>& names = m_catalogue->Names();
     ResetDupesList();
     auto& c = m_counters;
     const StatusCounts count(files);
@@ -143,8 +133,8 @@ void Reports::BuildDupesList(const std::vector<ReportFile>& files) {
     };
     for (const Section& s : kSections) {
         StartSection(m_dupes, s, nullptr);
-        for (std::string_view name : m_catalogue->Names()) {
-            if (ClassOf(name) == s.romClass) section(name, Extra(c, s.romClass));
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (m_catalogue->ClassOfName(i) == s.romClass) section(names[i], Extra(c, s.romClass));
         }
         if (Extra(c, s.romClass) == 0) Line(m_dupes, kNoneLine);
     }
@@ -155,6 +145,7 @@ void Reports::BuildDupesList(const std::vector<ReportFile>& files) {
 }
 
 void Reports::BuildHaveListDetailed(const std::vector<ReportFile>& files, std::size_t longest) {
+    const std::vector<std::string_view>& names = m_catalogue->Names();
     BuildHaveList(files);
     auto& c = m_counters;
     const StatusCounts count(files);
@@ -162,9 +153,9 @@ void Reports::BuildHaveListDetailed(const std::vector<ReportFile>& files, std::s
     for (const Section& s : kSections) {
         StartSection(m_have, s, &Found(c, s.romClass));
         int lines = 0;
-        for (std::string_view name : m_catalogue->Names()) {
-            if (ClassOf(name) == s.romClass && count(name) != 0)
-                lines += FileLines(m_have, files, name, longest, name, 0);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (m_catalogue->ClassOfName(i) == s.romClass && count(names[i]) != 0)
+                lines += FileLines(m_have, files, names[i], longest, names[i], 0);
         }
         if (lines == 0) Line(m_have, kNoneLine);
     }
@@ -181,22 +172,40 @@ void Reports::BuildHaveListDetailed(const std::vector<ReportFile>& files, std::s
 }
 
 void Reports::BuildMissListDetailed(const std::vector<ReportFile>& files) {
-    BuildMissList(files);
+    BuildMiss(files, true);
+}
+
+// Both forms in one pass over the names: the detailed form heads each
+// section with its count, so a section's lines are gathered first.
+void Reports::BuildMiss(const std::vector<ReportFile>& files, bool detailed) {
     auto& c = m_counters;
+    c.missing = c.goodMissing = c.badMissing = c.pdMissing = 0;
     const StatusCounts count(files);
     const std::vector<std::string_view>& names = m_catalogue->Names();
+    std::vector<std::uint32_t> sections[3];
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (count(names[i]) == 0)
+            sections[static_cast<int>(m_catalogue->ClassOfName(i))].push_back(static_cast<std::uint32_t>(i));
+    }
     m_miss.clear();
     for (const Section& s : kSections) {
-        StartSection(m_miss, s, &Missing(c, s.romClass));
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            if (ClassOf(names[i]) != s.romClass || count(names[i]) != 0) continue;
-            Line(m_miss, m_catalogue->MissingChecksum(i) + " " + std::string(names[i]));
+        const std::vector<std::uint32_t>& missing = sections[static_cast<int>(s.romClass)];
+        Missing(c, s.romClass) = static_cast<int>(missing.size());
+        c.missing += static_cast<int>(missing.size());
+        StartSection(m_miss, s, detailed ? &Missing(c, s.romClass) : nullptr);
+        for (const std::uint32_t i : missing) {
+            if (detailed) {
+                Line(m_miss, m_catalogue->MissingChecksum(i) + " " + std::string(names[i]));
+            } else {
+                Indented(m_miss, names[i]);
+            }
         }
-        if (Missing(c, s.romClass) == 0) Line(m_miss, kNoneLine);
+        if (missing.empty()) Line(m_miss, kNoneLine);
     }
 }
 
 void Reports::BuildDupesListDetailed(const std::vector<ReportFile>& files, std::size_t longest) {
+    const std::vector<std::string_view>& names = m_catalogue->Names();
     BuildDupesList(files);
     auto& c = m_counters;
     const StatusCounts count(files);
@@ -204,9 +213,9 @@ void Reports::BuildDupesListDetailed(const std::vector<ReportFile>& files, std::
     for (const Section& s : kSections) {
         StartSection(m_dupes, s, &Extra(c, s.romClass));
         int lines = 0;
-        for (std::string_view name : m_catalogue->Names()) {
-            if (ClassOf(name) == s.romClass && count(name) > 1)
-                lines += FileLines(m_dupes, files, name, longest, name, 1);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (m_catalogue->ClassOfName(i) == s.romClass && count(names[i]) > 1)
+                lines += FileLines(m_dupes, files, names[i], longest, names[i], 1);
         }
         if (lines == 0) Line(m_dupes, kNoneLine);
     }

@@ -64,8 +64,9 @@ void Reports::ResetMissList() {
     for (const Section& s : kSections) {
         if (s.romClass != RomClass::Good) Line(m_miss, "");
         Line(m_miss, s.heading);
-        for (std::string_view name : m_catalogue->Names()) {
-            if (ClassOf(name) == s.romClass) Indented(m_miss, name);
+        const std::vector<std::string_view>& names = m_catalogue->Names();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (m_catalogue->ClassOfName(i) == s.romClass) Indented(m_miss, names[i]);
         }
     }
 }

@@ -73,6 +73,8 @@ public:
     const ReportCounters& counters() const { return m_counters; }
 
 private:
+    void BuildMiss(const std::vector<ReportFile>& files, bool detailed);
+
     std::shared_ptr<const Catalogue> m_catalogue;
     std::string m_have, m_miss, m_dupes, m_log;
     ReportCounters m_counters;
