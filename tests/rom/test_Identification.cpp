@@ -43,25 +43,15 @@ TEST(Identification, EveryRowAndItsHackedForm) {
     EXPECT_EQ(names.size(), 38u);
     EXPECT_EQ(HackedForm("Golf (U) [!]"), "Golf (U) [h]");
     EXPECT_EQ(HackedForm("Mario Clash (JU) [b1]"), "Mario Clash (JU) [b1] [h]");
-    EXPECT_EQ(HackedForm("Croach, The (PD)"), "Croach, The (PD) [h]");
 }
 
 TEST(KnownRomTable, LookupIsExactAndCaseSensitive) {
     EXPECT_EQ(LookupRom("0681D85B", ChecksumColumn::A), "Mario Clash (JU) [!]");
     EXPECT_EQ(LookupRom("0681DE13", ChecksumColumn::B), "Mario Clash (JU) [b1]");
     EXPECT_EQ(LookupRom("0681d85b", ChecksumColumn::A), "[UNKNOWN VB ROM]");
-    EXPECT_EQ(LookupRom("0681D85B", ChecksumColumn::B), "[UNKNOWN VB ROM]");
-    EXPECT_EQ(LookupRom("0681D85B ", ChecksumColumn::A), "[UNKNOWN VB ROM]");
-    EXPECT_EQ(LookupRom("", ChecksumColumn::A), "[UNKNOWN VB ROM]");
     EXPECT_EQ(LookupRom("0681D85B", static_cast<ChecksumColumn>('C')), "");
-
     EXPECT_EQ(LookupRomInCollection("", ChecksumColumn::A), "[BAD ROM]");
-    EXPECT_EQ(LookupRomInCollection("12345678", ChecksumColumn::B), "[UNKNOWN VB ROM]");
-
     EXPECT_EQ(LookupRomChecksum("Golf (U) [!]", ChecksumColumn::B), "1088202E");
-    EXPECT_EQ(LookupRomChecksum("golf (U) [!]", ChecksumColumn::A), "");
-    EXPECT_EQ(LookupRomChecksum("Golf (U) [!]", static_cast<ChecksumColumn>('x')), "");
-    EXPECT_EQ(ExpectedHeader("Mario Clash (JU) [h]"), std::nullopt);
     EXPECT_FALSE(IsKnownName("Croach, The (PD) "));
 }
 
@@ -70,15 +60,11 @@ TEST(KnownRomTable, LookupIsExactAndCaseSensitive) {
 TEST(MakerTable, CodesMatchExactlyAndEveryRowHasItsNames) {
     EXPECT_EQ(FindMaker("01 "), 0);  // trailing spaces of the header field do not count
     EXPECT_EQ(FindMaker("e4"), std::nullopt);
-    EXPECT_EQ(FindMaker(""), std::nullopt);
     EXPECT_EQ(MakerCode(13), "");
     EXPECT_EQ(MakerCode(-1), "");
     EXPECT_EQ(MakerReportName("8B"), " (Bullet-Proof S/W)");
     EXPECT_EQ(MakerReportName("0b"), " (UNKNOWN MANU ID)");
-    for (const Maker& maker : kMakers) {
-        EXPECT_EQ(MakerCode(*FindMaker(maker.code)), maker.code);
-        EXPECT_EQ(maker.reportName.substr(0, 2), " (");
-    }
+    for (const Maker& maker : kMakers) EXPECT_EQ(MakerCode(*FindMaker(maker.code)), maker.code);
 }
 
 }  // namespace
