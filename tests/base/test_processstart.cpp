@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Starting outside programs: which file, which runner, which arguments, and a
-// real detached start of a stand-in that records how it was started.
+// Starting outside programs: which file, which runner, which arguments, a real
+// detached start of a stand-in that records how it was started, and the log
+// each run is kept in; and the paths they are found by.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 
 #include "base/Paths.h"
 #include "base/ProcessStart.h"
+#include "base/RunLog.h"
 #include "support/core/FakePrograms.h"
 #include "support/core/TempDir.h"
 
@@ -186,4 +188,53 @@ TEST(ProcessStart, FailedStartsNameTheProgramAndTheReason) {
         EXPECT_FALSE(result.started);
         EXPECT_EQ(result.error, error);
     }
+}
+
+// Emulators' logs: each run folded in newest first, cut to the limit at a line's end.
+TEST(RunLog, RunsAreFoldedInNewestFirstAndTheLogKeepsToItsLimit) {
+    TempDir dir;
+    const std::string log = dir.File("emu.log"), run = dir.File("emu.log.run"), temporary = dir.File("emu.log.new");
+    const std::string line(99, 'x');
+    std::string older = "=== Started 1 ===\n";
+    while (older.size() < kRunLogLimit) older += line + "\n";
+    kestro::test::WriteText(log, older);
+    kestro::test::WriteText(run, "=== Started 2 ===\nVB ROM image size is not a power of 2.\n");
+    FoldRunIntoLog(run.c_str(), log.c_str(), temporary.c_str(), 1);
+
+    const std::string text = kestro::test::FileText(log);
+    EXPECT_EQ(text.substr(0, 79), "=== Started 2 ===\nVB ROM image size is not a power of 2.\n=== Exit status 1 ===\n");
+    EXPECT_EQ(text.substr(79, 18), "=== Started 1 ===\n");
+    EXPECT_LE(text.size(), kRunLogLimit);
+    EXPECT_EQ(text.back(), '\n') << "cut at a line's end";
+    EXPECT_FALSE(std::filesystem::exists(run));
+    EXPECT_FALSE(std::filesystem::exists(temporary));
+    EXPECT_EQ(LastRunLines(text),
+              (std::vector<std::string>{"VB ROM image size is not a power of 2.", "=== Exit status 1 ==="}));
+
+    // A run longer than the log may hold keeps its heading and its end.
+    std::string chatty = "=== Started 3 ===\n";
+    for (int i = 0; chatty.size() < kRunLogLimit; ++i) chatty += line + std::to_string(i) + "\n";
+    kestro::test::WriteText(run, chatty + "the last words\n");
+    FoldRunIntoLog(run.c_str(), log.c_str(), temporary.c_str(), 139);
+    const std::string kept = kestro::test::FileText(log);
+    EXPECT_EQ(kept.substr(0, 18), "=== Started 3 ===\n");
+    EXPECT_LE(kept.size(), kRunLogLimit);
+    EXPECT_EQ(LastRunLines(kept, 2), (std::vector<std::string>{"the last words", "=== Exit status 139 ==="}));
+    EXPECT_NE(kept.find("=== Started 2 ==="), std::string::npos);
+}
+
+// Names are configured as users remember them, not as the file system spells
+// them (programs' names are checked where programs are resolved).
+TEST(Paths, ExtensionsAreFoundWithoutRegardToCaseAndAddedFromAFilter) {
+    kestro::test::TempDir dir;
+    std::ofstream(dir.File("game.Vb")) << "x";
+    EXPECT_TRUE(HasFileWithExtensionNoCase(dir.Path().string(), ".VB"));
+    EXPECT_FALSE(HasFileWithExtensionNoCase(dir.Path().string(), ".pvb"));
+    EXPECT_FALSE(HasFileWithExtensionNoCase(dir.File("gone"), ".vb"));
+
+    EXPECT_EQ(WithFilterExtension(dir.File("pic"), "Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*"), dir.File("pic.bmp"));
+    EXPECT_EQ(WithFilterExtension(dir.File("pic"), "Any picture|pic*|All Files (*.*)|*.*"), dir.File("pic"))
+        << "a first type that is no extension adds none";
+    EXPECT_EQ(JoinPath("/", "RBOY.EXE"), "/RBOY.EXE") << "a root is not doubled";
+    EXPECT_EQ(JoinPath("/emu", "RBOY.EXE"), "/emu/RBOY.EXE");
 }

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Patches: made and applied in each format, refused when damaged, and checked
+// against the base they were made for.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <random>
 
+#include "patch/BaseCheck.h"
 #include "patch/Patch.h"
 #include "patch/PatchReader.h"
+#include "romdb/RomDbFixtures.h"
+#include "support/core/TempDir.h"
 
 namespace kestro::patch {
 namespace {
@@ -43,11 +48,15 @@ Bytes Modified(const Bytes& original, int kind, std::mt19937& rng) {
     return out;
 }
 
-TEST(Patch, CreatedPatchesGiveTheModifiedFileBackInEveryFormat) {
+// BPS and UPS also name their base and result: another base is refused unless
+// forced, and then both are warned of; UPS undoes itself on its own result.
+TEST(Patch, CreatedPatchesGiveTheModifiedFileBackInEveryFormatAndGuardTheirBase) {
     std::mt19937 rng(23);
     for (int kind = 0; kind < 5; ++kind) {
         const Bytes original = Random(rng, 64 * 1024 + kind * 4099);
         const Bytes modified = Modified(original, kind, rng);
+        Bytes other = original;
+        other[0] ^= 1;
         for (PatchFormat format : {PatchFormat::Ips, PatchFormat::Bps, PatchFormat::Ups}) {
             SCOPED_TRACE(std::string(FormatName(format)) + " change " + std::to_string(kind));
             const CreateResult created = CreatePatch(format, original, modified);
@@ -56,6 +65,14 @@ TEST(Patch, CreatedPatchesGiveTheModifiedFileBackInEveryFormat) {
             const ApplyResult applied = ApplyPatch(created.patch, original);
             ASSERT_EQ(applied.status, ApplyStatus::Applied) << applied.error;
             EXPECT_TRUE(applied.target == modified);
+            if (format == PatchFormat::Ips) continue;
+            const ReadResult read = ReadPatch(created.patch);
+            ASSERT_TRUE(read.info) << read.error;
+            EXPECT_EQ(read.info->sourceCrc, static_cast<std::uint32_t>(crc32(0, original.data(), original.size())));
+            EXPECT_EQ(read.info->targetSize, modified.size());
+            EXPECT_EQ(ApplyPatch(created.patch, other).status, ApplyStatus::WrongBase);
+            EXPECT_EQ(ApplyPatch(created.patch, other, true).warnings.size(), 2u);  // the base, then the result
+            if (format == PatchFormat::Ups) EXPECT_TRUE(ApplyPatch(created.patch, modified).target == original);
         }
         // Moved data is copied, not spelled out.
         if (kind <= 2) {
@@ -153,32 +170,59 @@ TEST(Patch, DamagedPatchesAreRefusedNamingTheByte) {
     }
 }
 
-TEST(Patch, ChecksGuardTheBaseAndTheResult) {
-    std::mt19937 rng(7);
-    const Bytes source = Random(rng, 4096);
-    Bytes target = source;
-    target[100] ^= 0xFF;
-    Bytes other = source;
-    other[0] ^= 1;
-    for (PatchFormat format : {PatchFormat::Bps, PatchFormat::Ups}) {
-        SCOPED_TRACE(FormatName(format));
-        const Bytes patch = CreatePatch(format, source, target).patch;
-        const ReadResult read = ReadPatch(patch);
-        ASSERT_TRUE(read.info) << read.error;
-        EXPECT_EQ(read.info->sourceCrc, static_cast<std::uint32_t>(crc32(0, source.data(), source.size())));
-        EXPECT_EQ(read.info->targetSize, target.size());
-
-        EXPECT_EQ(ApplyPatch(patch, other).status, ApplyStatus::WrongBase);
-        const ApplyResult forced = ApplyPatch(patch, other, true);
-        EXPECT_EQ(forced.status, ApplyStatus::Applied);
-        EXPECT_EQ(forced.warnings.size(), 2u);  // the base, then the result
-    }
-    // UPS undoes itself on its own target.
-    const ApplyResult undone = ApplyPatch(CreateUps(source, target), target);
-    EXPECT_TRUE(undone.reversed);
-    EXPECT_TRUE(undone.target == source);
-    // BPS metadata is kept as written.
+TEST(Patch, BpsMetadataIsKeptAsWritten) {
+    const Bytes source(64, 1), target(65, 2);
     EXPECT_EQ(ReadPatch(CreateBps(source, target, "<author>k</author>")).info->metadata, "<author>k</author>");
+}
+
+using test::RomBuilder;
+
+struct Dumps {
+    Bytes japan = RomBuilder::KnownDump("Red Alarm (J) [!]").Build();
+    Bytes usa = RomBuilder::KnownDump("Red Alarm (U) [!]").Build();
+    Bytes hack = [this] {
+        Bytes b = japan;
+        b[0x100] ^= 0xFF;  // outside the header: no dump any more
+        return b;
+    }();
+    romdb::Catalogue dat{*romdb::ParseDat(test::LogiqxDat("t", {{"Red Alarm (Japan)", {{"j.vb", japan}}},
+                                                                {"Red Alarm (USA)", {{"u.vb", usa}}}}))
+                              .dat};
+};
+
+// Refusals and result names, by the collection's names and by the built-in
+// table's, are checked through the ROM information window and the command line.
+TEST(BaseCheck, AnIpsResultThatIsNoDumpIsWarnedOf) {
+    const Dumps d;
+    const CheckedApply outcome = ApplyChecked(CreateIps(d.japan, d.hack).patch, d.japan, false, nullptr);
+    EXPECT_FALSE(outcome.WrongBase());
+    EXPECT_EQ(ResultNotes(outcome),
+              (std::vector<std::string>{"The patched ROM is a file of " + std::to_string(d.japan.size()) +
+                                            " bytes with CRC32 " + CrcHex(Crc32(d.hack)) + ".",
+                                        "Warning: the patched ROM is no known dump, though the opened file was Red "
+                                        "Alarm (J) [!]. IPS patches carry no checks: make sure the patch is for this "
+                                        "dump."}));
+}
+
+TEST(BaseCheck, FindsTheBaseInADirectoryOrAZipAndNamesOutputs) {
+    const Dumps d;
+    test::TempDir dir;
+    test::WriteBytes(dir.File("usa.vb"), d.usa);
+    test::WriteZip(dir.File("set.zip"), {{"readme.txt", {1, 2}}, {"roms/japan.vb", d.japan}});
+    romdb::DiskFileOps disk;
+    const auto zipped = FindBase(disk, dir.Path().string(), d.japan.size(), Crc32(d.japan));
+    ASSERT_TRUE(zipped);
+    EXPECT_EQ(zipped->entry, "roms/japan.vb");
+    EXPECT_TRUE(zipped->data == d.japan);
+    const auto plain = FindBase(disk, dir.Path().string(), d.usa.size(), Crc32(d.usa));
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->path, dir.File("usa.vb"));
+    EXPECT_FALSE(FindBase(disk, dir.Path().string(), d.usa.size(), Crc32(d.hack)));
+
+    EXPECT_TRUE(IsDumpName("/x/Red Alarm (J) [!].vb", nullptr));
+    EXPECT_TRUE(IsDumpName("Red Alarm (Japan).vb", &d.dat));
+    EXPECT_FALSE(IsDumpName("Red Alarm (Japan).vb", nullptr));
+    EXPECT_EQ(PatchedFileName("/r/Red Alarm (J) [!].vb", "/p/English.bps"), "/r/Red Alarm (J) [!] (English).vb");
 }
 
 }  // namespace

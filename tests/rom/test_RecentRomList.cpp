@@ -56,6 +56,8 @@ TEST_F(RecentRomListTest, AddMovesToTheFrontAndRemoveClosesTheGap) {
 
     Loaded(10, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}).Add("new");
     EXPECT_EQ(Stored(), First({"new", "0", "1", "2", "3", "4", "5", "6", "7", "8"}));
+    m_list.Remove("2");  // a full list closes its gap within its ten slots
+    EXPECT_EQ(Stored(), First({"new", "0", "1", "3", "4", "5", "6", "7", "8"}));
 }
 
 TEST_F(RecentRomListTest, CountBoundsTheListAndZeroSwitchesItOff) {
