@@ -64,9 +64,7 @@ TEST(RomHeader, OnlyTrailingSpacesAreTrimmed) {
     EXPECT_EQ(header.makerCode, "0");
     EXPECT_EQ(header.gameCode, " VB");
     EXPECT_EQ(VersionText(header.version), "1.10");
-
-    header = DecodeHeader(RomBuilder().Title("GOLF                ").Build());
-    EXPECT_EQ(header.title, "GOLF");
+    EXPECT_EQ(DecodeHeader(RomBuilder().Title("GOLF                ").Build()).title, "GOLF");
 }
 
 // Short fields are padded with spaces and a long title is cut at 20 bytes;
