@@ -16,12 +16,7 @@ using kestro::test::TempDir;
 using kestro::test::WriteBytes;
 namespace fs = std::filesystem;
 
-base::Message Exclamation(std::string title, std::string text) {
-    return {std::move(title), std::move(text), base::MessageIcon::Exclamation, base::MessageButtons::Ok,
-            base::MessageResult::Ok};
-}
-
-// The window tests check each refusal's message; here what happens to the files.
+// The window and command-line tests check each refusal's message; here what happens to the files.
 TEST(OpenRom, RefusesMissingEmptySmallAndReservedFilesLeavingThemAsTheyWere) {
     TempDir dir;
     const std::string missing = dir.File("missing.vb");
@@ -33,19 +28,16 @@ TEST(OpenRom, RefusesMissingEmptySmallAndReservedFilesLeavingThemAsTheyWere) {
     // boundary is more than 544 bytes, checked before the reserved bytes; any
     // non-zero reserved byte is refused.
     const std::string path = dir.File("rom.vb");
-    std::vector<std::pair<std::vector<std::uint8_t>, base::Message>> refused{
-        {{}, Exclamation("Invalid filename", "File does not exist.")},
-        {RomBuilder().Size(544).Build(), Exclamation("Invalid VB ROM", "File too small to be a VB ROM image.")},
-        {RomBuilder().Size(544).Reserved(2, 1).Build(),
-         Exclamation("Invalid VB ROM", "File too small to be a VB ROM image.")}};
-    for (std::size_t index = 0; index < kReservedLength; ++index) {
-        refused.push_back({RomBuilder().Title("GOLF").Reserved(index, 0x20).Build(),
-                           Exclamation("Invalid VB ROM", "Invalid VB ROM image.")});
-    }
-    for (const auto& [bytes, message] : refused) {
+    std::vector<std::pair<std::vector<std::uint8_t>, RomCheck>> refused{
+        {{}, RomCheck::Missing},
+        {RomBuilder().Size(544).Build(), RomCheck::TooSmall},
+        {RomBuilder().Size(544).Reserved(2, 1).Build(), RomCheck::TooSmall}};
+    for (std::size_t index = 0; index < kReservedLength; ++index)
+        refused.push_back({RomBuilder().Title("GOLF").Reserved(index, 0x20).Build(), RomCheck::Invalid});
+    for (const auto& [bytes, check] : refused) {
         WriteBytes(path, bytes);
         auto result = OpenRom(path);
-        EXPECT_EQ(result.message, message) << bytes.size();
+        EXPECT_EQ(result.check, check) << bytes.size();
         EXPECT_TRUE(result.image.data.empty());
         EXPECT_EQ(ReadBytes(path), bytes);
     }
