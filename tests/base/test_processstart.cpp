@@ -85,9 +85,6 @@ TEST(ProcessStart, RefusedPlansSayWhyAndWhatToDo) {
         EXPECT_FALSE(plan.ok) << program;
         EXPECT_EQ(plan.error, error);
     }
-    // A native program or script runs as it is, without a runner.
-    kestro::test::WriteExecutable(dir.File("native"), "#!/bin/sh\n");
-    EXPECT_TRUE(PlanLaunch({dir.File("native"), {}, ""}, none).ok);
 }
 
 // Folder and ROM names that once ran DOSBox commands or picked the wrong ROM:
