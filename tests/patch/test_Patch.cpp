@@ -61,7 +61,6 @@ TEST(Patch, CreatedPatchesGiveTheModifiedFileBackInEveryFormatAndGuardTheirBase)
             SCOPED_TRACE(std::string(FormatName(format)) + " change " + std::to_string(kind));
             const CreateResult created = CreatePatch(format, original, modified);
             ASSERT_TRUE(created.Ok()) << created.error;
-            EXPECT_EQ(DetectFormat(created.patch), format);
             const ApplyResult applied = ApplyPatch(created.patch, original);
             ASSERT_EQ(applied.status, ApplyStatus::Applied) << applied.error;
             EXPECT_TRUE(applied.target == modified);

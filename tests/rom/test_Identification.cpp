@@ -93,7 +93,6 @@ TEST(KnownRomTable, LookupIsExactAndCaseSensitive) {
     EXPECT_EQ(LookupRom("0681D85B", static_cast<ChecksumColumn>('C')), "");
     EXPECT_EQ(LookupRomInCollection("", ChecksumColumn::A), "[BAD ROM]");
     EXPECT_EQ(LookupRomChecksum("Golf (U) [!]", ChecksumColumn::B), "1088202E");
-    EXPECT_FALSE(IsKnownName("Croach, The (PD) "));
 }
 
 // The ROM information window's maker box and list are tested through the
@@ -102,7 +101,6 @@ TEST(MakerTable, CodesMatchExactlyAndEveryRowHasItsNames) {
     EXPECT_EQ(FindMaker("01 "), 0);  // trailing spaces of the header field do not count
     EXPECT_EQ(MakerCode(13), "");
     EXPECT_EQ(MakerCode(-1), "");
-    EXPECT_EQ(MakerReportName("0b"), " (UNKNOWN MANU ID)");
     for (const Maker& maker : kMakers) EXPECT_EQ(MakerCode(*FindMaker(maker.code)), maker.code);
 }
 
