@@ -46,9 +46,11 @@ TEST(ProcessStart, TheFirstBytesTellWindowsDosAndNativePrograms) {
     EXPECT_FALSE(ProgramKindOf(dir.File("gone")));
 }
 
-// Absolute paths' Wine form is checked against winepath itself, where Wine runs,
-// and their short form with the emulators' command lines.
+// Wine's form of our paths (their short form, for the older emulators, is
+// checked with those emulators' command lines).
 TEST(ProcessStart, PathsTakeTheFormsWineAndDosBoxShow) {
+    EXPECT_EQ(WinePath("/home/me/roms/My Game, v2.vb"), "Z:\\home\\me\\roms\\My Game, v2.vb");
+    EXPECT_EQ(WinePath("/"), "Z:\\");
     const std::string here = std::filesystem::current_path().string();
     EXPECT_EQ(WinePath("game.vb"), WinePath(JoinPath(here, "game.vb"))) << "relative to our directory";
 }

@@ -217,7 +217,6 @@ TEST(Registry, EachTypeRoundTrips) {
     // Values stored by others read by their stored type, whatever type the class was set to.
     const std::tuple<const char*, RegistryData, RegistryValue> stored[] = {
         {"Long", {REG_DWORD_, {1, 2, 3, 4, 5, 6, 7, 8}}, std::int32_t{0x04030201}},  // its first four bytes
-        {"Multi", {REG_MULTI_SZ_, {'a', 0, 'b', 0, 0}}, std::string("a\0b\0", 4)},   // separators kept
         {"Big", {REG_DWORD_BIG_ENDIAN_, {4, 3, 2, 1}}, std::int32_t{0x04030201}},
     };
     for (const auto& [name, data, value] : stored) {
