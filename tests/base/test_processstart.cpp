@@ -56,7 +56,8 @@ TEST(ProcessStart, PathsTakeTheFormsWineAndDosBoxShow) {
 }
 
 // Each kind of program gets its runner, found on the PATH; without it, or
-// when the program cannot run, the user is told why and what to do.
+// when the program cannot run, the user is told why and what to do (the
+// windows and the play command show these texts as they are).
 TEST(ProcessStart, RefusedPlansSayWhyAndWhatToDo) {
     TempDir dir;
     kestro::test::WriteWindowsStandIn(dir.File("WIN.EXE"));
@@ -86,6 +87,12 @@ TEST(ProcessStart, RefusedPlansSayWhyAndWhatToDo) {
         const LaunchPlan plan = PlanLaunch({dir.File(program), {}, ""}, environment);
         EXPECT_EQ(plan.error, error);
     }
+    // With Wine there, a Windows program runs under it, given paths in Wine's form; minimised when asked.
+    kestro::test::WriteExecutable(dir.File("wine"), "#!/bin/sh\n");
+    EXPECT_EQ(PlanLaunch({dir.File("WIN"), {"/r/a.vb", "-x"}, "", false, {0}}, runners).argv,
+              (std::vector<std::string>{dir.File("wine"), dir.File("WIN.EXE"), "Z:\\r\\a.vb", "-x"}));
+    EXPECT_EQ(PlanLaunch({dir.File("WIN"), {}, "", true}, runners).argv,
+              (std::vector<std::string>{dir.File("wine"), "start", "/min", "/unix", dir.File("WIN.EXE")}));
 }
 
 // Folder and ROM names that once ran DOSBox commands or picked the wrong ROM:

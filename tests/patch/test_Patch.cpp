@@ -186,10 +186,16 @@ struct Dumps {
     }();
 };
 
-// Refusals and result names, by the collection's names and by the built-in
-// table's, are checked through the ROM information window and the command line.
-TEST(BaseCheck, AnIpsResultThatIsNoDumpIsWarnedOf) {
+// Refusals and result names by the collection's names are checked through the
+// ROM information window; here those told without it.
+TEST(BaseCheck, WithoutTheCollectionTheBaseAndAnUnknownResultAreToldBySizeAndCrc) {
     const Dumps d;
+    // (The command line leaves this text to this test.)
+    const std::string says = "This patch is for a file of " + std::to_string(d.japan.size()) + " bytes with CRC32 " +
+                             CrcHex(Crc32(d.japan)) + "; the opened file is Red Alarm (U) [!].";
+    EXPECT_EQ(
+        RefusedMessage(ApplyChecked(CreateUps(d.japan, d.hack), d.usa, false, nullptr)).text.substr(0, says.size()),
+        says);
     const CheckedApply outcome = ApplyChecked(CreateIps(d.japan, d.hack).patch, d.japan, false, nullptr);
     EXPECT_FALSE(outcome.WrongBase());
     EXPECT_EQ(ResultNotes(outcome),
