@@ -17,10 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsFifo(const std::string& path) {
-    return fs::is_fifo(fs::symlink_status(path));
-}
-
 TEST(AtomicWriter, RefusesToReplaceAFifoADeviceOrADirectory) {
     TempDir dir;
     const std::string fifo = dir.File("pipe.bmp");
@@ -28,7 +24,7 @@ TEST(AtomicWriter, RefusesToReplaceAFifoADeviceOrADirectory) {
     auto written = base::WriteFileAtomically(fifo, std::string("BM"));
     EXPECT_FALSE(written);
     EXPECT_EQ(written.reason, "Cannot write " + fifo + ": it is not a regular file (a directory, pipe or device)");
-    EXPECT_TRUE(IsFifo(fifo));
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
     // A link to the FIFO is followed, and refused as well; the link stays.
     fs::create_symlink(fifo, dir.File("link.bmp"));
     EXPECT_FALSE(base::WriteFileAtomically(dir.File("link.bmp"), std::string("BM")));

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Patches: made and applied in each format, refused when damaged, and checked
+// against the base they were made for.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <random>
 
+#include "patch/BaseCheck.h"
 #include "patch/Patch.h"
 #include "patch/PatchReader.h"
+#include "romdb/RomDbFixtures.h"
+#include "support/core/TempDir.h"
 
 namespace kestro::patch {
 namespace {
@@ -43,19 +48,30 @@ Bytes Modified(const Bytes& original, int kind, std::mt19937& rng) {
     return out;
 }
 
-TEST(Patch, CreatedPatchesGiveTheModifiedFileBackInEveryFormat) {
+// BPS and UPS also name their base and result: another base is refused unless
+// forced, and then both are warned of; UPS undoes itself on its own result.
+TEST(Patch, CreatedPatchesGiveTheModifiedFileBackInEveryFormatAndGuardTheirBase) {
     std::mt19937 rng(23);
     for (int kind = 0; kind < 5; ++kind) {
         const Bytes original = Random(rng, 64 * 1024 + kind * 4099);
         const Bytes modified = Modified(original, kind, rng);
+        Bytes other = original;
+        other[0] ^= 1;
         for (PatchFormat format : {PatchFormat::Ips, PatchFormat::Bps, PatchFormat::Ups}) {
             SCOPED_TRACE(std::string(FormatName(format)) + " change " + std::to_string(kind));
             const CreateResult created = CreatePatch(format, original, modified);
             ASSERT_TRUE(created.Ok()) << created.error;
-            EXPECT_EQ(DetectFormat(created.patch), format);
             const ApplyResult applied = ApplyPatch(created.patch, original);
             ASSERT_EQ(applied.status, ApplyStatus::Applied) << applied.error;
             EXPECT_TRUE(applied.target == modified);
+            if (format == PatchFormat::Ips) continue;
+            const ReadResult read = ReadPatch(created.patch);
+            ASSERT_TRUE(read.info) << read.error;
+            EXPECT_EQ(read.info->sourceCrc, static_cast<std::uint32_t>(crc32(0, original.data(), original.size())));
+            EXPECT_EQ(read.info->targetSize, modified.size());
+            EXPECT_EQ(ApplyPatch(created.patch, other).status, ApplyStatus::WrongBase);
+            EXPECT_EQ(ApplyPatch(created.patch, other, true).warnings.size(), 2u);  // the base, then the result
+            if (format == PatchFormat::Ups) EXPECT_TRUE(ApplyPatch(created.patch, modified).target == original);
         }
         // Moved data is copied, not spelled out.
         if (kind <= 2) {
@@ -72,26 +88,22 @@ Bytes Ips(std::initializer_list<std::uint8_t> body) {
 
 TEST(Patch, IpsRecordsRunsAndTruncation) {
     const Bytes source(16, 0xAA);
-    struct Case {
-        Bytes patch;
-        Bytes expected;
-    };
     auto with = [&](std::size_t size, std::size_t at, Bytes bytes) {
         Bytes out = source;
         out.resize(size, 0);
         std::copy(bytes.begin(), bytes.end(), out.begin() + at);
         return out;
     };
-    const Case cases[] = {
+    const std::pair<Bytes, Bytes> cases[] = {
         {Ips({0, 0, 2, 0, 2, 1, 2, 'E', 'O', 'F'}), with(16, 2, {1, 2})},
         {Ips({0, 0, 4, 0, 0, 0, 3, 7, 'E', 'O', 'F'}), with(16, 4, {7, 7, 7})},
         {Ips({0, 0, 18, 0, 1, 9, 'E', 'O', 'F'}), with(19, 18, {9})},  // grows, zero-filled
         {Ips({'E', 'O', 'F', 0, 0, 5}), with(5, 0, {})},
     };
-    for (const Case& c : cases) {
-        const ApplyResult r = ApplyPatch(c.patch, source);
+    for (const auto& [patch, expected] : cases) {
+        const ApplyResult r = ApplyPatch(patch, source);
         ASSERT_EQ(r.status, ApplyStatus::Applied) << r.error;
-        EXPECT_EQ(r.target, c.expected);
+        EXPECT_EQ(r.target, expected);
     }
 }
 
@@ -106,7 +118,6 @@ TEST(Patch, IpsCreationStepsAroundTheEofOffsetAndStopsAt16MiB) {
     const ApplyResult applied = ApplyPatch(created.patch, original);
     ASSERT_EQ(applied.status, ApplyStatus::Applied) << applied.error;
     EXPECT_TRUE(applied.target == modified);
-    EXPECT_EQ(applied.info.records, 2u);
 
     const CreateResult tooLarge = CreateIps({}, Bytes((16u << 20) + 1, 1));
     EXPECT_FALSE(tooLarge.Ok());
@@ -129,11 +140,7 @@ TEST(Patch, DamagedPatchesAreRefusedNamingTheByte) {
     Bytes target = source;
     target[5] = 2;
     target.push_back(3);
-    struct Case {
-        Bytes patch;
-        std::string where;
-    };
-    const Case cases[] = {
+    const std::pair<Bytes, std::string> cases[] = {
         {Ips({0, 0, 1, 0, 9, 1}), "byte 10 (0xA): a record runs past"},
         {Ips({0, 0, 1, 0, 0, 0, 0, 1, 'E', 'O', 'F'}), "byte 5 (0x5): an RLE record has the length 0"},
         {Ips({'E', 'O', 'F', 0, 0, 1, 9}), "byte 11 (0xB): bytes follow"},
@@ -144,10 +151,10 @@ TEST(Patch, DamagedPatchesAreRefusedNamingTheByte) {
         {Bps(source, {0x80 | 64, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80}), "byte 5 (0x5): the target size overflows"},
         {Bps(source, {0x80 | 64, 0x80 | 64, 0x80, 0x80 | (1 << 2)}), "byte 8 (0x8): the actions end before"},
     };
-    for (const Case& c : cases) {
-        const ApplyResult r = ApplyPatch(c.patch, source);
+    for (const auto& [patch, where] : cases) {
+        const ApplyResult r = ApplyPatch(patch, source);
         EXPECT_EQ(r.status, ApplyStatus::Damaged);
-        EXPECT_NE(r.error.find(c.where), std::string::npos) << r.error;
+        EXPECT_NE(r.error.find(where), std::string::npos) << r.error;
         EXPECT_TRUE(r.target.empty());
     }
     // Cut at any length, every patch is refused.
@@ -162,32 +169,61 @@ TEST(Patch, DamagedPatchesAreRefusedNamingTheByte) {
     }
 }
 
-TEST(Patch, ChecksGuardTheBaseAndTheResult) {
-    std::mt19937 rng(7);
-    const Bytes source = Random(rng, 4096);
-    Bytes target = source;
-    target[100] ^= 0xFF;
-    Bytes other = source;
-    other[0] ^= 1;
-    for (PatchFormat format : {PatchFormat::Bps, PatchFormat::Ups}) {
-        SCOPED_TRACE(FormatName(format));
-        const Bytes patch = CreatePatch(format, source, target).patch;
-        const ReadResult read = ReadPatch(patch);
-        ASSERT_TRUE(read.info) << read.error;
-        EXPECT_EQ(read.info->sourceCrc, static_cast<std::uint32_t>(crc32(0, source.data(), source.size())));
-        EXPECT_EQ(read.info->targetSize, target.size());
-
-        EXPECT_EQ(ApplyPatch(patch, other).status, ApplyStatus::WrongBase);
-        const ApplyResult forced = ApplyPatch(patch, other, true);
-        EXPECT_EQ(forced.status, ApplyStatus::Applied);
-        EXPECT_EQ(forced.warnings.size(), 2u);  // the base, then the result
-    }
-    // UPS undoes itself on its own target.
-    const ApplyResult undone = ApplyPatch(CreateUps(source, target), target);
-    EXPECT_TRUE(undone.reversed);
-    EXPECT_TRUE(undone.target == source);
-    // BPS metadata is kept as written.
+TEST(Patch, BpsMetadataIsKeptAsWritten) {
+    const Bytes source(64, 1), target(65, 2);
     EXPECT_EQ(ReadPatch(CreateBps(source, target, "<author>k</author>")).info->metadata, "<author>k</author>");
+}
+
+using test::RomBuilder;
+
+struct Dumps {
+    Bytes japan = RomBuilder::KnownDump("Red Alarm (J) [!]").Build();
+    Bytes usa = RomBuilder::KnownDump("Red Alarm (U) [!]").Build();
+    Bytes hack = [this] {
+        Bytes b = japan;
+        b[0x100] ^= 0xFF;  // outside the header: no dump any more
+        return b;
+    }();
+};
+
+// Refusals and result names by the collection's names are checked through the
+// ROM information window; here those told without it.
+TEST(BaseCheck, WithoutTheCollectionTheBaseAndAnUnknownResultAreToldBySizeAndCrc) {
+    const Dumps d;
+    // (The command line leaves this text to this test.)
+    const std::string says = "This patch is for a file of " + std::to_string(d.japan.size()) + " bytes with CRC32 " +
+                             CrcHex(Crc32(d.japan)) + "; the opened file is Red Alarm (U) [!].";
+    EXPECT_EQ(
+        RefusedMessage(ApplyChecked(CreateUps(d.japan, d.hack), d.usa, false, nullptr)).text.substr(0, says.size()),
+        says);
+    const CheckedApply outcome = ApplyChecked(CreateIps(d.japan, d.hack).patch, d.japan, false, nullptr);
+    EXPECT_FALSE(outcome.WrongBase());
+    EXPECT_EQ(ResultNotes(outcome),
+              (std::vector<std::string>{"The patched ROM is a file of " + std::to_string(d.japan.size()) +
+                                            " bytes with CRC32 " + CrcHex(Crc32(d.hack)) + ".",
+                                        "Warning: the patched ROM is no known dump, though the opened file was Red "
+                                        "Alarm (J) [!]. IPS patches carry no checks: make sure the patch is for this "
+                                        "dump."}));
+}
+
+TEST(BaseCheck, FindsTheBaseInADirectoryOrAZipAndNamesOutputs) {
+    const Dumps d;
+    test::TempDir dir;
+    test::WriteBytes(dir.File("usa.vb"), d.usa);
+    test::WriteZip(dir.File("set.zip"), {{"readme.txt", {1, 2}}, {"roms/japan.vb", d.japan}});
+    romdb::DiskFileOps disk;
+    const auto zipped = FindBase(disk, dir.Path().string(), d.japan.size(), Crc32(d.japan));
+    ASSERT_TRUE(zipped);
+    EXPECT_EQ(zipped->entry, "roms/japan.vb");
+    EXPECT_TRUE(zipped->data == d.japan);
+    const auto plain = FindBase(disk, dir.Path().string(), d.usa.size(), Crc32(d.usa));
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->path, dir.File("usa.vb"));
+    EXPECT_FALSE(FindBase(disk, dir.Path().string(), d.usa.size(), Crc32(d.hack)));
+
+    EXPECT_TRUE(IsDumpName("/x/Red Alarm (J) [!].vb", nullptr));
+    EXPECT_FALSE(IsDumpName("Red Alarm (Japan).vb", nullptr));
+    EXPECT_EQ(PatchedFileName("/r/Red Alarm (J) [!].vb", "/p/English.bps"), "/r/Red Alarm (J) [!] (English).vb");
 }
 
 }  // namespace

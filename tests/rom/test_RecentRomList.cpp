@@ -5,6 +5,7 @@
 
 #include "base/SettingsKeys.h"
 #include "rom/RecentRomList.h"
+#include "support/core/FakePrograms.h"
 #include "support/core/TempDir.h"
 
 namespace kestro::rom {
@@ -55,43 +56,41 @@ TEST_F(RecentRomListTest, AddMovesToTheFrontAndRemoveClosesTheGap) {
 
     Loaded(10, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}).Add("new");
     EXPECT_EQ(Stored(), First({"new", "0", "1", "2", "3", "4", "5", "6", "7", "8"}));
+    m_list.Remove("2");  // a full list closes its gap within its ten slots
+    EXPECT_EQ(Stored(), First({"new", "0", "1", "3", "4", "5", "6", "7", "8"}));
 }
 
 TEST_F(RecentRomListTest, CountBoundsTheListAndZeroSwitchesItOff) {
     Loaded(10, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
-    auto& list = Loaded(2, {});
-    EXPECT_EQ(Stored()[9], "9");  // lowering the count empties the rest at the next refresh
-    list.Refresh();
-    EXPECT_EQ(Stored(), First({"0", "1"}));
-
-    const std::pair<const char*, int> counts[] = {{"lots", 4}, {"15", 10}, {"-3", 0}};
-    for (auto [text, count] : counts) {
+    Loaded(2, {}).Refresh();
+    EXPECT_EQ(Stored(), First({"0", "1"})) << "a lowered count empties the rest";
+    for (auto [text, count] : {std::pair{"lots", 4}, {"15", 10}, {"-3", 0}}) {
         m_store.Write("Recent ROMs number", text);
         m_list.Load();
         EXPECT_EQ(m_list.Count(), count) << text;
     }
-
     Loaded(0, {"A", "B"}).Add("C");
     EXPECT_EQ(Stored(), Entries{});
     EXPECT_FALSE(m_list.Menu().submenuVisible);
-    EXPECT_FALSE(m_list.Menu().separatorVisible);
-    EXPECT_EQ(m_list.DropDownItems(), std::vector<std::string>{"Please select a file name..."});
+    Loaded(4, {"", "/r/b.vb"});
+    EXPECT_FALSE(m_list.Menu().submenuVisible) << "an empty first entry hides the whole submenu";
 }
 
-TEST_F(RecentRomListTest, MenuAndDropDownShowOnlyEntriesInUse) {
-    auto& list = Loaded(5, {"/r/a.vb", "/r/b.vb", "", "/r/d.vb", "/r/e.vb", "/r/f.vb"});
-    list.Refresh();
-    RecentMenu menu = list.Menu();
-    EXPECT_TRUE(menu.submenuVisible);
-    EXPECT_EQ(menu.items[1], (RecentMenuItem{"&1 /r/b.vb", true}));
-    EXPECT_FALSE(menu.items[2].visible);  // empty entry
-    EXPECT_EQ(menu.items[4], (RecentMenuItem{"&4 /r/e.vb", true}));
-    EXPECT_FALSE(menu.items[5].visible);  // beyond the count
-    EXPECT_EQ(list.DropDownItems(),
-              (std::vector<std::string>{"Please select a file name...", "/r/a.vb", "/r/b.vb", "/r/d.vb", "/r/e.vb"}));
-
-    Loaded(4, {"", "/r/b.vb"});
-    EXPECT_FALSE(m_list.Menu().submenuVisible);  // item 0 empty hides the whole submenu
+// Choosing by a number outside the menu opens nothing and keeps the list.
+TEST(RecentRomSelect, AnIndexOutsideTheSlotsOpensNothing) {
+    test::TempDir dir;
+    const std::string game = dir.File("game.vb");
+    test::WriteText(game, "rom");
+    base::MemorySettingsStore store;
+    // An existing file's path on both sides of the list: a look past its slots would open it.
+    struct {
+        std::string before[2];
+        RecentRomList list;
+        std::string after;
+    } around{{game, game}, RecentRomList(store), game};
+    around.list.Add(dir.File("gone.vb"));
+    for (int index : {-1, kRecentRomSlots}) EXPECT_FALSE(around.list.Select(index)) << index;
+    EXPECT_EQ(around.list.Entries()[0], dir.File("gone.vb"));
 }
 
 }  // namespace

@@ -16,47 +16,34 @@ using kestro::test::TempDir;
 using kestro::test::WriteBytes;
 namespace fs = std::filesystem;
 
-base::Message Exclamation(std::string title, std::string text) {
-    return {std::move(title), std::move(text), base::MessageIcon::Exclamation, base::MessageButtons::Ok,
-            base::MessageResult::Ok};
-}
-
-// The window tests check each refusal's message; here what happens to the files.
+// The window and command-line tests check each refusal's message; here what happens to the files.
 TEST(OpenRom, RefusesMissingEmptySmallAndReservedFilesLeavingThemAsTheyWere) {
     TempDir dir;
-    const std::string missing = dir.File("missing.vb");
-    EXPECT_EQ(OpenRom(missing).check, RomCheck::Missing);
-    EXPECT_FALSE(fs::exists(missing));
-    EXPECT_EQ(OpenRom(dir.Path().string()).check, RomCheck::Missing);
+    EXPECT_EQ(OpenRom(dir.File("missing.vb")).check, RomCheck::Missing);
 
     // The user's file, empty or not, is not ours to change or delete. The size
     // boundary is more than 544 bytes, checked before the reserved bytes; any
     // non-zero reserved byte is refused.
     const std::string path = dir.File("rom.vb");
-    std::vector<std::pair<std::vector<std::uint8_t>, base::Message>> refused{
-        {{}, Exclamation("Invalid filename", "File does not exist.")},
-        {RomBuilder().Size(544).Build(), Exclamation("Invalid VB ROM", "File too small to be a VB ROM image.")},
-        {RomBuilder().Size(544).Reserved(2, 1).Build(),
-         Exclamation("Invalid VB ROM", "File too small to be a VB ROM image.")}};
-    for (std::size_t index = 0; index < kReservedLength; ++index) {
-        refused.push_back({RomBuilder().Title("GOLF").Reserved(index, 0x20).Build(),
-                           Exclamation("Invalid VB ROM", "Invalid VB ROM image.")});
-    }
-    for (const auto& [bytes, message] : refused) {
+    std::vector<std::pair<std::vector<std::uint8_t>, RomCheck>> refused{
+        {{}, RomCheck::Missing},
+        {RomBuilder().Size(544).Build(), RomCheck::TooSmall},
+        {RomBuilder().Size(544).Reserved(2, 1).Build(), RomCheck::TooSmall}};
+    for (std::size_t index = 0; index < kReservedLength; ++index)
+        refused.push_back({RomBuilder().Title("GOLF").Reserved(index, 0x20).Build(), RomCheck::Invalid});
+    for (const auto& [bytes, check] : refused) {
         WriteBytes(path, bytes);
         auto result = OpenRom(path);
-        EXPECT_EQ(result.message, message) << bytes.size();
+        EXPECT_EQ(result.check, check) << bytes.size();
         EXPECT_TRUE(result.image.data.empty());
         EXPECT_EQ(ReadBytes(path), bytes);
     }
-    EXPECT_EQ(CheckRomData(RomBuilder().Reserved(4, 0xFF).Build()), RomCheck::Invalid);
 
     auto bytes = RomBuilder().Size(545).Title("TINY").WriteTo(path);
     auto accepted = OpenRom(path);
     ASSERT_TRUE(accepted.Accepted());
     EXPECT_EQ(accepted.image.size, 545);
     EXPECT_EQ(accepted.image.data, bytes);
-    EXPECT_EQ(accepted.image.Header().title, "TINY");
 }
 
 TEST(RomHeader, OnlyTrailingSpacesAreTrimmed) {
@@ -66,14 +53,7 @@ TEST(RomHeader, OnlyTrailingSpacesAreTrimmed) {
     EXPECT_EQ(header.makerCode, "0");
     EXPECT_EQ(header.gameCode, " VB");
     EXPECT_EQ(VersionText(header.version), "1.10");
-
-    header = DecodeHeader(RomBuilder().Title("GOLF                ").Version(255).Build());
-    EXPECT_EQ(header.title, "GOLF");
-    EXPECT_EQ(VersionText(header.version), "1.255");
-    EXPECT_EQ(VersionText(0), "1.0");
-
-    const std::string katakana = "\xB2\xDD\xBD\xCF\xB3\xBD \xC9 \xD4\xB6\xC0";
-    EXPECT_EQ(DecodeHeader(RomBuilder().Title(katakana).Build()).title, katakana);
+    EXPECT_EQ(DecodeHeader(RomBuilder().Title("GOLF                ").Build()).title, "GOLF");
 }
 
 // Short fields are padded with spaces and a long title is cut at 20 bytes;
@@ -90,19 +70,12 @@ TEST(RomHeader, ApplyPadsFieldsAndLeavesEverythingElse) {
     EXPECT_EQ(data, before);
 }
 
-TEST(RomHeader, SizeTextHasTwoSpacesAndExactMegabits) {
-    // Whole and half megabits are shown by the windows and the command line.
-    EXPECT_EQ(SizeText(786432), "786432 Bytes  (6 MBit)");
-    EXPECT_EQ(SizeText(545), "545 Bytes  (0.00415802001953125 MBit)");
-    // Fifteen significant digits, rounded, and never an exponent.
+// The size line itself is checked by the windows and the command line.
+TEST(RomHeader, MegabitsHaveFifteenSignificantDigitsAndNoExponent) {
     for (auto [bytes, text] : {std::pair{1000001, "7.62940216064453"}, std::pair{1, "0.00000762939453125"},
                                std::pair{0, "0"}, std::pair{600000, "4.57763671875"}}) {
         EXPECT_EQ(MegabitText(bytes), text) << bytes;
     }
-}
-
-std::size_t EntriesIn(const fs::path& dir) {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
 }
 
 RomImage OpenOrFail(const std::string& path) {
@@ -123,11 +96,10 @@ TEST(SaveRom, WritesTheEditedHeaderKeepingPermissionsAndLinks) {
     ASSERT_TRUE(result.ok) << result.reason;
 
     EXPECT_EQ(ReadBytes(path), image.data);
-    auto reopened = OpenOrFail(path);
-    EXPECT_EQ(reopened.Header(), (RomHeader{"ABC", "1", "VMCJ", 255}));
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(EntriesIn(dir.Path()), 1u);  // no temporary file left beside it
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1)
+        << "no temporary file left";
 
     // A linked ROM is saved through its link.
     const std::string real = dir.File("real.vb");
