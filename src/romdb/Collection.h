@@ -19,6 +19,7 @@
 #include "romdb/FileOps.h"
 #include "romdb/Reports.h"
 #include "romdb/RomDbTexts.h"
+#include "romdb/RomScan.h"
 #include "romdb/ScanAhead.h"
 #include "romdb/ZipArchive.h"
 
@@ -123,6 +124,13 @@ private:
                                               const FileRow& row, std::string& error);
     void AddArchiveRows(const std::string& archive);
     void IdentifyAll(int start, int span);
+    /// This run's scan of the file at path, while the file keeps the identity
+    /// it had when read; nothing otherwise.
+    const RomScan* Known(const std::string& path);
+    void Remember(const std::string& path, const RomScan& scan);
+    /// What is known of a file renamed goes with it, when the rename is all
+    /// that changed it; known says it was checked just before.
+    void CarryKnown(const std::string& source, const std::string& destination, bool known);
     void CopyStatuses();
     void BuildReports(bool detailed);
     void Finish(const CollectionOptions& options);
@@ -160,6 +168,8 @@ private:
     bool m_running = false;
     Reports m_reports;
     std::vector<std::uint8_t> m_buffer;
+    /// This run's scans, by path, for identifying a file again without reading it.
+    std::map<std::string, RomScan> m_known;
     /// The archives whose entries the identification reads; none between runs.
     std::shared_ptr<ZipArchives> m_archives;
     /// Per directory and name, the copy number the next free-name search starts at.

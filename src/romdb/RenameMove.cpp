@@ -234,12 +234,15 @@ Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::s
             destination = directory + FreeName(directory, stem, extension.empty() ? ".vb" : extension);
         }
     }
+    const bool known = Known(source) != nullptr;
     std::string error;
     switch (m_files.RenameFile(source, destination, replace, error)) {
-        case FileOps::Renamed::Yes: return MoveResult::Moved;
+        case FileOps::Renamed::Yes: CarryKnown(source, destination, known); return MoveResult::Moved;
         case FileOps::Renamed::Failed: return Failed(source, error);
         case FileOps::Renamed::NeedsCopy: break;
     }
+    // A copy is another file, read again when it is identified.
+    CarryKnown(source, destination, false);
     return CopyAndDelete(source, destination);
 }
 
