@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "romdb/Collection.h"
 
+#include <algorithm>
 #include <exception>
 #include <random>
 
@@ -45,7 +46,13 @@ void Collection::List() {
     // Archives are read only against a DAT: the built-in table's listing stays the .vb files.
     const bool archives = !m_catalogue->IsBuiltIn();
     m_rows.clear();
-    for (std::string& name : ListRomFiles(m_files, m_directory, archives)) {
+    std::vector<std::string> listed = ListRomFiles(m_files, m_directory, archives);
+    if (!m_straight.empty() && base::WithTrailingSeparator(m_directory) == m_temporary) {
+        // Files that went straight to their final names still pass through here, as names.
+        listed.insert(listed.end(), m_straight.begin(), m_straight.end());
+        std::sort(listed.begin(), listed.end(), FileListOrder);
+    }
+    for (std::string& name : listed) {
         if (archives && IsZipFileName(name)) {
             AddArchiveRows(name);
             continue;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -153,6 +154,14 @@ private:
     /// Records a file that stayed at source; copy is where a copy of it is, if any.
     MoveResult Failed(const std::string& source, std::string reason, std::string copy = {});
     void LogMove(const std::string& source, std::size_t nameLength, const std::string& destination, MoveResult result);
+    /// Whether each file can go to its final name in one rename, the names
+    /// and log staying those of the way through the temporary directory:
+    /// every final name is free, or is a file of the run that moves away.
+    bool PlanOneRename(const std::string& base, const std::string& temporary, const std::string& destination,
+                       bool move);
+    MoveResult MoveIntoPlace(const std::string& source, std::string& destination);
+    /// A cancelled run leaves the files that went straight on in the temporary directory.
+    void PutBackIntoTemporary(const std::string& name);
 
     FileOps& m_files;
     CollectionHost& m_host;
@@ -174,6 +183,11 @@ private:
     std::shared_ptr<ZipArchives> m_archives;
     /// Per directory and name, the copy number the next free-name search starts at.
     std::map<std::string, int> m_nextCopy;
+    /// The one-rename way: the temporary directory, the destination, the
+    /// names given there, and those of files already at the destination.
+    std::string m_temporary, m_destination;
+    std::set<std::string> m_given, m_straight;
+    bool m_madeDestination = false;
     std::vector<MoveFailure> m_failures;
     std::vector<UnreadFile> m_unread;
     std::string m_lastFailure;

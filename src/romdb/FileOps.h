@@ -95,6 +95,9 @@ public:
         (void)from, (void)to, (void)replace, (void)error;
         return Renamed::NeedsCopy;
     }
+    /// True when RenameFile moves within a directory tree without copying,
+    /// so that a file can go to its final name in one rename.
+    virtual bool RenamesInPlace() const { return false; }
     /// Makes the renames in a directory durable; called once per phase
     /// rather than once per file.
     virtual void SyncDirectory(const std::string& directory) { (void)directory; }
@@ -122,6 +125,11 @@ public:
     FileResult RemoveDirectory(const std::string& path) override;
     FileResult WriteFile(const std::string& path, const std::string& bytes) override;
     bool OpensFromAnyThread() const override { return true; }
+#if !defined(_WIN32)
+    bool RenamesInPlace() const override {
+        return true;
+    }
+#endif
 };
 
 /// Whether two files hold the same bytes, read side by side in chunks; a

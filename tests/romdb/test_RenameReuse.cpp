@@ -103,3 +103,63 @@ TEST_F(RenameReuseTest, OnlyFilesChangedSinceTheyWereReadAreReadAgain) {
         }
     }
 }
+
+// Straight to the final name in one rename where it can, the run ends as
+// through the temporary directory: the same files under the same names, the
+// same log, messages and progress; also cancelled while moving in.
+TEST(OneRename, EndsAsTheWayThroughTheTemporaryDirectory) {
+    using Dir = const std::filesystem::path&;
+    const struct {
+        const char* what;
+        bool move;
+        int cancelAt;  // events before the cancel; 0 for none
+        std::function<void(Dir)> write;
+    } cases[] = {
+        {"swapped names", false, 0,
+         [](Dir d) {
+             test::WriteKnown(d, "a.vb", "Golf (U) [!]");
+             test::WriteKnown(d, "Golf (U) [!].vb", "Red Alarm (J) [!]");
+             test::WriteKnown(d, "Red Alarm (J) [!].vb", "Golf (U) [!]", 2);
+         }},
+        {"name held by a file that stays", false, 0,
+         [](Dir d) {
+             test::RomBuilder::Unknown().WriteTo((d / "Golf (U) [!].vb").string());
+             test::WriteKnown(d, "a.vb", "Golf (U) [!]");
+         }},
+        {"VBoyRen holds the name", true, 0,
+         [](Dir d) {
+             std::filesystem::create_directory(d / "VBoyRen");
+             test::WriteKnown(d / "VBoyRen", "Golf (U) [!].vb", "Golf (U) [!]", 3);
+             test::WriteKnown(d, "a.vb", "Golf (U) [!]", 3);
+             test::WriteKnown(d, "b.vb", "Golf (U) [!]", 4);
+         }},
+        {"cancelled", true, 5,
+         [](Dir d) {
+             for (const char* name : {"a.vb", "b.vb", "c.vb"}) test::WriteKnown(d, name, "Golf (U) [!]");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dirs[2];
+        DiskFileOps disk;  // renames in place
+        test::FaultyFileOps designed;
+        test::RecordingHost hosts[2];
+        std::string logs[2];
+        for (int k = 0; k < 2; ++k) {
+            c.write(dirs[k].Path());
+            Collection collection{k == 0 ? static_cast<FileOps&>(disk) : designed, hosts[k], [] { return 0.25; }};
+            hosts[k].onEvents = [&](int events) {
+                if (events == c.cancelAt) collection.RequestCancel();
+            };
+            collection.SetListingDirectory(dirs[k].Path().string());
+            collection.Run({.rename = true, .move = c.move});
+            logs[k] = collection.reports().log();
+            for (std::size_t at; (at = logs[k].find(dirs[k].Path().string())) != std::string::npos;)
+                logs[k].replace(at, dirs[k].Path().string().size(), "D");
+        }
+        EXPECT_EQ(test::FilesUnder(dirs[0].Path()), test::FilesUnder(dirs[1].Path()));
+        EXPECT_EQ(logs[0], logs[1]);
+        EXPECT_EQ(hosts[0].Titles(), hosts[1].Titles());
+        EXPECT_EQ(hosts[0].progress, hosts[1].progress);
+    }
+}
