@@ -1,21 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rename and move of a collection (kestro scan --rename --move) beside
-// copying the same files once, in the same run: as cp does (into the page
-// cache), and as the program copies (each copy flushed to disk). Within one
-// file system the rename/move phase should cost a small fraction of either;
-// what it has left is a sync of each directory it touched, once per phase.
+// moving the same files by hand in the same run: a plain `mv` of them into
+// VBoyRen and the renames mv makes, each alone (synced:0) and followed by one
+// sync of each of the two directories they change (synced:1); and beside
+// copying them once, as cp does and as the program copies across file
+// systems (each copy flushed to disk).
 //
 //   build/bin/bench_rename --benchmark_counters_tabular=true
 //
-// Only the phase from the end of the first identification to the listing of
-// VBoyRen is timed; identifying the files before and after is the scan's own
-// cost, measured by bench_scan.
+// BM_RenameAndMove times the run from the end of the first identification to
+// its completion message: the renames, their syncs and the identification of
+// the moved files in VBoyRen (its listed_ms counter stops at the listing of
+// VBoyRen, before that identification). The first identification is the
+// scan's own cost, measured by bench_scan.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BenchRoms.h"
@@ -23,6 +27,8 @@
 
 #if !defined(_WIN32)
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -34,6 +40,10 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kFiles = 64;
 constexpr std::size_t kRomSize = 1024 * 1024;
+// Runs of each benchmark: every run copies 64 MiB afresh and syncs it first.
+constexpr int kRuns = 16;
+// Long enough for a file's change time to tell later changes apart.
+constexpr auto kAtRest = std::chrono::milliseconds(200);
 
 // Known dumps (1 MiB each, so of dumps whose checksum fits that size),
 // several copies of each, written once; every run works on a
@@ -68,8 +78,10 @@ struct Originals {
         fs::create_directory(work);
         for (const fs::path& f : files) fs::copy_file(f, work / f.filename());
         // A collection is at rest on disk before anyone renames it: without
-        // this, the first sync of a directory would write the fresh copies.
+        // this, the first sync of a directory would write the fresh copies,
+        // and the run would read again files changed a moment before.
         ::sync();
+        std::this_thread::sleep_for(kAtRest);
         return work;
     }
 };
@@ -85,7 +97,7 @@ Originals& TheOriginals() {
 class PhaseTimer final : public romdb::CollectionHost {
 public:
     base::MessageResult ShowMessage(const base::Message& m) override {
-        if (m.title == "Complete") ++completed;
+        if (m.title == "Complete") ++completed, done = Clock::now();
         if (m.title == "Files not moved" || m.title == "Files not renamed") ++failed;
         return base::MessageResult::Yes;
     }
@@ -100,10 +112,10 @@ public:
     void RowChanged(std::size_t) override {}
     void RunStepReached(romdb::RunStep) override {}
 
-    double PhaseSeconds() const { return std::chrono::duration<double>(listed - identified).count(); }
+    double Seconds(Clock::time_point end) const { return std::chrono::duration<double>(end - identified).count(); }
 
     bool renaming = false;
-    Clock::time_point identified, listed;
+    Clock::time_point identified, listed, done;
     int completed = 0;
     int failed = 0;
 };
@@ -154,11 +166,65 @@ void BM_CopyFilesOnceDurably(benchmark::State& state) {
     });
 }
 
+void SyncDirectory(const fs::path& directory) {
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Times moving every file of a fresh copy into its VBoyRen with
+// move(files, VBoyRen), then with the argument synced:1 syncing the two
+// directories the moves changed.
+template <typename Move>
+void TimeMoves(benchmark::State& state, Move move) {
+    Originals& originals = TheOriginals();
+    for (auto _ : state) {
+        const fs::path work = originals.FreshCopy();
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::directory_iterator(work)) files.push_back(entry.path());
+        const auto start = Clock::now();
+        fs::create_directory(work / "VBoyRen");
+        if (!move(files, work / "VBoyRen")) state.SkipWithError("a move failed");
+        if (state.range(0) != 0) {
+            SyncDirectory(work);
+            SyncDirectory(work / "VBoyRen");
+        }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    state.counters["files"] = kFiles;
+}
+
+// mkdir VBoyRen; mv *.vb VBoyRen/ as a user types it: the mv program started and waited for.
+void BM_MvCommand(benchmark::State& state) {
+    TimeMoves(state, [](const std::vector<fs::path>& files, const fs::path& directory) {
+        std::vector<std::string> words{"mv"};
+        for (const fs::path& f : files) words.push_back(f.string());
+        words.push_back(directory.string() + "/");
+        std::vector<char*> argv;
+        for (std::string& w : words) argv.push_back(w.data());
+        argv.push_back(nullptr);
+        pid_t child = 0;
+        int status = 0;
+        if (::posix_spawnp(&child, "mv", nullptr, nullptr, argv.data(), environ) != 0) return false;
+        return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    });
+}
+
+// What mv does inside, without starting a program: one rename per file.
+void BM_Renames(benchmark::State& state) {
+    TimeMoves(state, [](const std::vector<fs::path>& files, const fs::path& directory) {
+        bool all = true;
+        for (const fs::path& f : files) all = ::rename(f.c_str(), (directory / f.filename()).c_str()) == 0 && all;
+        return all;
+    });
+}
+
 // The rename/move phase of kestro scan --rename --move over the same files.
 void BM_RenameAndMove(benchmark::State& state) {
     Originals& originals = TheOriginals();
     romdb::DiskFileOps disk;
     int moved = 0;
+    double listedSeconds = 0;
     for (auto _ : state) {
         const fs::path work = originals.FreshCopy();
         PhaseTimer timer;
@@ -168,15 +234,31 @@ void BM_RenameAndMove(benchmark::State& state) {
         if (timer.completed != 1 || timer.failed != 0 || collection.Rows().size() != kFiles) {
             state.SkipWithError("the run did not move every file");
         }
-        state.SetIterationTime(timer.PhaseSeconds());
+        state.SetIterationTime(timer.Seconds(timer.done));
+        listedSeconds += timer.Seconds(timer.listed);
         moved = static_cast<int>(collection.Rows().size());
     }
+    state.counters["listed_ms"] = 1000.0 * listedSeconds / static_cast<double>(state.iterations());
     state.SetBytesProcessed(state.iterations() * originals.bytes);
     state.counters["files"] = moved;
 }
 
 }  // namespace
 
-BENCHMARK(BM_CopyFilesOnce)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CopyFilesOnceDurably)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RenameAndMove)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MvCommand)
+    ->ArgName("synced")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(kRuns);
+BENCHMARK(BM_Renames)
+    ->ArgName("synced")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(kRuns);
+BENCHMARK(BM_CopyFilesOnce)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kRuns);
+BENCHMARK(BM_CopyFilesOnceDurably)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kRuns);
+BENCHMARK(BM_RenameAndMove)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kRuns);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "romdb/Collection.h"
 
+#include <algorithm>
 #include <exception>
 #include <random>
 
@@ -45,7 +46,13 @@ void Collection::List() {
     // Archives are read only against a DAT: the built-in table's listing stays the .vb files.
     const bool archives = !m_catalogue->IsBuiltIn();
     m_rows.clear();
-    for (std::string& name : ListRomFiles(m_files, m_directory, archives)) {
+    std::vector<std::string> listed = ListRomFiles(m_files, m_directory, archives);
+    if (!m_straight.empty() && base::WithTrailingSeparator(m_directory) == m_temporary) {
+        // Files that went straight to their final names still pass through here, as names.
+        listed.insert(listed.end(), m_straight.begin(), m_straight.end());
+        std::sort(listed.begin(), listed.end(), FileListOrder);
+    }
+    for (std::string& name : listed) {
         if (archives && IsZipFileName(name)) {
             AddArchiveRows(name);
             continue;
@@ -112,6 +119,7 @@ void Collection::Run(const CollectionOptions& options) {
     m_cancel = false;
     m_failures.clear();
     m_unread.clear();
+    m_known.clear();
     m_host.RunStepReached(RunStep::Started);
     m_host.LetEventsRun();
     try {
@@ -138,21 +146,52 @@ void Collection::IdentifyAll(int start, int span) {
     // next files while this thread fills in the rows, in their order.
     m_archives = std::make_shared<ZipArchives>();
     std::unique_ptr<ScanAhead> ahead;
+    // Files this run has read and that are still as they were are not read
+    // again (the identification after renaming); the workers pass them by.
+    std::vector<char> known(n, 0);
     if (!m_catalogue->IsBuiltIn() && m_scanThreads > 0 && m_files.OpensFromAnyThread()) {
+        for (std::size_t i = 0; i < n && !m_known.empty(); ++i)
+            known[i] = m_rows[i].archive.empty() && Known(base::JoinPath(m_directory, m_rows[i].name)) != nullptr;
         // The workers get their own copy of the rows; this thread changes them meanwhile.
         ahead = std::make_unique<ScanAhead>(
             n,
-            [&files = m_files, archives = m_archives, directory = m_directory, rows = m_rows](
-                std::size_t i, std::string& error) { return OpenRow(files, *archives, directory, rows[i], error); },
+            [&files = m_files, archives = m_archives, directory = m_directory, rows = m_rows, known](
+                std::size_t i, std::string& error) -> std::unique_ptr<InputFile> {
+                if (known[i]) return nullptr;  // never taken
+                return OpenRow(files, *archives, directory, rows[i], error);
+            },
             m_catalogue->Needs(), m_scanThreads);
     }
     for (std::size_t i = 0; i < n; ++i) {
         m_current = i;
-        IdentifyRomFile(base::JoinPath(m_directory, m_rows[i].name), ahead.get());
+        IdentifyRomFile(base::JoinPath(m_directory, m_rows[i].name), known[i] ? nullptr : ahead.get());
         m_host.ShowProgress(ProgressAt(start, span, i, n));
     }
     ahead.reset();
     m_archives.reset();  // no archive stays open between runs
+}
+
+const RomScan* Collection::Known(const std::string& path) {
+    const auto found = m_known.find(path);
+    if (found == m_known.end()) return nullptr;
+    if (m_files.Identity(path) == found->second.identity) return &found->second;
+    m_known.erase(found);
+    return nullptr;
+}
+
+void Collection::Remember(const std::string& path, const RomScan& scan) {
+    if (scan.identity.known) m_known[path] = scan;
+}
+
+void Collection::CarryKnown(const std::string& source, const std::string& destination, bool known) {
+    auto node = m_known.extract(source);
+    m_known.erase(destination);  // a file replaced there
+    if (!known || node.empty()) return;
+    const FileIdentity renamed = m_files.Identity(destination);
+    if (!renamed.SameButChanged(node.mapped().identity)) return;
+    node.mapped().identity = renamed;
+    node.key() = destination;
+    m_known.insert(std::move(node));
 }
 
 void Collection::Finish(const CollectionOptions& options) {
@@ -170,6 +209,7 @@ void Collection::Finish(const CollectionOptions& options) {
     }
     m_host.RunStepReached(RunStep::ProgressHidden);
     m_archives.reset();
+    m_known.clear();
     m_cancel = false;
     m_host.ShowProgress(0);
     m_running = false;
@@ -256,6 +296,8 @@ void Collection::IdentifyAgainstDat(const std::string& path, ScanAhead* ahead) {
     RomScan scan;
     if (ahead != nullptr) {
         scan = ahead->Take(i, [this] { m_host.LetEventsRun(); });
+    } else if (const RomScan* known = row.archive.empty() ? Known(path) : nullptr) {
+        scan = *known;
     } else if (std::string error; auto input = OpenRow(m_files, *m_archives, m_directory, row, error)) {
         scan = ScanInput(
             *input, m_buffer, [this] { m_host.LetEventsRun(); }, &m_hashRun, m_catalogue->Needs());
@@ -263,6 +305,7 @@ void Collection::IdentifyAgainstDat(const std::string& path, ScanAhead* ahead) {
         scan.result = RomScan::Result::Unreadable;
         scan.error = error;
     }
+    if (row.archive.empty()) Remember(path, scan);
     if (scan.result == RomScan::Result::Unreadable) NoteUnreadable(path, scan.error);
     if (!scan.Valid()) return SetStatus(i, kInvalidRom);
     row.size = std::to_string(scan.size);
@@ -283,7 +326,10 @@ void Collection::IdentifyRomFile(const std::string& path, ScanAhead* ahead) {
     const std::size_t i = m_current;
     if (m_cancel) return SetStatus(i, kYetToBeIdentified);
     if (!m_catalogue->IsBuiltIn()) return IdentifyAgainstDat(path, ahead);
-    RomScan scan = ScanRomFile(m_files, path, m_buffer, [this] { m_host.LetEventsRun(); });
+    const RomScan* known = Known(path);
+    const RomScan scan =
+        known != nullptr ? *known : ScanRomFile(m_files, path, m_buffer, [this] { m_host.LetEventsRun(); });
+    Remember(path, scan);
     // An empty, short, unreadable or ill-formed file is no ROM image; one
     // that could not be read is also named to the user, with the reason.
     if (scan.result == RomScan::Result::Unreadable) NoteUnreadable(path, scan.error);

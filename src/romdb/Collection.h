@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "romdb/FileOps.h"
 #include "romdb/Reports.h"
 #include "romdb/RomDbTexts.h"
+#include "romdb/RomScan.h"
 #include "romdb/ScanAhead.h"
 #include "romdb/ZipArchive.h"
 
@@ -123,6 +125,13 @@ private:
                                               const FileRow& row, std::string& error);
     void AddArchiveRows(const std::string& archive);
     void IdentifyAll(int start, int span);
+    /// This run's scan of the file at path, while the file keeps the identity
+    /// it had when read; nothing otherwise.
+    const RomScan* Known(const std::string& path);
+    void Remember(const std::string& path, const RomScan& scan);
+    /// What is known of a file renamed goes with it, when the rename is all
+    /// that changed it; known says it was checked just before.
+    void CarryKnown(const std::string& source, const std::string& destination, bool known);
     void CopyStatuses();
     void BuildReports(bool detailed);
     void Finish(const CollectionOptions& options);
@@ -145,6 +154,14 @@ private:
     /// Records a file that stayed at source; copy is where a copy of it is, if any.
     MoveResult Failed(const std::string& source, std::string reason, std::string copy = {});
     void LogMove(const std::string& source, std::size_t nameLength, const std::string& destination, MoveResult result);
+    /// Whether each file can go to its final name in one rename, the names
+    /// and log staying those of the way through the temporary directory:
+    /// every final name is free, or is a file of the run that moves away.
+    bool PlanOneRename(const std::string& base, const std::string& temporary, const std::string& destination,
+                       bool move);
+    MoveResult MoveIntoPlace(const std::string& source, std::string& destination);
+    /// A cancelled run leaves the files that went straight on in the temporary directory.
+    void PutBackIntoTemporary(const std::string& name);
 
     FileOps& m_files;
     CollectionHost& m_host;
@@ -160,10 +177,17 @@ private:
     bool m_running = false;
     Reports m_reports;
     std::vector<std::uint8_t> m_buffer;
+    /// This run's scans, by path, for identifying a file again without reading it.
+    std::map<std::string, RomScan> m_known;
     /// The archives whose entries the identification reads; none between runs.
     std::shared_ptr<ZipArchives> m_archives;
     /// Per directory and name, the copy number the next free-name search starts at.
     std::map<std::string, int> m_nextCopy;
+    /// The one-rename way: the temporary directory, the destination, the
+    /// names given there, and those of files already at the destination.
+    std::string m_temporary, m_destination;
+    std::set<std::string> m_given, m_straight;
+    bool m_madeDestination = false;
     std::vector<MoveFailure> m_failures;
     std::vector<UnreadFile> m_unread;
     std::string m_lastFailure;

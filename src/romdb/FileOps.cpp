@@ -47,6 +47,18 @@ private:
 #endif
 
 #if !defined(_WIN32)
+FileIdentity IdentityOf(const struct stat& info) {
+    constexpr std::int64_t kSecond = 1000000000;
+    FileIdentity identity;
+    identity.known = true;
+    identity.device = static_cast<std::uint64_t>(info.st_dev);
+    identity.inode = static_cast<std::uint64_t>(info.st_ino);
+    identity.size = static_cast<std::int64_t>(info.st_size);
+    identity.changed = static_cast<std::int64_t>(info.st_ctim.tv_sec) * kSecond + info.st_ctim.tv_nsec;
+    identity.modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * kSecond + info.st_mtim.tv_nsec;
+    return identity;
+}
+
 // Plain reads straight into the caller's buffer: nothing between the disk
 // cache and the checksum.
 class DescriptorInput final : public InputFile {
@@ -64,6 +76,10 @@ public:
         }
     }
     std::string Error() const override { return std::strerror(m_error != 0 ? m_error : EIO); }
+    FileIdentity Identity() const override {
+        struct stat info {};
+        return ::fstat(m_fd, &info) == 0 ? IdentityOf(info) : FileIdentity{};
+    }
 
 private:
     int m_fd;
@@ -73,6 +89,14 @@ private:
 #endif
 
 }  // namespace
+
+bool ChangeTimeSettled(const FileIdentity& identity, std::int64_t now) {
+    // Whole seconds mark a file system that keeps no finer times (some keep
+    // two-second steps); the others step at least every 10 ms.
+    constexpr std::int64_t kMillisecond = 1000000;
+    const std::int64_t step = identity.changed % (1000 * kMillisecond) == 0 ? 2000 * kMillisecond : 100 * kMillisecond;
+    return identity.known && identity.changed < now - step;
+}
 
 std::vector<std::string> DiskFileOps::ListFiles(const std::string& directory) {
     std::vector<std::string> names;
@@ -96,6 +120,12 @@ bool DiskFileOps::Exists(const std::string& path) {
 
 #if !defined(_WIN32)
 
+FileIdentity DiskFileOps::Identity(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    return IdentityOf(info);
+}
+
 std::unique_ptr<InputFile> DiskFileOps::OpenRead(const std::string& path, std::string& error) {
     base::ReadResult opened;
     const int fd = base::OpenRegularFile(path, opened);
@@ -109,6 +139,10 @@ std::unique_ptr<InputFile> DiskFileOps::OpenRead(const std::string& path, std::s
 }
 
 #else
+
+FileIdentity DiskFileOps::Identity(const std::string&) {
+    return {};
+}
 
 std::unique_ptr<InputFile> DiskFileOps::OpenRead(const std::string& path, std::string& error) {
     std::error_code ec;

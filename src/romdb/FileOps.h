@@ -23,12 +23,38 @@ struct FileResult {
     static FileResult Failed(std::string why) { return {false, std::move(why)}; }
 };
 
+/// What tells a file from another, or from itself changed: its device and
+/// inode, its size, and its change and modification times (nanoseconds since
+/// 1970). Any write or truncation changes the change time.
+struct FileIdentity {
+    bool known = false;  ///< false where the file system gives none
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t changed = 0;
+    std::int64_t modified = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+    /// The same file with the same bytes, its change time aside (a rename sets it).
+    bool SameButChanged(const FileIdentity& other) const {
+        return known && other.known && device == other.device && inode == other.inode && size == other.size &&
+               modified == other.modified;
+    }
+};
+
+/// True when a file's change time lies far enough before now (nanoseconds
+/// since 1970) that a change made from now on gives it another change time:
+/// a file system keeps the times only to its clock's step.
+bool ChangeTimeSettled(const FileIdentity& identity, std::int64_t now);
+
 /// A file opened for reading from its start.
 class InputFile {
 public:
     virtual ~InputFile() = default;
     /// The length in bytes when opened.
     virtual std::int64_t Size() const = 0;
+    /// The open file's identity as it is now; unknown by default.
+    virtual FileIdentity Identity() const { return {}; }
     /// Reads up to size bytes; 0 at the end, -1 on an error (see Error).
     virtual std::ptrdiff_t Read(std::uint8_t* buffer, std::size_t size) = 0;
     virtual std::string Error() const = 0;
@@ -44,6 +70,13 @@ public:
     virtual bool IsDirectory(const std::string& path) = 0;
     /// True when anything (file or directory) has this path.
     virtual bool Exists(const std::string& path) = 0;
+
+    /// The identity of the file a path names (through a link, as OpenRead
+    /// goes); unknown when there is none, and by default.
+    virtual FileIdentity Identity(const std::string& path) {
+        (void)path;
+        return {};
+    }
 
     /// Nothing, with the reason in error, when the file cannot be opened.
     virtual std::unique_ptr<InputFile> OpenRead(const std::string& path, std::string& error) = 0;
@@ -65,6 +98,9 @@ public:
         (void)from, (void)to, (void)replace, (void)error;
         return Renamed::NeedsCopy;
     }
+    /// True when RenameFile moves within a directory tree without copying,
+    /// so that a file can go to its final name in one rename.
+    virtual bool RenamesInPlace() const { return false; }
     /// Makes the renames in a directory durable; called once per phase
     /// rather than once per file.
     virtual void SyncDirectory(const std::string& directory) { (void)directory; }
@@ -93,6 +129,7 @@ public:
     std::vector<std::string> ListFiles(const std::string& directory) override;
     bool IsDirectory(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    FileIdentity Identity(const std::string& path) override;
     std::unique_ptr<InputFile> OpenRead(const std::string& path, std::string& error) override;
     FileResult CopyFile(const std::string& from, const std::string& to) override;
     Renamed RenameFile(const std::string& from, const std::string& to, bool replace, std::string& error) override;
@@ -106,6 +143,11 @@ public:
         return written ? FileResult{} : FileResult::Failed(written.reason);
     }
     bool OpensFromAnyThread() const override { return true; }
+#if !defined(_WIN32)
+    bool RenamesInPlace() const override {
+        return true;
+    }
+#endif
 };
 
 /// Whether two files hold the same bytes, read side by side in chunks; a

@@ -53,11 +53,17 @@ bool IsCatalogueName(const std::string& status) {
 void Collection::RenameAndMoveRoms(bool move) {
     if (m_cancel) return;
     m_nextCopy.clear();
+    m_given.clear(), m_straight.clear(), m_temporary.clear();
+    m_madeDestination = false;
     m_reports.StartChangeLog();
     const std::string base = base::WithTrailingSeparator(m_directory);
     std::string temporary;
     if (!MakeTemporaryDirectory(base, temporary)) return;
     m_reports.AppendLog("Creating temporary directory: " + temporary);
+    const std::string destination =
+        move ? base::JoinPath(base, std::string(kRenameDirectory)) + base::kPathSeparator : base;
+    m_destination = destination;
+    if (!PlanOneRename(base, temporary, destination, move)) m_temporary.clear();
 
     MoveIntoTemporary(base, temporary);
     // One sync per directory and phase makes the renames durable.
@@ -65,6 +71,8 @@ void Collection::RenameAndMoveRoms(bool move) {
     m_files.SyncDirectory(temporary);
     m_host.ShowProgress(50);
     if (m_cancel) {
+        for (const std::string& name : std::set<std::string>(m_straight)) PutBackIntoTemporary(name);
+        if (m_madeDestination) m_files.RemoveDirectory(base + std::string(kRenameDirectory));
         // The temporary directory stays, with whatever was moved into it.
         const bool holdsFiles = !m_files.ListFiles(temporary).empty();
         m_host.ShowMessage(FilesNotMovedMessage(m_failures, temporary,
@@ -72,8 +80,6 @@ void Collection::RenameAndMoveRoms(bool move) {
         return;
     }
     if (move) MakeDestination(base);
-    const std::string destination =
-        move ? base::JoinPath(base, std::string(kRenameDirectory)) + base::kPathSeparator : base;
     MoveOutOfTemporary(temporary, destination);
     m_files.SyncDirectory(temporary);
     m_files.SyncDirectory(destination);
@@ -131,7 +137,7 @@ void Collection::MoveIntoTemporary(const std::string& base, const std::string& t
         } else {
             const auto [stem, extension] = RenamedName(row);
             std::string destination = temporary + FreeName(temporary, stem, extension);
-            const MoveResult result = MoveRomFile(source, destination, false);
+            const MoveResult result = MoveIntoPlace(source, destination);
             LogMove(source, base::DisplayWidth(row.name), destination, result);
         }
         m_host.ShowProgress(ProgressAt(25, 25, i, n));
@@ -169,8 +175,8 @@ std::size_t Collection::MoveArchive(const std::string& base, const std::string& 
 
 void Collection::MakeDestination(const std::string& base) {
     const std::string directory = base + std::string(kRenameDirectory);
-    if (m_files.IsDirectory(directory)) return;
-    FileResult made = m_files.MakeDirectory(directory);
+    if (!m_madeDestination && m_files.IsDirectory(directory)) return;
+    FileResult made = m_madeDestination ? FileResult{} : m_files.MakeDirectory(directory);
     if (made) {
         m_reports.AppendLog("Rename directory: " + directory + base::kPathSeparator + " created");
     } else {
@@ -192,7 +198,13 @@ void Collection::MoveOutOfTemporary(const std::string& temporary, const std::str
         const std::string& name = names[j];
         const std::string source = temporary + name;
         std::string target = destination + name;
-        const MoveResult result = MoveRomFile(source, target, true);
+        MoveResult result = MoveResult::Moved;
+        if (!m_straight.contains(name)) {
+            result = MoveRomFile(source, target, true);
+        } else if (m_cancel) {
+            PutBackIntoTemporary(name);
+            result = MoveResult::Skipped;
+        }
         LogMove(source, base::DisplayWidth(name), target, result);
         if (result == MoveResult::Moved) {
             // A copy left beside an original that could not be deleted has moved on with it.
@@ -216,8 +228,62 @@ std::string Collection::FreeName(const std::string& directory, const std::string
     // from where the last one for this name stopped: n files of one name
     // cost about 2n checks, not n * n / 2.
     int& k = m_nextCopy[directory + status + ext];
-    while (m_files.Exists(directory + candidate(k))) ++k;
+    // Names given in the temporary directory are taken, whether a file went there or straight on.
+    while (m_files.Exists(directory + candidate(k)) || (directory == m_temporary && m_given.contains(candidate(k))))
+        ++k;
     return candidate(k);
+}
+
+bool Collection::PlanOneRename(const std::string& base, const std::string& temporary, const std::string& destination,
+                               bool move) {
+    if (!m_files.RenamesInPlace()) return false;
+    if (std::any_of(m_rows.begin(), m_rows.end(), [](const FileRow& row) { return !row.archive.empty(); }))
+        return false;
+    m_temporary = temporary;
+    // The names the files get in the temporary directory, given as the move into it will give them again.
+    std::vector<std::string> names;
+    std::set<std::string> moving;
+    for (const FileRow& row : m_rows) {
+        if (row.identified == kInvalidRom || row.identified == kUnknownRom) continue;
+        const auto [stem, extension] = RenamedName(row);
+        names.push_back(FreeName(temporary, stem, extension));
+        m_given.insert(names.back());
+        moving.insert(row.name);
+    }
+    m_nextCopy.clear(), m_given.clear();
+    // Moved back in name order, each file finds its name free, or held by a file of the run that moves away.
+    for (const std::string& name : names) {
+        if (m_files.Exists(destination + name) && !(destination == base && moving.contains(name))) return false;
+    }
+    if (move && !m_files.IsDirectory(base + std::string(kRenameDirectory))) {
+        if (!m_files.MakeDirectory(base + std::string(kRenameDirectory))) return false;
+        m_madeDestination = true;  // logged where the move out of the temporary directory makes it
+    }
+    return true;
+}
+
+Collection::MoveResult Collection::MoveIntoPlace(const std::string& source, std::string& destination) {
+    if (m_temporary.empty() || m_cancel) return MoveRomFile(source, destination, false);
+    const std::string name = base::FileNameOf(destination);
+    const std::string target = m_destination + name;
+    const bool known = Known(source) != nullptr;
+    std::string error;
+    if (target == source || m_files.RenameFile(source, target, false, error) == FileOps::Renamed::Yes) {
+        if (target != source) CarryKnown(source, target, known);
+        m_given.insert(name), m_straight.insert(name);
+        return MoveResult::Moved;
+    }
+    // The final name is still held by a file of the run, or the rename cannot be made there: through the
+    // temporary directory, as always.
+    const MoveResult result = MoveRomFile(source, destination, false);
+    if (result == MoveResult::Moved) m_given.insert(name);
+    return result;
+}
+
+void Collection::PutBackIntoTemporary(const std::string& name) {
+    std::string error;
+    m_files.RenameFile(m_destination + name, m_temporary + name, false, error);
+    m_straight.erase(name);
 }
 
 Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::string& destination, bool keepOther) {
@@ -234,12 +300,15 @@ Collection::MoveResult Collection::MoveRomFile(const std::string& source, std::s
             destination = directory + FreeName(directory, stem, extension.empty() ? ".vb" : extension);
         }
     }
+    const bool known = Known(source) != nullptr;
     std::string error;
     switch (m_files.RenameFile(source, destination, replace, error)) {
-        case FileOps::Renamed::Yes: return MoveResult::Moved;
+        case FileOps::Renamed::Yes: CarryKnown(source, destination, known); return MoveResult::Moved;
         case FileOps::Renamed::Failed: return Failed(source, error);
         case FileOps::Renamed::NeedsCopy: break;
     }
+    // A copy is another file, read again when it is identified.
+    CarryKnown(source, destination, false);
     return CopyAndDelete(source, destination);
 }
 

@@ -2,6 +2,7 @@
 #include "romdb/RomScan.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "kestro/VbChecksum.h"
 #include "rom/RomHeader.h"
@@ -66,6 +67,10 @@ RomScan ScanInput(InputFile& input, std::vector<std::uint8_t>& buffer, const std
     scan.header.assign(rom::kHeaderSize, '\0');
     std::int64_t offset = 0;
     std::int64_t sincePump = 0;
+    const std::int64_t started =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    const FileIdentity before = input.Identity();
     const bool hashing = hashes != nullptr && needs.Any();
     if (hashing) hashes->Start(needs);
     for (;;) {
@@ -95,6 +100,9 @@ RomScan ScanInput(InputFile& input, std::vector<std::uint8_t>& buffer, const std
     if (hashing) scan.hashes = hashes->Finish();
     scan.headerSum = checksum::ByteSum(reinterpret_cast<const std::uint8_t*>(scan.header.data()), scan.header.size());
     scan.result = ReservedBytesZero(scan.header) ? RomScan::Result::Valid : RomScan::Result::Invalid;
+    if (before.size == scan.size && ChangeTimeSettled(before, started) && input.Identity() == before) {
+        scan.identity = before;
+    }
     return scan;
 }
 

@@ -29,6 +29,9 @@ struct RomScan {
     std::uint32_t headerSum = 0;  ///< the 32 header bytes
     std::string error;            ///< why, for Unreadable
     FileHashes hashes;            ///< those asked for (Valid and Invalid only)
+    /// The file's identity, known when it stayed the same while the file was
+    /// read and had settled before: while the file keeps it, this scan holds.
+    FileIdentity identity;
 
     bool Valid() const { return result == Result::Valid; }
     /// Header-excluded checksum text (column A).

@@ -25,6 +25,7 @@ public:
         return m_stop ? -1 : m_input.Read(buffer, size);
     }
     std::string Error() const override { return m_stop ? "The run was stopped." : m_input.Error(); }
+    FileIdentity Identity() const override { return m_input.Identity(); }
 
 private:
     InputFile& m_input;
