@@ -66,10 +66,6 @@ protected:
         auto data = t.registry.Query(base::HKEY_CURRENT_USER_, kVirtualEKeypadKey, name);
         return data ? data->bytes[0] | data->bytes[1] << 8 : -1;
     }
-    void FillRedDragon(std::vector<const char*> codes) {
-        lstControls.clear();
-        for (const char* code : codes) lstControls.addItem(QString::fromLatin1(code));
-    }
     QStringList Handed() {
         QStringList items;
         for (int i = 0; i < lstControls.count(); ++i) items << lstControls.item(i)->text();
@@ -163,13 +159,13 @@ TEST_F(KeyConfigWindow, VirtualEKeysAreStoredAndSurviveReopeningAndCancelRevertD
 // The key-number crossing is the core's test; here the questions a Shift or
 // Alt without its side asks, the keys refused, and what OK and Cancel hand back.
 TEST_F(KeyConfigWindow, RedDragonKeysComeAndGoThroughItsHandOverList) {
-    FillRedDragon({"1", "2", "7", "8", "5", "3", "19", "6", "9", "120", "10", "12", "0", "22"});
+    const QString given = QStringLiteral("1,2,7,8,5,3,19,6,9,120,10,12,0,22");
+    lstControls.addItems(given.split(QLatin1Char(',')));
     Open(QStringLiteral("Red Dragon"));
     EXPECT_EQ(Caption("cmdRtDn"), QStringLiteral("<Key#000>")) << "code 120 is <INVALID>";
     Capture("cmdAButton", {{Qt::Key_Q}});
     Click("cmdVirteCancel");
-    EXPECT_EQ(Handed().join(QLatin1Char(',')), QStringLiteral("1,2,7,8,5,3,19,6,9,120,10,12,0,22"))
-        << "Cancel hands nothing back";
+    EXPECT_EQ(Handed().join(QLatin1Char(',')), given) << "Cancel hands nothing back";
 
     // Left Shift needs its side told: No to both asks again, until a Yes.
     Open(QStringLiteral("Red Dragon"));

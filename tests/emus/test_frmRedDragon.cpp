@@ -149,10 +149,9 @@ protected:
     std::string state = dir.File("state");
 };
 
-TEST_F(RunLogTest, AFailedStartShowsItsLastLinesAndTheLogNewestRunFirst) {
+TEST_F(RunLogTest, AFailedStartShowsItsLastLinesAndTheLogWindowShowsItsLog) {
     test::WriteExecutable(base::JoinPath(emu, "rdragon.exe"),
-                          "#!/bin/sh\nn=$(($(cat count 2>/dev/null || echo 0) + 1)); echo $n > count\n"
-                          "echo \"run $n\"\necho 'VB ROM image size is not a power of 2.' >&2\nexit 1\n");
+                          "#!/bin/sh\necho 'run 1'\necho 'VB ROM image size is not a power of 2.' >&2\nexit 1\n");
     Open(true);
     Find<QAction>("mnuHelpLog")->trigger();
     EXPECT_EQ(t.messages.Take().at(0).title, "No log yet");
@@ -168,13 +167,7 @@ TEST_F(RunLogTest, AFailedStartShowsItsLastLinesAndTheLogNewestRunFirst) {
                              "All it said is kept in:\r" +
                                  log,
                              base::MessageIcon::Exclamation}));
-
-    Click("cmdRunRedDragon");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.messages.Shown().empty(); }, 5000));
-    t.messages.Take();
-    const QString shown = ShownLog();
-    EXPECT_LT(shown.indexOf(QStringLiteral("run 2")), shown.indexOf(QStringLiteral("run 1"))) << "newest run first";
-    EXPECT_EQ(shown.toStdString(), test::FileText(log));
+    EXPECT_EQ(ShownLog().toStdString(), test::FileText(log));
 }
 
 }  // namespace
