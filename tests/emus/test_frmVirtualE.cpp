@@ -82,6 +82,7 @@ TEST_F(VirtualEWindow, EntriesKeepToTheirRangesAndSaveAndRevertFollowTheControls
     EXPECT_EQ(fps->text(), QStringLiteral("1"));
     fps->setText(QStringLiteral("40000"));
     EXPECT_EQ(Find<QScrollBar>("vscFps")->value(), 32767);
+    EXPECT_TRUE(CountsUpward("vscFrameSkip") && CountsUpward("vscFps"));
     Find<QScrollBar>("vscFrameSkip")->setValue(30);
     EXPECT_EQ(Find<QLineEdit>("txtFrameSkip")->text(), QStringLiteral("30"));
 
