@@ -101,13 +101,10 @@ TEST_F(KeyConfigWindow, CaptureTakesLettersModifiersKeypadAndMouseButtons) {
     }
     // A key still held from before (it repeats) must come up first, and so
     // must a key pressed meanwhile; then the next press counts.
-    const Input held{Qt::Key_Return, Qt::NoModifier, 0, 36, Qt::NoButton, true};
-    Input heldUp = held;
-    heldUp.repeat = false;
-    heldUp.up = true;
-    Input y{Qt::Key_Y}, yUp{Qt::Key_Y};
-    yUp.up = true;
-    Capture("cmdStart", {held, y, heldUp, yUp, {Qt::Key_X}, {Qt::Key_Z}});
+    const Input held{.key = Qt::Key_Return, .position = 36, .repeat = true};
+    const Input heldUp{.key = Qt::Key_Return, .position = 36, .up = true};
+    const Input yUp{.key = Qt::Key_Y, .up = true};
+    Capture("cmdStart", {held, {Qt::Key_Y}, heldUp, yUp, {Qt::Key_X}, {Qt::Key_Z}});
     EXPECT_EQ(Caption("cmdStart"), QStringLiteral("X x"));
     // Closed without a key: nothing changes.
     Capture("cmdSelect", {});

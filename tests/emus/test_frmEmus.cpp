@@ -90,8 +90,7 @@ TEST(UtilityChooser, SaysWhatIsMissingOutOfOrderOrNotStarted) {
     emus::frmUtils failing(services);
     failing.show();
     Click(&failing, "imgVBDK");
-    const auto shown = ts.messages.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].title, "Utility not started");
-    EXPECT_NE(shown[0].text.find("wine is not installed."), std::string::npos);
+    const base::Message notStarted = ts.messages.Take().at(0);
+    EXPECT_EQ(notStarted.title, "Utility not started");
+    EXPECT_NE(notStarted.text.find("wine is not installed."), std::string::npos);
 }
