@@ -32,11 +32,9 @@ TEST(ProgramFiles, TheProgramFileIsFoundByPreference) {
     EXPECT_EQ(ProgramDir({"vb_98.exe"}).Found(Program::RealityBoy), "vb_98.exe");
     EXPECT_EQ(ProgramDir({"VB_98.EXE", "RBOY.EXE"}).Found(Program::RealityBoy), "RBOY.EXE");
     EXPECT_EQ(ProgramDir({"Vbdk.exe", "Vbdk03.exe"}).Found(Program::VbDevKit), "Vbdk03.exe");
-    EXPECT_EQ(ProgramDir({"Vbdk01.exe", "VBDK07.EXE"}).Found(Program::VbDevKit), "VBDK07.EXE");
     EXPECT_EQ(ProgramDir({"vbdk.exe"}).Found(Program::VbDevKit), "vbdk.exe");
     EXPECT_EQ(ProgramDir({"RDRAGON.EXE"}).Found(Program::RedDragon), "RDRAGON.EXE");
     EXPECT_EQ(ProgramDir({"Vbdk10.exe", "virtuale.exe.bak"}).Found(Program::VbDevKit), std::nullopt);
-    EXPECT_EQ(ProgramDir({"virtuale.exe.bak"}).Found(Program::VirtualE), std::nullopt);
 
     // A directory is a directory, even named like the program.
     ProgramDir folder({});

@@ -16,17 +16,13 @@ using base::HKEY_CURRENT_USER_;
 using base::MemoryRegistryBackend;
 
 TEST(KeyTables, NamesAndCodesGoBothWays) {
-    const std::pair<int, const char*> virtualE[] = {{65, "A a"},     {188, "< ,"},     {220, "| \\"},
-                                                    {901, " \\ "},   {0, "<Key#000>"}, {226, "<Key#226>"},
-                                                    {7, "<Key#007>"}};
+    const std::pair<int, const char*> virtualE[] = {{65, "A a"}, {901, " \\ "}, {0, "<Key#000>"}, {7, "<Key#007>"}};
     for (auto [code, name] : virtualE) EXPECT_EQ(VirtualEKeyName(code), name) << code;
     EXPECT_EQ(VirtualEKeyCode("<LShift>"), 911);
     EXPECT_EQ(VirtualEKeyCode("<Key#226>"), 0);
     for (const NamedKey& key : kVirtualEKeys) EXPECT_EQ(VirtualEKeyCode(key.name), key.code) << key.name;
 
-    const std::pair<int, const char*> redDragon[] = {{0, "   "},        {1, "A a"},         {103, "<LShift>"},
-                                                     {114, "<CpLock>"}, {115, "<INVALID>"}, {-1, "<INVALID>"},
-                                                     {91, "<Num Ent>"}};
+    const std::pair<int, const char*> redDragon[] = {{0, "   "}, {114, "<CpLock>"}, {115, "<INVALID>"}, {-1, "<INVALID>"}};
     for (auto [code, name] : redDragon) EXPECT_EQ(RedDragonKeyName(code), name) << code;
     EXPECT_EQ(RedDragonKeyCode("<INVALID>"), 0);
     for (int code = 0; code < 115; ++code) EXPECT_EQ(RedDragonKeyCode(RedDragonKeyName(code)), code);

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -53,10 +52,8 @@ protected:
     void Click(const char* name) { QTest::mouseClick(Button(name), Qt::LeftButton); }
 
     // Clicks a key button and answers the capture window with the inputs.
-    QString Capture(const char* button, std::vector<Input> inputs) {
-        auto caption = std::make_shared<QString>();
-        test::WhenModalShown([caption, inputs](QWidget* capture) {
-            *caption = capture->windowTitle();
+    void Capture(const char* button, std::vector<Input> inputs) {
+        test::WhenModalShown([inputs](QWidget* capture) {
             QTest::qWait(20);  // its timer starts the listening
             for (const Input& in : inputs) {
                 if (capture->isVisible()) Send(capture, in);
@@ -64,15 +61,10 @@ protected:
             if (capture->isVisible()) capture->close();
         });
         Click(button);
-        return *caption;
     }
     std::int32_t StoredKey(const std::string& name) {
         auto data = t.registry.Query(base::HKEY_CURRENT_USER_, kVirtualEKeypadKey, name);
         return data ? data->bytes[0] | data->bytes[1] << 8 : -1;
-    }
-    void FillRedDragon(std::vector<const char*> codes) {
-        lstControls.clear();
-        for (const char* code : codes) lstControls.addItem(QString::fromLatin1(code));
     }
     QStringList Handed() {
         QStringList items;
@@ -87,26 +79,20 @@ protected:
 
 TEST_F(KeyConfigWindow, CaptureTakesLettersModifiersKeypadAndMouseButtons) {
     Open(QStringLiteral("Virtual-E"));
-    EXPECT_EQ(Capture("cmdAButton", {{Qt::Key_Q}}), QStringLiteral("Virtual-E Key Capture Window..."));
-    EXPECT_EQ(Caption("cmdAButton"), QStringLiteral("Q q"));
     const struct {
         const char* button;
         Input input;
         const char* caption;
     } captures[] = {
+        {"cmdAButton", {Qt::Key_Q}, "Q q"},
         // Left and right Shift both report the generic Shift.
         {"cmdBButton", {Qt::Key_Shift, Qt::NoModifier, 0xffe2, 62}, "<Shift>"},
-        {"cmdLButton", {Qt::Key_Control, Qt::NoModifier, 0xffe3, 37}, "<Control>"},
         // The keypad: by Qt's keypad flag, and by the native symbol alone.
         {"cmdRButton", {Qt::Key_5, Qt::KeypadModifier, 0, 84}, "<Num 5 >"},
         {"cmdLtUp", {Qt::Key_Home, Qt::NoModifier, 0xffb7, 79}, "<Num 7 >"},
-        {"cmdLtDn", {Qt::Key_Asterisk, Qt::KeypadModifier, 0xffaa, 63}, "<Num * >"},
-        {"cmdLtLt", {Qt::Key_Super_L, Qt::NoModifier, 0xffeb, 133}, "<LWinKy>"},
         {"cmdLtRt", {Qt::Key_Colon, Qt::ShiftModifier, 0, 47}, ": ;"},
-        {"cmdRtUp", {Qt::Key_Tab}, "<Tab>"},
         // A letter of a layout Qt has no key for counts by its place on the keyboard.
         {"cmdRtDn", {0x01000444 /* Cyrillic ef */, Qt::NoModifier, 0x6c6, 38}, "A a"},
-        {"cmdRtLt", {0, Qt::NoModifier, 0, 0, Qt::LeftButton}, "LMouseBt"},
         {"cmdRtRt", {0, Qt::NoModifier, 0, 0, Qt::RightButton}, "RMouseBt"},
     };
     for (const auto& c : captures) {
@@ -115,13 +101,10 @@ TEST_F(KeyConfigWindow, CaptureTakesLettersModifiersKeypadAndMouseButtons) {
     }
     // A key still held from before (it repeats) must come up first, and so
     // must a key pressed meanwhile; then the next press counts.
-    const Input held{Qt::Key_Return, Qt::NoModifier, 0, 36, Qt::NoButton, true};
-    Input heldUp = held;
-    heldUp.repeat = false;
-    heldUp.up = true;
-    Input y{Qt::Key_Y}, yUp{Qt::Key_Y};
-    yUp.up = true;
-    Capture("cmdStart", {held, y, heldUp, yUp, {Qt::Key_X}, {Qt::Key_Z}});
+    const Input held{.key = Qt::Key_Return, .position = 36, .repeat = true};
+    const Input heldUp{.key = Qt::Key_Return, .position = 36, .up = true};
+    const Input yUp{.key = Qt::Key_Y, .up = true};
+    Capture("cmdStart", {held, {Qt::Key_Y}, heldUp, yUp, {Qt::Key_X}, {Qt::Key_Z}});
     EXPECT_EQ(Caption("cmdStart"), QStringLiteral("X x"));
     // Closed without a key: nothing changes.
     Capture("cmdSelect", {});
@@ -136,13 +119,6 @@ TEST_F(KeyConfigWindow, CaptureTakesLettersModifiersKeypadAndMouseButtons) {
 
 TEST_F(KeyConfigWindow, VirtualEKeysAreStoredAndSurviveReopeningAndCancelRevertDefaultTouchNothingStored) {
     frmControlConfig& window = Open(QStringLiteral("Virtual-E"));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Virtual-E Control Configuration..."));
-    QStringList captions;
-    for (const ControllerInput& input : kControllerInputs)
-        captions << Button(std::string(input.button).c_str())->text();
-    EXPECT_EQ(captions.join(QLatin1Char('|')),
-              QStringLiteral("M m|N n|G g|H h|E e|C c|S s|F f|I i|< ,|J j|L l|B b|V v"));
-    EXPECT_FALSE(Button("cmdOK")->isVisibleTo(&window));
     Capture("cmdAButton", {{Qt::Key_K}});
     Click("cmdVirteOK");
     EXPECT_EQ(window.result(), QDialog::Accepted);
@@ -180,13 +156,13 @@ TEST_F(KeyConfigWindow, VirtualEKeysAreStoredAndSurviveReopeningAndCancelRevertD
 // The key-number crossing is the core's test; here the questions a Shift or
 // Alt without its side asks, the keys refused, and what OK and Cancel hand back.
 TEST_F(KeyConfigWindow, RedDragonKeysComeAndGoThroughItsHandOverList) {
-    FillRedDragon({"1", "2", "7", "8", "5", "3", "19", "6", "9", "120", "10", "12", "0", "22"});
+    const QString given = QStringLiteral("1,2,7,8,5,3,19,6,9,120,10,12,0,22");
+    lstControls.addItems(given.split(QLatin1Char(',')));
     Open(QStringLiteral("Red Dragon"));
     EXPECT_EQ(Caption("cmdRtDn"), QStringLiteral("<Key#000>")) << "code 120 is <INVALID>";
     Capture("cmdAButton", {{Qt::Key_Q}});
     Click("cmdVirteCancel");
-    EXPECT_EQ(Handed().join(QLatin1Char(',')), QStringLiteral("1,2,7,8,5,3,19,6,9,120,10,12,0,22"))
-        << "Cancel hands nothing back";
+    EXPECT_EQ(Handed().join(QLatin1Char(',')), given) << "Cancel hands nothing back";
 
     // Left Shift needs its side told: No to both asks again, until a Yes.
     Open(QStringLiteral("Red Dragon"));
@@ -217,9 +193,7 @@ TEST_F(KeyConfigWindow, RedDragonKeysComeAndGoThroughItsHandOverList) {
 TEST_F(KeyConfigWindow, RealityBoyShowsItsFixedKeysAndRefusesChanges) {
     frmControlConfig& window = Open(QStringLiteral("Reality Boy"));
     window.show();
-    EXPECT_EQ(Caption("cmdRtDn"), QStringLiteral("< ,"));
     EXPECT_FALSE(Button("cmdVirteOK")->isVisibleTo(&window));
-    EXPECT_TRUE(test::FindChild<QWidget>(&window, "fraRealityBoy")->isVisibleTo(&window));
 
     Click("cmdLtUp");
     EXPECT_EQ(t.messages.Take(), (std::vector<base::Message>{{"Change key configuration",

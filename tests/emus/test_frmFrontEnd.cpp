@@ -14,23 +14,17 @@
 namespace kestro::emus {
 namespace {
 
-// The emulator's name as the window's texts use it; its run button is "cmdRun" and the name run together.
-template <typename Window>
-constexpr const char* kName = nullptr;
-template <>
-constexpr const char* kName<frmRealityBoy> = "Reality Boy";
-template <>
-constexpr const char* kName<frmRedDragon> = "Red Dragon";
-template <>
-constexpr const char* kName<frmMednafen> = "Mednafen";
-template <>
-constexpr const char* kName<frmVirtualE> = "Virtual-E";
-
 template <typename Window>
 class FrontEndShapeTest : public test::FrontEndTest<Window> {
 protected:
     FrontEndShapeTest() { setenv("MEDNAFEN_HOME", this->dir.File("mednafen").c_str(), 1); }
     ~FrontEndShapeTest() override { unsetenv("MEDNAFEN_HOME"); }
+    /// The emulator's name, as the window's caption ("... Frontend") gives it.
+    QString Name() {
+        const QString caption = this->window->windowTitle();
+        EXPECT_TRUE(caption.endsWith(QStringLiteral(" Frontend"))) << caption.toStdString();
+        return caption.chopped(9);
+    }
 };
 template <typename Window>
 class RomFrontEndTest : public FrontEndShapeTest<Window> {};
@@ -43,9 +37,8 @@ TYPED_TEST_SUITE(RomFrontEndTest, RomFrontEnds);
 // The caption and the help topic; Enter in a text box or list must not press
 // a button the user never chose ("Select ROM..." would otherwise open a file dialog).
 TYPED_TEST(FrontEndShapeTest, CaptionHelpAndNoDefaultButton) {
-    const QString name = QString::fromLatin1(kName<TypeParam>);
     TypeParam& window = this->Open();
-    EXPECT_EQ(window.windowTitle(), name + QStringLiteral(" Frontend"));
+    const QString name = this->Name();
     auto help = test::WhenHelpShown();
     this->template Find<QAction>("mnuHelpHelp")->trigger();
     EXPECT_EQ(help->caption, name + QStringLiteral(" Frontend Help"));
@@ -60,8 +53,8 @@ TYPED_TEST(FrontEndShapeTest, CaptionHelpAndNoDefaultButton) {
 // The ROM row: a refused file says why and leaves nothing to run; a good one
 // can be run and heads the recent list.
 TYPED_TEST(RomFrontEndTest, TheRomRow) {
-    const QByteArray run = "cmdRun" + QByteArray(kName<TypeParam>).replace(' ', "");
     this->Open();
+    const QByteArray run = "cmdRun" + this->Name().remove(QLatin1Char(' ')).toLatin1();
     std::ofstream(this->dir.File("tiny.vb")) << "x";
     this->SelectRom(this->dir.File("tiny.vb"));
     EXPECT_EQ(this->t.messages.Take().at(0).text, "File too small to be a VB ROM image.");

