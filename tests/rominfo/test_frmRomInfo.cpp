@@ -215,6 +215,7 @@ TEST_F(RomInfoTest, TitleEditorInsertsKatakanaAndOkWritesItBack) {
     });
     Press(w.get(), "cmdJapaneseIme");
     EXPECT_EQ(w->TitleBytes(), "V\xA5TETRIS");
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("ROM Information - [V\u00B7TETRIS]"));
     EXPECT_EQ(Find<QLabel>(w.get(), "lblTitle")->toolTip(), QString::fromUtf8("V\u00B7TETRIS"));
 }
 
