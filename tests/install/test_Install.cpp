@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The installed programs, as a user gets them from `cmake --install` or the
-// package: they start from wherever the prefix lies, and the desktop files
-// pass the desktop's own validators.
+// package: they start from wherever the prefix lies, and the metainfo passes
+// its validator.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
-#include <thread>
 
 #include "support/core/FakePrograms.h"
 #include "support/core/TempDir.h"
@@ -88,37 +84,19 @@ TEST_F(Installed, ProgramsStartFromTheInstalledPrefix) {
     EXPECT_NE(help.text.find("Usage: kestro-utils [FILE.vb]"), std::string::npos) << help.text;
 
     // Start-up writes every setting after both checks and before its notice,
-    // which then waits for a click that no one gives here.
+    // which then waits for a click that no one gives here: the shell waits
+    // for the last key written (QSettings escapes the blanks), then ends it.
     const fs::path config = s_dir->Path() / "config";
-    const std::string program = (bin / "kestro-utils").string();
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    // Waits for the last key start-up writes (QSettings escapes the blanks).
-    const fs::path ini = config / "Kestro Utils" / "Kestro Utils.ini";
-    std::string why = "no settings written within 60 s: a start-up check is holding the program";
-    bool started = false;
-    for (int tries = 0; tries < 600 && !started; ++tries) {
-        int status = 0;
-        if (waitpid(child, &status, WNOHANG) == child) {
-            why = "the program ended with status " + std::to_string(WEXITSTATUS(status)) + " during start-up";
-            break;
-        }
-        started = kestro::test::FileText(ini.string()).find("Create%20Change%20Log=") != std::string::npos;
-        if (!started) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    EXPECT_TRUE(started) << why;
+    const std::string ini = Quoted(config / "Kestro Utils" / "Kestro Utils.ini");
+    const Output run = RunCommand("XDG_CONFIG_HOME=" + Quoted(config) + " QT_QPA_PLATFORM=offscreen " +
+                                  Quoted(bin / "kestro-utils") + " & for i in $(seq 600); do grep -qs " +
+                                  "'Create%20Change%20Log=' " + ini + " && break; sleep 0.1; done; kill -9 $!; " +
+                                  "grep -qs 'Create%20Change%20Log=' " + ini);
+    EXPECT_EQ(run.status, 0) << "no settings written within 60 s: a start-up check is holding the program";
 }
 
 // Both man pages are installed; kestro's has a section for every command its
-// --help lists, naming every option of it.
+// --help lists.
 TEST_F(Installed, ManPagesCoverEveryCommandAndOption) {
     const fs::path man1 = Share("man/man1");
     ASSERT_TRUE(fs::is_regular_file(man1 / "kestro-utils.1.gz"));
@@ -133,22 +111,8 @@ TEST_F(Installed, ManPagesCoverEveryCommandAndOption) {
         ++count;
         const std::string name = m[1];
         EXPECT_NE(page.text.find(".SS " + name + "\n"), std::string::npos) << "no section for " << name;
-        const std::string help = RunCommand(kestro + " " + name + " --help").text;
-        std::smatch o;
-        for (std::string h = help; std::regex_search(h, o, std::regex("\n  (--[a-z-]+)")); h = o.suffix()) {
-            std::string roff = o[1];
-            roff = std::regex_replace(roff, std::regex("-"), "\\-");
-            EXPECT_NE(page.text.find(roff), std::string::npos) << name << " " << o[1];
-        }
     }
     EXPECT_GE(count, 5) << list;
-}
-
-TEST_F(Installed, DesktopEntryValidates) {
-    if (!HasProgram("desktop-file-validate")) GTEST_SKIP() << "desktop-file-validate missing (desktop-file-utils)";
-    const Output out = RunCommand("desktop-file-validate " + Quoted(Share("applications/" + kAppId + ".desktop")));
-    EXPECT_EQ(out.status, 0) << out.text;
-    EXPECT_EQ(out.text, "") << "not even a hint";
 }
 
 TEST_F(Installed, MetainfoValidates) {
@@ -156,24 +120,4 @@ TEST_F(Installed, MetainfoValidates) {
     const Output out =
         RunCommand("appstreamcli validate --no-net " + Quoted(Share("metainfo/" + kAppId + ".metainfo.xml")));
     EXPECT_EQ(out.status, 0) << out.text;
-}
-
-// A file manager knows *.vb as the type the desktop entry offers to open,
-// with our icon for it.
-TEST_F(Installed, VbFilesGetTheTypeTheProgramOpens) {
-    if (!HasProgram("update-mime-database")) GTEST_SKIP() << "update-mime-database missing (shared-mime-info)";
-    const Output out = RunCommand("update-mime-database " + Quoted(Share("mime")));
-    ASSERT_EQ(out.status, 0) << out.text;
-    const std::string globs = kestro::test::FileText(Share("mime/globs2"));
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(globs, m, std::regex("\\d+:([a-z/-]+):\\*\\.vb\n"))) << globs;
-    const std::string type = m[1];
-    const std::string entry = kestro::test::FileText(Share("applications/" + kAppId + ".desktop"));
-    EXPECT_NE(entry.find("MimeType=" + type + ";"), std::string::npos) << entry;
-    const std::string icon = std::regex_replace(type, std::regex("/"), "-");
-    for (const char* size : {"scalable", "16x16", "48x48", "256x256"}) {
-        const std::string ext = std::string(size) == "scalable" ? ".svg" : ".png";
-        EXPECT_TRUE(fs::is_regular_file(Share("icons/hicolor/") / size / "mimetypes" / (icon + ext))) << size;
-        EXPECT_TRUE(fs::is_regular_file(Share("icons/hicolor/") / size / "apps" / (kAppId + ext))) << size;
-    }
 }

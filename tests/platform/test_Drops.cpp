@@ -14,7 +14,6 @@
 #include "support/core/RomBuilder.h"
 #include "support/core/TempDir.h"
 #include "support/gui/WindowChecks.h"
-#include "tiles/frmTileViewer.h"
 
 using namespace kestro;
 
@@ -38,8 +37,7 @@ bool Drop(QWidget* window, const QStringList& paths) {
 
 }  // namespace
 
-// A .vb dropped on the ROM information window or the tile viewer opens as
-// Open opens it: shown, in the recent list, or refused with its message. A
+// A .vb dropped on the ROM information window opens as Open opens it: shown, in the recent list, or refused with its message. A
 // directory dropped on the database window becomes the listed one. Other
 // drags are not taken.
 TEST(Drops, RomsOnTheirWindowsAndADirectoryOnTheDatabase) {
@@ -52,17 +50,10 @@ TEST(Drops, RomsOnTheirWindowsAndADirectoryOnTheDatabase) {
     rominfo::frmRomInfo info(ts.services);
     info.show();
     EXPECT_FALSE(Drop(&info, {path("notes.txt")}));
-    EXPECT_FALSE(Drop(&info, {path("rom.vb"), path("TINY.VB")})) << "two ROMs at once";
     ASSERT_TRUE(Drop(&info, {path("rom.vb")}));
     EXPECT_EQ(ts.settings.Find("Recent ROM #1"), dir.File("rom.vb"));
     ASSERT_TRUE(Drop(&info, {path("TINY.VB")})) << "the extension in any case";
     EXPECT_EQ(test::TakeOne(ts.messages).text, "File too small to be a VB ROM image.");
-
-    tiles::frmTileViewer viewer(ts.services);
-    viewer.show();
-    EXPECT_FALSE(Drop(&viewer, {QString::fromStdString(dir.Path().string())})) << "a directory";
-    ASSERT_TRUE(Drop(&viewer, {path("rom.vb")}));
-    EXPECT_EQ(test::FindChild<QLabel>(&viewer, "lblFileName")->text(), path("rom.vb"));
 
     std::filesystem::create_directory(dir.Path() / "more roms");
     test::RomBuilder::Unknown().WriteTo(dir.File("more roms/a.vb"));

@@ -4,11 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDropEvent>
 #include <QLabel>
-#include <QMimeData>
-#include <QUrl>
 
 #include "patch/Patch.h"
 #include "platform/Text.h"
@@ -42,26 +38,27 @@ TEST(RomInfoPatch, WrongBaseIsNamedFoundInTheCollectionPatchedAndSavedAsANewFile
     w.OpenRom(QString::fromStdString(dir.File("u.vb")));
     const auto label = [&](const char* name) { return test::FindChild<QLabel>(&w, name)->text(); };
 
+    // Applies the patch in a window with these answers; the boxes it showed.
+    const auto applyPatch = [&](QWidget* window, std::initializer_list<MessageResult> answers) {
+        ts.files.Choose(QString::fromStdString(dir.File("english.bps")));
+        for (MessageResult answer : answers) ts.messages.Answer(answer);
+        test::FindChild<QAction>(window, "mnuFileApplyPatch")->trigger();
+        return ts.messages.Take();
+    };
+
     // Declined twice (the search, then applying anyway): nothing changes.
-    const QString patchPath = QString::fromStdString(dir.File("english.bps"));
-    for (MessageResult first : {MessageResult::No, MessageResult::Yes}) {
-        ts.files.Choose(patchPath);
-        ts.messages.Answer(first);
-        if (first == MessageResult::No) ts.messages.Answer(MessageResult::No);
-        test::FindChild<QAction>(&w, "mnuFileApplyPatch")->trigger();
-        const auto shown = ts.messages.Take();
-        ASSERT_GE(shown.size(), 2u);
-        EXPECT_EQ(shown[0].text,
-                  "This patch is for Red Alarm (Japan); the opened file is Red Alarm (USA).\r\r"
-                  "Look for it in your collection (" +
-                      collection + ")?");
-        EXPECT_EQ(shown[0].defaultButton, MessageResult::No);
-        if (first == MessageResult::No) {
-            EXPECT_EQ(shown[1].defaultButton, MessageResult::No);  // apply anyway?
-            EXPECT_EQ(label("lblIdentify"), QStringLiteral("Red Alarm (U) [!]"));
-        }
-    }
+    const auto declined = applyPatch(&w, {MessageResult::No, MessageResult::No});
+    ASSERT_EQ(declined.size(), 2u);
+    EXPECT_EQ(declined[0].text,
+              "This patch is for Red Alarm (Japan); the opened file is Red Alarm (USA).\r\r"
+              "Look for it in your collection (" +
+                  collection + ")?");
+    EXPECT_EQ(declined[0].defaultButton, MessageResult::No);
+    EXPECT_EQ(declined[1].defaultButton, MessageResult::No);  // apply anyway?
+    EXPECT_EQ(label("lblIdentify"), QStringLiteral("Red Alarm (U) [!]"));
+
     // Found in the zip, opened, patched: the new header is shown, nothing written yet.
+    applyPatch(&w, {MessageResult::Yes});
     EXPECT_EQ(platform::U8(label("lblTitle")), "REDALARM EN");
     EXPECT_EQ(label("lblIdentify"), QStringLiteral("Red Alarm (J) [h]"));
     EXPECT_EQ(platform::U8(label("lblFileName")), collection + "/Red Alarm (J).vb");
@@ -74,26 +71,10 @@ TEST(RomInfoPatch, WrongBaseIsNamedFoundInTheCollectionPatchedAndSavedAsANewFile
     EXPECT_TRUE(test::ReadBytes(collection + "/set.zip") == zipBefore);
     EXPECT_TRUE(test::ReadBytes(dir.File("u.vb")) == usa);
 
-    // A dropped IPS patch applies to the ROM in memory as well, and names the result.
-    test::WriteBytes(dir.File("back.ips"), patch::CreateIps(english, japan).patch);
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File("back.ips")))});
-    const QPoint at(w.width() / 2, w.height() / 2);
-    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&w, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&w, &drop);
-    EXPECT_EQ(test::TakeOne(ts.messages).text, "The patched ROM is Red Alarm (Japan).");
-    EXPECT_EQ(label("lblIdentify"), QStringLiteral("Red Alarm (J) [!]"));
-
     // Applied anyway to the wrong dump: the result may not take a dump's name.
     rominfo::frmRomInfo forced(ts.services);
     forced.OpenRom(QString::fromStdString(dir.File("u.vb")));
-    ts.files.Choose(patchPath);
-    for (MessageResult answer : {MessageResult::No, MessageResult::Yes}) ts.messages.Answer(answer);
-    test::FindChild<QAction>(&forced, "mnuFileApplyPatch")->trigger();
-    ts.messages.Take();
+    applyPatch(&forced, {MessageResult::No, MessageResult::Yes});
     const std::string dumpName = dir.File("Red Alarm (Japan).vb");
     ts.files.Choose(QString::fromStdString(dumpName));
     test::FindChild<QAction>(&forced, "mnuFileSaveAs")->trigger();
