@@ -79,10 +79,7 @@ public:
 
     std::vector<std::string> ListFiles(const std::string& d) override { return disk.ListFiles(d); }
     bool IsDirectory(const std::string& p) override { return disk.IsDirectory(p); }
-    bool Exists(const std::string& p) override {
-        ++existsChecks;
-        return disk.Exists(p);
-    }
+    bool Exists(const std::string& p) override { return disk.Exists(p); }
     std::unique_ptr<romdb::InputFile> OpenRead(const std::string& p, std::string& error) override {
         if (beforeOpen) beforeOpen(p);
         if (failOpen && failOpen(p)) {
@@ -140,7 +137,6 @@ public:
     std::function<void(const std::string& path)> beforeOpen;
     /// Lets a run open files on its workers (failOpen then must not change during it).
     bool anyThread = false;
-    int existsChecks = 0;
     std::vector<std::string> synced;  ///< the directories flushed to disk, in order
     romdb::DiskFileOps disk;
 
@@ -252,11 +248,6 @@ inline std::string Crc32Of(const std::vector<std::uint8_t>& bytes, const char* f
     return text;
 }
 
-/// The CRC32 as the program shows it, in upper case.
-inline std::string UpperCrc32Of(const std::vector<std::uint8_t>& bytes) {
-    return Crc32Of(bytes, "%08X");
-}
-
 inline std::string DigestOf(const char* name, const std::vector<std::uint8_t>& bytes) {
     unsigned char out[EVP_MAX_MD_SIZE];
     unsigned length = 0;
@@ -303,7 +294,7 @@ inline std::string LogiqxDat(const std::string& name, const std::vector<Game>& g
         text += "  <game name=\"" + XmlText(g.name) + "\">\n    <description>" + XmlText(g.name) + "</description>\n";
         for (const GameRom& r : g.roms) {
             text += "    <rom name=\"" + XmlText(r.name) + "\" size=\"" + std::to_string(r.bytes.size()) + "\" crc=\"" +
-                    UpperCrc32Of(r.bytes) + "\"";
+                    Crc32Of(r.bytes, "%08X") + "\"";
             if (r.withMd5) text += " md5=\"" + DigestOf("MD5", r.bytes) + "\"";
             if (r.withSha1) text += " sha1=\"" + Sha1Of(r) + "\"";
             text += "/>\n";

@@ -41,28 +41,24 @@ protected:
     }
 };
 
-// Three Golf dumps and a Red Alarm, renamed and (mostly) moved into VBoyRen
-// by copying, as across file systems, with the copy's faults.
-class MoveFaultTest : public test::CollectionTest {
-protected:
-    void SetUp() override {
-        files.renames = false;
-        for (const char* name : {"a.vb", "b.vb", "c.vb"}) test::WriteKnown(dir.Path(), name, "Golf (U) [!]");
-        test::WriteKnown(dir.Path(), "d.vb", "Red Alarm (J) [!]");
-        before = FilesUnder(dir.Path());
-    }
-    // Every ROM's bytes are somewhere under the directory, as often as before.
-    void ExpectNothingLost() const { EXPECT_EQ(test::Contents(FilesUnder(dir.Path())), test::Contents(before)); }
-    // The run ended as every run does: controls back, progress bar off.
-    void ExpectRunEnded() const {
-        EXPECT_FALSE(collection.Running());
-        ASSERT_GE(host.steps.size(), 2u);
-        EXPECT_EQ(host.steps[1], RunStep::ControlsRestored);
-        EXPECT_EQ(host.steps.back(), RunStep::ProgressHidden);
-    }
-
+// Three Golf dumps and a Red Alarm, renamed and moved into VBoyRen by
+// copying, as across file systems, with one fault of the file system.
+struct MoveScene {
+    test::TempDir dir;
+    test::FaultyFileOps files;
+    test::RecordingHost host;
+    Collection collection{files, host, [] { return 0.25; }};
+    std::string base = dir.Path().string() + "/";
     std::map<std::string, std::vector<std::uint8_t>> before;
 };
+
+// Regular files directly in a directory; none when it is gone.
+std::size_t FilesIn(const std::filesystem::path& d) {
+    std::size_t n = 0;
+    if (!std::filesystem::is_directory(d)) return 0;
+    for (const auto& entry : std::filesystem::directory_iterator(d)) n += entry.is_regular_file() ? 1 : 0;
+    return n;
+}
 
 }  // namespace
 
@@ -115,10 +111,7 @@ TEST_F(RenameTest, VBoyRenIsCreatedThenFoundAndNothingThereIsOverwritten) {
     const auto added = test::ReadBytes(dir.File("x.vb"));
     host = {};
     RunRename(true);
-    const auto second = LogLines(collection.reports().log());
-    EXPECT_EQ(std::count_if(second.begin(), second.end(),
-                            [](const std::string& l) { return l.find("Rename directory:") == 0; }),
-              0);
+    EXPECT_EQ(collection.reports().log().find("Rename directory:"), std::string::npos);
     EXPECT_EQ(Names("VBoyRen"),
               (std::vector<std::string>{"Copy (2) of Golf (U) [!].vb", "Copy of Golf (U) [!].vb", "Golf (U) [!].vb"}));
     EXPECT_EQ(FilesUnder(dir.Path()).at("VBoyRen/Golf (U) [!].vb"), before.at("VBoyRen/Golf (U) [!].vb"));
@@ -191,120 +184,92 @@ TEST_F(RenameTest, TemporaryNameAlreadyTakenDrawsAgainAndHackedDumpKeepsItsMark)
     EXPECT_TRUE(std::filesystem::is_directory(Base() + "~ROMTMP427"));  // someone else's stays
 }
 
-TEST_F(MoveFaultTest, DestinationThatCannotBeMadeLeavesFilesInTheTemporaryDirectory) {
-    files.failMakeDirectory = [](const std::string& p) { return Contains(p, "VBoyRen"); };
-    RunRename(true);
-    ExpectNothingLost();
-    ExpectRunEnded();
-    EXPECT_EQ(FilesUnder(dir.Path() / "~ROMTMP250").size(), 4u);
-    const std::string told = host.Text("Files not moved");
-    EXPECT_TRUE(Contains(told, Base() + "VBoyRen\r    Cannot create the directory")) << told;
-    EXPECT_TRUE(Contains(told, Base() + "~ROMTMP250/Golf (U) [!].vb\r")) << told;
-    EXPECT_TRUE(Contains(told, "kept in:\r" + Base() + "~ROMTMP250/")) << told;
-    EXPECT_TRUE(Contains(collection.reports().log(), "Cannot create rename directory: "));
-    EXPECT_TRUE(Contains(collection.reports().log(), "Golf (U) [!].vb NOT moved to " + Base() + "VBoyRen/"));
-    EXPECT_EQ(host.Titles().back(), "Complete");
-}
-
-TEST_F(MoveFaultTest, UnwritableDestinationKeepsTheSourcesInPlace) {
-    files.failCopyTo = [](const std::string& p) { return Contains(p, "~ROMTMP"); };
-    RunRename(false);
-    EXPECT_EQ(FilesUnder(dir.Path()), before);  // nothing renamed, nothing left behind
-    ExpectRunEnded();
-    const std::string told = host.Text("Files not moved");
-    EXPECT_EQ(told.substr(0, told.find('\r')), "These files could not be moved and were left where they were:");
-    EXPECT_TRUE(Contains(told, "\r" + Base() + "a.vb\r    Cannot write")) << told;
-    EXPECT_TRUE(Contains(collection.reports().log(),
-                         Base() + "d.vb NOT moved to " + Base() + "~ROMTMP250/Red Alarm (J) [!].vb : Cannot write"));
-}
-
-TEST_F(MoveFaultTest, FileRemovedDuringTheRunIsReportedAndTheOthersMove) {
-    files.beforeCopy = [](const std::string& from) {
-        if (from.size() >= 4 && from.substr(from.size() - 4) == "b.vb") std::filesystem::remove(from);
+// Whatever fails, and wherever the user cancels, every ROM's bytes are
+// somewhere under the directory as often as before, the run ends as every
+// run does, and "Files not moved" says where the files are ("$" is the directory).
+TEST(MoveFaultTest, NoFaultOrCancelLosesAFile) {
+    using Fault = std::function<void(MoveScene&)>;
+    const auto has = [](const char* part) { return [part](const std::string& p) { return Contains(p, part); }; };
+    const auto cancelAt = [](int at) {
+        return [at](MoveScene& s) {
+            s.host.onEvents = [&s, at](int events) {
+                if (events == at) s.collection.RequestCancel();
+            };
+        };
     };
-    RunRename(true);
-    ExpectRunEnded();
-    before.erase("b.vb");  // the user's own removal
-    ExpectNothingLost();
-    EXPECT_EQ(FilesUnder(dir.Path() / "VBoyRen").size(), 3u);
-    EXPECT_TRUE(Contains(host.Text("Files not moved"), Base() + "b.vb\r"));
-    EXPECT_FALSE(std::filesystem::exists(Base() + "~ROMTMP250"));
-}
+    struct Row {
+        const char* what;
+        Fault fault;
+        bool move;
+        std::string told;
+        std::size_t inPlace, inTemporary, inVBoyRen;
+        const char* last;
+    };
+    const Row rows[] = {
+        {"VBoyRen cannot be made", [&](MoveScene& s) { s.files.failMakeDirectory = has("VBoyRen"); }, true,
+         "$VBoyRen\r    Cannot create the directory", 0, 4, 0, "Complete"},
+        {"the temporary directory is unwritable", [&](MoveScene& s) { s.files.failCopyTo = has("~ROMTMP"); }, false,
+         "These files could not be moved and were left where they were:\r$a.vb\r    Cannot write", 4, 0, 0, "Complete"},
+        {"a file removed during the run",
+         [](MoveScene& s) {
+             s.before.erase("b.vb");  // the user's own removal
+             s.files.beforeCopy = [](const std::string& from) {
+                 if (from.ends_with("/b.vb")) std::filesystem::remove(from);
+             };
+         },
+         true, "$b.vb\r", 0, 0, 3, "Complete"},
+        {"a copy that fails part-way", [&](MoveScene& s) { s.files.partialCopyTo = has("Red Alarm"); }, true, "$d.vb\r",
+         1, 0, 3, "Complete"},
+        {"a short copy claimed whole",
+         [&](MoveScene& s) {
+             s.files.partialCopyReportsFailure = false;
+             s.files.partialCopyTo = has("Red Alarm");
+         },
+         true, "did not match the original.", 1, 0, 3, "Complete"},
+        {"a copy with two bytes swapped", [&](MoveScene& s) { s.files.reorderCopyTo = has("Red Alarm"); }, true,
+         "did not match the original.", 1, 0, 3, "Complete"},
+        // Named where the copy ended up, not the temporary directory it passed through.
+        {"a source that cannot be deleted",
+         [&](MoveScene& s) {
+             s.before["its copy"] = s.before.at("c.vb");  // kept beside the original
+             s.files.failRemove = has("/c.vb");
+         },
+         true, "$c.vb\r    A copy is at $VBoyRen/Copy (2) of Golf (U) [!].vb, but the original could not be deleted", 1,
+         0, 4, "Complete"},
+        {"the temporary directory stays", [&](MoveScene& s) { s.files.failRemoveDirectory = has("~ROMTMP"); }, true,
+         "The temporary directory was left behind:\r$~ROMTMP250/\rCannot remove the directory $~ROMTMP250/: "
+         "Device or resource busy",
+         0, 0, 4, "Complete"},
+        {"cancelled while moving in, after two files", cancelAt(7), true, "kept in:\r$~ROMTMP250/", 2, 2, 0,
+         "Cancelled"},
+        {"cancelled while moving out, after one file", cancelAt(10), true, "kept in:\r$~ROMTMP250/", 0, 3, 1,
+         "Cancelled"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        MoveScene s;
+        s.files.renames = false;
+        for (const char* name : {"a.vb", "b.vb", "c.vb"}) test::WriteKnown(s.dir.Path(), name, "Golf (U) [!]");
+        test::WriteKnown(s.dir.Path(), "d.vb", "Red Alarm (J) [!]");
+        s.before = FilesUnder(s.dir.Path());
+        row.fault(s);
+        s.collection.SetListingDirectory(s.dir.Path().string());
+        s.collection.Run({.rename = true, .move = row.move});
 
-TEST_F(MoveFaultTest, CopyThatFailsPartWayNeverCostsTheOriginal) {
-    files.partialCopyTo = [](const std::string& p) { return Contains(p, "Red Alarm"); };
-    RunRename(true);
-    ExpectNothingLost();  // and no half file anywhere
-    EXPECT_EQ(test::ReadBytes(dir.File("d.vb")), before.at("d.vb"));
-    EXPECT_TRUE(Contains(collection.reports().log(), "d.vb NOT moved to "));
-
-    // A copy that claims success but is short, or has two bytes swapped (same
-    // size, same byte sum), is caught by the check before the delete.
-    files.partialCopyReportsFailure = false;
-    for (auto* fault : {&files.partialCopyTo, &files.reorderCopyTo}) {
-        host = {};
-        files.partialCopyTo = files.reorderCopyTo = nullptr;
-        *fault = [](const std::string& p) { return Contains(p, "Red Alarm"); };
-        RunRename(true);
-        ExpectNothingLost();
-        EXPECT_EQ(test::ReadBytes(dir.File("d.vb")), before.at("d.vb"));
-        EXPECT_TRUE(Contains(host.Text("Files not moved"), "did not match the original."));
+        EXPECT_EQ(test::Contents(FilesUnder(s.dir.Path())), test::Contents(s.before));
+        EXPECT_EQ(FilesIn(s.dir.Path()), row.inPlace);
+        EXPECT_EQ(FilesIn(s.dir.Path() / "~ROMTMP250"), row.inTemporary);
+        EXPECT_EQ(FilesIn(s.dir.Path() / "VBoyRen"), row.inVBoyRen);
+        std::string told = row.told;
+        for (std::size_t at = told.find('$'); at != std::string::npos; at = told.find('$', at))
+            told.replace(at, 1, s.base);
+        EXPECT_TRUE(Contains(s.host.Text("Files not moved"), told)) << s.host.Text("Files not moved");
+        EXPECT_EQ(s.host.Titles().back(), row.last);
+        EXPECT_FALSE(s.collection.Running());
+        ASSERT_GE(s.host.steps.size(), 2u);
+        EXPECT_EQ(s.host.steps[1], RunStep::ControlsRestored);
+        EXPECT_EQ(s.host.steps.back(), RunStep::ProgressHidden);
     }
-}
-
-TEST_F(MoveFaultTest, SourceThatCannotBeDeletedStaysBesideItsCopy) {
-    files.failRemove = [this](const std::string& p) { return p == Base() + "c.vb"; };
-    RunRename(true);
-    ExpectRunEnded();
-    EXPECT_EQ(test::ReadBytes(dir.File("c.vb")), before.at("c.vb"));
-    EXPECT_EQ(FilesUnder(dir.Path() / "VBoyRen").size(), 4u);
-    // The message names where the copy ended up, not the temporary directory it passed through.
-    const std::string told = host.Text("Files not moved");
-    EXPECT_TRUE(Contains(told, Base() + "c.vb\r    A copy is at " + Base() +
-                                   "VBoyRen/Copy (2) of Golf (U) [!].vb, "
-                                   "but the original could not be deleted"))
-        << told;
-    EXPECT_FALSE(Contains(told, "~ROMTMP")) << told;
-}
-
-TEST_F(MoveFaultTest, TemporaryDirectoryLeftBehindIsAlwaysReported) {
-    files.failRemoveDirectory = [](const std::string& p) { return Contains(p, "~ROMTMP"); };
-    RunRename(true);
-    ExpectNothingLost();
-    EXPECT_TRUE(std::filesystem::is_empty(Base() + "~ROMTMP250"));
-    EXPECT_EQ(host.Text("Files not moved"), "The temporary directory was left behind:\r" + Base() +
-                                                "~ROMTMP250/\rCannot remove the directory " + Base() +
-                                                "~ROMTMP250/: Device or resource busy");
-    EXPECT_EQ(host.Titles().back(), "Complete");
-}
-
-TEST_F(MoveFaultTest, CancelWhileMovingInLosesNothing) {
-    // Cancelled during the move into the temporary directory, after two files.
-    host.onEvents = [this](int events) {
-        if (events == 7) collection.RequestCancel();
-    };
-    RunRename(true);
-    ExpectNothingLost();
-    ExpectRunEnded();
-    EXPECT_EQ(FilesUnder(dir.Path() / "~ROMTMP250").size(), 2u);
-    EXPECT_EQ(host.Titles(), (std::vector<std::string>{"Continue operation?", "Files not moved", "Cancelled"}));
-    EXPECT_TRUE(Contains(host.messages[1].text, "kept in:\r" + Base() + "~ROMTMP250/"));
-    EXPECT_TRUE(std::filesystem::exists(dir.File("c.vb")));
-    // The statuses stay, the reports keep their reset texts.
-    EXPECT_EQ(collection.Status(0), "Golf (U) [!]");
-    EXPECT_EQ(collection.reports().have(), Reports().have());
-}
-
-TEST_F(MoveFaultTest, CancelWhileMovingOutLosesNothing) {
-    host.onEvents = [this](int events) {
-        if (events == 10) collection.RequestCancel();  // after the first file is back out
-    };
-    RunRename(true);
-    ExpectNothingLost();
-    EXPECT_EQ(FilesUnder(dir.Path() / "VBoyRen").size(), 1u);
-    EXPECT_EQ(FilesUnder(dir.Path() / "~ROMTMP250").size(), 3u);
-    EXPECT_EQ(host.Titles().back(), "Cancelled");
-    EXPECT_EQ(collection.ListingDirectory(), Base() + "VBoyRen");
 }
 
 // The four reports' files end in their last CR (not CR LF); a file that

@@ -58,12 +58,6 @@ TEST(SelectDirTest, CollectionWindowListsTheChoiceAndCancelReturnsToTheBase) {
     QTest::mouseClick(select, Qt::LeftButton);
     EXPECT_EQ(label->text(), Q(base.File("*.vb")));
     EXPECT_EQ(list->item(0)->text().toStdString(), "golf.vb - [YET TO BE IDENTIFIED]");
-
-    // A drive root is listed with one separator before the pattern.
-    test::WhenModalShown([&](QWidget* chooser) { ChooseIn(chooser, QDir::rootPath().toStdString(), "cmdSelect"); });
-    ts.messages.Clear();
-    QTest::mouseClick(select, Qt::LeftButton);
-    EXPECT_EQ(label->text(), QDir::rootPath() + QStringLiteral("*.vb"));
 }
 
 TEST(SelectDirTest, OpensWhereAskedShowsWhereYouAreAndReturnsTheChoice) {
@@ -93,20 +87,6 @@ TEST(SelectDirTest, OpensWhereAskedShowsWhereYouAreAndReturnsTheChoice) {
     auto* model = static_cast<QFileSystemModel*>(tree->model());
     auto* box = chooser.findChild<QLineEdit*>(QStringLiteral("txtDirectory"));
     ASSERT_NE(box, nullptr);
-
-    // The tree reads folders in the background; once it has, the starting
-    // directory is selected, every folder above it open, and it is in view.
-    const QModelIndex target = model->index(Q(deep.string()));
-    const bool shown = QTest::qWaitFor(
-        [&] {
-            return tree->currentIndex() == target &&
-                   tree->viewport()->rect().contains(tree->visualRect(target).center());
-        },
-        5000);
-    EXPECT_TRUE(shown) << "the starting directory never came into view";
-    for (QModelIndex above = target.parent(); above.isValid(); above = above.parent()) {
-        EXPECT_TRUE(tree->isExpanded(above)) << model->filePath(above).toStdString();
-    }
     EXPECT_EQ(box->text(), Q(deep.string()));
 
     // Enter in the path box goes to the typed directory without choosing it.
@@ -128,10 +108,4 @@ TEST(SelectDirTest, OpensWhereAskedShowsWhereYouAreAndReturnsTheChoice) {
     box->setText(Q(base.Path().string()));
     QTest::mouseClick(chooser.findChild<QPushButton*>(QStringLiteral("cmdSelect")), Qt::LeftButton);
     EXPECT_EQ(chooser.tag(), Q(base.Path().string()));
-
-    // Enter on the path already shown chooses it.
-    romdb::frmSelectDir again(ts.services, Q(other.Path().string()));
-    again.show();
-    QTest::keyClick(again.findChild<QLineEdit*>(QStringLiteral("txtDirectory")), Qt::Key_Return);
-    EXPECT_EQ(again.tag(), Q(other.Path().string()));
 }
