@@ -82,6 +82,7 @@ TEST_F(ExitStatus, EveryRowOfTheTableIsWhatTheCommandGives) {
           {{"info"}, "FILE is required"},
           {{"romaji", "\u6F22"}},  // no title byte for a kanji
           {{"tiles", rom, "--out", bmp, "--width", "0"}},
+          {{"tiles", rom, "--out", bmp, "--width", "32768"}, "\"32768\" is not a whole number from 1 to 32767"},
           {{"play", "red-dragon", rom, "--debug"}, "has none"},
           {{"play", "virtual-e", rom}, "takes no ROM"},
           {{"tiles", rom, "--out", ""}, "--out: give the picture's file name, or - for standard output."},

@@ -56,7 +56,9 @@ TEST_F(PaletteWindow, OpensWithTheStoredColoursAndOnlyApplyWritesThem) {
     EXPECT_EQ(Box("txtCol2G")->text(), QStringLiteral("192"));  // absent keys: grey
     EXPECT_EQ(Preview(1), QColor(255, 0, 0));
     Box("txtCol1G")->setText(QStringLiteral("17"));
+    window().show();
     Click("cmdCancel");
+    EXPECT_FALSE(window().isVisible()) << "Cancel closes the window";
     EXPECT_EQ(t.settings.WriteCount(), 3);
 
     m_window.reset();
