@@ -6,11 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -56,6 +54,7 @@ constexpr char kOptions[] = "Software\\Virtual-E\\VIRTUALE\\Options";
 constexpr char kKeypad[] = "Software\\Virtual-E\\VIRTUALE\\Keypad";
 
 using kestro::test::FileText;
+using kestro::test::RunShell;
 using kestro::test::WriteText;
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
@@ -141,21 +140,6 @@ struct FakeWine {
                 [] { return kNow; }};
     }
 };
-
-struct ShellResult {
-    int status = -1;
-    std::string output;
-};
-
-ShellResult Shell(const std::string& command) {
-    ShellResult result;
-    FILE* pipe = ::popen(("(" + command + ") 2>&1").c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, n);
-    result.status = ::pclose(pipe);
-    return result;
-}
 
 // The file without the named key's section, to compare everything else.
 std::string Without(const std::string& text, const std::string& header) {
@@ -392,14 +376,14 @@ TEST_F(WinePrefix, AServerPipeIsNotWaitedOnAndAReadOnlyFileIsNotReplaced) {
 }
 
 TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
-    if (Shell("command -v wine && command -v wineboot && command -v wineserver").status != 0) {
+    if (RunShell("command -v wine && command -v wineboot && command -v wineserver").status != 0) {
         GTEST_SKIP() << "Wine is not installed (Debian package \"wine\"); the real-Wine check is skipped.";
     }
     kestro::test::TempDir dir;
     const std::string prefix = (dir.Path() / "prefix").string();
     const std::string env = "WINEPREFIX='" + prefix + "' WINEDEBUG=-all ";
-    ShellResult boot = Shell(env + "timeout 600 wineboot -i; " + env + "timeout 120 wineserver -w");
-    ASSERT_TRUE(std::filesystem::exists(prefix + "/user.reg")) << "wineboot made no prefix:\n" << boot.output;
+    auto boot = RunShell(env + "timeout 600 wineboot -i; " + env + "timeout 120 wineserver -w");
+    ASSERT_TRUE(std::filesystem::exists(prefix + "/user.reg")) << "wineboot made no prefix:\n" << boot.text;
     ASSERT_FALSE(WineServerRunning(prefix));
 
     // With no server: the file is edited, and only the key written changes.
@@ -408,13 +392,13 @@ TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
     WriteNumbers(backend, kOptions, {{"Display", 2}, {"CPU", 3}, {"Brtness", -5}});
     const std::string after = FileText(prefix + "/user.reg");
     EXPECT_EQ(Without(after, "Software\\\\Virtual-E\\\\VIRTUALE\\\\Options"), before);
-    ShellResult query = Shell(env + "timeout 300 wine reg query 'HKCU\\Software\\Virtual-E\\VIRTUALE\\Options'");
-    EXPECT_NE(query.output.find("Display    REG_DWORD    0x2"), std::string::npos) << query.output;
-    EXPECT_NE(query.output.find("Brtness    REG_DWORD    0xfffffffb"), std::string::npos) << query.output;
+    auto query = RunShell(env + "timeout 300 wine reg query 'HKCU\\Software\\Virtual-E\\VIRTUALE\\Options'");
+    EXPECT_NE(query.text.find("Display    REG_DWORD    0x2"), std::string::npos) << query.text;
+    EXPECT_NE(query.text.find("Brtness    REG_DWORD    0xfffffffb"), std::string::npos) << query.text;
 
     // With a server running: an edit of the file would be lost, so the values go through it.
     // All three streams away from our pipe, or reading it waits for the server to end.
-    Shell(env + "wineserver -p 120 >/dev/null 2>&1 </dev/null");
+    RunShell(env + "wineserver -p 120 >/dev/null 2>&1 </dev/null");
     for (int i = 0; i < 100 && !WineServerRunning(prefix); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     ASSERT_TRUE(WineServerRunning(prefix)) << "the server was not seen running";
@@ -423,9 +407,9 @@ TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
     EXPECT_EQ(FileText(prefix + "/user.reg"), served) << "the server's file is left to the server";
     // Read back at once, with a value Wine's own "reg add" gave the server meanwhile (as the
     // emulator saves its own): what the server holds, which its file does not show yet.
-    query = Shell(
+    query = RunShell(
         env + "timeout 300 wine reg add 'HKCU\\Software\\Virtual-E\\VIRTUALE\\Keypad' /v Select /t REG_DWORD /d 90 /f");
-    ASSERT_EQ(query.status, 0) << query.output;
+    ASSERT_EQ(query.status, 0) << query.text;
     WineRegistryBackend fresh(prefix);
     cRegistry reg = OptionsValue(fresh, "", REG_DWORD_, kKeypad);
     const RegistryReadGroup oneLook(reg);
@@ -433,5 +417,5 @@ TEST(RealWine, WrittenValuesAreWhatWineReadsWithOrWithoutItsServer) {
         reg.SetValueKey(name);
         EXPECT_EQ(std::get<std::int32_t>(reg.Value()), value) << name;
     }
-    Shell(env + "wineserver -k");
+    RunShell(env + "wineserver -k");
 }

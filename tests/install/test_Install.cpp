@@ -3,9 +3,7 @@
 // package: they start from wherever the prefix lies, and the metainfo passes
 // its validator.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <regex>
 
@@ -16,28 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Output {
-    int status = -1;
-    std::string text;  ///< standard output and error
-};
-
-Output RunCommand(const std::string& command) {
-    Output out;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[4096];
-    while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.text.append(buffer, n);
-    const int status = pclose(pipe);
-    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
-}
+using kestro::test::RunShell;
 
 std::string Quoted(const fs::path& path) {
     return "'" + path.string() + "'";
 }
 
 bool HasProgram(const char* name) {
-    return RunCommand(std::string("command -v ") + name).status == 0;
+    return RunShell(std::string("command -v ") + name).status == 0;
 }
 
 // One installation into a temporary prefix for all tests of this program.
@@ -45,7 +29,7 @@ class Installed : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_dir = new kestro::test::TempDir;
-        const Output out = RunCommand(
+        const auto out = RunShell(
             std::string("'" KESTRO_CMAKE_COMMAND "' --install '" KESTRO_BUILD_DIR "' --prefix ") + Quoted(Prefix()));
         s_installed = out.status == 0;
         s_log = out.text;
@@ -76,10 +60,10 @@ TEST_F(Installed, ProgramsStartFromTheInstalledPrefix) {
     EXPECT_TRUE(fs::is_regular_file(Prefix() / "lib" / "kestro-utils" / "libKestro.so"));
     EXPECT_FALSE(fs::exists(bin / "libKestro.so"));
 
-    const Output cli = RunCommand(Quoted(bin / "kestro") + " --version");
+    const auto cli = RunShell(Quoted(bin / "kestro") + " --version");
     EXPECT_EQ(cli.text, std::string("kestro ") + KESTRO_VERSION + "\n");
     const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
-    const Output help = RunCommand(noDisplay + Quoted(bin / "kestro-utils") + " --help");
+    const auto help = RunShell(noDisplay + Quoted(bin / "kestro-utils") + " --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.text.find("Usage: kestro-utils [FILE.vb]"), std::string::npos) << help.text;
 
@@ -88,7 +72,7 @@ TEST_F(Installed, ProgramsStartFromTheInstalledPrefix) {
     // for the last key written (QSettings escapes the blanks), then ends it.
     const fs::path config = s_dir->Path() / "config";
     const std::string ini = Quoted(config / "Kestro Utils" / "Kestro Utils.ini");
-    const Output run = RunCommand("XDG_CONFIG_HOME=" + Quoted(config) + " QT_QPA_PLATFORM=offscreen " +
+    const auto run = RunShell("XDG_CONFIG_HOME=" + Quoted(config) + " QT_QPA_PLATFORM=offscreen " +
                                   Quoted(bin / "kestro-utils") + " & for i in $(seq 600); do grep -qs " +
                                   "'Create%20Change%20Log=' " + ini + " && break; sleep 0.1; done; kill -9 $!; " +
                                   "grep -qs 'Create%20Change%20Log=' " + ini);
@@ -100,10 +84,10 @@ TEST_F(Installed, ProgramsStartFromTheInstalledPrefix) {
 TEST_F(Installed, ManPagesCoverEveryCommandAndOption) {
     const fs::path man1 = Share("man/man1");
     ASSERT_TRUE(fs::is_regular_file(man1 / "kestro-utils.1.gz"));
-    const Output page = RunCommand("gzip -dc " + Quoted(man1 / "kestro.1.gz"));
+    const auto page = RunShell("gzip -dc " + Quoted(man1 / "kestro.1.gz"));
     ASSERT_EQ(page.status, 0);
     const std::string kestro = Quoted(Prefix() / "bin" / "kestro");
-    const std::string list = RunCommand(kestro + " --help").text;
+    const std::string list = RunShell(kestro + " --help").text;
     const std::string commands = list.substr(list.find("Subcommands:"));
     std::smatch m;
     int count = 0;
@@ -117,7 +101,7 @@ TEST_F(Installed, ManPagesCoverEveryCommandAndOption) {
 
 TEST_F(Installed, MetainfoValidates) {
     if (!HasProgram("appstreamcli")) GTEST_SKIP() << "appstreamcli missing (appstream)";
-    const Output out =
-        RunCommand("appstreamcli validate --no-net " + Quoted(Share("metainfo/" + kAppId + ".metainfo.xml")));
+    const auto out =
+        RunShell("appstreamcli validate --no-net " + Quoted(Share("metainfo/" + kAppId + ".metainfo.xml")));
     EXPECT_EQ(out.status, 0) << out.text;
 }

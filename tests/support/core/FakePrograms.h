@@ -32,4 +32,12 @@ std::string FileText(const std::string& path);
 /// Writes text to a file byte for byte, replacing any, in a folder made if need be.
 void WriteText(const std::string& path, const std::string& text);
 
+/// A shell command's exit status (-1 when it did not exit) and what it printed on
+/// standard output and error together.
+struct ShellOutput {
+    int status = -1;
+    std::string text;
+};
+ShellOutput RunShell(const std::string& command);
+
 }  // namespace kestro::test

@@ -2,7 +2,6 @@
 #include "support/core/SpecialFiles.h"
 
 #include <fcntl.h>
-#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -28,20 +27,6 @@ bool ReturnsPromptly(const std::function<void()>& call, const std::string& fifo)
     if (fd >= 0) ::close(fd);
     done.wait();
     return false;
-}
-
-ReadAsOrdinaryUser::ReadAsOrdinaryUser() {
-    if (::geteuid() != 0) {
-        m_active = true;  // already an ordinary user
-        return;
-    }
-    // 65534 is "nobody"; leaving uid 0 drops the capability to read any file.
-    m_previous = ::setfsuid(65534);
-    m_active = ::setfsuid(65534) == 65534;
-}
-
-ReadAsOrdinaryUser::~ReadAsOrdinaryUser() {
-    if (m_previous >= 0) ::setfsuid(static_cast<uid_t>(m_previous));
 }
 
 }  // namespace kestro::test

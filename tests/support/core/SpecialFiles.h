@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Special files for the tests that must refuse them: FIFOs, device nodes,
-// and reads as a user who cannot read a file.
+// Special files for the tests that must refuse them: FIFOs and device nodes.
 
 #include <chrono>
 #include <functional>
@@ -20,21 +19,5 @@ bool MakeNullDevice(const std::string& path);
 /// stuck opening the FIFO is released by opening its other end, so that the
 /// test fails instead of hanging.
 bool ReturnsPromptly(const std::function<void()>& call, const std::string& fifo);
-
-/// While alive, files are opened as an ordinary user would open them, even
-/// when the tests run as root (the file-system user id changes, and root's
-/// right to read anything goes with it). Active() is false where that cannot be.
-class ReadAsOrdinaryUser {
-public:
-    ReadAsOrdinaryUser();
-    ~ReadAsOrdinaryUser();
-    ReadAsOrdinaryUser(const ReadAsOrdinaryUser&) = delete;
-    ReadAsOrdinaryUser& operator=(const ReadAsOrdinaryUser&) = delete;
-    bool Active() const { return m_active; }
-
-private:
-    bool m_active = false;
-    int m_previous = -1;
-};
 
 }  // namespace kestro::test
