@@ -178,6 +178,36 @@ TEST(DatFile, MissingListsAsCsvQuoteWhatTheyMust) {
                   "\"Comma, \"\"Quoted\"\"\",,12345678,\r\n");
 }
 
+// Hashes are kept as bytes: in either form a hash in capitals, or with its
+// leading zeros left out, reads back as the full lower-case hex, and one that
+// is too long or holds a letter past f is refused by its line.
+TEST(DatFile, HashDigitsReadAsBytes) {
+    struct Case {
+        std::string crc, sha1, want;  // want: the crc and sha1 read back, or the start of the error
+    };
+    const std::string sha1 = "0123456789ABCDEF0123456789abcdef01234567";
+    const Case cases[] = {
+        {"DEADBEEF", sha1, "deadbeef 0123456789abcdef0123456789abcdef01234567"},
+        {"abc", "f", "00000abc 000000000000000000000000000000000000000f"},
+        {"123456789", sha1, "line 3: the crc \"123456789\" of rom \"a.vb\" is not a hexadecimal hash"},
+        {"1234567g", sha1, "line 3: the crc \"1234567g\" of rom \"a.vb\" is not a hexadecimal hash"},
+        {"12345678", sha1 + "0", "line 3: the sha1 \"" + sha1 + "0\" of rom \"a.vb\" is not a hexadecimal hash"},
+    };
+    for (const Case& c : cases) {
+        const std::string xml =
+            "<?xml version=\"1.0\"?>\n<datafile>\n<game name=\"A\"><rom name=\"a.vb\" size=\"1\" crc=\"" + c.crc +
+            "\" sha1=\"" + c.sha1 + "\"/></game>\n</datafile>\n";
+        const std::string cmp = "clrmamepro ( name \"Set\" )\n\ngame ( name \"A\" rom ( name \"a.vb\" size 1 crc " +
+                                c.crc + " sha1 " + c.sha1 + " ) )\n";
+        for (const std::string& text : {xml, cmp}) {
+            const DatRead read = ParseDat(text);
+            const std::string got =
+                read ? read.dat->games[0].roms[0].crc + " " + read.dat->games[0].roms[0].sha1 : read.error;
+            EXPECT_EQ(got, c.want) << text;
+        }
+    }
+}
+
 TEST(DatFile, LargeDatReadInSlicesGivesEveryGame) {
     // Over a megabyte of XML is read a slice at a time; the clrmamepro form of
     // the same games, read whole, must agree game for game.
@@ -204,9 +234,17 @@ TEST(DatFile, LargeDatReadInSlicesGivesEveryGame) {
     EXPECT_EQ(fromXml.dat->name, "Big");
     EXPECT_EQ(fromXml.dat->games.size(), 9000u);
     EXPECT_EQ(fromXml.dat->games, fromCmp.dat->games);
+    // From disk, the slices already read are let go of as the file is read.
+    test::TempDir dir;
+    test::WriteText(dir.File("big.dat"), xml);
+    const DatRead fromDisk = ReadDatFile(dir.File("big.dat"));
+    ASSERT_TRUE(fromDisk) << fromDisk.error;
+    EXPECT_EQ(fromDisk.dat->games, fromCmp.dat->games);
 
     // A fault far into the file is still named by its line.
     std::string bad = xml;
     bad.replace(bad.find("size=\"8500\""), 11, "size=\"85x0\"");
-    EXPECT_NE(ParseDat(bad).error.find("line 8504: the size \"85x0\""), std::string::npos) << ParseDat(bad).error;
+    test::WriteText(dir.File("bad.dat"), bad);
+    const std::string error = ReadDatFile(dir.File("bad.dat")).error;
+    EXPECT_NE(error.find("line 8504: the size \"85x0\""), std::string::npos) << error;
 }
