@@ -124,7 +124,7 @@ public:
 };
 
 /// The real file system.
-class DiskFileOps final : public FileOps {
+class DiskFileOps : public FileOps {
 public:
     std::vector<std::string> ListFiles(const std::string& directory) override;
     bool IsDirectory(const std::string& path) override;
