@@ -122,7 +122,7 @@ TEST(HeaderCommand, RefusalsLeaveTheFileUntouched) {
         auto run = RunKestro(all);
         EXPECT_EQ(run.status, 2) << all.back();
         EXPECT_FALSE(run.err.empty());
-        if (!says.empty()) EXPECT_EQ(run.err, says);
+        if (!says.empty()) { EXPECT_EQ(run.err, says); }
     }
     EXPECT_EQ(ReadBytes(unknown), unknownBytes);
 }

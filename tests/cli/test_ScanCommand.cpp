@@ -56,7 +56,7 @@ TEST(ScanCommand, RenameMoveKeepsEveryRomOnceUnderItsCatalogueName) {
     // catalogue names in VBoyRen, every other file untouched where it was.
     auto after = test::FilesUnder(dir.Path());
     for (const auto& [name, status] : test::MixedStatuses())
-        if (status[0] == '[') EXPECT_EQ(after.at(name), before.at(name)) << name;
+        if (status[0] == '[') { EXPECT_EQ(after.at(name), before.at(name)) << name; }
     EXPECT_EQ(after.at("readme.txt"), before.at("readme.txt"));
     for (const char* name : {"Golf (U) [!].vb", "Copy of Golf (U) [!].vb", "Copy (2) of Golf (U) [!].vb",
                              "Red Alarm (U) [!].vb", "Mario Clash (JU) [h].vb", "Waterworld (U) [b1] [h].vb"}) {

@@ -71,7 +71,7 @@ TEST(Patch, CreatedPatchesGiveTheModifiedFileBackInEveryFormatAndGuardTheirBase)
             EXPECT_EQ(read.info->targetSize, modified.size());
             EXPECT_EQ(ApplyPatch(created.patch, other).status, ApplyStatus::WrongBase);
             EXPECT_EQ(ApplyPatch(created.patch, other, true).warnings.size(), 2u);  // the base, then the result
-            if (format == PatchFormat::Ups) EXPECT_TRUE(ApplyPatch(created.patch, modified).target == original);
+            if (format == PatchFormat::Ups) { EXPECT_TRUE(ApplyPatch(created.patch, modified).target == original); }
         }
         // Moved data is copied, not spelled out.
         if (kind <= 2) {

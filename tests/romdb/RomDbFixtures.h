@@ -263,7 +263,7 @@ struct GameRom {
     std::vector<std::uint8_t> bytes;
     bool withSha1 = true;
     bool withMd5 = true;
-    std::string sha1Override;  ///< a SHA-1 of some other dump with the same CRC
+    std::string sha1Override = {};  ///< a SHA-1 of some other dump with the same CRC
 };
 
 struct Game {

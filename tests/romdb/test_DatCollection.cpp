@@ -34,7 +34,7 @@ TEST_F(DatCollectionTest, EveryFileIsNamedByItsContentAndTheReportsCountTheDatsG
     // Every matched file's checksum is its CRC32 in upper case, whichever hexadecimal letters it holds.
     for (const test::Game& game : test::CollectionGames()) {
         for (const FileRow& row : collection.Rows())
-            if (row.identified == game.name) EXPECT_EQ(ReportChecksum(row), test::Crc32Of(game.roms[0].bytes, "%08X"));
+            if (row.identified == game.name) { EXPECT_EQ(ReportChecksum(row), test::Crc32Of(game.roms[0].bytes, "%08X")); }
     }
     EXPECT_EQ(Row("one.vb").hashes.sha1, test::DigestOf("SHA1", test::CollectionGames()[0].roms[0].bytes));
     EXPECT_EQ(ReportChecksum(Row("squash.vb")), "") << "a CRC match with another SHA-1 is no match";
