@@ -170,8 +170,9 @@ TEST(Patch, DamagedPatchesAreRefusedNamingTheByte) {
 }
 
 TEST(Patch, BpsMetadataIsKeptAsWritten) {
-    const Bytes source(64, 1), target(65, 2);
-    EXPECT_EQ(ReadPatch(CreateBps(source, target, "<author>k</author>")).info->metadata, "<author>k</author>");
+    const Bytes source(64, 1), target(65, 2), patch = CreateBps(source, target, "<author>k</author>");
+    EXPECT_EQ(ReadPatch(patch).info->metadata, "<author>k</author>");
+    EXPECT_EQ(ApplyPatch(patch, source).info.metadata, "<author>k</author>") << "and as applied";
 }
 
 using test::RomBuilder;
