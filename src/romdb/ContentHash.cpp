@@ -10,17 +10,6 @@ namespace kestro::romdb {
 
 namespace {
 
-std::string Hex(const unsigned char* bytes, unsigned length) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(length * 2);
-    for (unsigned i = 0; i < length; ++i) {
-        text += kDigits[bytes[i] >> 4];
-        text += kDigits[bytes[i] & 0x0F];
-    }
-    return text;
-}
-
 // One digest context, with its algorithm fetched once rather than per file.
 struct Digest {
     EVP_MD* md = nullptr;
@@ -42,7 +31,7 @@ struct Digest {
         unsigned char out[EVP_MAX_MD_SIZE];
         unsigned length = 0;
         EVP_DigestFinal_ex(ctx, out, &length);
-        return Hex(out, length);
+        return HashText(out, length);
     }
 };
 
@@ -56,7 +45,18 @@ struct HashRun::Digests {
 std::string CrcText(std::uint32_t crc) {
     const unsigned char bytes[4] = {static_cast<unsigned char>(crc >> 24), static_cast<unsigned char>(crc >> 16),
                                     static_cast<unsigned char>(crc >> 8), static_cast<unsigned char>(crc)};
-    return Hex(bytes, 4);
+    return HashText(bytes, 4);
+}
+
+std::string HashText(const std::uint8_t* bytes, std::size_t size) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(size * 2);
+    for (std::size_t i = 0; i < size; ++i) {
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 0x0F];
+    }
+    return text;
 }
 
 HashRun::HashRun() = default;

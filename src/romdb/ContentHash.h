@@ -28,6 +28,8 @@ struct FileHashes {
 
 /// CRC32 as DATs write it: 8 lower-case hex digits.
 std::string CrcText(std::uint32_t crc);
+/// Bytes of a digest as DATs write them: two lower-case hex digits each.
+std::string HashText(const std::uint8_t* bytes, std::size_t size);
 
 /// Runs the asked hashes over chunks of one file at a time; reusable.
 class HashRun {

@@ -2,24 +2,12 @@
 // The compact store of a DAT's games, and the two writers of missing games.
 #include <cstring>
 
+#include "romdb/ContentHash.h"
 #include "romdb/DatFile.h"
 
 namespace kestro::romdb {
 
 namespace {
-
-void AppendHex(std::string& out, const std::uint8_t* bytes, std::size_t size) {
-    constexpr char kDigits[] = "0123456789abcdef";
-    for (std::size_t i = 0; i < size; ++i) {
-        out += kDigits[bytes[i] >> 4];
-        out += kDigits[bytes[i] & 15];
-    }
-}
-
-std::array<std::uint8_t, 4> CrcBytes(std::uint32_t crc) {
-    return {static_cast<std::uint8_t>(crc >> 24), static_cast<std::uint8_t>(crc >> 16),
-            static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)};
-}
 
 // A rom's hashes as text, in the order the writers give them.
 struct HashTexts {
@@ -28,9 +16,9 @@ struct HashTexts {
 
 HashTexts HexOf(const DatRomRecord& rom) {
     HashTexts hex;
-    if (rom.hasCrc) AppendHex(hex.crc, CrcBytes(rom.crc).data(), 4);
-    if (rom.hasMd5) AppendHex(hex.md5, rom.md5.data(), rom.md5.size());
-    if (rom.hasSha1) AppendHex(hex.sha1, rom.sha1.data(), rom.sha1.size());
+    if (rom.hasCrc) hex.crc = CrcText(rom.crc);
+    if (rom.hasMd5) hex.md5 = HashText(rom.md5.data(), rom.md5.size());
+    if (rom.hasSha1) hex.sha1 = HashText(rom.sha1.data(), rom.sha1.size());
     return hex;
 }
 
