@@ -243,22 +243,15 @@ void BM_RenameAndMove(benchmark::State& state) {
     state.counters["files"] = moved;
 }
 
+// The moves by hand, without and with a sync of both directories.
+void SyncedOrNot(benchmark::internal::Benchmark* b) {
+    b->ArgName("synced")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kRuns);
+}
+
 }  // namespace
 
-BENCHMARK(BM_MvCommand)
-    ->ArgName("synced")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(kRuns);
-BENCHMARK(BM_Renames)
-    ->ArgName("synced")
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(kRuns);
+BENCHMARK(BM_MvCommand)->Apply(SyncedOrNot);
+BENCHMARK(BM_Renames)->Apply(SyncedOrNot);
 BENCHMARK(BM_CopyFilesOnce)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kRuns);
 BENCHMARK(BM_CopyFilesOnceDurably)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kRuns);
 BENCHMARK(BM_RenameAndMove)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kRuns);

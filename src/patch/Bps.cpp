@@ -34,9 +34,7 @@ ApplyResult ApplyBps(ByteView patch, ByteView source, bool force) {
     std::size_t targetSizeAt = 0;
     PatchReader in = ReadHeader(patch, PatchFormat::Bps, info, targetSizeAt);
     if (info.targetSize > kLargestTarget) in.Fail(targetSizeAt, "the target size is larger than any ROM");
-    const std::uint64_t metadataSize = in.Number("the metadata size");
-    const std::uint8_t* metadata = in.Take(metadataSize, "the metadata");
-    info.metadata.assign(reinterpret_cast<const char*>(metadata), metadataSize);
+    ReadMetadata(in, info);
     if (!SourceMatches(info, source, Crc32(source), force, result)) return result;
 
     Bytes& out = result.target;

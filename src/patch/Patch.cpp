@@ -98,18 +98,9 @@ ReadResult ReadPatch(ByteView patch) {
     try {
         if (!format) throw PatchError{0, "it starts with none of the marks \"PATCH\", \"BPS1\" or \"UPS1\""};
         PatchInfo info;
-        info.format = *format;
-        info.hasChecks = true;
-        const std::size_t end = detail::ReadFooter(patch, 4, info);
-        detail::PatchReader in(patch, end);
-        in.Take(4, "the mark");
-        info.sourceSize = in.Number("the source size");
-        info.targetSize = in.Number("the target size");
-        if (*format == PatchFormat::Bps) {
-            const std::uint64_t size = in.Number("the metadata size");
-            const std::uint8_t* text = in.Take(size, "the metadata");
-            info.metadata.assign(reinterpret_cast<const char*>(text), size);
-        }
+        std::size_t targetSizeAt = 0;
+        detail::PatchReader in = detail::ReadHeader(patch, *format, info, targetSizeAt);
+        if (*format == PatchFormat::Bps) detail::ReadMetadata(in, info);
         read.info = info;
     } catch (const PatchError& e) {
         read.error = detail::DamagedText(e);
@@ -213,6 +204,12 @@ PatchReader ReadHeader(ByteView patch, PatchFormat format, PatchInfo& info, std:
     targetSizeAt = in.Offset();
     info.targetSize = in.Number("the target size");
     return in;
+}
+
+void ReadMetadata(PatchReader& in, PatchInfo& info) {
+    const std::uint64_t size = in.Number("the metadata size");
+    const std::uint8_t* text = in.Take(size, "the metadata");
+    info.metadata.assign(reinterpret_cast<const char*>(text), size);
 }
 
 bool SourceMatches(const PatchInfo& info, ByteView source, std::uint32_t sourceCrc, bool force, ApplyResult& result) {

@@ -54,6 +54,8 @@ std::size_t ReadFooter(ByteView patch, std::size_t headerSize, PatchInfo& info);
 /// format, checks and both sizes put in info. The reader stands after the
 /// target size; targetSizeAt is where that size began.
 PatchReader ReadHeader(ByteView patch, PatchFormat format, PatchInfo& info, std::size_t& targetSizeAt);
+/// A BPS patch's metadata, which follows its sizes.
+void ReadMetadata(PatchReader& in, PatchInfo& info);
 
 ApplyResult ApplyIps(ByteView patch, ByteView source);
 ApplyResult ApplyBps(ByteView patch, ByteView source, bool force);
