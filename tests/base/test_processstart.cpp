@@ -122,6 +122,16 @@ TEST(ProcessStart, HostileNamesNeverReachDosBox) {
         EXPECT_EQ(plan.dosFolder.links, (std::vector<DosFolder::Link>{{"EMU", emu}, {"GAME.VB", rom}})) << name;
         EXPECT_NE(PlanLaunch(request, {bin}).dosFolder.path, folder) << "a folder of its own for each start";
     }
+    // The folders go into the temporary directory when DOSBox can be told its path, else into /tmp.
+    const char* kept = std::getenv("TMPDIR");
+    const std::string saved = kept != nullptr ? kept : "", plain = dir.File("tmp"), awkward = dir.File("t m;p");
+    for (const auto& [tmp, under] : {std::pair{plain, plain}, std::pair{awkward, std::string("/tmp")}}) {
+        std::filesystem::create_directories(tmp);
+        ::setenv("TMPDIR", tmp.c_str(), 1);
+        const LaunchPlan plan = PlanLaunch({JoinPath(dir.File("emu -rf"), "RBOY"), {}, "", false, {}}, {bin});
+        EXPECT_EQ(plan.dosFolder.path.rfind(under + "/kestro-dos-", 0), 0u) << plan.dosFolder.path;
+    }
+    kept != nullptr ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
 }
 
 // A real start: the stand-in records its working directory and arguments.

@@ -63,6 +63,7 @@ TEST_F(RedDragonTest, TheFileFillsTheControlsAndChoicesChangeWhatIsWritten) {
     List("lstScreenMode")->setCurrentRow(3);  // DirectDraw accel
     List("lstScreenSize")->setCurrentRow(8);
     Find<QSlider>("sliFrameskip")->setValue(7);
+    EXPECT_EQ(Find<QLabel>("lblFrameskipNumber")->text(), QStringLiteral("7")) << "the number follows its slider";
     Click("cmdRunRedDragon");
     EXPECT_EQ(test::FileText(OptionsFile()).substr(0, 70),
               "platform=0001\r\nfrmskip=0007\r\ndspmode=0003\r\ndspswap=0001\r\npalmod=0003\r\n");

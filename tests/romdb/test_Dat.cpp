@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 #include "romdb/Catalogue.h"
@@ -182,28 +183,26 @@ TEST(DatFile, MissingListsAsCsvQuoteWhatTheyMust) {
 // leading zeros left out, reads back as the full lower-case hex, and one that
 // is too long or holds a letter past f is refused by its line.
 TEST(DatFile, HashDigitsReadAsBytes) {
-    struct Case {
-        std::string crc, sha1, want;  // want: the crc and sha1 read back, or the start of the error
-    };
+    // Each row: the crc and sha1 written, then the two read back or the start of the error.
     const std::string sha1 = "0123456789ABCDEF0123456789abcdef01234567";
-    const Case cases[] = {
+    const std::array<std::string, 3> cases[] = {
         {"DEADBEEF", sha1, "deadbeef 0123456789abcdef0123456789abcdef01234567"},
         {"abc", "f", "00000abc 000000000000000000000000000000000000000f"},
         {"123456789", sha1, "line 3: the crc \"123456789\" of rom \"a.vb\" is not a hexadecimal hash"},
         {"1234567g", sha1, "line 3: the crc \"1234567g\" of rom \"a.vb\" is not a hexadecimal hash"},
         {"12345678", sha1 + "0", "line 3: the sha1 \"" + sha1 + "0\" of rom \"a.vb\" is not a hexadecimal hash"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [crc, written, want] : cases) {
         const std::string xml =
-            "<?xml version=\"1.0\"?>\n<datafile>\n<game name=\"A\"><rom name=\"a.vb\" size=\"1\" crc=\"" + c.crc +
-            "\" sha1=\"" + c.sha1 + "\"/></game>\n</datafile>\n";
+            "<?xml version=\"1.0\"?>\n<datafile>\n<game name=\"A\"><rom name=\"a.vb\" size=\"1\" crc=\"" + crc +
+            "\" sha1=\"" + written + "\"/></game>\n</datafile>\n";
         const std::string cmp = "clrmamepro ( name \"Set\" )\n\ngame ( name \"A\" rom ( name \"a.vb\" size 1 crc " +
-                                c.crc + " sha1 " + c.sha1 + " ) )\n";
+                                crc + " sha1 " + written + " ) )\n";
         for (const std::string& text : {xml, cmp}) {
             const DatRead read = ParseDat(text);
             const std::string got =
                 read ? read.dat->games[0].roms[0].crc + " " + read.dat->games[0].roms[0].sha1 : read.error;
-            EXPECT_EQ(got, c.want) << text;
+            EXPECT_EQ(got, want) << text;
         }
     }
 }
