@@ -46,7 +46,7 @@ TEST(Listing, ProgressSafeNamesAndDisplayColumns) {
     for (const auto& [name, safe] : rows) EXPECT_EQ(SafeFileName(name), safe) << name;
 
     const std::string golf = "\xE3\x82\xB4\xE3\x83\xAB\xE3\x83\x95.vb";  // ゴルフ.vb: 9 columns, 12 bytes
-    const std::string cafe = "caf\xC3\xA9.vb";                           // café.vb: 7 columns
+    const std::string cafe = "cafe\xCC\x80.vb";  // cafè.vb, its grave accent U+0300, the first combining mark: 7 columns
     EXPECT_EQ(LongestNameLength({golf, cafe, "golf.vb"}), 9u);
     EXPECT_EQ(DisplayLine(cafe, 9, "[UNKNOWN VB ROM]"), cafe + "   - [UNKNOWN VB ROM]");
     EXPECT_EQ(StatusOfLine(golf + " - Golf (U) [!]", 9), "Golf (U) [!]");
